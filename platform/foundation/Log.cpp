@@ -1,0 +1,115 @@
+#include "platform/foundation/Log.h"
+
+#include <syslog.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+std::mutex g_logMutex;
+LogCapture* g_capture = nullptr;
+std::string g_identity = "mongolian-writing";
+bool g_opened = false;
+
+bool wantsStderr() {
+    for (const char* name : {"QUILLORA_LOG", "ZELVO_LOG"}) {
+        const char* value = std::getenv(name);
+        if (value && std::strcmp(value, "stderr") == 0) return true;
+    }
+    return false;
+}
+
+std::string vformat(const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (size <= 0) return {};
+    std::string out(static_cast<size_t>(size) + 1, '\0');
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+}  // namespace
+
+void setLogIdentity(const std::string& identity) {
+    std::lock_guard lock(g_logMutex);
+    g_identity = identity;
+    if (g_opened) closelog();
+    openlog(g_identity.c_str(), LOG_PID, LOG_USER);
+    g_opened = true;
+}
+
+void log(std::string_view message) {
+    std::lock_guard lock(g_logMutex);
+    if (g_capture) {
+        g_capture->append(message);
+        return;
+    }
+    if (!g_opened) {
+        openlog(g_identity.c_str(), LOG_PID, LOG_USER);
+        g_opened = true;
+    }
+    syslog(LOG_NOTICE, "%.*s", static_cast<int>(message.size()), message.data());
+    if (wantsStderr()) {
+        std::fprintf(stderr, "%s: %.*s\n", g_identity.c_str(), static_cast<int>(message.size()),
+                     message.data());
+    }
+}
+
+void logf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string message = vformat(format, args);
+    va_end(args);
+    log(message);
+}
+
+std::string stringWithFormat(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string out = vformat(format, args);
+    va_end(args);
+    return out;
+}
+
+LogCapture::LogCapture() {
+    std::lock_guard lock(g_logMutex);
+    m_previous = g_capture;
+    g_capture = this;
+}
+
+LogCapture::~LogCapture() {
+    std::lock_guard lock(g_logMutex);
+    g_capture = m_previous;
+}
+
+std::vector<std::string> LogCapture::lines() const {
+    std::lock_guard lock(m_mutex);
+    return m_lines;
+}
+
+bool LogCapture::contains(std::string_view fragment) const {
+    std::lock_guard lock(m_mutex);
+    for (const auto& line : m_lines) {
+        if (line.find(fragment) != std::string::npos) return true;
+    }
+    return false;
+}
+
+void LogCapture::clear() {
+    std::lock_guard lock(m_mutex);
+    m_lines.clear();
+}
+
+void LogCapture::append(std::string_view message) {
+    std::lock_guard lock(m_mutex);
+    m_lines.emplace_back(message);
+}
+
+}  // namespace platform

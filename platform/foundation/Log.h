@@ -1,0 +1,46 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The one diagnostic call of both programs: a line to the system log, and to stderr as well when
+// the program's log variable (QUILLORA_LOG or ZELVO_LOG) says "stderr". While a LogCapture is alive
+// the lines go to it instead, so tests can read exactly what was logged.
+void log(std::string_view message);
+
+// printf-style convenience over log().
+void logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf-style formatting into a std::string (no truncation).
+std::string stringWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Names the program in the system log ("quillora", "zelvo"); call once at start-up.
+void setLogIdentity(const std::string& identity);
+
+// Collects every logged line for its lifetime. Captures nest: the innermost one receives.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<std::string> lines() const;
+    // Whether any captured line contains the fragment.
+    bool contains(std::string_view fragment) const;
+    void clear();
+
+private:
+    friend void log(std::string_view message);
+    void append(std::string_view message);
+
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+    LogCapture* m_previous = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need; silent when all are present.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain and test frameworks
+  cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  # database layer
+  libsqlite3-dev sqlite3
+  # note archive
+  zlib1g-dev libminizip-dev zip unzip python3
+  # text layout and drawing
+  libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev fonts-noto-core fonts-dejavu-core
+)
+
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$pkg")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
