@@ -1,0 +1,6 @@
+#include "shaping/ToPua.h"
+
+// Until this family's contextual rules are in, its letters pass through unchanged.
+void CToPua::shapeLigatureConsonant(WordWalk& walk) {
+    walk.append(walk.current);
+}
