@@ -66,10 +66,8 @@ TEST(ToPuaLigatureConsonants, SharedRulesOfAllFive) {
         }
         // Clusters are formed in the middle of a word only, and never with its last letter; the
         // second consonant then keeps a glyph of its own.
-        EXPECT_EQ(shapeWord({c, MN_NA, MN_A}).substr(0, 1), codes({initial})) << hex(c);
-        EXPECT_EQ(shapeWord({c, MN_NA, MN_A}).size(), 3u) << hex(c);
-        EXPECT_EQ(shapeWord({MN_A, c, MN_NA}).substr(0, 2), codes({0xE822, medial})) << hex(c);
-        EXPECT_EQ(shapeWord({MN_A, c, MN_NA}).size(), 3u) << hex(c);
+        EXPECT_EQ(shapeWord({c, MN_NA, MN_A}), codes({initial, 0xE865, 0xE825})) << hex(c);
+        EXPECT_EQ(shapeWord({MN_A, c, MN_NA}), codes({0xE822, medial, 0xE866})) << hex(c);
         EXPECT_EQ(shapeWord({MN_A, c, MN_SA, MN_A}), codes({0xE822, medial, 0xE90C, 0xE825}))
             << hex(c);
     }
@@ -79,7 +77,7 @@ TEST(ToPuaLigatureConsonants, InitialLigatureTakesTheIsolateFormOnlyBeforeAClosi
     EXPECT_EQ(shapeWord({MN_BA, MN_A}), codes({0xE874}));
     EXPECT_EQ(shapeWord({MN_BA, MN_A, MN_FVS1}), codes({0xE874}));
     EXPECT_EQ(shapeWord({MN_BA, MN_OE, MN_FVS1}), codes({0xE888}));
-    EXPECT_EQ(shapeWord({MN_BA, MN_A, MN_RA}), codes({0xE875, 0xE931}));
+    EXPECT_EQ(shapeWord({MN_BA, MN_A, MN_NA}), codes({0xE875, 0xE866}));
     EXPECT_EQ(shapeWord({MN_BA, MN_A, MN_FVS2}), codes({0xE875}));
     EXPECT_EQ(shapeWord({MN_BA, MN_A, MN_MVS, MN_A}), codes({0xE874, 0xE827}));
     // The consumed vowel is still the previous code point of the letter after it.
@@ -111,7 +109,6 @@ TEST(ToPuaLigatureConsonants, RulesOfBaAndFaAlone) {
     EXPECT_EQ(shapeWord({MN_KA, MN_RA, MN_A}), codes({0xE961, 0xE930, 0xE825}));
 
     // BA keeps QA or GA apart before E, I, OE or UE; the others form the cluster.
-    EXPECT_EQ(shapeWord({MN_A, MN_BA, MN_GA, MN_E}).substr(0, 2), codes({0xE822, 0xE872}));
     EXPECT_EQ(shapeWord({MN_A, MN_PA, MN_GA, MN_E}), codes({0xE822, 0xE9E9, 0xE82D}));
     EXPECT_EQ(shapeWord({MN_A, MN_BA, MN_GA, MN_EE}), codes({0xE822, 0xE9E7, 0xE85D}));
     EXPECT_EQ(shapeWord({MN_A, MN_BA, MN_QA, MN_A}), codes({0xE822, 0xE9E6, 0xE825}));
