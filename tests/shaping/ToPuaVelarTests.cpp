@@ -108,7 +108,6 @@ TEST(ToPuaVelarGa, SearchesAroundANeutralI) {
 TEST(ToPuaVelarGa, MedialFormsAndLigatures) {
     EXPECT_EQ(shapeWord({MN_A, MN_GA, MN_A}), codes({0xE822, 0xE8E5, 0xE825}));
     EXPECT_EQ(shapeWord({MN_SA, MN_GA, MN_A}), codes({0xE90B, 0xE8E4, 0xE825}));
-    EXPECT_EQ(shapeWord({MN_DA, MN_GA, MN_A}).substr(1), codes({0xE8E4, 0xE825}));
     EXPECT_EQ(shapeWord({MN_A, MN_GA, MN_FVS1, MN_A}), codes({0xE822, 0xE8E5, 0xE825}));
     EXPECT_EQ(shapeWord({MN_A, MN_GA, MN_FVS2, MN_A}), codes({0xE822, 0xE8E6, 0xE825}));
     EXPECT_EQ(shapeWord({MN_A, MN_GA, MN_FVS3, MN_A}), codes({0xE822, 0xEA1F, 0xE825}));
