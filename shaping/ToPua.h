@@ -73,7 +73,9 @@ class CToPua {
     // each index: load() fills current, next, afterNext, previous and position; shapeCode()
     // dispatches on current to the rule of its letter family; step() moves on by one. A rule:
     //   - picks its branch from position (already the common position test) and the neighbours;
-    //   - appends its glyph string with append() (one glyph, a lookup result, or nothing);
+    //   - appends its glyph string with append() (one glyph, a lookup result, or nothing), or a
+    //     ligature or cluster with the code point after it through appendVowelLigature() and
+    //     appendCluster(), which consume what the glyph stands for;
     //   - when its glyph also stands for the next code point (a ligature with the vowel after it,
     //     a cluster with the consonant after it) calls consume(), or consume(2) when it takes the
     //     code point after next as well; the walk then resumes behind them, and the next
@@ -123,6 +125,20 @@ class CToPua {
         bool hasTail() const { return !tail.empty(); }
         void append(wchar_t glyph);
         void append(const std::wstring& glyphs) { output += glyphs; }
+
+        // Glyphs of the current consonant + OE or UE followed by FVS1, which the ligature
+        // lookups never give: with the FVS1 as the word's last code point, and with more after it.
+        struct Fvs1Ligatures {
+            wchar_t oeLast, ueLast, oeInside, ueInside;
+        };
+        // For an initial or medial consonant followed by a vowel it joins: appends the ligature
+        // of the two and consumes the vowel. A closing FVS1 after the vowel picks the isolate
+        // ligature initially and the fvs1 codes medially; the FVS1 itself stays in the word.
+        void appendVowelLigature(const Fvs1Ligatures& fvs1);
+        // Appends the medial cluster glyph of the current consonant and second, and consumes
+        // count code points; appends and consumes nothing and returns false where the pair has
+        // no glyph, so that the letter's later rules decide and the second keeps its own glyph.
+        bool appendCluster(wchar_t second, int count = 1);
     };
 
     // The one converter, created on first use and never freed.

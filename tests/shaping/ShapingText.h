@@ -21,3 +21,8 @@ inline std::string hex(wchar_t c) {
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
     return buffer;
 }
+
+// One piece through the word shaper.
+inline std::wstring shapeWord(std::initializer_list<wchar_t> piece) {
+    return converter().convertWord(codes(piece));
+}
