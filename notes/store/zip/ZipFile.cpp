@@ -1,0 +1,322 @@
+#include "notes/store/zip/ZipFile.h"
+
+#include <cmath>
+#include <ctime>
+#include <utility>
+
+#include "notes/store/zip/ZipEmptyArchive.h"
+#include "notes/store/zip/ZipEncryptedReader.h"
+#include "notes/store/zip/ZipException.h"
+#include "notes/store/zip/ZipHandle.h"
+#include "platform/foundation/Log.h"
+
+namespace notes {
+
+namespace {
+
+constexpr const char* kGettingCurrentInfo = "Error in getting current file info in '%s'";
+constexpr const char* kGoingToNext = "Error in going to next file in zip in '%s'";
+constexpr uLong kEncryptedFlag = 1u << 0;
+constexpr uLong kUtf8NameFlag = 1u << 11;
+constexpr size_t kMaxNameLength = 0xffff;  // the headers keep the length in 16 bits
+
+// Entry times are wall-clock times of the local time zone, to the second.
+zip_fileinfo fileInfoForDate(platform::Date date) {
+    std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    zip_fileinfo info{};
+    info.tmz_date.tm_sec = static_cast<uInt>(local.tm_sec);
+    info.tmz_date.tm_min = static_cast<uInt>(local.tm_min);
+    info.tmz_date.tm_hour = static_cast<uInt>(local.tm_hour);
+    info.tmz_date.tm_mday = static_cast<uInt>(local.tm_mday);
+    info.tmz_date.tm_mon = static_cast<uInt>(local.tm_mon);
+    info.tmz_date.tm_year = static_cast<uInt>(local.tm_year + 1900);
+    info.dosDate = 0;  // minizip derives it from the fields above
+    info.internal_fa = 0;
+    info.external_fa = 0;
+    return info;
+}
+
+platform::Date dateForTime(const tm_unz& time) {
+    std::tm local{};
+    local.tm_sec = static_cast<int>(time.tm_sec);
+    local.tm_min = static_cast<int>(time.tm_min);
+    local.tm_hour = static_cast<int>(time.tm_hour);
+    local.tm_mday = static_cast<int>(time.tm_mday);
+    local.tm_mon = static_cast<int>(time.tm_mon);
+    local.tm_year = static_cast<int>(time.tm_year) - 1900;
+    local.tm_isdst = -1;
+    return platform::Date::dateWithTimeIntervalSince1970(static_cast<double>(std::mktime(&local)));
+}
+
+// Bits 1 and 2 of the general-purpose flag record how hard a deflated entry was compressed.
+int32_t levelOf(const unz_file_info64& info) {
+    if (info.compression_method == 0) return 0;
+    switch ((info.flag >> 1) & 3) {
+        case 0:
+            return -1;
+        case 1:
+            return 9;
+        default:
+            return 1;
+    }
+}
+
+bool isAscii(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ZipFile::ZipFile(std::string fileName, int32_t mode)
+    : m_fileName(std::move(fileName)), m_mode(mode), m_handle(std::make_shared<ZipHandle>()) {
+    switch (m_mode) {
+        case ModeUnzip:
+            m_handle->unz = unzOpen(m_fileName.c_str());
+            if (m_handle->unz == nullptr) m_handle->unz = openEmptyArchive(m_fileName);
+            break;
+        case ModeCreate:
+            m_handle->zip = zipOpen(m_fileName.c_str(), APPEND_STATUS_CREATE);
+            break;
+        case ModeAppend:
+            m_handle->zip = zipOpen(m_fileName.c_str(), APPEND_STATUS_ADDINZIP);
+            break;
+        default:
+            throw ZipException(platform::stringWithFormat("Unknown mode %d", m_mode));
+    }
+    if (m_handle->unz == nullptr && m_handle->zip == nullptr) {
+        throw ZipException(platform::stringWithFormat("Can't open '%s'", m_fileName.c_str()));
+    }
+}
+
+ZipFile::~ZipFile() {
+    if (m_mode == ModeUnzip ? m_handle->unz != nullptr : m_handle->zip != nullptr) {
+        try {
+            close();
+        } catch (const ZipException&) {
+            // A destructor cannot report; the owner who cares calls close() itself.
+        }
+    }
+}
+
+void ZipFile::fail(int error, const char* format) const {
+    throw ZipException(error, platform::stringWithFormat(format, m_fileName.c_str()));
+}
+
+void ZipFile::requireWriteMode() const {
+    if (m_mode == ModeUnzip) throw ZipException("Operation not permitted with Unzip mode");
+}
+
+void ZipFile::requireUnzipMode() const {
+    if (m_mode != ModeUnzip) throw ZipException("Operation not permitted without Unzip mode");
+}
+
+std::unique_ptr<ZipWriteStream> ZipFile::writeFileInZipWithName(const std::string& fileNameInZip,
+                                                                int32_t compressionLevel) {
+    requireWriteMode();
+    return openEntry(fileNameInZip, platform::Date::now(), compressionLevel, nullptr, 0);
+}
+
+std::unique_ptr<ZipWriteStream> ZipFile::writeFileInZipWithName(const std::string& fileNameInZip,
+                                                                platform::Date fileDate,
+                                                                int32_t compressionLevel) {
+    requireWriteMode();
+    return openEntry(fileNameInZip, fileDate, compressionLevel, nullptr, 0);
+}
+
+std::unique_ptr<ZipWriteStream> ZipFile::writeFileInZipWithName(const std::string& fileNameInZip,
+                                                                platform::Date fileDate,
+                                                                int32_t compressionLevel,
+                                                                const std::string& password,
+                                                                uint64_t crc32) {
+    requireWriteMode();
+    return openEntry(fileNameInZip, fileDate, compressionLevel, password.c_str(), crc32);
+}
+
+std::unique_ptr<ZipWriteStream> ZipFile::openEntry(const std::string& fileNameInZip,
+                                                   platform::Date fileDate,
+                                                   int32_t compressionLevel, const char* password,
+                                                   uint64_t crc32) {
+    // An open password entry is closed first, as minizip closes an open plain one.
+    int err = m_handle->finishEncryptedEntry();
+    std::unique_ptr<ZipEncryptedWriter> encrypter;
+    if (err != ZIP_OK) {
+        // reported below, like minizip's own failure to close the entry before
+    } else if (compressionLevel < Z_DEFAULT_COMPRESSION || compressionLevel > Z_BEST_COMPRESSION) {
+        // zlib's own answer, given before minizip, which would leak the entry's header record
+        // and leave a stray local header behind.
+        err = Z_STREAM_ERROR;
+    } else if (fileNameInZip.find('\0') != std::string::npos ||
+               fileNameInZip.size() > kMaxNameLength) {
+        // minizip measures the name with strlen and keeps its length in 16 bits: a name it would
+        // cut or whose length would overflow is refused rather than written wrongly.
+        err = ZIP_PARAMERROR;
+    } else if (password != nullptr) {
+        encrypter = std::make_unique<ZipEncryptedWriter>(password, compressionLevel,
+                                                         static_cast<uint32_t>(crc32));
+        err = encrypter->status();
+    }
+    if (err == ZIP_OK) {
+        zip_fileinfo info = fileInfoForDate(fileDate);
+        // Names are UTF-8; readers assume an old code page unless the flag says otherwise.
+        uLong flagBase = isAscii(fileNameInZip) ? 0 : kUtf8NameFlag;
+        if (encrypter) flagBase |= kEncryptedFlag;
+        err = zipOpenNewFileInZip4(m_handle->zip, fileNameInZip.c_str(), &info, nullptr, 0, nullptr,
+                                   0, nullptr, compressionLevel != 0 ? Z_DEFLATED : 0,
+                                   compressionLevel, encrypter ? 1 : 0, -MAX_WBITS, 8,
+                                   Z_DEFAULT_STRATEGY, nullptr, 0, 0, flagBase);
+    }
+    if (err != ZIP_OK) {
+        throw ZipException(err, platform::stringWithFormat("Error in opening '%s' in zipfile",
+                                                           fileNameInZip.c_str()));
+    }
+    ++m_handle->entry;
+    bool encrypted = encrypter != nullptr;
+    m_handle->encrypter = std::move(encrypter);
+    return std::unique_ptr<ZipWriteStream>(new ZipWriteStream(m_handle, fileNameInZip, encrypted));
+}
+
+uint64_t ZipFile::numFilesInZip() {
+    requireUnzipMode();
+    unz_global_info64 global{};
+    int err = unzGetGlobalInfo64(m_handle->unz, &global);
+    if (err != UNZ_OK) fail(err, "Error in getting global info in '%s'");
+    return global.number_entry;
+}
+
+std::vector<FileInZipInfo> ZipFile::listFileInZipInfos() {
+    uint64_t count = numFilesInZip();
+    std::vector<FileInZipInfo> infos;
+    if (count == 0) return infos;
+    infos.reserve(count);
+    goToFirstFileInZip();
+    for (uint64_t i = 0; i < count; ++i) {
+        infos.push_back(getCurrentFileInZipInfo());
+        if (i + 1 < count) goToNextFileInZip();
+    }
+    return infos;
+}
+
+void ZipFile::goToFirstFileInZip() {
+    requireUnzipMode();
+    int err = unzGoToFirstFile(m_handle->unz);
+    if (err != UNZ_OK) fail(err, "Error in going to first file in zip in '%s'");
+}
+
+bool ZipFile::goToNextFileInZip() {
+    requireUnzipMode();
+    int err = unzGoToNextFile(m_handle->unz);
+    if (err == UNZ_END_OF_LIST_OF_FILE) return false;
+    if (err != UNZ_OK) fail(err, kGoingToNext);
+    return true;
+}
+
+// Compares whole names: minizip's own lookup reads names into a fixed 256-byte buffer, so it
+// cannot find a longer name and may match a longer one on its first 255 bytes; it also answers
+// "absent" for every name once the current entry has run past the last one.
+bool ZipFile::locateFileInZip(const std::string& fileNameInZip) {
+    requireUnzipMode();
+    unz_global_info64 global{};
+    int err = unzGetGlobalInfo64(m_handle->unz, &global);
+    if (err != UNZ_OK) fail(err, kGoingToNext);
+    if (global.number_entry == 0) return false;
+    unz64_file_pos saved{};
+    bool hadCurrent = unzGetFilePos64(m_handle->unz, &saved) == UNZ_OK;
+    err = unzGoToFirstFile(m_handle->unz);
+    while (err == UNZ_OK) {
+        if (currentFileName(kGoingToNext) == fileNameInZip) return true;
+        err = unzGoToNextFile(m_handle->unz);
+    }
+    if (err != UNZ_END_OF_LIST_OF_FILE) fail(err, kGoingToNext);
+    if (hadCurrent) {
+        err = unzGoToFilePos64(m_handle->unz, &saved);
+        if (err != UNZ_OK) fail(err, kGoingToNext);
+    }
+    return false;
+}
+
+// The name is read at its recorded length, never cut to a fixed buffer.
+std::string ZipFile::currentFileName(const char* failure, unz_file_info64_s* info) {
+    unz_file_info64 own{};
+    if (info == nullptr) info = &own;
+    int err = unzGetCurrentFileInfo64(m_handle->unz, info, nullptr, 0, nullptr, 0, nullptr, 0);
+    if (err != UNZ_OK) fail(err, failure);
+    std::string name(info->size_filename + 1, '\0');
+    err = unzGetCurrentFileInfo64(m_handle->unz, info, name.data(), name.size(), nullptr, 0,
+                                  nullptr, 0);
+    if (err != UNZ_OK) fail(err, failure);
+    name.resize(info->size_filename);
+    return name;
+}
+
+FileInZipInfo ZipFile::getCurrentFileInZipInfo() {
+    requireUnzipMode();
+    unz_file_info64 info{};
+    std::string name = currentFileName(kGettingCurrentInfo, &info);
+    return FileInZipInfo(std::move(name), info.uncompressed_size, levelOf(info),
+                         (info.flag & 1) != 0, info.compressed_size, dateForTime(info.tmu_date),
+                         info.crc);
+}
+
+std::unique_ptr<ZipReadStream> ZipFile::readCurrentFileInZip() {
+    requireUnzipMode();
+    return openCurrentEntry(nullptr);
+}
+
+std::unique_ptr<ZipReadStream> ZipFile::readCurrentFileInZipWithPassword(
+    const std::string& password) {
+    requireUnzipMode();
+    return openCurrentEntry(password.c_str());
+}
+
+std::unique_ptr<ZipReadStream> ZipFile::openCurrentEntry(const char* password) {
+    unz_file_info64 info{};
+    std::string name = currentFileName(kGettingCurrentInfo, &info);
+    std::unique_ptr<ZipEncryptedReader> decrypter;
+    int err;
+    if (password != nullptr && (info.flag & kEncryptedFlag) != 0) {
+        int method = 0;
+        err = unzOpenCurrentFile3(m_handle->unz, &method, nullptr, 1, nullptr);
+        if (err == UNZ_OK && method != 0 && method != Z_DEFLATED) {
+            unzCloseCurrentFile(m_handle->unz);
+            err = UNZ_BADZIPFILE;
+        }
+        decrypter =
+            std::make_unique<ZipEncryptedReader>(password, method, static_cast<uint32_t>(info.crc));
+    } else {
+        // Passwords of entries that are not encrypted play no part.
+        err = unzOpenCurrentFile(m_handle->unz);
+    }
+    if (err != UNZ_OK) fail(err, "Error in opening current file in '%s'");
+    ++m_handle->entry;
+    return std::unique_ptr<ZipReadStream>(
+        new ZipReadStream(m_handle, std::move(name), std::move(decrypter)));
+}
+
+void ZipFile::close() {
+    int err;
+    switch (m_mode) {
+        case ModeUnzip:
+            err = unzClose(m_handle->unz);
+            break;
+        case ModeCreate:
+        case ModeAppend: {
+            int finished = m_handle->zip ? m_handle->finishEncryptedEntry() : ZIP_OK;
+            err = zipClose(m_handle->zip, nullptr);
+            if (finished != ZIP_OK) err = finished;
+            break;
+        }
+        default:
+            throw ZipException(platform::stringWithFormat("Unknown mode %d", m_mode));
+    }
+    // minizip frees the handle whatever the outcome.
+    m_handle->unz = nullptr;
+    m_handle->zip = nullptr;
+    if (err != ZIP_OK) fail(err, "Error in closing '%s'");
+}
+
+}  // namespace notes

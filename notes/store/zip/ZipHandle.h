@@ -1,0 +1,31 @@
+#pragma once
+
+#include <unzip.h>
+#include <zip.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "notes/store/zip/ZipEncryptedWriter.h"
+
+namespace notes {
+
+// The minizip handles of one archive, shared by the ZipFile and the streams it hands out. Closing
+// the archive clears them, so a stream that outlives its archive meets a null handle, which
+// minizip refuses with a parameter error, instead of freed memory. `entry` counts the entries
+// opened so far: minizip silently closes an open entry when the next one is opened, and a stream
+// left over from the earlier entry must not write into or read from the later one.
+struct ZipHandle {
+    zipFile zip = nullptr;
+    unzFile unz = nullptr;
+    uint64_t entry = 0;
+    // The open entry's encoder when it has a password. minizip receives such an entry ready-made
+    // and would close it as a plain one (unfinished data, size and CRC 0) if the archive closed
+    // or the next entry opened first, so those finish it through here.
+    std::unique_ptr<ZipEncryptedWriter> encrypter;
+
+    // Writes the rest of an open password entry and closes it; ZIP_OK when there is none.
+    int finishEncryptedEntry();
+};
+
+}  // namespace notes

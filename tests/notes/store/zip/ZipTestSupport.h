@@ -1,0 +1,163 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <time.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "notes/store/zip/ZipException.h"
+#include "notes/store/zip/ZipFile.h"
+#include "platform/foundation/Date.h"
+
+namespace ziptest {
+
+namespace fs = std::filesystem;
+
+// minizip's answer to a missing handle or to an entry operation with no entry open.
+constexpr int64_t kParamError = -102;
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "zipXXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const fs::path& path() const { return m_path; }
+
+  private:
+    fs::path m_path;
+};
+
+// Sets the local time zone for the life of the object.
+class TimeZone {
+  public:
+    explicit TimeZone(const char* zone) {
+        if (const char* old = getenv("TZ")) m_old = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone() {
+        if (m_old) {
+            setenv("TZ", m_old->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+  private:
+    std::optional<std::string> m_old;
+};
+
+struct CommandResult {
+    int exitCode;
+    std::string output;
+};
+
+inline CommandResult run(const std::string& command) {
+    CommandResult result{-1, {}};
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+    int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+inline std::string shellQuoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// Python's zipfile, an independent reader: one line per entry,
+// "name|method|utf8 flag|level bits|date time|content" (reading also checks the CRC).
+inline CommandResult pythonReport(const std::string& archive) {
+    static const char* script = R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    for i in z.infolist():
+        print("%s|%d|%d|%d|%04d-%02d-%02d %02d:%02d:%02d|%s" % ((i.filename, i.compress_type,
+              (i.flag_bits >> 11) & 1, (i.flag_bits >> 1) & 3) + i.date_time
+              + (z.read(i).decode("utf-8"),)))
+)";
+    return run("PYTHONIOENCODING=utf-8 python3 -c " + shellQuoted(script) + " " +
+               shellQuoted(archive));
+}
+
+inline std::vector<uint8_t> bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+inline std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::string& path, const std::vector<uint8_t>& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
+}
+
+inline platform::Date localDate(int year, int month, int day, int hour, int minute, int second) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return platform::Date::dateWithTimeIntervalSince1970(static_cast<double>(mktime(&local)));
+}
+
+inline void writeEntry(notes::ZipFile& zip, const std::string& name, const std::string& content,
+                       int level = 1, platform::Date date = platform::Date::now()) {
+    auto stream = zip.writeFileInZipWithName(name, date, level);
+    stream->writeData(bytes(content));
+    stream->finishedWriting();
+}
+
+// Reads the current entry through a small buffer, so that reading in pieces is exercised too.
+inline std::string readAll(std::unique_ptr<notes::ZipReadStream> stream) {
+    std::string content;
+    std::vector<uint8_t> buffer(7);
+    while (uint64_t n = stream->readDataWithBuffer(buffer))
+        content.append(buffer.begin(), buffer.begin() + n);
+    stream->finishedReading();
+    return content;
+}
+inline std::string readCurrent(notes::ZipFile& zip) {
+    return readAll(zip.readCurrentFileInZip());
+}
+
+// Runs `action` and checks that it raises ZipException with exactly this reason and code.
+inline void expectZipFailure(const std::function<void()>& action, const std::string& reason,
+                             int64_t error = 0) {
+    try {
+        action();
+        ADD_FAILURE() << "no ZipException; expected \"" << reason << "\"";
+    } catch (const notes::ZipException& e) {
+        EXPECT_EQ(e.reason(), reason);
+        EXPECT_EQ(e.what(), e.reason());
+        EXPECT_EQ(e.error(), error) << reason;
+    }
+}
+
+}  // namespace ziptest
