@@ -1,0 +1,338 @@
+#include "notes/store/json/JsonParser.h"
+
+#include <iterator>
+
+#include "notes/store/json/JsonGrammar.h"
+#include "platform/foundation/Log.h"
+
+namespace notes {
+namespace {
+
+int hexDigitValue(char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    return -1;
+}
+
+std::string byteDescription(const char* format, unsigned char byte) {
+    return platform::stringWithFormat(format, static_cast<unsigned>(byte));
+}
+
+}  // namespace
+
+std::optional<JsonValue> JsonParser::objectWithString(std::optional<std::string_view> text) {
+    auto value = fragmentWithString(text);
+    if (!value) return std::nullopt;
+    if (!value->isArray() && !value->isObject()) {
+        addErrorWithCode(JsonErrorNotContainer, "Valid fragment, but not JSON");
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::string_view> text) {
+    clearErrorTrace();
+    if (!text) {
+        addErrorWithCode(JsonErrorNoInput, "Input was 'nil'");
+        return std::nullopt;
+    }
+    resetDepth();
+    c = text->data();
+    m_end = c + text->size();
+    JsonValue value;
+    bool scanned = scanValue(value);
+    if (scanned) {
+        skipWhitespace();
+        if (!scanIsAtEnd()) {
+            addErrorWithCode(JsonErrorGarbageAfterJson, "Garbage after JSON");
+            scanned = false;
+        }
+    }
+    c = m_end = nullptr;  // the text is the caller's; keep no pointer into it
+    m_elements.clear();   // what a failure left behind
+    m_members.clear();
+    if (!scanned) return std::nullopt;
+    return value;
+}
+
+void JsonParser::skipWhitespace() {
+    while (c < m_end && json_grammar::isSpace(static_cast<unsigned char>(*c))) ++c;
+}
+
+bool JsonParser::scanChar(char ch) {
+    if (c == m_end || *c != ch) return false;
+    ++c;
+    return true;
+}
+
+// After an element or member: an optional comma, which must not come right before the closing
+// bracket.
+bool JsonParser::scanSeparator(char closing, const char* trailingCommaError) {
+    skipWhitespace();
+    if (!scanChar(',')) return true;
+    skipWhitespace();
+    if (c < m_end && *c == closing) {
+        addErrorWithCode(JsonErrorTrailingComma, trailingCommaError);
+        return false;
+    }
+    return true;
+}
+
+bool JsonParser::scanValue(JsonValue& o) {
+    skipWhitespace();
+    if (scanIsAtEnd()) {
+        addErrorWithCode(JsonErrorUnexpectedEnd, "Unexpected end of string");
+        return false;
+    }
+    switch (*c++) {
+        case '"': {
+            std::string string;
+            if (!scanRestOfString(string)) return false;
+            o = std::move(string);
+            return true;
+        }
+        case '+':
+            addErrorWithCode(JsonErrorMalformedNumber, "Leading + disallowed in number");
+            return false;
+        case '-':
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9':
+            --c;
+            return scanNumber(o);
+        case '[':
+            return scanRestOfArray(o);
+        case '{':
+            return scanRestOfDictionary(o);
+        case 't':
+            return scanRestOfTrue(o);
+        case 'f':
+            return scanRestOfFalse(o);
+        case 'n':
+            return scanRestOfNull(o);
+        default:
+            addErrorWithCode(JsonErrorMalformedValue, "Unrecognised leading character");
+            return false;
+    }
+}
+
+bool JsonParser::scanRestOfWord(std::string_view rest, const char* error) {
+    if (static_cast<std::size_t>(m_end - c) < rest.size() ||
+        std::string_view(c, rest.size()) != rest) {
+        addErrorWithCode(JsonErrorMalformedValue, error);
+        return false;
+    }
+    c += rest.size();
+    return true;
+}
+
+bool JsonParser::scanRestOfTrue(JsonValue& o) {
+    if (!scanRestOfWord("rue", "Expected 'true'")) return false;
+    o = true;
+    return true;
+}
+
+bool JsonParser::scanRestOfFalse(JsonValue& o) {
+    if (!scanRestOfWord("alse", "Expected 'false'")) return false;
+    o = false;
+    return true;
+}
+
+bool JsonParser::scanRestOfNull(JsonValue& o) {
+    if (!scanRestOfWord("ull", "Expected 'null'")) return false;
+    o = JsonNull{};
+    return true;
+}
+
+// Elements need no comma between them: white space alone separates them too.
+bool JsonParser::scanRestOfArray(JsonValue& o) {
+    Nesting nesting(*this);
+    if (!nesting.entered()) return false;
+    const std::size_t first = m_elements.size();
+    while (!scanIsAtEnd()) {
+        skipWhitespace();
+        if (scanChar(']')) {
+            auto begin = m_elements.begin() + static_cast<std::ptrdiff_t>(first);
+            o = JsonArray(std::make_move_iterator(begin),
+                          std::make_move_iterator(m_elements.end()));
+            m_elements.erase(begin, m_elements.end());
+            return true;
+        }
+        JsonValue element;
+        if (!scanValue(element)) {
+            addErrorWithCode(JsonErrorMalformedValue, "Expected value while parsing array");
+            return false;
+        }
+        m_elements.push_back(std::move(element));
+        if (!scanSeparator(']', "Trailing comma disallowed in array")) return false;
+    }
+    addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing array");
+    return false;
+}
+
+// Members need no comma between them either; a repeated key keeps the last value.
+bool JsonParser::scanRestOfDictionary(JsonValue& o) {
+    Nesting nesting(*this);
+    if (!nesting.entered()) return false;
+    const std::size_t first = m_members.size();
+    while (!scanIsAtEnd()) {
+        skipWhitespace();
+        if (scanChar('}')) {
+            auto begin = m_members.begin() + static_cast<std::ptrdiff_t>(first);
+            JsonObject dictionary;
+            dictionary.reserve(static_cast<std::size_t>(m_members.end() - begin));
+            for (auto member = begin; member != m_members.end(); ++member) {
+                dictionary.set(std::move(member->first), std::move(member->second));
+            }
+            m_members.erase(begin, m_members.end());
+            o = std::move(dictionary);
+            return true;
+        }
+        std::string key;
+        if (!scanChar('"') || !scanRestOfString(key)) {
+            addErrorWithCode(JsonErrorMalformedValue, "Object key string expected");
+            return false;
+        }
+        skipWhitespace();
+        if (!scanChar(':')) {
+            addErrorWithCode(JsonErrorMalformedValue, "Expected ':' separating key and value");
+            return false;
+        }
+        JsonValue value;
+        if (!scanValue(value)) {
+            addErrorWithCode(JsonErrorMalformedValue, "Object value expected for key: " + key);
+            return false;
+        }
+        m_members.emplace_back(std::move(key), std::move(value));
+        if (!scanSeparator('}', "Trailing comma disallowed in object")) return false;
+    }
+    addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing object");
+    return false;
+}
+
+bool JsonParser::scanRestOfString(std::string& o) {
+    for (;;) {
+        const char* run = c;
+        while (c < m_end && !json_grammar::kStringSpecialBytes[static_cast<unsigned char>(*c)]) ++c;
+        if (c > run) {
+            std::string_view content(run, static_cast<std::size_t>(c - run));
+            if (!json_grammar::isValidUtf8(content)) {
+                addErrorWithCode(JsonErrorInvalidUtf8, "Invalid UTF-8 in string");
+                return false;
+            }
+            o.append(content);
+        }
+        // The end of the text counts as a NUL: an unterminated string is a control character.
+        unsigned char byte = c < m_end ? static_cast<unsigned char>(*c) : 0;
+        if (byte == '"') {
+            ++c;
+            return true;
+        }
+        if (byte != '\\') {
+            addErrorWithCode(JsonErrorControlCharacter,
+                             byteDescription("Unescaped control character '0x%x'", byte));
+            return false;
+        }
+        if (++c == m_end) {
+            addErrorWithCode(JsonErrorUnexpectedEnd, "Unexpected EOF while parsing string");
+            return false;
+        }
+        auto escape = static_cast<unsigned char>(*c++);
+        switch (escape) {
+            case '"':
+            case '/':
+            case '\\':
+                o += static_cast<char>(escape);
+                break;
+            case 'b':
+                o += '\b';
+                break;
+            case 'f':
+                o += '\f';
+                break;
+            case 'n':
+                o += '\n';
+                break;
+            case 'r':
+                o += '\r';
+                break;
+            case 't':
+                o += '\t';
+                break;
+            case 'u':
+                if (!scanUnicodeChar(o)) {
+                    addErrorWithCode(JsonErrorBadUnicodeEscape, "Broken unicode character");
+                    return false;
+                }
+                break;
+            default:
+                addErrorWithCode(JsonErrorIllegalEscape,
+                                 byteDescription("Illegal escape sequence '0x%x'", escape));
+                return false;
+        }
+    }
+}
+
+// After "\u": one character, or a surrogate pair written as two escapes.
+bool JsonParser::scanUnicodeChar(std::string& o) {
+    char32_t high;
+    if (!scanHexQuad(high)) {
+        addErrorWithCode(JsonErrorBadUnicodeEscape, "Missing hex quad");
+        return false;
+    }
+    if (high < 0xD800 || high > 0xDFFF) {
+        json_grammar::appendUtf8(o, high);
+        return true;
+    }
+    if (high >= 0xDC00) {
+        addErrorWithCode(JsonErrorBadUnicodeEscape, "Invalid high character in surrogate pair");
+        return false;
+    }
+    char32_t low;
+    if (m_end - c < 2 || c[0] != '\\' || c[1] != 'u' || (c += 2, !scanHexQuad(low))) {
+        addErrorWithCode(JsonErrorBadUnicodeEscape, "Missing low character in surrogate pair");
+        return false;
+    }
+    if (low < 0xDC00 || low > 0xDFFF) {
+        addErrorWithCode(JsonErrorBadUnicodeEscape, "Invalid low surrogate char");
+        return false;
+    }
+    json_grammar::appendUtf8(o, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+    return true;
+}
+
+bool JsonParser::scanHexQuad(char32_t& o) {
+    o = 0;
+    for (int i = 0; i < 4; ++i) {
+        int digit = c < m_end ? hexDigitValue(*c) : -1;
+        if (digit < 0) {
+            addErrorWithCode(JsonErrorBadUnicodeEscape, "Missing hex digit in quad");
+            return false;
+        }
+        o = o * 16 + static_cast<char32_t>(digit);
+        ++c;
+    }
+    return true;
+}
+
+bool JsonParser::scanNumber(JsonValue& o) {
+    auto scan =
+        json_grammar::scanNumberText(std::string_view(c, static_cast<std::size_t>(m_end - c)));
+    if (scan.error) {
+        addErrorWithCode(JsonErrorMalformedNumber, scan.error);
+        return false;
+    }
+    o = JsonNumber(std::string(c, scan.length));
+    c += scan.length;
+    return true;
+}
+
+}  // namespace notes
