@@ -1,7 +1,6 @@
 #include "platform/graphics/Font.h"
 
 #include <fontconfig/fontconfig.h>
-#include <strings.h>
 
 #include <map>
 #include <utility>
@@ -18,36 +17,28 @@ struct Metrics {
     double leading = 0;
 };
 
-bool sameName(const char* a, const std::string& b) {
-    return strcasecmp(a, b.c_str()) == 0;
-}
-
 // The family fontconfig really has for the name, or nothing when it would substitute.
 std::optional<std::string> resolveFamily(const std::string& name) {
     static std::map<std::string, std::optional<std::string>> cache;
     if (auto found = cache.find(name); found != cache.end()) return found->second;
 
     std::optional<std::string> family;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    if (match) {
+    // The name may be a family or a PostScript name; fontconfig must know a font by it.
+    for (const char* property : {FC_FAMILY, FC_POSTSCRIPT_NAME}) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, property, reinterpret_cast<const FcChar8*>(name.c_str()));
+        FcObjectSet* properties = FcObjectSetBuild(FC_FAMILY, nullptr);
+        FcFontSet* fonts = FcFontList(nullptr, pattern, properties);
         FcChar8* value = nullptr;
-        bool named = FcPatternGetString(match, FC_POSTSCRIPT_NAME, 0, &value) == FcResultMatch &&
-                     sameName(reinterpret_cast<const char*>(value), name);
-        for (int i = 0; !named && FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch;
-             ++i) {
-            named = sameName(reinterpret_cast<const char*>(value), name);
-        }
-        if (named && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch) {
+        if (fonts && fonts->nfont > 0 &&
+            FcPatternGetString(fonts->fonts[0], FC_FAMILY, 0, &value) == FcResultMatch) {
             family = reinterpret_cast<const char*>(value);
         }
-        FcPatternDestroy(match);
+        if (fonts) FcFontSetDestroy(fonts);
+        FcObjectSetDestroy(properties);
+        FcPatternDestroy(pattern);
+        if (family) break;
     }
-    FcPatternDestroy(pattern);
     cache.emplace(name, family);
     return family;
 }

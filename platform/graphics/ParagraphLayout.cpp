@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 #include "platform/graphics/PangoSupport.h"
 
@@ -209,6 +210,11 @@ void ParagraphLayout::measureLines(uint64_t globalStart, uint64_t separatorLengt
             if (!isWhitespace(c)) break;
             ws = prev;
         }
+        if (ws < info.localEnd && i + 1 < count) {
+            // Pango gives the space at a wrap no width; it still belongs to the line.
+            double zeroed = finalSpaceWidth(info.localEnd - 1);
+            info.width += zeroed;
+        }
         if (ws < info.localEnd) {
             int x = 0;
             pango_layout_line_index_to_x(info.line, static_cast<int>(m_map.utf8Offset(ws)), 0, &x);
@@ -216,6 +222,24 @@ void ParagraphLayout::measureLines(uint64_t globalStart, uint64_t separatorLengt
         }
         m_lines.push_back(info);
     }
+}
+
+double ParagraphLayout::finalSpaceWidth(uint64_t localIndex) const {
+    const std::u16string& s = m_content.string();
+    if (isLowSurrogate(s[localIndex])) return 0;  // no wide space is outside the BMP
+    TextAttributes a = m_content.attributesAtIndex(localIndex);
+    Font font = a.font.value_or(defaultFont());
+    static std::map<std::tuple<char16_t, std::string, double>, double> cache;
+    auto key = std::make_tuple(s[localIndex], font.familyName(), font.pointSize());
+    if (auto found = cache.find(key); found != cache.end()) return found->second;
+    a.runDelegate.reset();
+    ParagraphLayout alone(AttributedString(std::u16string(1, s[localIndex]), a), 0, true,
+                          ParagraphStyle{});
+    PangoRectangle logical;
+    pango_layout_get_extents(alone.m_layout, nullptr, &logical);
+    double width = fromPango(logical.width);
+    cache.emplace(key, width);
+    return width;
 }
 
 double ParagraphLayout::offsetForIndex(const ParagraphLine& line, uint64_t index) const {

@@ -62,6 +62,8 @@ class ParagraphLayout {
     ParagraphLayout(AttributedString content, double width, bool singleLine,
                     const ParagraphStyle& style);
     void measureLines(uint64_t globalStart, uint64_t separatorLength, const Font& emptyLineFont);
+    // The width the whitespace character would have if Pango had not zeroed it at a wrap.
+    double finalSpaceWidth(uint64_t localIndex) const;
 
     AttributedString m_content;
     TextIndexMap m_map;
