@@ -41,6 +41,7 @@ void TXTextLayout::createFramesetter() {
 
 void TXTextLayout::createFrame() {
     m_frame.reset();
+    if (!m_framesetter) createFramesetter();
     uint64_t length = m_framesetter->attributedString().length();
     platform::Size suggested = m_framesetter->suggestFrameSize(
         {0, length}, {m_bounds.size.width, std::numeric_limits<double>::max()});
@@ -71,6 +72,7 @@ void TXTextLayout::detectLinks() {
 
 void TXTextLayout::calculateLines() {
     std::vector<TXLineLayout> records;
+    if (!m_frame) createFrame();
     const auto& lines = m_frame->lines();
     std::vector<Point> origins = m_frame->lineOrigins({0, 0});
     bool stopped = false;

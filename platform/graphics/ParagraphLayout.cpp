@@ -115,6 +115,8 @@ ParagraphLayout::ParagraphLayout(AttributedString content, double width, bool si
     bool wraps =
         !singleLine && width > 0 && std::isfinite(width) && width * PANGO_SCALE < double(G_MAXINT);
     pango_layout_set_width(m_layout, wraps ? toPango(width) : -1);
+    // Every mode but character wrapping breaks at words (a word wider than the line breaks
+    // between characters); cutting lines short is left to whoever draws them.
     pango_layout_set_wrap(m_layout, m_style.lineBreakMode == LineBreakMode::CharWrapping
                                         ? PANGO_WRAP_CHAR
                                         : PANGO_WRAP_WORD_CHAR);

@@ -1,6 +1,7 @@
 #include "platform/graphics/TextFramesetter.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/graphics/ParagraphLayout.h"
 
@@ -106,6 +107,11 @@ std::unique_ptr<TextFrame> TextFramesetter::createFrame(Range range, const Rect&
         origins.push_back({p.x, box.height() - p.baseline});
     }
     return std::make_unique<TextFrame>(box, std::move(lines), std::move(origins));
+}
+
+Size boundingSizeOfAttributedString(const AttributedString& string) {
+    constexpr double Unbounded = std::numeric_limits<double>::max();
+    return TextFramesetter(string).suggestFrameSize({0, 0}, {Unbounded, Unbounded});
 }
 
 }  // namespace platform

@@ -44,4 +44,7 @@ class TextFramesetter {
     std::vector<std::shared_ptr<ParagraphLayout>> m_paragraphs;
 };
 
+// The size of the string set without a width limit: its widest line and all its lines' height.
+Size boundingSizeOfAttributedString(const AttributedString& string);
+
 }  // namespace platform

@@ -49,8 +49,7 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     REQUIRE_PINNED_FONTS();
     // Three candidates of clearly different lengths: long, short, middle.
     AttributedString text(candidateLines({Bayarlalaa, Ba, Mongol}), candidateAttributes());
-    platform::TextFramesetter measure(text);
-    platform::Size s = measure.suggestFrameSize({0, 0}, {1e6, std::numeric_limits<double>::max()});
+    platform::Size s = platform::boundingSizeOfAttributedString(text);
     // The window is as wide as the text is high, and as high as its widest line is wide.
     double windowWidth = std::ceil(s.height + 5), windowHeight = std::ceil(s.width + 5);
 

@@ -144,6 +144,12 @@ TEST(TXTextLayout, TruncationTokenTakesTheFirstCharactersAttributes) {
     layout.drawInContext(*ctx);
     ASSERT_EQ(ctx->records().size(), 2u);
     EXPECT_EQ(ctx->records()[1].text.back(), u'\u2026');
+    // In any other mode the whole frame is drawn.
+    TXTextLayout whole = updatedLayout(text, Rect(0, 0, 300, 70), 0);
+    auto all = platform::GraphicsContext::recordingContext({300, 70});
+    whole.drawInContext(*all);
+    ASSERT_EQ(all->records().size(), 5u);
+    EXPECT_EQ(all->records()[4].text, u"5. " + Mongol);
 }
 
 TEST(TXTextLayout, ASingleTallLineAndATooNarrowLineStayWhole) {
