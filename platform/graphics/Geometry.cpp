@@ -56,14 +56,14 @@ AffineTransform AffineTransform::rotation(double radians) {
 
 AffineTransform AffineTransform::after(const AffineTransform& t) const {
     // Matrix product t * this in Core Graphics' row-vector convention.
-    return {t.a * a + t.b * c,          t.a * b + t.b * d,          t.c * a + t.d * c,
-            t.c * b + t.d * d,          t.tx * a + t.ty * c + tx,   t.tx * b + t.ty * d + ty};
+    return {t.a * a + t.b * c, t.a * b + t.b * d,        t.c * a + t.d * c,
+            t.c * b + t.d * d, t.tx * a + t.ty * c + tx, t.tx * b + t.ty * d + ty};
 }
 
 AffineTransform AffineTransform::inverted() const {
     double det = a * d - b * c;
     if (det == 0) return *this;  // CGAffineTransformInvert returns the input when singular
-    return {d / det,  -b / det, -c / det, a / det, (c * ty - d * tx) / det, (b * tx - a * ty) / det};
+    return {d / det, -b / det, -c / det, a / det, (c * ty - d * tx) / det, (b * tx - a * ty) / det};
 }
 
 Rect AffineTransform::apply(const Rect& r) const {

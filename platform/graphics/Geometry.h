@@ -93,9 +93,7 @@ struct AffineTransform {
 
     // The transform that applies `first`, then this one (CGAffineTransformConcat(first, *this)).
     AffineTransform after(const AffineTransform& first) const;
-    AffineTransform translated(double x, double y) const {
-        return after(translation(x, y));
-    }
+    AffineTransform translated(double x, double y) const { return after(translation(x, y)); }
     AffineTransform scaled(double sx, double sy) const { return after(scale(sx, sy)); }
     AffineTransform rotated(double radians) const { return after(rotation(radians)); }
     AffineTransform inverted() const;

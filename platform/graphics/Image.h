@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace platform {
+
+// A bitmap of 32-bit pixels with alpha. Copies share the pixels.
+class Image {
+  public:
+    // A transparent image of the size in pixels.
+    Image(int width, int height);
+    static std::optional<Image> fromPNG(const std::string& path);
+
+    int width() const;
+    int height() const;
+    Size size() const { return Size{double(width()), double(height())}; }
+
+    // The pixel at column x of row y, rows counted from the bottom as in a context's device
+    // space; transparent outside the image.
+    Color pixel(int x, int y) const;
+
+    bool writePNG(const std::string& path) const;
+
+    // For the graphics layer.
+    cairo_surface_t* surface() const { return m_surface.get(); }
+    explicit Image(cairo_surface_t* adopted);
+
+  private:
+    std::shared_ptr<cairo_surface_t> m_surface;
+};
+
+}  // namespace platform

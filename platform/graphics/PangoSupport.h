@@ -1,0 +1,23 @@
+#pragma once
+
+// Internal to platform/graphics: the one Pango setup every measurement and drawing shares.
+
+#include <pango/pangocairo.h>
+
+#include <string>
+
+namespace platform::pango_support {
+
+// The process-wide font map and context: resolution 72 (one point is one unit), metrics not
+// hinted, glyph positions not rounded, so measurements do not depend on the device drawn to.
+PangoContext* sharedContext();
+
+// A description of the family at an absolute size in points; the caller frees it.
+PangoFontDescription* newFontDescription(const std::string& family, double size);
+
+inline double fromPango(int units) {
+    return static_cast<double>(units) / PANGO_SCALE;
+}
+int toPango(double points);
+
+}  // namespace platform::pango_support

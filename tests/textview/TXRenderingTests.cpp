@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <numbers>
+
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/TextFramesetter.h"
+#include "tests/textview/LayoutFixtures.h"
+
+using namespace fixtures;
+using platform::GraphicsContext;
+using platform::Image;
+
+namespace {
+
+struct InkBox {
+    int minX = std::numeric_limits<int>::max(), maxX = -1;
+    int minY = std::numeric_limits<int>::max(), maxY = -1;
+};
+
+// The inked columns of the image, grouped into runs of columns with ink separated by empty ones;
+// each run's box.
+std::vector<InkBox> inkColumns(const Image& image) {
+    std::vector<InkBox> boxes;
+    bool inRun = false;
+    for (int x = 0; x < image.width(); ++x) {
+        bool inked = false;
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixel(x, y).alpha < 0.5) continue;
+            if (!inRun) boxes.emplace_back();
+            inRun = inked = true;
+            InkBox& b = boxes.back();
+            b.minX = std::min(b.minX, x);
+            b.maxX = std::max(b.maxX, x);
+            b.minY = std::min(b.minY, y);
+            b.maxY = std::max(b.maxY, y);
+        }
+        inRun = inked;
+    }
+    return boxes;
+}
+
+}  // namespace
+
+TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft) {
+    REQUIRE_PINNED_FONTS();
+    // Three candidates of clearly different lengths: long, short, middle.
+    AttributedString text(candidateLines({Bayarlalaa, Ba, Mongol}), candidateAttributes());
+    platform::Size s = platform::boundingSizeOfAttributedString(text);
+    // The window is as wide as the text is high, and as high as its widest line is wide.
+    double windowWidth = std::ceil(s.height + 5), windowHeight = std::ceil(s.width + 5);
+
+    // A view of that frame turned by −90°: its bounds run along the window's height.
+    auto ctx = GraphicsContext::imageContext(int(windowWidth), int(windowHeight));
+    ctx->setFillColor(platform::Color::whiteColor());
+    ctx->fillRect(Rect(0, 0, windowWidth, windowHeight));
+    ctx->concatCTM(platform::AffineTransform::rotation(-std::numbers::pi / 2));
+    TXTextLayout layout = updatedLayout(text, Rect(-windowHeight, 0, windowHeight, windowWidth));
+    ASSERT_EQ(layout.lineLayouts().size(), 3u);
+    layout.drawInContext(*ctx);
+
+    // Ink only where the text is dark (the background is white).
+    Image drawn = ctx->makeImage();
+    Image ink(drawn.width(), drawn.height());
+    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
+    for (int x = 0; x < drawn.width(); ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
+    ink = inkCtx->makeImage();
+
+    const char* folder = std::getenv("MW_TEST_OUTPUT");
+    std::filesystem::path png =
+        std::filesystem::path(folder ? folder : ".") / "candidates-vertical.png";
+    ASSERT_TRUE(drawn.writePNG(png.string()));
+    // And four times larger, for a person to read.
+    auto large = GraphicsContext::imageContext(drawn.width() * 4, drawn.height() * 4);
+    large->drawImage(drawn, Rect(0, 0, drawn.width() * 4, drawn.height() * 4));
+    large->makeImage().writePNG((png.parent_path() / "candidates-vertical-x4.png").string());
+
+    std::vector<InkBox> columns = inkColumns(ink);
+    ASSERT_EQ(columns.size(), 3u) << "see " << png;
+    // Columns from left to right are lines 1, 2, 3: 30 points apart, as the line height is.
+    EXPECT_LT(columns[0].maxX, columns[1].minX);
+    EXPECT_LT(columns[1].maxX, columns[2].minX);
+    EXPECT_NEAR(columns[1].minX - columns[0].minX, 30, 3);
+    EXPECT_NEAR(columns[2].minX - columns[1].minX, 30, 3);
+    // Every column starts at the top (lines start at the left edge before the turn) and runs
+    // down as far as its line is long: long, short, middle.
+    for (const InkBox& c : columns) EXPECT_GT(c.maxY, windowHeight - 8);
+    int length[3];
+    for (int i = 0; i < 3; ++i) {
+        length[i] = columns[i].maxY - columns[i].minY;
+        const TXLineLayout& line = layout.lineLayouts()[i];
+        double visible = line.metrics().width - line.metrics().trailingWhitespaceWidth;
+        EXPECT_NEAR(length[i], visible, 6) << "column " << i;  // ink lies within the advances
+    }
+    EXPECT_GT(length[0], length[2]);
+    EXPECT_GT(length[2], length[1]);
+    // The first column's top is its number: "1." stands above the word.
+    int numberBottom = columns[0].maxY;
+    for (int y = columns[0].maxY; y > columns[0].minY; --y) {
+        bool inked = false;
+        for (int x = columns[0].minX; x <= columns[0].maxX && !inked; ++x)
+            inked = ink.pixel(x, y).alpha > 0.5;
+        if (!inked) {
+            numberBottom = y;
+            break;
+        }
+    }
+    EXPECT_LT(windowHeight - numberBottom, 25) << "the number's ink ends within its own width";
+}
