@@ -1,0 +1,294 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <array>
+#include <concepts>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Date.h"
+#include "platform/foundation/DateFormatter.h"
+#include "platform/foundation/Error.h"
+#include "platform/foundation/Value.h"
+
+class SQResultSet;
+class SQStatement;
+
+// What may stand in a statement's argument list: anything that makes a platform::Value.
+template <typename T>
+concept SQArgument = std::constructible_from<platform::Value, T>;
+
+// One connection to one SQLite database. Made by databaseWithPath() and shared: every result set
+// it hands out keeps it alive until the set is closed. Not for use by several threads at once;
+// the in-use flag catches re-entry on one thread (a statement started from inside a user
+// function while another statement of the same connection runs).
+class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
+    struct ConstructionKey {
+        explicit ConstructionKey() = default;
+    };
+
+  public:
+    using Arguments = std::vector<platform::Value>;
+    using CachedStatements = std::map<std::string, std::set<std::shared_ptr<SQStatement>>>;
+    using FunctionBlock = std::function<void(sqlite3_context*, int, sqlite3_value**)>;
+    using ResultBlock = std::function<int(const platform::Dictionary&)>;
+    using SavePointBlock = std::function<void(bool* rollback)>;
+
+    // An absent path is an in-memory database, an empty one a private temporary database,
+    // anything else a file path. The connection is not opened.
+    static std::shared_ptr<SQDatabase> databaseWithPath(std::optional<std::string> path);
+    // An in-memory database.
+    static std::shared_ptr<SQDatabase> database() { return databaseWithPath(std::nullopt); }
+    SQDatabase(ConstructionKey, std::optional<std::string> path);
+    ~SQDatabase();
+    SQDatabase(const SQDatabase&) = delete;
+    SQDatabase& operator=(const SQDatabase&) = delete;
+
+    const std::optional<std::string>& databasePath() const { return m_databasePath; }
+    // What SQLite is given: ":memory:", "" (temporary) or the file path.
+    std::string sqlitePath() const;
+    sqlite3* sqliteHandle() const { return m_db; }
+    // "<SQDatabase: 0x…>"
+    std::string description() const;
+
+    bool logsErrors() const { return m_logsErrors; }
+    void setLogsErrors(bool value) { m_logsErrors = value; }
+    // Debugging switch: misuse and preparation errors stop the process.
+    bool crashOnErrors() const { return m_crashOnErrors; }
+    void setCrashOnErrors(bool value) { m_crashOnErrors = value; }
+    bool traceExecution() const { return m_traceExecution; }
+    void setTraceExecution(bool value) { m_traceExecution = value; }
+    // A mark for code that hands connections out; nothing here reads it.
+    bool checkedOut() const { return m_checkedOut; }
+    void setCheckedOut(bool value) { m_checkedOut = value; }
+
+    // ---- Opening and closing ----
+    bool open();
+    bool openWithFlags(int flags) { return openWithFlags(flags, std::nullopt); }
+    bool openWithFlags(int flags, const std::optional<std::string>& vfsName);
+    // Closes cached statements and open result sets, then the connection; a statement left
+    // unfinalized by someone else is finalized and the close tried once more. False when SQLite
+    // still would not close (the handle is then released as soon as SQLite can).
+    bool close();
+    bool goodConnection();
+
+    // ---- Busy handling ----
+    double maxBusyRetryTimeInterval() const { return m_maxBusyRetryTimeInterval; }
+    // Seconds to keep retrying a locked database; 0 or less: fail at once.
+    void setMaxBusyRetryTimeInterval(double timeout);
+    // Obsolete; they only log.
+    int busyRetryTimeout();
+    void setBusyRetryTimeout(int timeout);
+
+    // ---- Open result sets ----
+    bool hasOpenResultSets() const { return !m_openResultSets.empty(); }
+    // The result sets handed out and not closed yet (not owned).
+    const std::set<SQResultSet*>& openResultSets() const { return m_openResultSets; }
+    void closeOpenResultSets();
+    void resultSetDidClose(SQResultSet* resultSet);
+
+    // ---- Statement cache ----
+    bool shouldCacheStatements() const { return m_shouldCacheStatements; }
+    void setShouldCacheStatements(bool value);
+    const std::optional<CachedStatements>& cachedStatements() const { return m_cachedStatements; }
+    void setCachedStatements(std::optional<CachedStatements> statements) {
+        m_cachedStatements = std::move(statements);
+    }
+    // A cached statement for exactly this text that no result set is reading, or none.
+    std::shared_ptr<SQStatement> cachedStatementForQuery(const std::string& query);
+    void setCachedStatement(std::shared_ptr<SQStatement> statement, const std::string& query);
+    void clearCachedStatements();
+
+    // ---- Open and in-use checks ----
+    bool databaseExists();
+    void warnInUse();
+    bool isExecutingStatement() const { return m_isExecutingStatement; }
+
+    // ---- Errors ----
+    std::string lastErrorMessage() const;
+    int lastErrorCode() const;
+    // True for SQLite's error codes 1-99 (not for 100 "row" and 101 "done").
+    bool hadError() const;
+    platform::Error errorWithMessage(const std::string& message) const;
+    platform::Error lastError() const;
+
+    int64_t lastInsertRowId();
+    int changes();
+
+    // ---- Dates ----
+    // Without a formatter dates are stored as seconds since 1970; with one, as its text.
+    bool hasDateFormatter() const { return m_dateFormat.has_value(); }
+    void setDateFormat(std::optional<platform::DateFormatter> format) {
+        m_dateFormat = std::move(format);
+    }
+    std::optional<platform::Date> dateFromString(const std::string& text) const;
+    std::optional<std::string> stringFromDate(const platform::Date& date) const;
+    // A formatter for the pattern in UTC with the "en_US" locale.
+    static platform::DateFormatter storeableDateFormat(const std::string& format);
+
+    // ---- Keys: the database is never encrypted; all answer false ----
+    bool setKey(const std::string& key);
+    bool rekey(const std::string& key);
+    bool setKeyWithData(const platform::Bytes& keyData);
+    bool rekeyWithData(const platform::Bytes& keyData);
+
+    // ---- Versions ----
+    static std::string SQDBUserVersion();
+    static int32_t SQDBVersion();
+    static std::string sqliteLibVersion();
+    static bool isSQLiteThreadSafe();
+
+    // ---- Binding ----
+    void bindObject(const platform::Value& object, int index, sqlite3_stmt* statement);
+    // Turns a printf-style format into SQL with "?" parameters and the arguments they take.
+    // "%@" takes an object (a null one writes NULL into the text), %c %s %d %i %u %hi %hu %qi
+    // %qu %ld %lu %lld %llu %f %g take numbers and texts; "%%" is one "%". An argument the list
+    // lacks still gives its "?", so the statement then fails on its bind count.
+    static void extractSQL(std::string_view format, std::span<const platform::Value> arguments,
+                           std::string& sql, Arguments& boundArguments);
+
+    // ---- Queries: a result set to step with next(), or none ----
+    template <SQArgument... Args>
+    std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
+        return executeQueryWithVAList(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    std::unique_ptr<SQResultSet> executeQueryWithFormat(std::string_view format, Args&&... args) {
+        std::string sql;
+        Arguments arguments;
+        extractSQL(format, argumentList(std::forward<Args>(args)...), sql, arguments);
+        return executeQuery(sql, arguments);
+    }
+    std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, const Arguments& arguments);
+    std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, const Arguments& values,
+                                              std::optional<platform::Error>* error);
+    std::unique_ptr<SQResultSet> executeQueryWithVAList(const std::string& sql,
+                                                        std::span<const platform::Value> list);
+    std::unique_ptr<SQResultSet> executeQuery(const std::string& sql,
+                                              const platform::Dictionary& arguments);
+    // The core all of them end in: a dictionary, when given, is used alone; otherwise the array
+    // is taken first and the list after it.
+    std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, const Arguments* array,
+                                              const platform::Dictionary* dictionary,
+                                              std::span<const platform::Value> list);
+
+    // ---- Updates: true when the statement ran to its end ----
+    template <SQArgument... Args>
+    bool executeUpdate(const std::string& sql, Args&&... args) {
+        return executeUpdateWithVAList(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    bool executeUpdateWithFormat(std::string_view format, Args&&... args) {
+        std::string sql;
+        Arguments arguments;
+        extractSQL(format, argumentList(std::forward<Args>(args)...), sql, arguments);
+        return executeUpdate(sql, arguments);
+    }
+    template <SQArgument... Args>
+    bool executeUpdateWithErrorAndBindings(const std::string& sql,
+                                           std::optional<platform::Error>* error, Args&&... args) {
+        return executeUpdate(sql, error, nullptr, nullptr,
+                             argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    bool update(const std::string& sql, std::optional<platform::Error>* error, Args&&... args) {
+        return executeUpdateWithErrorAndBindings(sql, error, std::forward<Args>(args)...);
+    }
+    bool executeUpdate(const std::string& sql, const Arguments& arguments);
+    bool executeUpdate(const std::string& sql, const Arguments& values,
+                       std::optional<platform::Error>* error);
+    bool executeUpdate(const std::string& sql, const platform::Dictionary& arguments);
+    bool executeUpdateWithVAList(const std::string& sql, std::span<const platform::Value> list);
+    // The core all of them end in; the error, when asked for, receives every failure.
+    bool executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                       const Arguments* array, const platform::Dictionary* dictionary,
+                       std::span<const platform::Value> list);
+
+    // ---- Scripts: several statements separated by ";" ----
+    bool executeStatements(const std::string& sql) { return executeStatements(sql, nullptr); }
+    // The block sees each result row (column name -> text or null); non-zero stops the script.
+    bool executeStatements(const std::string& sql, const ResultBlock& block);
+
+    // ---- Transactions ----
+    bool beginTransaction();
+    bool beginDeferredTransaction();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // ---- Savepoints ----
+    bool startSavePointWithName(const std::string& name, std::optional<platform::Error>* error);
+    bool releaseSavePointWithName(const std::string& name, std::optional<platform::Error>* error);
+    bool rollbackToSavePointWithName(const std::string& name,
+                                     std::optional<platform::Error>* error);
+    // Runs the block inside a savepoint "dbSavePoint<n>"; a block that sets *rollback undoes its
+    // changes. Gives the error of the last savepoint step that failed, or none.
+    std::optional<platform::Error> inSavePoint(const SavePointBlock& block);
+
+    // ---- User functions ----
+    // Registers a scalar SQL function; the block sets the result through the context. The block
+    // lives as long as the connection.
+    void makeFunctionNamed(const std::string& name, int maximumArguments, FunctionBlock block);
+
+    // ---- Checking ----
+    // Whether SQLite can prepare the text (only its first statement); runs nothing.
+    bool validateSQL(const std::string& sql, std::optional<platform::Error>* error);
+
+  private:
+    template <SQArgument... Args>
+    static std::array<platform::Value, sizeof...(Args)> argumentList(Args&&... args) {
+        return {platform::Value(std::forward<Args>(args))...};
+    }
+
+    class ExecutingScope;
+    friend class ExecutingScope;
+
+    static int busyHandler(void* context, int count);
+    bool didOpen(int rc);
+    // The row information of the last statement; 0 while a statement runs or when closed.
+    int64_t rowInformation(int64_t (*read)(sqlite3*));
+    bool transactionStatement(const char* sql, bool inTransactionAfter);
+    bool savePointStatement(const char* command, const std::string& name,
+                            std::optional<platform::Error>* error);
+    [[noreturn]] void stopOnError(const std::string& message) const;
+    platform::Error misuseError(const std::string& message) const;
+    void reportPreparationError(const std::string& sql);
+    // Binds every parameter; gives the number bound. A dictionary key with no parameter goes to
+    // missingKey.
+    int bindArguments(sqlite3_stmt* statement, const Arguments* array,
+                      const platform::Dictionary* dictionary, std::span<const platform::Value> list,
+                      const std::function<void(const std::string& key)>& missingKey);
+    // Takes the cached statement for the text or prepares a new one; false when preparing failed.
+    bool statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
+                           sqlite3_stmt*& handle);
+    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
+    // a fresh one is finalized.
+    static void discardStatement(const std::shared_ptr<SQStatement>& cached, sqlite3_stmt* handle);
+
+    sqlite3* m_db = nullptr;
+    std::optional<std::string> m_databasePath;
+    bool m_logsErrors = true;
+    bool m_crashOnErrors = false;
+    bool m_traceExecution = false;
+    bool m_checkedOut = false;
+    bool m_shouldCacheStatements = false;
+    bool m_isExecutingStatement = false;
+    bool m_inTransaction = false;
+    double m_maxBusyRetryTimeInterval = 2.0;
+    double m_startBusyRetryTime = 0;
+    std::optional<CachedStatements> m_cachedStatements;
+    std::set<SQResultSet*> m_openResultSets;
+    std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
+    std::optional<platform::DateFormatter> m_dateFormat;
+};
+
+// Doubles every "'" so that the name can stand between single quotes.
+std::string SQDBEscapeSavePointName(const std::string& savepointName);

@@ -1,0 +1,339 @@
+// Binding and the two execution cores of SQDatabase: queries, which hand out a result set, and
+// updates, which run their statement to the end.
+#include "platform/foundation/Log.h"
+#include "sqdb/SQDatabase.h"
+#include "sqdb/SQResultSet.h"
+#include "sqdb/SQStatement.h"
+
+using platform::Dictionary;
+using platform::logf;
+using platform::stringWithFormat;
+using platform::Value;
+
+// Holds the in-use flag for the length of one operation, on every way out of it.
+class SQDatabase::ExecutingScope {
+  public:
+    explicit ExecutingScope(SQDatabase& db) : m_db(db) { m_db.m_isExecutingStatement = true; }
+    ~ExecutingScope() { m_db.m_isExecutingStatement = false; }
+    ExecutingScope(const ExecutingScope&) = delete;
+    ExecutingScope& operator=(const ExecutingScope&) = delete;
+
+  private:
+    SQDatabase& m_db;
+};
+
+namespace {
+
+const char* pathText(const std::optional<std::string>& path) {
+    return path ? path->c_str() : "(null)";
+}
+
+}  // namespace
+
+// ---- Binding ----
+
+void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statement) {
+    // SQLite copies texts and bytes (SQLITE_TRANSIENT): a result set steps its statement long
+    // after the arguments of the call that bound them are gone.
+    using Type = Value::Type;
+    switch (object.type()) {
+        case Type::Null:
+            sqlite3_bind_null(statement, index);
+            break;
+        case Type::Bytes: {
+            const platform::Bytes& bytes = *object.bytes();
+            // An empty data object is an empty blob, not NULL.
+            const void* data = bytes.empty() ? static_cast<const void*>("") : bytes.data();
+            sqlite3_bind_blob64(statement, index, data, bytes.size(), SQLITE_TRANSIENT);
+            break;
+        }
+        case Type::Date:
+            if (hasDateFormatter()) {
+                std::string text = *stringFromDate(*object.date());
+                sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                                    SQLITE_UTF8);
+            } else {
+                sqlite3_bind_double(statement, index, object.date()->timeIntervalSince1970());
+            }
+            break;
+        case Type::Bool:
+        case Type::Char:
+        case Type::UnsignedChar:
+        case Type::Short:
+        case Type::UnsignedShort:
+        case Type::Int:
+            sqlite3_bind_int(statement, index, static_cast<int>(object.longLongValue()));
+            break;
+        case Type::UnsignedInt:
+        case Type::Long:
+        case Type::UnsignedLong:
+            // Unsigned values above the signed range keep their bits (two's complement).
+            sqlite3_bind_int64(statement, index, object.longLongValue());
+            break;
+        case Type::Float:
+        case Type::Double:
+            sqlite3_bind_double(statement, index, object.doubleValue());
+            break;
+        case Type::Text: {
+            const std::string& text = *object.text();
+            sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                                SQLITE_UTF8);
+            break;
+        }
+    }
+}
+
+int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
+                              const Dictionary* dictionary, std::span<const Value> list,
+                              const std::function<void(const std::string& key)>& missingKey) {
+    int count = 0;
+    if (dictionary) {
+        for (const auto& [key, value] : *dictionary) {
+            std::string parameterName = ":" + key;
+            if (m_traceExecution) {
+                logf("%s = %s", parameterName.c_str(), value.description().c_str());
+            }
+            int index = sqlite3_bind_parameter_index(statement, parameterName.c_str());
+            if (index > 0) {
+                bindObject(value, index, statement);
+                ++count;
+            } else {
+                missingKey(key);
+            }
+        }
+        return count;
+    }
+    const int wanted = sqlite3_bind_parameter_count(statement);
+    size_t nextInList = 0;
+    while (count < wanted) {
+        const Value* object = nullptr;
+        if (array && static_cast<size_t>(count) < array->size()) {
+            object = &(*array)[static_cast<size_t>(count)];
+        } else if (nextInList < list.size()) {
+            object = &list[nextInList++];
+        } else {
+            break;
+        }
+        if (m_traceExecution) {
+            if (object->bytes()) {
+                logf("data: %ld bytes", static_cast<long>(object->bytes()->size()));
+            } else {
+                logf("obj: %s", object->description().c_str());
+            }
+        }
+        ++count;
+        bindObject(*object, count, statement);
+    }
+    return count;
+}
+
+// ---- Preparing ----
+
+void SQDatabase::reportPreparationError(const std::string& sql) {
+    if (m_logsErrors) {
+        logf("DB Error: %d \"%s\"", lastErrorCode(), lastErrorMessage().c_str());
+        logf("DB Query: %s", sql.c_str());
+        logf("DB Path: %s", pathText(m_databasePath));
+    }
+    if (m_crashOnErrors) {
+        stopOnError(
+            stringWithFormat("DB Error: %d \"%s\"", lastErrorCode(), lastErrorMessage().c_str()));
+    }
+}
+
+bool SQDatabase::statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
+                                   sqlite3_stmt*& handle) {
+    handle = nullptr;
+    cached = nullptr;
+    if (m_shouldCacheStatements) {
+        cached = cachedStatementForQuery(sql);
+        if (cached) {
+            handle = cached->statement();
+            cached->reset();
+            if (handle) return true;
+            cached = nullptr;
+        }
+    }
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &handle, nullptr) == SQLITE_OK) return true;
+    reportPreparationError(sql);
+    sqlite3_finalize(handle);
+    handle = nullptr;
+    return false;
+}
+
+void SQDatabase::discardStatement(const std::shared_ptr<SQStatement>& cached,
+                                  sqlite3_stmt* handle) {
+    // The cache still holds its statement: finalizing it would leave the cache a dead handle.
+    if (cached) {
+        cached->reset();
+    } else {
+        sqlite3_finalize(handle);
+    }
+}
+
+// ---- Queries ----
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments* array,
+                                                      const Dictionary* dictionary,
+                                                      std::span<const Value> list) {
+    if (!databaseExists()) return nullptr;
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return nullptr;
+    }
+    ExecutingScope scope(*this);
+    if (m_traceExecution) logf("%s executeQuery: %s", description().c_str(), sql.c_str());
+
+    std::shared_ptr<SQStatement> statement;
+    sqlite3_stmt* handle = nullptr;
+    if (!statementForQuery(sql, statement, handle)) return nullptr;
+
+    int count = bindArguments(handle, array, dictionary, list, [](const std::string& key) {
+        logf("Could not find index for %s", key.c_str());
+    });
+    if (count != sqlite3_bind_parameter_count(handle)) {
+        platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
+        discardStatement(statement, handle);
+        return nullptr;
+    }
+
+    if (!statement) {
+        statement = std::make_shared<SQStatement>();
+        statement->setStatement(handle);
+        if (m_shouldCacheStatements) setCachedStatement(statement, sql);
+    }
+    auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
+    resultSet->setQuery(sql);
+    m_openResultSets.insert(resultSet.get());
+    statement->setUseCount(statement->useCount() + 1);
+    return resultSet;
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments& arguments) {
+    return executeQuery(sql, &arguments, nullptr, {});
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments& values,
+                                                      std::optional<platform::Error>* error) {
+    auto resultSet = executeQuery(sql, &values, nullptr, {});
+    if (!resultSet && error) *error = lastError();
+    return resultSet;
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQueryWithVAList(const std::string& sql,
+                                                                std::span<const Value> list) {
+    return executeQuery(sql, nullptr, nullptr, list);
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Dictionary& arguments) {
+    return executeQuery(sql, nullptr, &arguments, {});
+}
+
+// ---- Updates ----
+
+bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                               const Arguments* array, const Dictionary* dictionary,
+                               std::span<const Value> list) {
+    // These two failures hand the caller an error too, so that no failure passes for success
+    // (a savepoint block would otherwise report none).
+    if (!databaseExists()) {
+        if (error)
+            *error = misuseError(
+                stringWithFormat("The SQDatabase %s is not open.", description().c_str()));
+        return false;
+    }
+    if (m_isExecutingStatement) {
+        warnInUse();
+        if (error)
+            *error = misuseError(
+                stringWithFormat("The SQDatabase %s is currently in use.", description().c_str()));
+        return false;
+    }
+    ExecutingScope scope(*this);
+    if (m_traceExecution) logf("%s executeUpdate: %s", description().c_str(), sql.c_str());
+
+    std::shared_ptr<SQStatement> statement;
+    sqlite3_stmt* handle = nullptr;
+    if (!statementForQuery(sql, statement, handle)) {
+        if (error) *error = errorWithMessage(sqlite3_errmsg(m_db));
+        return false;
+    }
+
+    int count = bindArguments(handle, array, dictionary, list, [&](const std::string& key) {
+        std::string message = stringWithFormat("Could not find index for %s", key.c_str());
+        if (m_logsErrors) platform::log(message);
+        if (error) *error = errorWithMessage(message);
+    });
+    int wanted = sqlite3_bind_parameter_count(handle);
+    if (count != wanted) {
+        std::string message = stringWithFormat(
+            "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
+            "(%s) (executeUpdate)",
+            count, wanted, sql.c_str());
+        if (m_logsErrors) platform::log(message);
+        if (error) *error = errorWithMessage(message);
+        discardStatement(statement, handle);
+        return false;
+    }
+
+    int rc = sqlite3_step(handle);
+    if (rc == SQLITE_ROW) {
+        std::string message = stringWithFormat(
+            "A executeUpdate is being called with a query string '%s'", sql.c_str());
+        if (m_logsErrors) {
+            platform::log(message);
+            logf("DB Query: %s", sql.c_str());
+        }
+        if (error) *error = errorWithMessage(message);
+    } else if (rc != SQLITE_DONE) {
+        if (error) *error = errorWithMessage(sqlite3_errmsg(m_db));
+        if (m_logsErrors) {
+            const char* format =
+                rc == SQLITE_ERROR    ? "Error calling sqlite3_step (%d: %s) SQLITE_ERROR"
+                : rc == SQLITE_MISUSE ? "Error calling sqlite3_step (%d: %s) SQLITE_MISUSE"
+                                      : "Unknown error calling sqlite3_step (%d: %s) eu";
+            platform::log(stringWithFormat(format, rc, sqlite3_errmsg(m_db)));
+            logf("DB Query: %s", sql.c_str());
+        }
+    }
+
+    if (m_shouldCacheStatements && !statement) {
+        statement = std::make_shared<SQStatement>();
+        statement->setStatement(handle);
+        setCachedStatement(statement, sql);
+    }
+    int closeRc = SQLITE_OK;
+    if (statement) {
+        statement->setUseCount(statement->useCount() + 1);
+        closeRc = sqlite3_reset(handle);
+    } else {
+        closeRc = sqlite3_finalize(handle);
+    }
+    if (closeRc != SQLITE_OK && m_logsErrors) {
+        logf("Unknown error finalizing or resetting statement (%d: %s)", closeRc,
+             sqlite3_errmsg(m_db));
+        logf("DB Query: %s", sql.c_str());
+    }
+    return rc == SQLITE_DONE || rc == SQLITE_OK;
+}
+
+bool SQDatabase::executeUpdate(const std::string& sql, const Arguments& arguments) {
+    return executeUpdate(sql, nullptr, &arguments, nullptr, {});
+}
+
+bool SQDatabase::executeUpdate(const std::string& sql, const Arguments& values,
+                               std::optional<platform::Error>* error) {
+    return executeUpdate(sql, error, &values, nullptr, {});
+}
+
+bool SQDatabase::executeUpdate(const std::string& sql, const Dictionary& arguments) {
+    return executeUpdate(sql, nullptr, nullptr, &arguments, {});
+}
+
+bool SQDatabase::executeUpdateWithVAList(const std::string& sql, std::span<const Value> list) {
+    return executeUpdate(sql, nullptr, nullptr, nullptr, list);
+}

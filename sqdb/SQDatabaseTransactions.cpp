@@ -1,0 +1,72 @@
+// Transactions and savepoints of SQDatabase.
+#include <atomic>
+
+#include "platform/foundation/Log.h"
+#include "sqdb/SQDatabase.h"
+
+std::string SQDBEscapeSavePointName(const std::string& savepointName) {
+    std::string escaped;
+    escaped.reserve(savepointName.size());
+    for (char c : savepointName) {
+        escaped += c;
+        if (c == '\'') escaped += '\'';
+    }
+    return escaped;
+}
+
+bool SQDatabase::transactionStatement(const char* sql, bool inTransactionAfter) {
+    bool ok = executeUpdate(sql);
+    if (ok) m_inTransaction = inTransactionAfter;
+    return ok;
+}
+
+bool SQDatabase::beginTransaction() {
+    return transactionStatement("begin exclusive transaction", true);
+}
+
+bool SQDatabase::beginDeferredTransaction() {
+    return transactionStatement("begin deferred transaction", true);
+}
+
+bool SQDatabase::commit() {
+    return transactionStatement("commit transaction", false);
+}
+
+bool SQDatabase::rollback() {
+    return transactionStatement("rollback transaction", false);
+}
+
+bool SQDatabase::savePointStatement(const char* command, const std::string& name,
+                                    std::optional<platform::Error>* error) {
+    std::string sql = std::string(command) + " '" + SQDBEscapeSavePointName(name) + "';";
+    return executeUpdate(sql, error, nullptr, nullptr, {});
+}
+
+bool SQDatabase::startSavePointWithName(const std::string& name,
+                                        std::optional<platform::Error>* error) {
+    return savePointStatement("savepoint", name, error);
+}
+
+bool SQDatabase::releaseSavePointWithName(const std::string& name,
+                                          std::optional<platform::Error>* error) {
+    return savePointStatement("release savepoint", name, error);
+}
+
+bool SQDatabase::rollbackToSavePointWithName(const std::string& name,
+                                             std::optional<platform::Error>* error) {
+    return savePointStatement("rollback transaction to savepoint", name, error);
+}
+
+std::optional<platform::Error> SQDatabase::inSavePoint(const SavePointBlock& block) {
+    // One numbering for every connection of the process.
+    static std::atomic<unsigned long> savePointIndex{0};
+    std::string name =
+        platform::stringWithFormat("dbSavePoint%ld", static_cast<long>(savePointIndex++));
+    std::optional<platform::Error> error;
+    if (!startSavePointWithName(name, &error)) return error;
+    bool shouldRollback = false;
+    if (block) block(&shouldRollback);
+    if (shouldRollback) rollbackToSavePointWithName(name, &error);
+    releaseSavePointWithName(name, &error);
+    return error;
+}

@@ -1,0 +1,309 @@
+#include "sqdb/SQResultSet.h"
+
+#include <cctype>
+
+#include "platform/foundation/Log.h"
+#include "sqdb/SQDatabase.h"
+#include "sqdb/SQStatement.h"
+
+using platform::logf;
+using platform::Value;
+
+namespace {
+
+std::string lowercased(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool isValidUTF8(const unsigned char* s, size_t length) {
+    static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    size_t i = 0;
+    while (i < length) {
+        unsigned char c = s[i];
+        size_t extra = 0;
+        uint32_t code = c;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            code = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            code = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (length - i <= extra) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (s[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if (code < kSmallest[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<SQResultSet> SQResultSet::resultSetWithStatement(
+    std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB) {
+    auto resultSet = std::make_unique<SQResultSet>(ConstructionKey{});
+    resultSet->setStatement(statement);
+    resultSet->setParentDB(std::move(parentDB));
+    if (statement->inUse()) {
+        platform::log("Invalid parameter not satisfying: ![statement inUse]");
+        std::abort();
+    }
+    statement->setInUse(true);
+    return resultSet;
+}
+
+SQResultSet::~SQResultSet() {
+    close();
+}
+
+sqlite3_stmt* SQResultSet::handle() const {
+    return m_statement ? m_statement->statement() : nullptr;
+}
+
+sqlite3_stmt* SQResultSet::readable(int columnIndex) const {
+    return columnIndex < 0 ? nullptr : handle();
+}
+
+// ---- Cursor ----
+
+bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
+    sqlite3_stmt* statement = handle();
+    sqlite3* db = m_parentDB ? m_parentDB->sqliteHandle() : nullptr;
+    if (!db && statement) db = sqlite3_db_handle(statement);
+    auto parentError = [&]() -> std::optional<platform::Error> {
+        if (m_parentDB) return m_parentDB->lastError();
+        return std::nullopt;
+    };
+
+    // A closed set has no statement to step: answer as SQLite would for a missing one, without
+    // asking it.
+    int rc = statement ? sqlite3_step(statement) : SQLITE_MISUSE;
+    auto message = [&] { return statement ? sqlite3_errmsg(db) : sqlite3_errstr(SQLITE_MISUSE); };
+
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        const auto& path = m_parentDB ? m_parentDB->databasePath() : std::nullopt;
+        logf("%s:%d Database busy (%s)", "-[SQResultSet nextWithError:]", __LINE__,
+             path ? path->c_str() : "(null)");
+        platform::log("Database busy");
+        if (error) *error = parentError();
+    } else if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+        // the rows, or their end
+    } else if (rc == SQLITE_ERROR) {
+        logf("Error calling sqlite3_step (%d: %s) rs", rc, message());
+        if (error) *error = parentError();
+    } else if (rc == SQLITE_MISUSE) {
+        logf("Error calling sqlite3_step (%d: %s) rs", rc, message());
+        if (error) {
+            *error = m_parentDB ? parentError()
+                                : platform::Error::errorWithDomain("SQDatabase", SQLITE_MISUSE,
+                                                                   "parentDB does not exist");
+        }
+    } else {
+        logf("Unknown error calling sqlite3_step (%d: %s) rs", rc, message());
+        if (error) *error = parentError();
+    }
+
+    if (rc != SQLITE_ROW) close();
+    return rc == SQLITE_ROW;
+}
+
+bool SQResultSet::hasAnotherRow() const {
+    if (!m_statement || !m_parentDB) return false;
+    return sqlite3_errcode(m_parentDB->sqliteHandle()) == SQLITE_ROW;
+}
+
+void SQResultSet::close() {
+    if (m_statement) {
+        m_statement->reset();
+        m_statement = nullptr;
+    }
+    if (m_parentDB) {
+        // Released last: it may be the connection's last owner.
+        auto parent = std::move(m_parentDB);
+        m_parentDB = nullptr;
+        parent->resultSetDidClose(this);
+    }
+}
+
+void SQResultSet::setParentDB(std::shared_ptr<SQDatabase> parentDB) {
+    m_parentDB = std::move(parentDB);
+}
+
+// ---- Columns ----
+
+int SQResultSet::columnCount() const {
+    sqlite3_stmt* statement = handle();
+    return statement ? sqlite3_column_count(statement) : 0;
+}
+
+const std::map<std::string, int>& SQResultSet::columnNameToIndexMap() {
+    if (!m_columnNameToIndexMap) {
+        m_columnNameToIndexMap.emplace();
+        int count = columnCount();
+        for (int i = 0; i < count; ++i) {
+            const char* name = sqlite3_column_name(handle(), i);
+            (*m_columnNameToIndexMap)[lowercased(name ? name : "")] = i;
+        }
+    }
+    return *m_columnNameToIndexMap;
+}
+
+int SQResultSet::columnIndexForName(const std::string& columnName) {
+    std::string name = lowercased(columnName);
+    const auto& map = columnNameToIndexMap();
+    auto found = map.find(name);
+    if (found != map.end()) return found->second;
+    logf("Warning: I could not find the column named '%s'.", name.c_str());
+    return -1;
+}
+
+std::optional<std::string> SQResultSet::columnNameForIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement || columnIndex >= columnCount()) return std::nullopt;
+    const char* name = sqlite3_column_name(statement, columnIndex);
+    if (!name) return std::nullopt;
+    return std::string(name);
+}
+
+// ---- Typed getters ----
+
+int SQResultSet::intForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    return statement ? sqlite3_column_int(statement, columnIndex) : 0;
+}
+
+long SQResultSet::longForColumnIndex(int columnIndex) const {
+    return static_cast<long>(longLongIntForColumnIndex(columnIndex));
+}
+
+long long SQResultSet::longLongIntForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    return statement ? sqlite3_column_int64(statement, columnIndex) : 0;
+}
+
+unsigned long long SQResultSet::unsignedLongLongIntForColumnIndex(int columnIndex) const {
+    return static_cast<unsigned long long>(longLongIntForColumnIndex(columnIndex));
+}
+
+bool SQResultSet::boolForColumnIndex(int columnIndex) const {
+    return intForColumnIndex(columnIndex) != 0;
+}
+
+double SQResultSet::doubleForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    return statement ? sqlite3_column_double(statement, columnIndex) : 0.0;
+}
+
+std::optional<std::string> SQResultSet::stringForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL)
+        return std::nullopt;
+    const unsigned char* text = sqlite3_column_text(statement, columnIndex);
+    if (!text) return std::nullopt;
+    size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
+    if (!isValidUTF8(text, length)) return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(text), length);
+}
+
+std::optional<platform::Date> SQResultSet::dateForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL)
+        return std::nullopt;
+    if (m_parentDB && m_parentDB->hasDateFormatter()) {
+        auto text = stringForColumnIndex(columnIndex);
+        if (!text) return std::nullopt;
+        return m_parentDB->dateFromString(*text);
+    }
+    return platform::Date::dateWithTimeIntervalSince1970(doubleForColumnIndex(columnIndex));
+}
+
+std::optional<platform::Bytes> SQResultSet::dataForColumnIndex(int columnIndex) const {
+    auto view = dataNoCopyForColumnIndex(columnIndex);
+    if (!view || !view->data()) return std::nullopt;
+    return platform::Bytes(view->begin(), view->end());
+}
+
+std::optional<std::span<const uint8_t>> SQResultSet::dataNoCopyForColumnIndex(
+    int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL)
+        return std::nullopt;
+    const auto* bytes = static_cast<const uint8_t*>(sqlite3_column_blob(statement, columnIndex));
+    size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
+    return std::span<const uint8_t>(bytes, bytes ? length : 0);
+}
+
+const char* SQResultSet::UTF8StringForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL) return nullptr;
+    return reinterpret_cast<const char*>(sqlite3_column_text(statement, columnIndex));
+}
+
+bool SQResultSet::columnIndexIsNull(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    return !statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL;
+}
+
+Value SQResultSet::objectForColumnIndex(int columnIndex) const {
+    sqlite3_stmt* statement = readable(columnIndex);
+    int type = statement ? sqlite3_column_type(statement, columnIndex) : SQLITE_NULL;
+    switch (type) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<int64_t>(sqlite3_column_int64(statement, columnIndex)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(statement, columnIndex));
+        case SQLITE_BLOB:
+            return Value(dataForColumnIndex(columnIndex));
+        default:
+            return Value(stringForColumnIndex(columnIndex));
+    }
+}
+
+// ---- Whole rows ----
+
+bool SQResultSet::hasCurrentRowData() const {
+    sqlite3_stmt* statement = handle();
+    if (statement && sqlite3_data_count(statement) > 0) return true;
+    platform::log("Warning: There seem to be no columns in this set.");
+    return false;
+}
+
+std::optional<platform::Dictionary> SQResultSet::resultDictionary() const {
+    if (!hasCurrentRowData()) return std::nullopt;
+    platform::Dictionary row;
+    int count = sqlite3_column_count(handle());
+    for (int i = 0; i < count; ++i) {
+        row[sqlite3_column_name(handle(), i)] = objectForColumnIndex(i);
+    }
+    return row;
+}
+
+std::optional<platform::Dictionary> SQResultSet::resultDict() {
+    if (!hasCurrentRowData()) return std::nullopt;
+    platform::Dictionary row;
+    for (const auto& [name, index] : columnNameToIndexMap()) row[name] = objectForColumnName(name);
+    return row;
+}
+
+void SQResultSet::kvcMagic(const KeyValueSetter& setValueForKey) const {
+    int count = columnCount();
+    for (int i = 0; i < count; ++i) {
+        const char* text = UTF8StringForColumnIndex(i);
+        if (text) setValueForKey(sqlite3_column_name(handle(), i), text);
+    }
+}

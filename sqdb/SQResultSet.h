@@ -1,0 +1,147 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/foundation/Date.h"
+#include "platform/foundation/Error.h"
+#include "platform/foundation/Value.h"
+
+class SQDatabase;
+class SQStatement;
+
+// The cursor a query hands out: steps its statement a row at a time and reads the columns of the
+// current row by index or by name (ignoring case). It keeps its connection and statement until
+// it is closed, which happens at the end of the rows, on a failed step, on close(), when the
+// connection closes, or when the set is destroyed. Getters read the engine's current row each
+// time; a missing column, no current row and a closed set all read as NULL.
+class SQResultSet {
+    struct ConstructionKey {
+        explicit ConstructionKey() = default;
+    };
+
+  public:
+    using KeyValueSetter = std::function<void(const std::string& key, const std::string& value)>;
+
+    // Marks the statement in use; it must not be in use already.
+    static std::unique_ptr<SQResultSet> resultSetWithStatement(
+        std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB);
+    explicit SQResultSet(ConstructionKey) {}
+    ~SQResultSet();
+    SQResultSet(const SQResultSet&) = delete;
+    SQResultSet& operator=(const SQResultSet&) = delete;
+
+    // ---- Cursor ----
+    bool next() { return nextWithError(nullptr); }
+    bool nextWithError(std::optional<platform::Error>* error);
+    // Whether the connection's last engine answer was "row".
+    bool hasAnotherRow() const;
+    void close();
+    void setParentDB(std::shared_ptr<SQDatabase> parentDB);
+
+    const std::string& query() const { return m_query; }
+    void setQuery(std::string query) { m_query = std::move(query); }
+    const std::shared_ptr<SQStatement>& statement() const { return m_statement; }
+    void setStatement(std::shared_ptr<SQStatement> statement) {
+        m_statement = std::move(statement);
+    }
+
+    // ---- Columns ----
+    int columnCount() const;
+    // Lowercased column name -> index; built once. Of names equal but for case the later wins.
+    const std::map<std::string, int>& columnNameToIndexMap();
+    // The index, or -1 (logged) when there is no such column.
+    int columnIndexForName(const std::string& columnName);
+    std::optional<std::string> columnNameForIndex(int columnIndex) const;
+
+    // ---- Typed getters ----
+    int intForColumnIndex(int columnIndex) const;
+    int intForColumn(const std::string& columnName) {
+        return intForColumnIndex(columnIndexForName(columnName));
+    }
+    long longForColumnIndex(int columnIndex) const;
+    long longForColumn(const std::string& columnName) {
+        return longForColumnIndex(columnIndexForName(columnName));
+    }
+    long long longLongIntForColumnIndex(int columnIndex) const;
+    long long longLongIntForColumn(const std::string& columnName) {
+        return longLongIntForColumnIndex(columnIndexForName(columnName));
+    }
+    unsigned long long unsignedLongLongIntForColumnIndex(int columnIndex) const;
+    unsigned long long unsignedLongLongIntForColumn(const std::string& columnName) {
+        return unsignedLongLongIntForColumnIndex(columnIndexForName(columnName));
+    }
+    // Of the low 32 bits of the integer reading.
+    bool boolForColumnIndex(int columnIndex) const;
+    bool boolForColumn(const std::string& columnName) {
+        return boolForColumnIndex(columnIndexForName(columnName));
+    }
+    double doubleForColumnIndex(int columnIndex) const;
+    double doubleForColumn(const std::string& columnName) {
+        return doubleForColumnIndex(columnIndexForName(columnName));
+    }
+    // Absent for NULL and for text that is not valid UTF-8.
+    std::optional<std::string> stringForColumnIndex(int columnIndex) const;
+    std::optional<std::string> stringForColumn(const std::string& columnName) {
+        return stringForColumnIndex(columnIndexForName(columnName));
+    }
+    std::optional<platform::Date> dateForColumnIndex(int columnIndex) const;
+    std::optional<platform::Date> dateForColumn(const std::string& columnName) {
+        return dateForColumnIndex(columnIndexForName(columnName));
+    }
+    // A copy; absent for NULL and for a zero-length value.
+    std::optional<platform::Bytes> dataForColumnIndex(int columnIndex) const;
+    std::optional<platform::Bytes> dataForColumn(const std::string& columnName) {
+        return dataForColumnIndex(columnIndexForName(columnName));
+    }
+    // The engine's own buffer, valid until the next step, reset or close.
+    std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int columnIndex) const;
+    std::optional<std::span<const uint8_t>> dataNoCopyForColumn(const std::string& columnName) {
+        return dataNoCopyForColumnIndex(columnIndexForName(columnName));
+    }
+    // The engine's own zero-terminated text, or null; valid until the next step, reset or close.
+    const char* UTF8StringForColumnIndex(int columnIndex) const;
+    const char* UTF8StringForColumnName(const std::string& columnName) {
+        return UTF8StringForColumnIndex(columnIndexForName(columnName));
+    }
+    bool columnIndexIsNull(int columnIndex) const;
+    bool columnIsNull(const std::string& columnName) {
+        return columnIndexIsNull(columnIndexForName(columnName));
+    }
+    // A number (64-bit integer or double), bytes or text by the column's type; the null marker
+    // when there is nothing to give.
+    platform::Value objectForColumnIndex(int columnIndex) const;
+    platform::Value objectForColumnName(const std::string& columnName) {
+        return objectForColumnIndex(columnIndexForName(columnName));
+    }
+    platform::Value operator[](int columnIndex) const { return objectForColumnIndex(columnIndex); }
+    platform::Value operator[](const std::string& columnName) {
+        return objectForColumnName(columnName);
+    }
+
+    // ---- Whole rows ----
+    // Column name as written -> object; absent (logged) without a current row.
+    std::optional<platform::Dictionary> resultDictionary() const;
+    // The older form: keyed by the lowercased names.
+    std::optional<platform::Dictionary> resultDict();
+    // Hands each non-NULL column's text to the setter under the column's name.
+    void kvcMagic(const KeyValueSetter& setValueForKey) const;
+
+  private:
+    sqlite3_stmt* handle() const;
+    // The handle when the index may be read, else null (a negative index, a closed set).
+    sqlite3_stmt* readable(int columnIndex) const;
+    bool hasCurrentRowData() const;
+
+    std::shared_ptr<SQDatabase> m_parentDB;
+    std::shared_ptr<SQStatement> m_statement;
+    std::string m_query;
+    std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+
+// One prepared statement of a connection, kept so that the connection's statement cache can hand
+// it out again for the same SQL text. Shared between the cache and the result set reading it.
+class SQStatement {
+  public:
+    SQStatement() = default;
+    ~SQStatement();
+    SQStatement(const SQStatement&) = delete;
+    SQStatement& operator=(const SQStatement&) = delete;
+
+    // The engine's statement; owned, released only by close().
+    sqlite3_stmt* statement() const { return m_statement; }
+    void setStatement(sqlite3_stmt* statement) { m_statement = statement; }
+    // The SQL text it was prepared from, and its key in the cache.
+    const std::string& query() const { return m_query; }
+    void setQuery(std::string query) { m_query = std::move(query); }
+    // How often the connection has handed it out.
+    int64_t useCount() const { return m_useCount; }
+    void setUseCount(int64_t useCount) { m_useCount = useCount; }
+    // Whether a result set is reading it.
+    bool inUse() const { return m_inUse; }
+    void setInUse(bool inUse) { m_inUse = inUse; }
+
+    // Finalizes the statement and frees it for reuse; harmless when repeated.
+    void close();
+    // Rewinds the statement to its first row (bindings stay) and frees it for reuse.
+    void reset();
+    // "<SQStatement: 0x…> 3 hit(s) for query select …"
+    std::string description() const;
+
+  private:
+    sqlite3_stmt* m_statement = nullptr;
+    std::string m_query;
+    int64_t m_useCount = 0;
+    bool m_inUse = false;
+};
