@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/UnicodeString.h"
+
 namespace platform {
 
 // The one place where text indexes change between UTF-16 units (what callers count) and UTF-8
@@ -26,15 +28,5 @@ class TextIndexMap {
     std::vector<uint32_t> m_byteOfUnit;  // one entry per unit, plus the end
     std::vector<uint32_t> m_unitOfByte;  // one entry per byte, plus the end
 };
-
-std::string utf8FromUtf16(std::u16string_view text);
-std::u16string utf16FromUtf8(std::string_view text);
-
-inline bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 }  // namespace platform

@@ -38,6 +38,4 @@ NumberScan scanNumberText(std::string_view text);
 // U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
-void appendUtf8(std::string& out, char32_t codePoint);
-
 }  // namespace notes::json_grammar

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "notes/store/json/JsonGrammar.h"
+#include "platform/foundation/UnicodeString.h"
 #include "platform/foundation/Log.h"
 
 namespace notes {
@@ -289,7 +290,7 @@ bool JsonParser::scanUnicodeChar(std::string& o) {
         return false;
     }
     if (high < 0xD800 || high > 0xDFFF) {
-        json_grammar::appendUtf8(o, high);
+        platform::appendUtf8(o, high);
         return true;
     }
     if (high >= 0xDC00) {
@@ -305,7 +306,7 @@ bool JsonParser::scanUnicodeChar(std::string& o) {
         addErrorWithCode(JsonErrorBadUnicodeEscape, "Invalid low surrogate char");
         return false;
     }
-    json_grammar::appendUtf8(o, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+    platform::appendUtf8(o, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
     return true;
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The UTF-16 helpers that stand in for NSString's unit-counting view of a text. Strings are UTF-8
+// elsewhere; where a count or an index is in UTF-16 units, convert through these.
+
+inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Appends the UTF-8 bytes of one code point (a surrogate value is encoded as it stands).
+void appendUtf8(std::string& out, char32_t codePoint);
+
+// Decodes the code point starting at unit i and sets units to 1 or 2; a lone surrogate reads as
+// U+FFFD, so both encodings stay in step.
+char32_t codePointAt(std::u16string_view text, size_t i, size_t& units);
+
+// Whole-text conversions; malformed input becomes U+FFFD rather than being dropped.
+std::string utf8FromUtf16(std::u16string_view text);
+std::u16string utf16FromUtf8(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/UnicodeString.h"
+
+using namespace platform;
+
+TEST(UnicodeString, RoundTripsMongolianEmojiAndLineBreaks) {
+    std::string text = "ᠮᠣᠩᠭᠣᠯ\u202Fᠤᠨ 😀\r\n";
+    std::u16string units = utf16FromUtf8(text);
+    EXPECT_EQ(units.size(), 6u + 1 + 2 + 1 + 2 + 2);
+    EXPECT_TRUE(isHighSurrogate(units[10]));
+    EXPECT_TRUE(isLowSurrogate(units[11]));
+    EXPECT_EQ(utf8FromUtf16(units), text);
+}
+
+TEST(UnicodeString, MalformedInputBecomesReplacementCharacters) {
+    EXPECT_EQ(utf16FromUtf8("a\xC0\xAF" "b"), u"a\uFFFD\uFFFDb");  // overlong slash
+    EXPECT_EQ(utf16FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+    EXPECT_EQ(utf16FromUtf8("\xE1\xA0"), u"\uFFFD\uFFFD");            // cut sequence
+    std::u16string lone = u"x";
+    lone += char16_t(0xD800);
+    EXPECT_EQ(utf8FromUtf16(lone), "x\xEF\xBF\xBD");
+    size_t units = 0;
+    EXPECT_EQ(codePointAt(lone, 1, units), 0xFFFDu);
+    EXPECT_EQ(units, 1u);
+}
