@@ -11,6 +11,7 @@
 #include "platform/foundation/Value.h"
 
 class SQDatabase;
+class SQDatabaseQueue;
 
 // Zelvo's notes store: the notes (table `note`) and the note groups (table `noteFile`) in one
 // SQLite file. Every operation opens its own connection, runs one statement and closes it again,
@@ -21,6 +22,18 @@ class DBUtil {
     // One note as the note list keeps it: "n_id" (integer), "n_date" (date), "n_summary",
     // "n_text", "n_group" (texts) and, from getRecentNotes only, "n_isRecent" (integer).
     using NoteRow = platform::Dictionary;
+
+    // ---- Shared instance ----
+    // Made on the first call, safely from any thread, and kept until the process ends.
+    static DBUtil& sharedDB();
+    // Builds the queue on the path stored under the user default "pathDB".
+    DBUtil();
+    ~DBUtil();
+    DBUtil(const DBUtil&) = delete;
+    DBUtil& operator=(const DBUtil&) = delete;
+    // None when the queue's database could not be opened.
+    SQDatabaseQueue* queue() const { return m_queue.get(); }
+    void setQueue(std::unique_ptr<SQDatabaseQueue> queue);
 
     // ---- Location and tables ----
     // Fixes the location on the first call (later calls do nothing) and makes sure the folder,
@@ -59,6 +72,8 @@ class DBUtil {
     static std::vector<NoteFile> getNoteFiles();
 
   private:
+    std::unique_ptr<SQDatabaseQueue> m_queue;
+
     // A connection to the notes file, opened; none when the location is unset or it does not
     // open.
     static std::shared_ptr<SQDatabase> openDatabase();
