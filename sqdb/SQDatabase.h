@@ -292,3 +292,14 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
 
 // Doubles every "'" so that the name can stand between single quotes.
 std::string SQDBEscapeSavePointName(const std::string& savepointName);
+
+// The block forms of transactions shared by the queue and the pool. The body runs only inside a
+// transaction that began (never in autocommit, where a rollback could not undo its writes); it
+// sets *rollback to undo them. A commit that fails is rolled back. True when the transaction
+// ended as the body asked; false without a connection.
+bool SQDBRunTransaction(SQDatabase* db, bool useDeferred, const SQDatabase::SavePointBlock& body);
+// Runs the body inside the named savepoint, rolled back to when the body sets *rollback and
+// released in any case. Gives the error of the last step that failed; without a connection, or
+// when the savepoint cannot start, the body is not called.
+std::optional<platform::Error> SQDBRunSavePoint(SQDatabase* db, const std::string& name,
+                                                const SQDatabase::SavePointBlock& body);

@@ -62,11 +62,29 @@ std::optional<platform::Error> SQDatabase::inSavePoint(const SavePointBlock& blo
     static std::atomic<unsigned long> savePointIndex{0};
     std::string name =
         platform::stringWithFormat("dbSavePoint%ld", static_cast<long>(savePointIndex++));
+    return SQDBRunSavePoint(this, name, block);
+}
+
+std::optional<platform::Error> SQDBRunSavePoint(SQDatabase* db, const std::string& name,
+                                                const SQDatabase::SavePointBlock& body) {
     std::optional<platform::Error> error;
-    if (!startSavePointWithName(name, &error)) return error;
+    if (!db || !db->startSavePointWithName(name, &error)) return error;
     bool shouldRollback = false;
-    if (block) block(&shouldRollback);
-    if (shouldRollback) rollbackToSavePointWithName(name, &error);
-    releaseSavePointWithName(name, &error);
+    if (body) body(&shouldRollback);
+    if (shouldRollback) db->rollbackToSavePointWithName(name, &error);
+    db->releaseSavePointWithName(name, &error);
     return error;
+}
+
+bool SQDBRunTransaction(SQDatabase* db, bool useDeferred, const SQDatabase::SavePointBlock& body) {
+    if (!db) return false;
+    bool began = useDeferred ? db->beginDeferredTransaction() : db->beginTransaction();
+    if (!began) return false;
+    bool shouldRollback = false;
+    if (body) body(&shouldRollback);
+    if (shouldRollback) return db->rollback();
+    if (db->commit()) return true;
+    // A transaction left open would hold its writes and locks until some later statement.
+    db->rollback();
+    return false;
 }

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "notes/store/NoteFile.h"
+#include "notes/store/NoteObject.h"
+#include "platform/foundation/Value.h"
+
+class SQDatabase;
+class SQDatabaseQueue;
+
+// Zelvo's notes store: the notes (table `note`) and the note groups (table `noteFile`) in one
+// SQLite file. Every operation opens its own connection, runs one statement and closes it again,
+// so nothing but the file's location is shared between calls. Values always reach SQLite as
+// bound arguments, never pasted into the statement text.
+class DBUtil {
+  public:
+    // One note as the note list keeps it: "n_id" (integer), "n_date" (date), "n_summary",
+    // "n_text", "n_group" (texts) and, from getRecentNotes only, "n_isRecent" (integer).
+    using NoteRow = platform::Dictionary;
+
+    // ---- Shared instance ----
+    // Made on the first call, safely from any thread, and kept until the process ends.
+    static DBUtil& sharedDB();
+    // Builds the queue on the path stored under the user default "pathDB".
+    DBUtil();
+    ~DBUtil();
+    DBUtil(const DBUtil&) = delete;
+    DBUtil& operator=(const DBUtil&) = delete;
+    // None when the queue's database could not be opened.
+    SQDatabaseQueue* queue() const { return m_queue.get(); }
+    void setQueue(std::unique_ptr<SQDatabaseQueue> queue);
+
+    // ---- Location and tables ----
+    // Fixes the location on the first call (later calls do nothing) and makes sure the folder,
+    // the file and both tables exist. The folder "database" lives in the user's data folder:
+    // $ZELVO_DATA_DIR, else $XDG_DATA_HOME/zelvo, else ~/.local/share/zelvo.
+    static void initDBDirectory();
+    // Creates both tables in the file unless they exist; true when both exist afterwards.
+    static bool initDataBaseWithPath(const std::string& path);
+    // The folder holding "database"; resolved from the environment at each call.
+    static std::string dataDirectory();
+    // Absent until initDBDirectory has run.
+    static std::optional<std::string> databaseDirectoryPath();
+    static std::optional<std::string> databasePath();
+    // Forgets the location so that the next initDBDirectory resolves it again; for tests, which
+    // start the store many times in one process.
+    static void resetLocation();
+
+    // ---- Notes ----
+    // The new row's number is not written back into the note; callers reload their lists.
+    static bool insertNote(const NoteObject* note);
+    // False as well when no row has the note's number.
+    static bool updateNote(const NoteObject* note);
+    static bool deleteNoteWithID(int32_t noteID);
+    static bool isExistsNote();
+    // The notes of one group, newest first; empty when none match or the file cannot be read.
+    static std::vector<NoteRow> getNotesWithFlag(const std::optional<std::string>& flag);
+    // Every note marked recent, whatever its group, newest first; absent when the file does not
+    // open.
+    static std::optional<std::vector<NoteRow>> getRecentNotes();
+
+    // ---- Note groups ----
+    static bool insertNoteFile(const NoteFile* noteFile);
+    static bool updateNoteFileCountWithFlag(int32_t count, const std::optional<std::string>& flag);
+    static bool isExistsNoteFile();
+    // In ascending f_order, with only f_flag, f_imageName and f_noteCount filled.
+    static std::vector<NoteFile> getNoteFiles();
+
+  private:
+    std::unique_ptr<SQDatabaseQueue> m_queue;
+
+    // A connection to the notes file, opened; none when the location is unset or it does not
+    // open.
+    static std::shared_ptr<SQDatabase> openDatabase();
+    static bool runUpdate(const char* operation, const std::string& sql,
+                          const std::vector<platform::Value>& arguments, const char* successText,
+                          const char* failureText, bool mustChangeRows = false);
+    static bool tableHasRows(const std::string& sql);
+    static std::vector<NoteRow> noteRows(SQDatabase& db, const std::string& sql,
+                                         const std::vector<platform::Value>& arguments,
+                                         bool withRecentFlag);
+};
