@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/View.h"
 #include "textview/TXDescription.h"
 
 namespace {
@@ -34,6 +35,15 @@ std::string describeObject(const std::any& object) {
 
 TXTextAttachment::TXTextAttachment(std::any object, platform::Size size, platform::Range range)
     : m_object(std::move(object)), m_size(size), m_range(range) {}
+
+TXTextAttachment::~TXTextAttachment() {
+    removeViewFromSuperview();
+}
+
+void TXTextAttachment::removeViewFromSuperview() const {
+    if (const auto* view = std::any_cast<std::shared_ptr<platform::View>>(&m_object))
+        if (*view && (*view)->superview()) (*view)->removeFromSuperview();
+}
 
 void TXTextAttachment::setReplacedString(std::optional<std::u16string> string) {
     m_range.length = string ? string->size() : 0;

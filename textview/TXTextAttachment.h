@@ -21,6 +21,13 @@ using TXAttachmentDrawingBlock = std::function<void(platform::GraphicsContext&, 
 class TXTextAttachment {
   public:
     TXTextAttachment(std::any object, platform::Size size, platform::Range range);
+    // An attachment view still shown leaves its superview with the attachment.
+    ~TXTextAttachment();
+    TXTextAttachment(const TXTextAttachment&) = delete;
+    TXTextAttachment& operator=(const TXTextAttachment&) = delete;
+
+    // When the object is a view inside another, takes it out.
+    void removeViewFromSuperview() const;
 
     const std::any& object() const { return m_object; }
     // The room the attachment takes: width across the line, height above the baseline.

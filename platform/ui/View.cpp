@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/TrackingArea.h"
 #include "platform/ui/Window.h"
@@ -155,6 +156,23 @@ void View::setNeedsDisplayInRect(const Rect& rect) {
 }
 
 void View::drawRect(const Rect&) {}
+
+void View::displayInContext(GraphicsContext& context) {
+    std::shared_ptr<View> keep = weak_from_this().lock();  // drawing may take it from its parent
+    context.saveGState();
+    context.clipToRect(m_frame);
+    context.concatCTM(transformToSuperview());
+    // Marks made while drawing belong to the next display, not to this one.
+    setNeedsDisplay(false);
+    {
+        GraphicsContext::CurrentScope scope(context);
+        drawRect(bounds());
+    }
+    std::vector<std::shared_ptr<View>> subviews = m_subviews;
+    for (const auto& sub : subviews)
+        if (sub->m_superview == this) sub->displayInContext(context);
+    context.restoreGState();
+}
 
 void View::rightMouseDown(const Event& event) {
     if (std::shared_ptr<Menu> menu = menuForEvent(event))

@@ -9,6 +9,7 @@
 
 namespace platform {
 
+class GraphicsContext;
 class Menu;
 class TrackingArea;
 class Window;
@@ -77,6 +78,11 @@ class View : public Responder, public std::enable_shared_from_this<View> {
     Rect needsDisplayRect() const { return m_dirtyRect; }
     // Draws the view's own content; the dirty rectangle is in bounds coordinates.
     virtual void drawRect(const Rect& dirtyRect);
+    // Draws this view and the views below it, parents first, into a context whose user space is
+    // the superview's coordinates (the window's for a content view): each view is clipped to its
+    // frame, drawn in its bounds coordinates with itself as the current context's view, and no
+    // longer needs display afterwards.
+    void displayInContext(GraphicsContext& context);
 
     // Events: a right click shows the menu for it, when there is one; key equivalents are offered
     // to the subviews, topmost first.
