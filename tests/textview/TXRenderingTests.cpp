@@ -8,6 +8,7 @@
 
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/TextFramesetter.h"
+#include "tests/support/TestOutput.h"
 #include "tests/textview/LayoutFixtures.h"
 
 using namespace fixtures;
@@ -71,9 +72,7 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
             if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
     ink = inkCtx->makeImage();
 
-    const char* folder = std::getenv("MW_TEST_OUTPUT");
-    std::filesystem::path png =
-        std::filesystem::path(folder ? folder : ".") / "candidates-vertical.png";
+    std::filesystem::path png = testOutputPath("candidates-vertical.png");
     ASSERT_TRUE(drawn.writePNG(png.string()));
     // And four times larger, for a person to read.
     auto large = GraphicsContext::imageContext(drawn.width() * 4, drawn.height() * 4);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/graphics/Image.h"
+#include "tests/support/TestOutput.h"
 #include "tests/textview/TextViewFixtures.h"
 
 using namespace fixtures;
@@ -53,9 +54,7 @@ TEST(TXTextViewRendering, SelectionInATurnedViewCoversTheInkOfTheSelectedColumn)
     context->fillRect(Rect(0, 0, width, height));
     background->displayInContext(*context);
     Image image = context->makeImage();
-    const char* folder = std::getenv("MW_TEST_OUTPUT");
-    std::filesystem::path png =
-        std::filesystem::path(folder ? folder : ".") / "textview-turned-selection.png";
+    std::filesystem::path png = testOutputPath("textview-turned-selection.png");
     ASSERT_TRUE(image.writePNG(png.string()));
 
     Box selected;

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "platform/graphics/GraphicsContext.h"
+#include "tests/support/TestOutput.h"
 
 using namespace platform;
 
@@ -18,8 +19,7 @@ void expectRect(const Rect& actual, const Rect& expected) {
 }
 
 std::string outputPath(const std::string& name) {
-    const char* folder = std::getenv("MW_TEST_OUTPUT");
-    return (std::filesystem::path(folder ? folder : ".") / name).string();
+    return testOutputPath(name).string();
 }
 
 }  // namespace
