@@ -366,6 +366,13 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
 // Doubles every "'" so that the name can stand between single quotes.
 std::string SQDBEscapeSavePointName(const std::string& savepointName);
 
+// What the queue and the pool hand their blocks: the connection, null when none could be had;
+// transaction and savepoint blocks set *rollback to undo their writes.
+using SQDatabaseBlock = std::function<void(SQDatabase* db)>;
+using SQTransactionBlock = std::function<void(SQDatabase* db, bool* rollback)>;
+// Read-write, created when missing.
+inline constexpr int SQDBDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+
 // The block forms of transactions shared by the queue and the pool. The body runs only inside a
 // transaction that began (never in autocommit, where a rollback could not undo its writes); it
 // sets *rollback to undo them. A commit that fails is rolled back. True when the transaction
