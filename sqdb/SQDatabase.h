@@ -238,6 +238,73 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // lives as long as the connection.
     void makeFunctionNamed(const std::string& name, int maximumArguments, FunctionBlock block);
 
+    // ---- Single values: column 0 of the first row; NULL, no row and failure read alike ----
+    template <SQArgument... Args>
+    std::optional<std::string> stringForQuery(const std::string& sql, Args&&... args) {
+        return stringForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    int intForQuery(const std::string& sql, Args&&... args) {
+        return intForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    int64_t longForQuery(const std::string& sql, Args&&... args) {
+        return longForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    bool boolForQuery(const std::string& sql, Args&&... args) {
+        return boolForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    double doubleForQuery(const std::string& sql, Args&&... args) {
+        return doubleForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    std::optional<platform::Bytes> dataForQuery(const std::string& sql, Args&&... args) {
+        return dataForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    template <SQArgument... Args>
+    std::optional<platform::Date> dateForQuery(const std::string& sql, Args&&... args) {
+        return dateForQueryArguments(sql, argumentList(std::forward<Args>(args)...));
+    }
+    std::optional<std::string> stringForQueryArguments(const std::string& sql,
+                                                       std::span<const platform::Value> list);
+    int intForQueryArguments(const std::string& sql, std::span<const platform::Value> list);
+    int64_t longForQueryArguments(const std::string& sql, std::span<const platform::Value> list);
+    bool boolForQueryArguments(const std::string& sql, std::span<const platform::Value> list);
+    double doubleForQueryArguments(const std::string& sql, std::span<const platform::Value> list);
+    std::optional<platform::Bytes> dataForQueryArguments(const std::string& sql,
+                                                         std::span<const platform::Value> list);
+    std::optional<platform::Date> dateForQueryArguments(const std::string& sql,
+                                                        std::span<const platform::Value> list);
+
+    // ---- Tables, columns and schema ----
+    // Tables only (not views), of the main database, ignoring case.
+    bool tableExists(const std::string& tableName);
+    // Every table, index, view and trigger of the main and the temporary database but SQLite's
+    // own: columns type, name, tbl_name, rootpage, sql. The caller steps and closes it.
+    std::unique_ptr<SQResultSet> getSchema();
+    // One row per column of the table (cid, name, type, notnull, dflt_value, pk); no rows for a
+    // table that does not exist.
+    std::unique_ptr<SQResultSet> getTableSchema(const std::string& tableName);
+    // Both ignore case.
+    bool columnExistsInTableWithName(const std::string& columnName, const std::string& tableName);
+    // The older form, table first.
+    bool columnExistsColumnName(const std::string& tableName, const std::string& columnName) {
+        return columnExistsInTableWithName(columnName, tableName);
+    }
+
+    // ---- File header fields ----
+    uint32_t applicationID();
+    void setApplicationID(uint32_t appID);
+    // The four bytes of the id, most significant first, each one character (Latin-1).
+    std::string applicationIDString();
+    // From four characters, the first in the most significant byte; another length is logged
+    // and used all the same (missing characters count as zero bytes, extra ones are ignored).
+    void setApplicationIDString(const std::string& string);
+    uint32_t userVersion();
+    void setUserVersion(uint32_t version);
+
     // ---- Checking ----
     // Whether SQLite can prepare the text (only its first statement); runs nothing.
     bool validateSQL(const std::string& sql, std::optional<platform::Error>* error);
@@ -256,6 +323,12 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // The row information of the last statement; 0 while a statement runs or when closed.
     int64_t rowInformation(int64_t (*read)(sqlite3*));
     bool transactionStatement(const char* sql, bool inTransactionAfter);
+    // Column 0 of the first row through the reader; the fallback when there is no row.
+    template <typename T, typename Reader>
+    T singleValue(const std::string& sql, std::span<const platform::Value> list, T fallback,
+                  Reader read);
+    uint32_t headerField(const char* pragma);
+    void setHeaderField(const char* format, uint32_t value);
     bool savePointStatement(const char* command, const std::string& name,
                             std::optional<platform::Error>* error);
     [[noreturn]] void stopOnError(const std::string& message) const;
@@ -292,6 +365,13 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
 
 // Doubles every "'" so that the name can stand between single quotes.
 std::string SQDBEscapeSavePointName(const std::string& savepointName);
+
+// What the queue and the pool hand their blocks: the connection, null when none could be had;
+// transaction and savepoint blocks set *rollback to undo their writes.
+using SQDatabaseBlock = std::function<void(SQDatabase* db)>;
+using SQTransactionBlock = std::function<void(SQDatabase* db, bool* rollback)>;
+// Read-write, created when missing.
+inline constexpr int SQDBDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
 // The block forms of transactions shared by the queue and the pool. The body runs only inside a
 // transaction that began (never in autocommit, where a rollback could not undo its writes); it

@@ -79,7 +79,7 @@ SQDatabase* SQDatabaseQueue::database() {
     return m_db.get();
 }
 
-void SQDatabaseQueue::inDatabase(const DatabaseBlock& block) {
+void SQDatabaseQueue::inDatabase(const SQDatabaseBlock& block) {
     checkNotReentrant("inDatabase:");
     m_queue.sync([&] {
         SQDatabase* db = database();
@@ -97,7 +97,7 @@ void SQDatabaseQueue::inDatabase(const DatabaseBlock& block) {
     });
 }
 
-bool SQDatabaseQueue::beginTransaction(bool useDeferred, const TransactionBlock& block) {
+bool SQDatabaseQueue::beginTransaction(bool useDeferred, const SQTransactionBlock& block) {
     checkNotReentrant(useDeferred ? "inDeferredTransaction:" : "inTransaction:");
     bool ended = false;
     m_queue.sync([&] {
@@ -109,7 +109,7 @@ bool SQDatabaseQueue::beginTransaction(bool useDeferred, const TransactionBlock&
     return ended;
 }
 
-std::optional<platform::Error> SQDatabaseQueue::inSavePoint(const TransactionBlock& block) {
+std::optional<platform::Error> SQDatabaseQueue::inSavePoint(const SQTransactionBlock& block) {
     checkNotReentrant("inSavePoint:");
     std::optional<platform::Error> error;
     m_queue.sync([&] {

@@ -22,16 +22,11 @@ class SQDatabaseQueue {
     };
 
   public:
-    using DatabaseBlock = std::function<void(SQDatabase* db)>;
-    using TransactionBlock = std::function<void(SQDatabase* db, bool* rollback)>;
-
-    static constexpr int DefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-
     // None when the database cannot be opened (logged). The path follows SQDatabase's rule:
     // absent is in-memory, empty a temporary database. The file system name serves the first
     // open only.
     static std::unique_ptr<SQDatabaseQueue> databaseQueueWithPath(
-        std::optional<std::string> path, int flags = DefaultOpenFlags,
+        std::optional<std::string> path, int flags = SQDBDefaultOpenFlags,
         const std::optional<std::string>& vfsName = std::nullopt);
     // A queue over a fresh in-memory database.
     static std::unique_ptr<SQDatabaseQueue> databaseQueue() {
@@ -49,18 +44,18 @@ class SQDatabaseQueue {
     // "<SQDatabaseQueue: 0x…>"
     std::string description() const;
 
-    void inDatabase(const DatabaseBlock& block);
+    void inDatabase(const SQDatabaseBlock& block);
     // Exclusive and deferred transactions. The block runs only inside a transaction that began;
     // it sets *rollback to undo its writes. A failed commit is rolled back. True when the
     // transaction ended as the block asked.
-    bool inTransaction(const TransactionBlock& block) { return beginTransaction(false, block); }
-    bool inDeferredTransaction(const TransactionBlock& block) {
+    bool inTransaction(const SQTransactionBlock& block) { return beginTransaction(false, block); }
+    bool inDeferredTransaction(const SQTransactionBlock& block) {
         return beginTransaction(true, block);
     }
-    bool beginTransaction(bool useDeferred, const TransactionBlock& block);
+    bool beginTransaction(bool useDeferred, const SQTransactionBlock& block);
     // Runs the block inside a savepoint "savePoint<n>"; gives the error of the last savepoint
     // step that failed, or none. Without a connection the block is not called.
-    std::optional<platform::Error> inSavePoint(const TransactionBlock& block);
+    std::optional<platform::Error> inSavePoint(const SQTransactionBlock& block);
     // Closes the connection; the next piece of work opens a new one.
     void close();
 
