@@ -32,7 +32,7 @@ bool DBUtil::runUpdate(const char* operation, const std::string& sql,
 bool DBUtil::tableHasRows(const std::string& sql) {
     int count = 0;
     if (auto db = openDatabase()) {
-        if (auto rs = db->executeQuery(sql); rs && rs->next()) count = rs->intForColumnIndex(0);
+        count = db->intForQuery(sql);
         db->close();
     }
     return count > 0;
