@@ -11,24 +11,7 @@
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
 #include "sqdb/SQStatement.h"
-
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sqdb-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-  private:
-    std::filesystem::path m_path;
-};
+#include "tests/support/TemporaryFolder.h"
 
 // A test with an open connection to a database file of its own.
 class SQDatabaseFileTest : public ::testing::Test {

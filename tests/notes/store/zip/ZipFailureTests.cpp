@@ -12,7 +12,7 @@ namespace {
 constexpr int64_t kBadZipFile = -103;
 constexpr int64_t kCrcError = -105;
 
-std::string oneEntryArchive(const TempFolder& folder, const std::string& content = "hello") {
+std::string oneEntryArchive(const TemporaryFolder& folder, const std::string& content = "hello") {
     std::string path = folder.file("one.zip");
     ZipFile zip(path, ZipFile::ModeCreate);
     writeEntry(zip, "a.txt", content);
@@ -37,7 +37,7 @@ int patchFile(const std::string& path, const std::vector<uint8_t>& from,
 }  // namespace
 
 TEST(ZipFailure, OpeningRefusesUnknownModesAndMissingFiles) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     expectZipFailure([&] { ZipFile(path, 3); }, "Unknown mode 3");
     expectZipFailure([&] { ZipFile(path, -1); }, "Unknown mode -1");
@@ -53,7 +53,7 @@ TEST(ZipFailure, OpeningRefusesUnknownModesAndMissingFiles) {
 }
 
 TEST(ZipFailure, EachSideRefusesTheOtherSidesOperations) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string archive = oneEntryArchive(folder);
     {
         ZipFile zip(archive, ZipFile::ModeUnzip);
@@ -79,7 +79,7 @@ TEST(ZipFailure, EachSideRefusesTheOtherSidesOperations) {
 }
 
 TEST(ZipFailure, WritingFailuresNameTheEntry) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     ZipFile zip(path, ZipFile::ModeCreate);
     // zlib knows no level 10.
@@ -131,7 +131,7 @@ TEST(ZipFailure, CloseReportsAnArchiveThatCouldNotBeWritten) {
 }
 
 TEST(ZipFailure, ReadingAfterCloseFailsWithTheOperationsTexts) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = oneEntryArchive(folder);
     ZipFile zip(path, ZipFile::ModeUnzip);
     auto stream = zip.readCurrentFileInZip();
@@ -160,7 +160,7 @@ TEST(ZipFailure, ReadingAfterCloseFailsWithTheOperationsTexts) {
 }
 
 TEST(ZipFailure, ReadStreamFailuresNameTheEntry) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = oneEntryArchive(folder);
     ZipFile zip(path, ZipFile::ModeUnzip);
     auto stream = zip.readCurrentFileInZip();
@@ -177,7 +177,7 @@ TEST(ZipFailure, ReadStreamFailuresNameTheEntry) {
 // The CRC recorded in both headers no longer fits the data: the whole entry reads, and finishing
 // it tells.
 TEST(ZipFailure, CrcMismatchSurfacesWhenReadingFinishes) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = oneEntryArchive(folder);
     ASSERT_EQ(patchFile(path, {0x86, 0xa6, 0x10, 0x36}, {0x00, 0xa6, 0x10, 0x36}), 2);
     ZipFile zip(path, ZipFile::ModeUnzip);
@@ -190,7 +190,7 @@ TEST(ZipFailure, CrcMismatchSurfacesWhenReadingFinishes) {
 }
 
 TEST(ZipFailure, DamagedEntriesFailToOpenOrRead) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = oneEntryArchive(folder, std::string(2000, 'z'));
     {
         // The local header's signature is gone; the central directory still lists the entry.

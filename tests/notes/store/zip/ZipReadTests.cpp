@@ -8,7 +8,7 @@ using namespace ziptest;
 namespace {
 
 // Builds an archive with Info-ZIP's zip: two deflated entries, then a stored one appended.
-std::string archiveFromZipCommand(const TempFolder& folder) {
+std::string archiveFromZipCommand(const TemporaryFolder& folder) {
     fs::create_directories(folder.path() / "in" / "sub");
     writeFile(folder.file("in/a.txt"), bytes(std::string(3000, 'a') + "end of a"));
     writeFile(folder.file("in/sub/b.txt"), bytes("bee"));
@@ -25,7 +25,7 @@ std::string archiveFromZipCommand(const TempFolder& folder) {
 }  // namespace
 
 TEST(ZipRead, ReadsArchiveMadeByZipCommandEntryByEntry) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string archive = archiveFromZipCommand(folder);
     ZipFile zip(archive, ZipFile::ModeUnzip);
     EXPECT_EQ(zip.numFilesInZip(), 3u);
@@ -62,7 +62,7 @@ TEST(ZipRead, ReadsArchiveMadeByZipCommandEntryByEntry) {
 }
 
 TEST(ZipRead, LocateIsCaseSensitiveAndKeepsThePlaceWhenAbsent) {
-    TempFolder folder;
+    TemporaryFolder folder;
     ZipFile zip(archiveFromZipCommand(folder), ZipFile::ModeUnzip);
     EXPECT_FALSE(zip.locateFileInZip("A.TXT"));
     EXPECT_FALSE(zip.locateFileInZip("sub/B.txt"));
@@ -80,7 +80,7 @@ TEST(ZipRead, LocateIsCaseSensitiveAndKeepsThePlaceWhenAbsent) {
 }
 
 TEST(ZipRead, EmptyArchiveHasNoEntries) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("empty.zip");
     ZipFile(path, ZipFile::ModeCreate).close();
     ZipFile zip(path, ZipFile::ModeUnzip);
@@ -104,7 +104,7 @@ TEST(ZipRead, EmptyArchiveHasNoEntries) {
 }
 
 TEST(ZipRead, DecryptsEntriesOfZipCommand) {
-    TempFolder folder;
+    TemporaryFolder folder;
     writeFile(folder.file("deflated.txt"), bytes(std::string(500, 'q') + "!"));
     writeFile(folder.file("stored.txt"), bytes("short"));
     std::string archive = folder.file("locked.zip");

@@ -17,6 +17,8 @@
 #include "notes/store/zip/ZipException.h"
 #include "notes/store/zip/ZipFile.h"
 #include "platform/foundation/Date.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace ziptest {
 
@@ -24,45 +26,6 @@ namespace fs = std::filesystem;
 
 // minizip's answer to a missing handle or to an entry operation with no entry open.
 constexpr int64_t kParamError = -102;
-
-// A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "zipXXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const fs::path& path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
-
-// Sets the local time zone for the life of the object.
-class TimeZone {
-  public:
-    explicit TimeZone(const char* zone) {
-        if (const char* old = getenv("TZ")) m_old = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> m_old;
-};
 
 struct CommandResult {
     int exitCode;

@@ -27,8 +27,8 @@ uint64_t crcOf(const std::string& text) {
 // Three entries at the three kinds of level, in local time of a zone that is not UTC; the file
 // they replace was not an archive (the note archive overwrites a property list this way).
 TEST(ZipWrite, ArchiveIsAcceptedByStandardTools) {
-    TimeZone zone("Asia/Ulaanbaatar");
-    TempFolder folder;
+    ScopedTimeZone zone("Asia/Ulaanbaatar");
+    TemporaryFolder folder;
     std::string path = folder.file("note.zelvo");
     writeFile(path, bytes("<plist>not an archive</plist>"));
     std::string big = repeated(kText, 200);
@@ -50,7 +50,7 @@ TEST(ZipWrite, ArchiveIsAcceptedByStandardTools) {
 }
 
 TEST(ZipWrite, ReadsBackWhatItWrote) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     platform::Date date = localDate(2023, 12, 31, 23, 59, 58);
     std::string big = repeated(kText, 50);
@@ -91,7 +91,7 @@ TEST(ZipWrite, ReadsBackWhatItWrote) {
 }
 
 TEST(ZipWrite, EntryWithoutDateIsDatedNow) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     platform::Date before = platform::Date::now();
     {
@@ -109,7 +109,7 @@ TEST(ZipWrite, EntryWithoutDateIsDatedNow) {
 }
 
 TEST(ZipWrite, NonAsciiNamesCarryTheUtf8Flag) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("names.zip");
     std::string mongolian = "ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ.txt";
     // 100 three-byte letters: longer than any fixed 256-byte name buffer, and a cut at 255 bytes
@@ -141,7 +141,7 @@ TEST(ZipWrite, NonAsciiNamesCarryTheUtf8Flag) {
 }
 
 TEST(ZipWrite, ArchiveDroppedWithoutCloseIsComplete) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string finished = folder.file("finished.zip");
     std::string open = folder.file("open.zip");
     {
@@ -170,7 +170,7 @@ TEST(ZipWrite, ArchiveDroppedWithoutCloseIsComplete) {
 }
 
 TEST(ZipWrite, AppendAddsToAnExistingArchive) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     {
         ZipFile zip(path, ZipFile::ModeCreate);
@@ -194,7 +194,7 @@ TEST(ZipWrite, AppendAddsToAnExistingArchive) {
 }
 
 TEST(ZipWrite, PasswordEntriesAreEncrypted) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("secret.zip");
     std::string text = repeated(kText, 3);
     {
@@ -249,7 +249,7 @@ TEST(ZipWrite, PasswordEntriesAreEncrypted) {
 // minizip closes an open entry when the next one is opened; the stream of the earlier entry
 // must then stay out of the later one.
 TEST(ZipWrite, SupersededStreamCannotWriteIntoTheNextEntry) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string path = folder.file("a.zip");
     {
         ZipFile zip(path, ZipFile::ModeCreate);
