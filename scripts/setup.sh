@@ -11,6 +11,16 @@ PACKAGES=(
   zlib1g-dev libminizip-dev zip unzip python3
   # text layout and drawing
   libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev fonts-noto-core fonts-dejavu-core
+  # resource files: property lists, HTML import for export
+  libplist-dev libxml2-dev
+  # desktop: windows, web pages, notices, PDF
+  libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libpoppler-glib-dev
+  # input method framework
+  libibus-1.0-dev ibus ibus-gtk3 dbus dbus-x11
+  # packaging
+  dpkg-dev file
+  # display-bound tests and what they check with
+  xvfb xauth xdotool x11-utils imagemagick poppler-utils unrtf
 )
 
 missing=()
