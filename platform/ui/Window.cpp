@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TrackingArea.h"
@@ -12,24 +13,88 @@ namespace platform {
 
 namespace {
 Window* theKeyWindow = nullptr;
+std::vector<Window*> allWindows;
+Window::PeerFactory peerFactory;
 
 Rect contentBounds(const Rect& frame) {
     return Rect(0, 0, frame.width(), frame.height());
 }
 }  // namespace
 
+bool WindowDelegate::windowShouldClose(Window&) {
+    return true;
+}
+void WindowDelegate::windowWillClose(Window&) {}
+void WindowDelegate::windowDidResize(Window&) {}
+
 Window::Window(const Rect& contentRect) : m_frame(contentRect) {
+    allWindows.push_back(this);
     setContentView(std::make_shared<View>(contentBounds(contentRect)));
 }
 
 Window::~Window() {
+    std::erase(allWindows, this);
     if (theKeyWindow == this) theKeyWindow = nullptr;
+    m_peer.reset();
     if (m_contentView) m_contentView->setWindow(nullptr);
+}
+
+std::vector<Window*> Window::windows() {
+    return allWindows;
+}
+
+void Window::setPeerFactory(PeerFactory factory) {
+    peerFactory = std::move(factory);
+}
+
+void Window::ensurePeer() {
+    if (!m_peer && peerFactory) m_peer = peerFactory(*this);
+}
+
+void Window::viewGeometryChanged() {
+    if (m_peer) m_peer->layoutChanged();
+}
+
+void Window::display() {
+    if (m_peer) m_peer->displayNeeded();
+}
+
+void Window::setStyleMask(unsigned mask) {
+    bool fullScreenChanged = (mask ^ m_styleMask) & FullScreen;
+    m_styleMask = mask;
+    if (fullScreenChanged && m_peer) m_peer->fullScreenChanged();
+}
+
+void Window::toggleFullScreen() {
+    setStyleMask(m_styleMask ^ FullScreen);
+}
+
+void Window::setTitle(std::string title) {
+    m_title = std::move(title);
+    if (m_peer) m_peer->titleChanged();
+}
+
+bool Window::performClose() {
+    if (m_delegate && !m_delegate->windowShouldClose(*this)) return false;
+    close();
+    return true;
+}
+
+void Window::close() {
+    if (m_delegate) m_delegate->windowWillClose(*this);
+    orderOut();
+    Application::sharedApplication().windowDidClose(*this);
+}
+
+void Window::userResized(const Rect& frame) {
+    setFrame(frame, false);
+    if (m_delegate) m_delegate->windowDidResize(*this);
 }
 
 void Window::setFrame(const Rect& frame, bool) {
     bool resized = frame.size != m_frame.size;
     m_frame = frame;
+    if (m_peer) m_peer->frameChanged();
     if (m_contentView && resized) {
         m_contentView->setFrame(contentBounds(frame));
         m_contentView->forEachInTree([](View& v) { v.updateTrackingAreas(); });
@@ -49,12 +114,17 @@ void Window::setContentView(std::shared_ptr<View> view) {
 }
 
 void Window::orderFront() {
+    ensurePeer();
+    bool changed = !m_visible;
     m_visible = true;
+    if (changed && m_peer) m_peer->visibilityChanged();
 }
 
 void Window::orderOut() {
+    bool changed = m_visible;
     m_visible = false;
     if (theKeyWindow == this) theKeyWindow = nullptr;
+    if (changed && m_peer) m_peer->visibilityChanged();
 }
 
 bool Window::isKeyWindow() const {
