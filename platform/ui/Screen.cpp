@@ -1,35 +1,34 @@
 #include "platform/ui/Screen.h"
 
-#include "platform/ui/Window.h"
+#include "platform/ui/WindowBackend.h"
 
 namespace platform {
 
-namespace {
-Screen::Source& source() {
-    static Screen::Source theSource;
-    return theSource;
-}
-}  // namespace
-
 std::vector<Screen> Screen::screens() {
-    return source() ? source()() : std::vector<Screen>{};
+    WindowBackend* backend = WindowBackend::shared();
+    return backend ? backend->screens() : std::vector<Screen>();
 }
 
 std::optional<Screen> Screen::mainScreen() {
     std::vector<Screen> all = screens();
     if (all.empty()) return std::nullopt;
-    if (Window* key = Window::keyWindow()) {
-        Point centre{key->frame().midX(), key->frame().midY()};
-        for (const Screen& s : all)
-            if (s.frame().contains(centre)) return s;
-    }
     return all.front();
 }
 
-Screen::Source Screen::setSource(Source newSource) {
-    Source old = std::move(source());
-    source() = std::move(newSource);
-    return old;
+// Both directions are the same reflection about the main screen's horizontal midline, with x
+// moved so that the main screen's left edge is 0.
+Rect screenRectFromDesktop(const Rect& desktopRect, const Rect& mainScreen) {
+    Rect r = desktopRect.standardized();
+    return Rect(r.minX() - mainScreen.minX(), mainScreen.maxY() - r.maxY(), r.width(), r.height());
+}
+
+Rect desktopRectFromScreen(const Rect& screenRect, const Rect& mainScreen) {
+    Rect r = screenRect.standardized();
+    return Rect(r.minX() + mainScreen.minX(), mainScreen.maxY() - r.maxY(), r.width(), r.height());
+}
+
+Point screenPointFromDesktop(Point desktopPoint, const Rect& mainScreen) {
+    return {desktopPoint.x - mainScreen.minX(), mainScreen.maxY() - desktopPoint.y};
 }
 
 }  // namespace platform

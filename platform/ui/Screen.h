@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -8,27 +7,35 @@
 
 namespace platform {
 
-// NSScreen: the monitors, in the layer's screen coordinates (origin at the lower left of the main
-// screen, y up). The on-screen backend installs the source of monitors; headless there are none
-// unless a test installs its own.
+// NSScreen: one monitor of the display, in screen coordinates (origin at the lower left of the
+// main screen, y up). The list comes from the installed window backend; without one (headless)
+// there are no screens.
 class Screen {
   public:
+    Screen(const Rect& frame, const Rect& visibleFrame) : m_frame(frame), m_visible(visibleFrame) {}
+
     Rect frame() const { return m_frame; }
-    Rect visibleFrame() const { return m_visibleFrame; }
+    // The frame less the panels and docks the desktop keeps for itself.
+    Rect visibleFrame() const { return m_visible; }
 
-    // The screen with the key window, else the first; absent without screens.
-    static std::optional<Screen> mainScreen();
+    // Every screen, the main screen first.
     static std::vector<Screen> screens();
+    // The screen whose lower left corner is the origin of screen coordinates; absent when the
+    // display reports no screen.
+    static std::optional<Screen> mainScreen();
 
-    using Source = std::function<std::vector<Screen>()>;
-    // Installs the source of screens and gives back the one it replaces.
-    static Source setSource(Source source);
-
-    Screen(Rect frame, Rect visibleFrame) : m_frame(frame), m_visibleFrame(visibleFrame) {}
+    bool operator==(const Screen&) const = default;
 
   private:
     Rect m_frame;
-    Rect m_visibleFrame;
+    Rect m_visible;
 };
+
+// Screen coordinates against a desktop's own (origin at the top left of the whole desktop, y
+// down, as X11 and GDK count): the one place where y is turned over. `mainScreen` is the main
+// screen's rectangle in desktop coordinates.
+Rect screenRectFromDesktop(const Rect& desktopRect, const Rect& mainScreen);
+Rect desktopRectFromScreen(const Rect& screenRect, const Rect& mainScreen);
+Point screenPointFromDesktop(Point desktopPoint, const Rect& mainScreen);
 
 }  // namespace platform
