@@ -156,6 +156,7 @@ void GtkViewHost::setTitle(const std::string& title) {
 }
 
 void GtkViewHost::setFullScreen(bool fullScreen) {
+    if (m_popup) return;
     if (fullScreen)
         gtk_window_fullscreen(GTK_WINDOW(m_gtkWindow.get()));
     else
