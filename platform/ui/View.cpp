@@ -153,6 +153,7 @@ void View::setNeedsDisplay(bool flag) {
 void View::setNeedsDisplayInRect(const Rect& rect) {
     m_needsDisplay = true;
     m_dirtyRect = m_dirtyRect.unionWith(rect);
+    if (m_window) m_window->viewNeedsDisplay();
 }
 
 void View::drawRect(const Rect&) {}

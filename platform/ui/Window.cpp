@@ -7,6 +7,8 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/TrackingArea.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WindowBackend.h"
+#include "platform/ui/WindowHost.h"
 
 namespace platform {
 
@@ -18,16 +20,30 @@ Rect contentBounds(const Rect& frame) {
 }
 }  // namespace
 
-Window::Window(const Rect& contentRect) : m_frame(contentRect) {
+Window::Window(const Rect& contentRect, std::uint64_t styleMask)
+    : m_frame(contentRect), m_styleMask(styleMask) {
     setContentView(std::make_shared<View>(contentBounds(contentRect)));
 }
 
 Window::~Window() {
+    m_host.reset();
     if (theKeyWindow == this) theKeyWindow = nullptr;
     if (m_contentView) m_contentView->setWindow(nullptr);
 }
 
-void Window::setFrame(const Rect& frame, bool) {
+void Window::setFrame(const Rect& frame, bool display) {
+    applyFrame(frame);
+    if (m_host) {
+        m_host->setFrame(m_frame);
+        if (display) m_host->setNeedsDisplay();
+    }
+}
+
+void Window::hostMovedWindow(const Rect& frame) {
+    applyFrame(frame);
+}
+
+void Window::applyFrame(const Rect& frame) {
     bool resized = frame.size != m_frame.size;
     m_frame = frame;
     if (m_contentView && resized) {
@@ -46,15 +62,38 @@ void Window::setContentView(std::shared_ptr<View> view) {
     if (m_contentView->window()) m_contentView->window()->setContentView(nullptr);
     m_contentView->setFrame(contentBounds(m_frame));
     m_contentView->setWindow(this);
+    viewNeedsDisplay();
+}
+
+void Window::setBackgroundColor(const Color& color) {
+    m_backgroundColor = color;
+    viewNeedsDisplay();
+}
+
+void Window::setTitle(const std::string& title) {
+    m_title = title;
+    if (m_host) m_host->setTitle(title);
+}
+
+void Window::viewNeedsDisplay() {
+    if (m_host) m_host->setNeedsDisplay();
 }
 
 void Window::orderFront() {
     m_visible = true;
+    if (!m_host)
+        if (WindowBackend* backend = WindowBackend::shared()) m_host = backend->createHost(*this);
+    if (m_host) m_host->orderFront(isKeyWindow());
 }
 
 void Window::orderOut() {
     m_visible = false;
     if (theKeyWindow == this) theKeyWindow = nullptr;
+    if (m_host) m_host->orderOut();
+}
+
+void Window::performClose() {
+    orderOut();
 }
 
 bool Window::isKeyWindow() const {
@@ -64,8 +103,8 @@ void Window::makeKeyWindow() {
     theKeyWindow = this;
 }
 void Window::makeKeyAndOrderFront() {
-    orderFront();
     makeKeyWindow();
+    orderFront();
 }
 Window* Window::keyWindow() {
     return theKeyWindow;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/Responder.h"
 
@@ -11,6 +14,25 @@ namespace platform {
 class Event;
 class TrackingArea;
 class View;
+class WindowHost;
+
+// Window style bits, with AppKit's values; no bit at all is a borderless window.
+struct WindowStyleMask {
+    static constexpr std::uint64_t Borderless = 0;
+    static constexpr std::uint64_t Titled = 1u << 0;
+    static constexpr std::uint64_t Closable = 1u << 1;
+    static constexpr std::uint64_t Miniaturizable = 1u << 2;
+    static constexpr std::uint64_t Resizable = 1u << 3;
+};
+
+// Window levels, with Core Graphics' values: a window stays above those of lower levels.
+struct WindowLevel {
+    static constexpr int Normal = 0;
+    static constexpr int Floating = 3;
+    static constexpr int ModalPanel = 8;
+    static constexpr int PopUpMenu = 101;
+    static constexpr int ScreenSaver = 1000;
+};
 
 // NSWindow, headless: a frame on the screen (origin lower left of the main screen), one content
 // view filling it, a first responder, and the routing of events to views. Mouse presses go to
@@ -18,10 +40,44 @@ class View;
 // release to the view that got the press, keys to the first responder after the views had a
 // chance at Command-key equivalents; pointer movement drives tracking areas and cursor
 // rectangles.
+//
+// On screen: when a window backend is installed (WindowBackend::setShared), the first orderFront
+// gives the window a host that shows it on the desktop; the window forwards its frame, ordering,
+// title and its views' display marks to the host, and the host hands input back through sendEvent.
+// A borderless window becomes a popup that never takes the focus; any other a normal window.
 class Window : public Responder {
   public:
-    explicit Window(const Rect& contentRect = Rect());
+    static constexpr std::uint64_t DefaultStyleMask =
+        WindowStyleMask::Titled | WindowStyleMask::Closable | WindowStyleMask::Miniaturizable |
+        WindowStyleMask::Resizable;
+
+    explicit Window(const Rect& contentRect = Rect(), std::uint64_t styleMask = DefaultStyleMask);
     ~Window() override;
+
+    // How the window looks and stacks, read by the host when it is made (set them before the
+    // first orderFront).
+    std::uint64_t styleMask() const { return m_styleMask; }
+    int level() const { return m_level; }
+    void setLevel(int level) { m_level = level; }
+    bool hasShadow() const { return m_hasShadow; }
+    void setHasShadow(bool flag) { m_hasShadow = flag; }
+    bool isOpaque() const { return m_opaque; }
+    void setOpaque(bool flag) { m_opaque = flag; }
+    double alphaValue() const { return m_alphaValue; }
+    void setAlphaValue(double alpha) { m_alphaValue = alpha; }
+    // What the window paints below its content view.
+    Color backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(const Color& color);
+    const std::string& title() const { return m_title; }
+    void setTitle(const std::string& title);
+
+    // The on-screen half; null while headless.
+    WindowHost* host() const { return m_host.get(); }
+    // For hosts: the desktop moved or resized the window (the user dragged it, the window
+    // manager placed it). Takes the frame without sending it back to the host.
+    void hostMovedWindow(const Rect& frame);
+    // For hosts: the user asked to close the window. Orders it out.
+    virtual void performClose();
 
     Rect frame() const { return m_frame; }
     // Moves and sizes the window; the content view takes the new size. `display` is for the
@@ -63,6 +119,8 @@ class Window : public Responder {
     friend class View;
     void viewDidEnter(View& view);
     void viewWillLeave(View& view);
+    void viewNeedsDisplay();
+    void applyFrame(const Rect& frame);
     bool pointerIsInside(const View& view, const TrackingArea& area) const;
     bool isActive(const TrackingArea& area) const;
     View* hitView(Point point) const;
@@ -75,6 +133,14 @@ class Window : public Responder {
     View* m_mouseDownView = nullptr;
     std::optional<Point> m_mouseLocation;
     bool m_visible = false;
+    std::uint64_t m_styleMask;
+    int m_level = WindowLevel::Normal;
+    bool m_hasShadow = true;
+    bool m_opaque = true;
+    double m_alphaValue = 1.0;
+    Color m_backgroundColor = Color::calibratedRGB(0.93, 0.93, 0.93);
+    std::string m_title;
+    std::unique_ptr<WindowHost> m_host;  // destroyed before the views it draws
 };
 
 }  // namespace platform
