@@ -10,7 +10,8 @@ TableCellView::TableCellView(const Rect& frame) : View(frame) {}
 TableCellView::~TableCellView() = default;
 
 void TableCellView::setBackgroundStyle(BackgroundStyle style) {
-    if (m_backgroundStyle == style) return;
+    // Always applied, even when unchanged: a subclass sets its look from it, and a cell may have
+    // been given new images since.
     m_backgroundStyle = style;
     setNeedsDisplay(true);
 }

@@ -94,7 +94,9 @@ void TableView::reloadNow() {
     if (m_backend) m_backend->rowsReloaded(*this);
     if (lost) {
         if (m_backend) m_backend->selectionChanged(*this, std::nullopt);
+        m_reloading = true;
         notifySelectionDidChange();
+        m_reloading = false;
     }
     runReloadCompletions();
 }

@@ -56,6 +56,8 @@ class TableView : public View {
     int64_t numberOfRows() const { return m_numberOfRows; }
     void reloadData(std::function<void()> completion = nullptr);
     bool isReloadPending() const { return m_reloadPending; }
+    // Whether the rows are being rebuilt just now (a selection lost to a reload is told then).
+    bool isReloading() const { return m_reloading; }
 
     // The selected row, -1 when none.
     int64_t selectedRow() const { return m_selectedRow; }
@@ -125,6 +127,7 @@ class TableView : public View {
     double m_scrollOffset = 0;
     int m_notifyingSelection = 0;
     bool m_reloadPending = false;
+    bool m_reloading = false;
     std::vector<std::function<void()>> m_reloadCompletions;
     // Guards blocks queued on the run loop against a table that is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
