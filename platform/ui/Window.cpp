@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TrackingArea.h"
@@ -14,6 +15,7 @@ namespace platform {
 
 namespace {
 Window* theKeyWindow = nullptr;
+std::vector<Window*> allWindows;
 
 Rect contentBounds(const Rect& frame) {
     return Rect(0, 0, frame.width(), frame.height());
@@ -22,10 +24,18 @@ Rect contentBounds(const Rect& frame) {
 
 Window::Window(const Rect& contentRect, std::uint64_t styleMask)
     : m_frame(contentRect), m_styleMask(styleMask) {
+    allWindows.push_back(this);
     setContentView(std::make_shared<View>(contentBounds(contentRect)));
 }
 
+bool WindowDelegate::windowShouldClose(Window&) {
+    return true;
+}
+void WindowDelegate::windowWillClose(Window&) {}
+void WindowDelegate::windowDidResize(Window&) {}
+
 Window::~Window() {
+    std::erase(allWindows, this);
     m_host.reset();
     if (theKeyWindow == this) theKeyWindow = nullptr;
     if (m_contentView) m_contentView->setWindow(nullptr);
@@ -40,7 +50,33 @@ void Window::setFrame(const Rect& frame, bool display) {
 }
 
 void Window::hostMovedWindow(const Rect& frame) {
+    bool resized = frame.size != m_frame.size;
     applyFrame(frame);
+    if (resized && m_delegate) m_delegate->windowDidResize(*this);
+}
+
+std::vector<Window*> Window::windows() {
+    return allWindows;
+}
+
+void Window::setStyleMask(std::uint64_t mask) {
+    bool fullScreenChanged = (mask ^ m_styleMask) & WindowStyleMask::FullScreen;
+    m_styleMask = mask;
+    if (fullScreenChanged && m_host) m_host->setFullScreen(isFullScreen());
+}
+
+void Window::toggleFullScreen() {
+    setStyleMask(m_styleMask ^ WindowStyleMask::FullScreen);
+}
+
+void Window::viewGeometryChanged() {
+    if (m_host) m_host->layoutChanged();
+}
+
+void Window::close() {
+    if (m_delegate) m_delegate->windowWillClose(*this);
+    orderOut();
+    Application::sharedApplication().windowDidClose(*this);
 }
 
 void Window::applyFrame(const Rect& frame) {
@@ -92,8 +128,10 @@ void Window::orderOut() {
     if (m_host) m_host->orderOut();
 }
 
-void Window::performClose() {
-    orderOut();
+bool Window::performClose() {
+    if (m_delegate && !m_delegate->windowShouldClose(*this)) return false;
+    close();
+    return true;
 }
 
 bool Window::isKeyWindow() const {

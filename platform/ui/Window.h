@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
@@ -14,7 +16,19 @@ namespace platform {
 class Event;
 class TrackingArea;
 class View;
+class Window;
 class WindowHost;
+
+// NSWindowDelegate: the questions and notices a window's delegate answers.
+class WindowDelegate {
+  public:
+    virtual ~WindowDelegate() = default;
+    // Whether a close asked for by the user (the close button, performClose) may go ahead.
+    virtual bool windowShouldClose(Window& window);
+    virtual void windowWillClose(Window& window);
+    // After the window's size changed on screen.
+    virtual void windowDidResize(Window& window);
+};
 
 // Window style bits, with AppKit's values; no bit at all is a borderless window.
 struct WindowStyleMask {
@@ -23,6 +37,8 @@ struct WindowStyleMask {
     static constexpr std::uint64_t Closable = 1u << 1;
     static constexpr std::uint64_t Miniaturizable = 1u << 2;
     static constexpr std::uint64_t Resizable = 1u << 3;
+    static constexpr std::uint64_t TexturedBackground = 1u << 8;
+    static constexpr std::uint64_t FullScreen = 1u << 14;
 };
 
 // Window levels, with Core Graphics' values: a window stays above those of lower levels.
@@ -57,6 +73,23 @@ class Window : public Responder {
     // How the window looks and stacks, read by the host when it is made (set them before the
     // first orderFront).
     std::uint64_t styleMask() const { return m_styleMask; }
+    // Adding or removing the full-screen bit enters or leaves full screen.
+    void setStyleMask(std::uint64_t mask);
+    bool isFullScreen() const { return m_styleMask & WindowStyleMask::FullScreen; }
+    void toggleFullScreen();
+    Size minSize() const { return m_minSize; }
+    void setMinSize(Size size) { m_minSize = size; }
+
+    WindowDelegate* delegate() const { return m_delegate; }
+    void setDelegate(WindowDelegate* delegate) { m_delegate = delegate; }  // not owned
+    // Closes without asking: the delegate hears windowWillClose, the window leaves the screen,
+    // and a modal run for it ends.
+    void close();
+    // Every window alive, oldest first.
+    static std::vector<Window*> windows();
+    // Views tell the window that the tree's geometry changed (a view joined, left, moved, was
+    // hidden); the host moves the toolkit widgets that show views.
+    void viewGeometryChanged();
     int level() const { return m_level; }
     void setLevel(int level) { m_level = level; }
     bool hasShadow() const { return m_hasShadow; }
@@ -76,8 +109,9 @@ class Window : public Responder {
     // For hosts: the desktop moved or resized the window (the user dragged it, the window
     // manager placed it). Takes the frame without sending it back to the host.
     void hostMovedWindow(const Rect& frame);
-    // For hosts: the user asked to close the window. Orders it out.
-    virtual void performClose();
+    // The user's close (the close button, the host's delete event): asks the delegate, then
+    // closes; whether it closed.
+    virtual bool performClose();
 
     Rect frame() const { return m_frame; }
     // Moves and sizes the window; the content view takes the new size. `display` is for the
@@ -140,6 +174,8 @@ class Window : public Responder {
     double m_alphaValue = 1.0;
     Color m_backgroundColor = Color::calibratedRGB(0.93, 0.93, 0.93);
     std::string m_title;
+    Size m_minSize;
+    WindowDelegate* m_delegate = nullptr;
     std::unique_ptr<WindowHost> m_host;  // destroyed before the views it draws
 };
 

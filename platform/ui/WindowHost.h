@@ -23,6 +23,10 @@ class WindowHost {
     // Some view of the window needs drawing: the host redraws at the next frame.
     virtual void setNeedsDisplay() = 0;
     virtual void setTitle(const std::string& title) = 0;
+    // The window entered or left full screen.
+    virtual void setFullScreen(bool fullScreen) { (void)fullScreen; }
+    // Views joined, left, moved or were hidden: toolkit widgets that show views follow.
+    virtual void layoutChanged() {}
 };
 
 }  // namespace platform
