@@ -123,6 +123,14 @@ void GtkViewHost::setTitle(const std::string& title) {
     if (!m_popup) gtk_window_set_title(GTK_WINDOW(m_gtkWindow.get()), title.c_str());
 }
 
+void GtkViewHost::setFullScreen(bool fullScreen) {
+    if (m_popup) return;
+    if (fullScreen)
+        gtk_window_fullscreen(GTK_WINDOW(m_gtkWindow.get()));
+    else
+        gtk_window_unfullscreen(GTK_WINDOW(m_gtkWindow.get()));
+}
+
 bool GtkViewHost::isMapped() const {
     return gtk_widget_get_mapped(m_gtkWindow.get());
 }

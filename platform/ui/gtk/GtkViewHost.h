@@ -33,6 +33,7 @@ class GtkViewHost : public WindowHost {
     void orderOut() override;
     void setNeedsDisplay() override;
     void setTitle(const std::string& title) override;
+    void setFullScreen(bool fullScreen) override;
 
     // Draws counted since the host was made; a mark made after the last draw is pending.
     std::uint64_t drawCount() const { return m_drawCount; }
