@@ -8,8 +8,8 @@ namespace zelvo {
 platform::Size MTextFieldCell::cellSizeOfTitle() const {
     if (m_value.empty()) return {0, 0};
     double ascent = 0, descent = 0, leading = 0;
-    double width = platform::TextLine::create(m_value)->typographicBounds(&ascent, &descent,
-                                                                          &leading);
+    double width =
+        platform::TextLine::create(m_value)->typographicBounds(&ascent, &descent, &leading);
     return {width, ascent + descent};
 }
 

@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdio>
 
+#include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/InterfaceFactory.h"
-#include "notes/UI/PanelNotifications.h"
+#include "notes/UI/NoteNotifications.h"
 #include "notes/UI/UnicodeViewController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UnicodeString.h"

@@ -12,13 +12,13 @@ using platform::Rect;
 using platform::View;
 
 namespace {
-constexpr double windowWidth = 1000, windowHeight = 640;
+constexpr double initialWidth = 1000, windowHeight = 640;
 constexpr double toolbarHeight = 40, groupListWidth = 80, noteListWidth = 200;
 constexpr unsigned fill = View::ViewWidthSizable | View::ViewHeightSizable;
 }  // namespace
 
 void MainWindowController::loadWindow() {
-    auto window = std::make_shared<platform::Window>(Rect(120, 120, windowWidth, windowHeight));
+    auto window = std::make_shared<platform::Window>(Rect(120, 120, initialWidth, windowHeight));
     window->setTitle("Zelvo");
     window->setMinSize({800, 480});
     View& content = *window->contentView();
@@ -26,8 +26,8 @@ void MainWindowController::loadWindow() {
     const double bodyHeight = windowHeight - toolbarHeight;
 
     // The toolbar strip along the top: add and remove note, and the panel switch at the right.
-    auto toolbar = std::make_shared<BackgroundView>(
-        Rect(0, bodyHeight, windowWidth, toolbarHeight));
+    auto toolbar =
+        std::make_shared<BackgroundView>(Rect(0, bodyHeight, initialWidth, toolbarHeight));
     toolbar->setBackgroundColor(platform::Color::calibratedRGB(0.90, 0.90, 0.91));
     toolbar->setAutoresizingMask(View::ViewWidthSizable | View::ViewMinYMargin);
     m_addNoteItem = std::make_shared<platform::Button>(Rect(groupListWidth + 8, 6, 32, 28));
@@ -38,8 +38,7 @@ void MainWindowController::loadWindow() {
     m_removeNoteItem->setImageName("toolbar_remove");
     m_removeNoteItem->setToolTip("Delete note");
     m_removeNoteItem->setAction([this](platform::Control&) { sendActionToPanels("removeNote:"); });
-    m_segment = std::make_shared<platform::SegmentedControl>(
-        Rect(windowWidth - 140, 6, 126, 28));
+    m_segment = std::make_shared<platform::SegmentedControl>(Rect(initialWidth - 140, 6, 126, 28));
     m_segment->setAutoresizingMask(View::ViewMinXMargin);
     m_segment->setTrackingMode(platform::SegmentedControl::Tracking::SelectAny);
     m_segment->setSegmentCount(3);
@@ -59,13 +58,14 @@ void MainWindowController::loadWindow() {
     m_fileView->setBackgroundColor(platform::Color::calibratedRGB(0.20, 0.22, 0.25));
     m_fileView->setAutoresizingMask(View::ViewHeightSizable);
     content.addSubview(m_fileView);
-    m_leftSepline = std::make_shared<platform::ImageView>(Rect(groupListWidth - 1, 0, 1, bodyHeight));
+    m_leftSepline =
+        std::make_shared<platform::ImageView>(Rect(groupListWidth - 1, 0, 1, bodyHeight));
     m_leftSepline->setImageName("sepline");
     m_leftSepline->setAutoresizingMask(View::ViewHeightSizable);
 
     // The split view: the note list, then the editor side.
     m_container = std::make_shared<platform::SplitView>(
-        Rect(groupListWidth, 0, windowWidth - groupListWidth, bodyHeight));
+        Rect(groupListWidth, 0, initialWidth - groupListWidth, bodyHeight));
     m_container->setAutoresizingMask(fill);
     m_container->setDelegate(this);
     m_left = std::make_shared<BackgroundView>(Rect(0, 0, noteListWidth, bodyHeight));

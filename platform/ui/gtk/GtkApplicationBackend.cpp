@@ -13,14 +13,15 @@ GtkApplicationBackend::~GtkApplicationBackend() {
 }
 
 GObjectRef<GtkApplication> GtkApplicationBackend::makeApplication(GApplicationFlags flags) {
-    auto app = GObjectRef<GtkApplication>::adopt(gtk_application_new(m_applicationId.c_str(), flags));
+    auto app =
+        GObjectRef<GtkApplication>::adopt(gtk_application_new(m_applicationId.c_str(), flags));
     g_signal_connect(app.get(), "activate", G_CALLBACK(onActivate), this);
     g_signal_connect(app.get(), "window-removed", G_CALLBACK(onWindowRemoved), this);
     return app;
 }
 
 int GtkApplicationBackend::run(int argc, char** argv) {
-    m_app = makeApplication(G_APPLICATION_FLAGS_NONE);
+    m_app = makeApplication(G_APPLICATION_DEFAULT_FLAGS);
     GError* error = nullptr;
     if (!g_application_register(G_APPLICATION(m_app.get()), nullptr, &error)) {
         platform::logf("Zelvo runs without claiming its name: %s", error ? error->message : "");

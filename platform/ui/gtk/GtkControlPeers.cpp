@@ -13,7 +13,8 @@ namespace platform::gtk {
 namespace {
 
 void setImage(GtkWidget* imageWidget, const std::optional<std::string>& name, int size) {
-    GObjectRef<GdkPixbuf> pixbuf = name ? loadNamedImage(*name, size, size) : GObjectRef<GdkPixbuf>();
+    GObjectRef<GdkPixbuf> pixbuf =
+        name ? loadNamedImage(*name, size, size) : GObjectRef<GdkPixbuf>();
     gtk_image_set_from_pixbuf(GTK_IMAGE(imageWidget), pixbuf.get());
 }
 
@@ -27,9 +28,8 @@ void applyControlState(GtkWidget* widget, const Control& control) {
 class ButtonPeer : public GtkViewPeer {
   public:
     explicit ButtonPeer(Button& button)
-        : GtkViewPeer(button, button.buttonType() == Button::Type::Switch
-                                  ? gtk_check_button_new()
-                                  : gtk_button_new()),
+        : GtkViewPeer(button, button.buttonType() == Button::Type::Switch ? gtk_check_button_new()
+                                                                          : gtk_button_new()),
           m_button(button) {
         m_image = gtk_image_new();
         gtk_button_set_image(GTK_BUTTON(widget()), m_image);

@@ -6,11 +6,11 @@
 #include <functional>
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/gtk/GdkEventTranslation.h"
 #include "platform/ui/gtk/GtkMenuBar.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
@@ -172,8 +172,8 @@ void GtkViewHost::updateMenuBar() {
     bool shows = !m_popup && mainMenu && Application::menuBarVisible() &&
                  (m_window.styleMask() & WindowStyleMask::Resizable) && !m_window.isFullScreen();
     if (shows) {
-        m_menuBar = GObjectRef<GtkWidget>::retain(
-            buildMenuBar(mainMenu, m_window, m_accelGroup.get()));
+        m_menuBar =
+            GObjectRef<GtkWidget>::retain(buildMenuBar(mainMenu, m_window, m_accelGroup.get()));
         gtk_box_pack_start(GTK_BOX(m_box.get()), m_menuBar.get(), FALSE, FALSE, 0);
         gtk_widget_show_all(m_menuBar.get());
     }
@@ -190,8 +190,8 @@ double GtkViewHost::chromeHeight() const {
 
 void GtkViewHost::layoutChanged() {
     if (!m_layoutSource)
-        m_layoutSource = g_idle_add_full(G_PRIORITY_HIGH_IDLE, GSourceFunc(onLayoutIdle), this,
-                                         nullptr);
+        m_layoutSource =
+            g_idle_add_full(G_PRIORITY_HIGH_IDLE, GSourceFunc(onLayoutIdle), this, nullptr);
 }
 
 gboolean GtkViewHost::onLayoutIdle(GtkViewHost* self) {
@@ -234,10 +234,10 @@ void GtkViewHost::layoutNativeViews() {
             return;
         }
         // Desktop y runs down from the content's top edge.
-        m_childRects[widget] = GdkRectangle{
-            int(std::lround(inWindow.minX())), int(std::lround(contentHeight - inWindow.maxY())),
-            std::max(1, int(std::lround(inWindow.width()))),
-            std::max(1, int(std::lround(inWindow.height())))};
+        m_childRects[widget] = GdkRectangle{int(std::lround(inWindow.minX())),
+                                            int(std::lround(contentHeight - inWindow.maxY())),
+                                            std::max(1, int(std::lround(inWindow.width()))),
+                                            std::max(1, int(std::lround(inWindow.height())))};
         gtk_widget_show(widget);
     };
     walk(*content, content->frame());
@@ -245,9 +245,8 @@ void GtkViewHost::layoutNativeViews() {
     for (const std::weak_ptr<View>& weak : m_placed) {
         std::shared_ptr<View> view = weak.lock();
         if (!view) continue;
-        bool still = std::any_of(placed.begin(), placed.end(), [&](const std::weak_ptr<View>& w) {
-            return w.lock() == view;
-        });
+        bool still = std::any_of(placed.begin(), placed.end(),
+                                 [&](const std::weak_ptr<View>& w) { return w.lock() == view; });
         auto* peer = dynamic_cast<GtkViewPeer*>(view->peer());
         if (!still && peer && gtk_widget_get_parent(peer->widget()) == m_overlay.get()) {
             m_childRects.erase(peer->widget());

@@ -70,8 +70,8 @@ class GtkViewHost : public WindowHost {
     int clickCountFor(const GdkEventButton& event);
     double height() const;
     static gboolean onLayoutIdle(GtkViewHost* self);
-    static gboolean onChildPosition(GtkOverlay* overlay, GtkWidget* child,
-                                    GdkRectangle* allocation, GtkViewHost* self);
+    static gboolean onChildPosition(GtkOverlay* overlay, GtkWidget* child, GdkRectangle* allocation,
+                                    GtkViewHost* self);
     void detachNativeViews();
 
     // Borrowed: the window owns this host and outlives it; the backend lives as long as GTK.

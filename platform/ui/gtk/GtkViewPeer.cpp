@@ -68,10 +68,9 @@ GObjectRef<GdkPixbuf> loadNamedImage(const std::string& name, int width, int hei
     std::optional<std::filesystem::path> path = bundle.pathForResource(name, "svg");
     if (!path) path = bundle.pathForResource(name, "png");
     if (!path) return {};
-    GdkPixbuf* pixbuf =
-        width > 0 || height > 0
-            ? gdk_pixbuf_new_from_file_at_size(path->c_str(), width, height, nullptr)
-            : gdk_pixbuf_new_from_file(path->c_str(), nullptr);
+    GdkPixbuf* pixbuf = width > 0 || height > 0 ? gdk_pixbuf_new_from_file_at_size(
+                                                      path->c_str(), width, height, nullptr)
+                                                : gdk_pixbuf_new_from_file(path->c_str(), nullptr);
     return GObjectRef<GdkPixbuf>::adopt(pixbuf);
 }
 
