@@ -5,3 +5,10 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 echo "Built into ${BUILD_DIR:-build}/."
+# Zelvo, the notes application, starts when there is a display to show it on.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting Zelvo."
+  nohup "${BUILD_DIR:-build}/notes/UI/zelvo" >/dev/null 2>&1 &
+else
+  echo "No display here: start Zelvo on a desktop with ${BUILD_DIR:-build}/notes/UI/zelvo"
+fi
