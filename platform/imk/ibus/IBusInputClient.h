@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/imk/InputClient.h"
+
+typedef struct _IBusEngine IBusEngine;
+
+namespace platform::imk::ibus {
+
+// A client input context as the controller sees it, over the IBus engine object that serves it:
+// marked text becomes the underlined preedit, inserted text a commit, and the caret rectangle the
+// last one the client reported (turned to a lower-left origin).
+class IBusInputClient final : public InputClient {
+  public:
+    IBusInputClient(IBusEngine* engine, std::function<double()> screenHeight)
+        : m_engine(engine), m_screenHeight(std::move(screenHeight)) {}
+
+    void insertText(const std::u16string& text, Range replacementRange) override;
+    void setMarkedText(const std::u16string& text, const MarkAttributes& attributes,
+                       Range selectionRange, Range replacementRange) override;
+    TextAttributes attributesForCharacterIndex(std::uint64_t index,
+                                               Rect* lineHeightRectangle) override;
+    void overrideKeyboardWithKeyboardNamed(const std::string& keyboardUniqueName) override;
+
+    // From the engine's set_cursor_location: screen coordinates, origin at the top left.
+    void setCaretLocation(int x, int y, int width, int height);
+    // Whether marked text is showing.
+    bool hasMarkedText() const { return m_hasMarkedText; }
+
+  private:
+    IBusEngine* m_engine;                    // borrowed: the engine owns this client
+    std::function<double()> m_screenHeight;  // absent without a display
+    Rect m_caret;
+    bool m_hasMarkedText = false;
+};
+
+}  // namespace platform::imk::ibus
