@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/graphics/Geometry.h"
 #include "platform/imk/InputController.h"
 
 namespace platform::imk {
@@ -30,9 +32,10 @@ class InputServer {
         // its component itself, so it can be run by hand.
         bool startedByFramework = false;
         ControllerFactory makeController;
-        // The height of the screen the framework's caret rectangles refer to, to turn them to a
-        // lower-left origin; absent without a display (caret rectangles then stay as given).
-        std::function<double()> screenHeight;
+        // The main screen's rectangle in desktop coordinates (origin top left, y down), against
+        // which the framework's caret rectangles are turned to screen coordinates; absent
+        // without a display (caret rectangles then stay as the framework gives them).
+        std::function<std::optional<Rect>()> mainScreenOnDesktop;
     };
 
     // Connects to the framework and registers the engine; null when the framework cannot be

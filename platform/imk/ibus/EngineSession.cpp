@@ -24,7 +24,9 @@ InputEvent inputEvent(const KeyStroke& stroke) {
 }  // namespace
 
 EngineSession::EngineSession(IBusEngine* engine, EngineHost* host)
-    : m_engine(engine), m_host(host), m_client(engine, host ? host->screenHeight() : nullptr) {
+    : m_engine(engine),
+      m_host(host),
+      m_client(engine, host ? host->mainScreenOnDesktop() : nullptr) {
     if (m_host) m_controller = m_host->makeController(&m_client);
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UnicodeString.h"
-#include "platform/imk/ibus/CaretGeometry.h"
+#include "platform/ui/Screen.h"
 
 namespace platform::imk::ibus {
 
@@ -55,7 +55,9 @@ void IBusInputClient::overrideKeyboardWithKeyboardNamed(const std::string& keybo
 }
 
 void IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
-    m_caret = caretRectFromFramework(x, y, width, height, m_screenHeight ? m_screenHeight() : 0);
+    const Rect desktop(x, y, width, height);
+    std::optional<Rect> screen = m_mainScreenOnDesktop ? m_mainScreenOnDesktop() : std::nullopt;
+    m_caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
 }
 
 }  // namespace platform::imk::ibus

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/imk/InputClient.h"
 
@@ -13,8 +14,9 @@ namespace platform::imk::ibus {
 // last one the client reported (turned to a lower-left origin).
 class IBusInputClient final : public InputClient {
   public:
-    IBusInputClient(IBusEngine* engine, std::function<double()> screenHeight)
-        : m_engine(engine), m_screenHeight(std::move(screenHeight)) {}
+    using ScreenProvider = std::function<std::optional<Rect>()>;
+    IBusInputClient(IBusEngine* engine, ScreenProvider mainScreenOnDesktop)
+        : m_engine(engine), m_mainScreenOnDesktop(std::move(mainScreenOnDesktop)) {}
 
     void insertText(const std::u16string& text, Range replacementRange) override;
     void setMarkedText(const std::u16string& text, const MarkAttributes& attributes,
@@ -29,8 +31,8 @@ class IBusInputClient final : public InputClient {
     bool hasMarkedText() const { return m_hasMarkedText; }
 
   private:
-    IBusEngine* m_engine;                    // borrowed: the engine owns this client
-    std::function<double()> m_screenHeight;  // absent without a display
+    IBusEngine* m_engine;                  // borrowed: the engine owns this client
+    ScreenProvider m_mainScreenOnDesktop;  // absent without a display
     Rect m_caret;
     bool m_hasMarkedText = false;
 };

@@ -6,22 +6,12 @@
 #include "platform/foundation/UnicodeString.h"
 #include "platform/imk/InputServer.h"
 #include "platform/imk/ibus/EngineHost.h"
+#include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform::imk {
 namespace {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-// Takes ownership of a new or floating IBus object.
-template <typename T>
-GObjectPtr<T> adopt(T* object) {
-    if (object && g_object_is_floating(object)) g_object_ref_sink(object);
-    return GObjectPtr<T>(object);
-}
+using platform::gtk::GObjectRef;
 
 // The IBus backend of the server: one bus connection, one factory making engine objects of our
 // type, and the component that tells the daemon about them.
@@ -35,14 +25,15 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
 
     bool start() {
         ibus_init();
-        m_bus = adopt(ibus_bus_new());
+        m_bus = GObjectRef<IBusBus>::adopt(ibus_bus_new());
         if (!m_bus || !ibus_bus_is_connected(m_bus.get())) {
             log("IBus is not reachable: no input-method daemon on this session");
             return false;
         }
         g_signal_connect(m_bus.get(), "disconnected", G_CALLBACK(onDisconnected), this);
         ibus::setEngineHost(this);
-        m_factory = adopt(ibus_factory_new(ibus_bus_get_connection(m_bus.get())));
+        m_factory =
+            GObjectRef<IBusFactory>::adopt(ibus_factory_new(ibus_bus_get_connection(m_bus.get())));
         ibus_factory_add_engine(m_factory.get(), m_options.engineName.c_str(),
                                 ibus::inputEngineType());
         const std::string name = componentName();
@@ -86,7 +77,9 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
     std::unique_ptr<InputController> makeController(InputClient* client) override {
         return m_options.makeController ? m_options.makeController(client) : nullptr;
     }
-    std::function<double()> screenHeight() override { return m_options.screenHeight; }
+    std::function<std::optional<Rect>()> mainScreenOnDesktop() override {
+        return m_options.mainScreenOnDesktop;
+    }
     void engineActivated(IBusEngine* engine) override {
         if (m_active != engine) m_tableVisible = false;
         m_active = engine;
@@ -123,8 +116,8 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
 
     Options m_options;
     // owned
-    GObjectPtr<IBusBus> m_bus;
-    GObjectPtr<IBusFactory> m_factory;
+    GObjectRef<IBusBus> m_bus;
+    GObjectRef<IBusFactory> m_factory;
     std::function<void()> m_disconnected;
     // borrowed: the engine of the context that has focus, cleared when it loses it or goes
     IBusEngine* m_active = nullptr;

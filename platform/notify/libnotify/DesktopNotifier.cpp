@@ -5,13 +5,11 @@
 #include <memory>
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform {
 namespace {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
 struct GErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
 };
@@ -32,7 +30,7 @@ bool DesktopNotifier::notify(const Notice& notice) {
         logf("Notice \"%s\" not shown: no notification service", notice.name.c_str());
         return false;
     }
-    std::unique_ptr<NotifyNotification, GObjectUnref> notification(
+    auto notification = gtk::GObjectRef<NotifyNotification>::adopt(
         notify_notification_new(notice.title.c_str(), notice.description.c_str(),
                                 notice.iconPath ? notice.iconPath->c_str() : nullptr));
     notify_notification_set_app_name(notification.get(), m_applicationName.c_str());
