@@ -7,7 +7,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/notify/libnotify/DesktopNotifier.h"
-#include "tests/platform/notify/PrivateSessionBus.h"
+#include "tests/support/PrivateSessionBus.h"
 
 namespace {
 
