@@ -110,6 +110,10 @@ TEST_F(GtkViewHostTest, APopupDrawsItsViewsAtItsFrameAndForwardsPresses) {
     int deskX = 110, deskY = int(mainFrame.height()) - 220;
     std::string click = "xdotool mousemove " + std::to_string(deskX) + " " + std::to_string(deskY) +
                         " click 1 >/dev/null 2>&1";
+    // The click moves the pointer: only on a private server, never on a person's desktop.
+    const char* authority = std::getenv("XAUTHORITY");
+    if (!authority || std::string(authority).find("xvfb-run") == std::string::npos)
+        GTEST_SKIP() << "the click runs only under xvfb-run";
     if (std::system(click.c_str()) != 0) GTEST_SKIP() << "xdotool cannot reach the display";
     for (int i = 0; i < 200 && probe->presses.empty(); ++i) {
         backend->processPendingEvents();
