@@ -60,9 +60,19 @@ void EngineSession::focusIn() {
 }
 
 void EngineSession::focusOut() {
+    deactivate(/*focusLeaving=*/true);
+}
+
+void EngineSession::disable() {
+    deactivate(/*focusLeaving=*/false);
+}
+
+void EngineSession::deactivate(bool focusLeaving) {
     if (!m_controller || !m_active) return;
     m_active = false;
+    m_client.setFocusLeaving(focusLeaving);
     m_controller->deactivateServer(&m_client);
+    m_client.setFocusLeaving(false);
     m_host->engineDeactivated(m_engine);
 }
 

@@ -23,6 +23,8 @@ class EngineSession {
     bool processKey(std::uint32_t keyval, std::uint32_t keycode, std::uint32_t state);
     void focusIn();
     void focusOut();
+    // Another engine takes over the context, which keeps its focus.
+    void disable();
     void reset();
     void setCursorLocation(int x, int y, int width, int height);
     void setContentType(std::uint32_t purpose, std::uint32_t hints);
@@ -30,6 +32,7 @@ class EngineSession {
     void candidateClicked(std::uint32_t index, std::uint32_t button, std::uint32_t state);
 
   private:
+    void deactivate(bool focusLeaving);
     void registerProperties();
     // Password and PIN fields get their keys untouched: nothing is composed, shown or logged.
     bool isSecret() const;

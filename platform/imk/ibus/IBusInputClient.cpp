@@ -17,7 +17,7 @@ void IBusInputClient::insertText(const std::u16string& text, Range) {
         ibus_engine_hide_preedit_text(m_engine);
         m_hasMarkedText = false;
     }
-    if (text.empty()) return;
+    if (text.empty() || m_focusLeaving) return;
     ibus_engine_commit_text(m_engine, ibus_text_new_from_string(utf8FromUtf16(text).c_str()));
 }
 
@@ -37,10 +37,10 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
         text.substr(0, std::min<std::uint64_t>(selectionRange.location, text.size()));
     const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
     m_hasMarkedText = characters > 0;
-    // Clear, not commit, when the client loses focus: the controller commits pending letters
-    // itself on deactivation, and a client-side commit would insert them twice.
+    // Commit mode: when the context loses focus, IBus commits what the preedit shows, which is
+    // what the controller's deactivation commits (see setFocusLeaving).
     ibus_engine_update_preedit_text_with_mode(m_engine, preedit, cursor, m_hasMarkedText,
-                                              IBUS_ENGINE_PREEDIT_CLEAR);
+                                              IBUS_ENGINE_PREEDIT_COMMIT);
 }
 
 TextAttributes IBusInputClient::attributesForCharacterIndex(std::uint64_t,

@@ -29,12 +29,18 @@ class IBusInputClient final : public InputClient {
     void setCaretLocation(int x, int y, int width, int height);
     // Whether marked text is showing.
     bool hasMarkedText() const { return m_hasMarkedText; }
+    // While the context loses focus: IBus itself commits the preedit it shows (the preedit is
+    // sent in commit mode, and the engine is detached from the context at once, so a commit of
+    // ours would be lost, or, with one engine per context, doubled). What deactivation would
+    // insert is that same preedit, so insertions are dropped until the focus change is over.
+    void setFocusLeaving(bool leaving) { m_focusLeaving = leaving; }
 
   private:
     IBusEngine* m_engine;                  // borrowed: the engine owns this client
     ScreenProvider m_mainScreenOnDesktop;  // absent without a display
     Rect m_caret;
     bool m_hasMarkedText = false;
+    bool m_focusLeaving = false;
 };
 
 }  // namespace platform::imk::ibus

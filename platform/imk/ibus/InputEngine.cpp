@@ -52,7 +52,7 @@ void enable(IBusEngine* engine) {
     session(engine).focusIn();
 }
 void disable(IBusEngine* engine) {
-    session(engine).focusOut();
+    session(engine).disable();
 }
 void setCursorLocation(IBusEngine* engine, gint x, gint y, gint w, gint h) {
     session(engine).setCursorLocation(x, y, w, h);

@@ -17,8 +17,9 @@ class IBusTestClient {
         if (!ibus_bus_is_connected(m_bus)) return;
         m_context = ibus_bus_create_input_context(m_bus, "mw-test");
         if (!m_context) return;
-        ibus_input_context_set_capabilities(
-            m_context, IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS | IBUS_CAP_LOOKUP_TABLE);
+        ibus_input_context_set_capabilities(m_context, IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS |
+                                                           IBUS_CAP_LOOKUP_TABLE |
+                                                           IBUS_CAP_PROPERTY);
         g_signal_connect(m_context, "commit-text", G_CALLBACK(onCommit), this);
         g_signal_connect(m_context, "update-preedit-text", G_CALLBACK(onPreedit), this);
         g_signal_connect(m_context, "hide-preedit-text", G_CALLBACK(onHidePreedit), this);
@@ -51,8 +52,7 @@ class IBusTestClient {
     bool press(guint keyval, guint keycode, guint state = 0) {
         const bool handled =
             ibus_input_context_process_key_event(m_context, keyval, keycode, state);
-        ibus_input_context_process_key_event(m_context, keyval, keycode,
-                                             state | IBUS_RELEASE_MASK);
+        ibus_input_context_process_key_event(m_context, keyval, keycode, state | IBUS_RELEASE_MASK);
         settle();
         return handled;
     }
@@ -63,7 +63,9 @@ class IBusTestClient {
     }
 
     // Lets the signals that are on their way arrive.
-    void settle() { pumpUntil([] { return false; }, std::chrono::milliseconds(150)); }
+    void settle() {
+        pumpUntil([] { return false; }, std::chrono::milliseconds(150));
+    }
     bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
         auto deadline = std::chrono::steady_clock::now() + timeout;
         while (!done() && std::chrono::steady_clock::now() < deadline) {

@@ -49,7 +49,7 @@ class QuilloraEngine : public ::testing::Test {
 };
 
 TEST_F(QuilloraEngine, LettersComposeAndSpaceCommitsTheTopCandidate) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     IBusTestClient& client = *m_client;
     EXPECT_EQ(client.properties,
               (std::vector<std::string>{"Preferences…", "About Quillora…", "Feedback…"}));
@@ -73,7 +73,7 @@ TEST_F(QuilloraEngine, LettersComposeAndSpaceCommitsTheTopCandidate) {
 }
 
 TEST_F(QuilloraEngine, PrivateUseSettingCommitsGlyphCodes) {
-    start(/*privateUse=*/true);
+    ASSERT_NO_FATAL_FAILURE(start(/*privateUse=*/true));
     IBusTestClient& client = *m_client;
     client.type("bar");
     ASSERT_TRUE(client.press(IBUS_KEY_space, 57));
@@ -82,7 +82,7 @@ TEST_F(QuilloraEngine, PrivateUseSettingCommitsGlyphCodes) {
 }
 
 TEST_F(QuilloraEngine, ShiftTapSwitchesToEnglishAndBack) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     IBusTestClient& client = *m_client;
     client.press(IBUS_KEY_Shift_L, 42);
     EXPECT_FALSE(client.press(IBUS_KEY_b, 48));
@@ -102,20 +102,19 @@ TEST_F(QuilloraEngine, ShiftTapSwitchesToEnglishAndBack) {
 }
 
 TEST_F(QuilloraEngine, FocusOutCommitsPendingLetters) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     IBusTestClient& client = *m_client;
     client.type("ba");
     ASSERT_EQ(client.preedit, "ba");
     ibus_input_context_focus_out(client.context());
-    ASSERT_TRUE(client.pumpUntil([&] { return !client.commits.empty(); },
-                                 std::chrono::seconds(5)));
+    ASSERT_TRUE(client.pumpUntil([&] { return !client.commits.empty(); }, std::chrono::seconds(5)));
     EXPECT_EQ(client.commits, std::vector<std::string>{"ba"});
     EXPECT_FALSE(client.tableVisible);
 }
 
 // Password and PIN fields: nothing is composed, every key reaches the field as typed.
 TEST_F(QuilloraEngine, PasswordFieldsGetEveryKey) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     IBusTestClient& client = *m_client;
     ibus_input_context_set_content_type(client.context(), IBUS_INPUT_PURPOSE_PASSWORD, 0);
     client.settle();
