@@ -57,8 +57,8 @@ class NullClient : public platform::imk::InputClient {
     void insertText(const std::u16string& text, platform::Range) override {
         inserted += text.size();
     }
-    void setMarkedText(const std::u16string&, const platform::imk::MarkAttributes&,
-                       platform::Range, platform::Range) override {}
+    void setMarkedText(const std::u16string&, const platform::imk::MarkAttributes&, platform::Range,
+                       platform::Range) override {}
     platform::TextAttributes attributesForCharacterIndex(std::uint64_t,
                                                          platform::Rect* rect) override {
         if (rect) *rect = platform::Rect(100, 500, 2, 18);
@@ -188,7 +188,8 @@ void BM_KeystrokeToCandidates(benchmark::State& state) {
         bool handled = controller.handleEvent(key.event, &client);
         auto middle = Clock::now();
         benchmark::DoNotOptimize(handled);
-        controllerTimes.push_back(std::chrono::duration<double, std::micro>(middle - start).count());
+        controllerTimes.push_back(
+            std::chrono::duration<double, std::micro>(middle - start).count());
         // The peer: only keys that search (letters and Delete leaving letters).
         if (!key.composition.empty()) {
             searchTimes.push_back(controllerTimes.back());

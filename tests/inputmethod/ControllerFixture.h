@@ -21,6 +21,7 @@
 #include "sqdb/SQDatabase.h"
 #include "tests/support/FakeInputClient.h"
 #include "tests/support/ScopedEnvironment.h"
+#include "tests/support/ScopedResourceFolder.h"
 #include "tests/support/TemporaryFolder.h"
 
 // The candidate window as the controllers see it, recording what it is asked. Like the real
@@ -99,14 +100,13 @@ inline std::string mWord(int index) {
 class ControllerTest : public ::testing::Test {
   protected:
     ControllerTest()
-        : m_resources("QUILLORA_RESOURCES", folder.file("resources")),
+        : m_resources("quillora", folder.file("resources")),
           m_config("XDG_CONFIG_HOME", folder.file("config")) {}
 
     void SetUp() override {
         std::filesystem::create_directories(folder.file("resources"));
         writeKeyMap();
         writeDictionary();
-        platform::Bundle::setMain("quillora", "org.quillora.inputmethod");
         platform::UserDefaults::resetStandardUserDefaults();
         quillora::DBUtil::resetLocation();
         quillora::DBUtil::initDBDirectory();
@@ -237,6 +237,6 @@ class ControllerTest : public ::testing::Test {
         return SQDatabase::databaseWithPath(folder.file("resources/kem_accurate_query.zvk"));
     }
 
-    ScopedEnvironment m_resources;
+    ScopedResourceFolder m_resources;
     ScopedEnvironment m_config;
 };
