@@ -105,8 +105,7 @@ class ControllerTest : public ::testing::Test {
 
     void SetUp() override {
         std::filesystem::create_directories(folder.file("resources"));
-        writeKeyMap();
-        writeDictionary();
+        writeResources(folder.path() / "resources");
         platform::UserDefaults::resetStandardUserDefaults();
         quillora::DBUtil::resetLocation();
         quillora::DBUtil::initDBDirectory();
@@ -162,6 +161,12 @@ class ControllerTest : public ::testing::Test {
         std::vector<std::u16string> texts;
         for (const auto& insert : client.inserts) texts.push_back(insert.text);
         return texts;
+    }
+
+    // The key map and the dictionary; the fixture's own unless a test brings others.
+    virtual void writeResources(const std::filesystem::path&) {
+        writeKeyMap();
+        writeDictionary();
     }
 
     TemporaryFolder folder{"quillora-ctrl"};
