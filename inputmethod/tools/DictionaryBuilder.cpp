@@ -30,14 +30,13 @@ std::string quoted(char table) {
 
 bool writeDictionary(SQDatabase& db, const std::vector<Entry>& entries) {
     for (char table = 'a'; table <= 'z'; ++table) {
-        std::string name = quoted(table);
-        // active_order is unique, so the order of the rows never depends on the engine. The
-        // index on (key, rank) covers the prefix search of two and more letters; the one on the
-        // rank alone serves one letter, which matches a whole table.
-        if (!db.executeUpdate("create table " + name +
-                              " (id integer primary key, char_word text not null, "
+        // active_order is the row number: unique, so the order never depends on the engine, and
+        // walking the table backwards is walking it best first, which is what a one-letter key
+        // (matching the whole table) wants.
+        if (!db.executeUpdate("create table " + quoted(table) +
+                              " (id integer not null, char_word text not null, "
                               "bqr_biclg text not null collate nocase, giglgc text not null, "
-                              "active_order integer not null)")) {
+                              "active_order integer primary key)")) {
             return false;
         }
     }
@@ -50,12 +49,15 @@ bool writeDictionary(SQDatabase& db, const std::vector<Entry>& entries) {
         }
     }
     for (char table = 'a'; table <= 'z'; ++table) {
-        std::string name = quoted(table);
+        // The key index serves keys of three and more letters (at most a few hundred rows share
+        // three letters). Two letters can share two thousand rows, too many to sort on every key
+        // press: the index of the first two letters hands them out best first instead. The
+        // search writes its conditions to fit these two (DBUtil.cpp).
         std::string letter(1, table);
-        if (!db.executeUpdate("create index \"" + letter + "_bqr_biclg\" on " + name +
-                              " (bqr_biclg, active_order)") ||
-            !db.executeUpdate("create index \"" + letter + "_active_order\" on " + name +
-                              " (active_order)")) {
+        if (!db.executeUpdate("create index \"" + letter + "_bqr_biclg\" on " + quoted(table) +
+                              " (bqr_biclg)") ||
+            !db.executeUpdate("create index \"" + letter + "_initials\" on " + quoted(table) +
+                              " (substr(bqr_biclg, 1, 2) collate nocase)")) {
             return false;
         }
     }
@@ -77,7 +79,8 @@ bool build(const std::string& keyMapPath, const std::string& wordsPath,
     auto db = SQDatabase::databaseWithPath(temporary.string());
     if (!db->open()) return fail("cannot create " + temporary.string());
     bool written = db->executeStatements("pragma journal_mode = off; pragma synchronous = off") &&
-                   db->beginTransaction() && writeDictionary(*db, *entries) && db->commit();
+                   db->beginTransaction() && writeDictionary(*db, *entries) && db->commit() &&
+                   db->executeStatements("vacuum");
     if (!written) {
         std::string message = db->lastErrorMessage();
         db->close();

@@ -56,9 +56,14 @@ TEST_F(ControllerTest, ReturnAndEscapeCommitTheTypedLettersOnce) {
     EXPECT_TRUE(enter());
     type(u"ma");
     EXPECT_TRUE(escape());
+    // The client asking for the composition (a click elsewhere) gets the letters; with nothing
+    // composed it gets nothing.
+    type(u"ba");
+    controller.commitComposition(&client);
+    controller.commitComposition(&client);
     // Unconverted, although "isPUA" is set, and each exactly once.
-    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u"abu", u"ma"}));
-    EXPECT_EQ(client.document, u"abuma");
+    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u"abu", u"ma", u"ba"}));
+    EXPECT_EQ(client.document, u"abumaba");
     EXPECT_FALSE(client.hasMarkedText());
     EXPECT_TRUE(delegate.window.isHidden());
 }

@@ -21,6 +21,7 @@
 #include "sqdb/SQDatabase.h"
 #include "tests/support/FakeInputClient.h"
 #include "tests/support/ScopedEnvironment.h"
+#include "tests/support/ScopedResourceFolder.h"
 #include "tests/support/TemporaryFolder.h"
 
 // The candidate window as the controllers see it, recording what it is asked. Like the real
@@ -99,14 +100,12 @@ inline std::string mWord(int index) {
 class ControllerTest : public ::testing::Test {
   protected:
     ControllerTest()
-        : m_resources("QUILLORA_RESOURCES", folder.file("resources")),
+        : m_resources("quillora", folder.file("resources")),
           m_config("XDG_CONFIG_HOME", folder.file("config")) {}
 
     void SetUp() override {
         std::filesystem::create_directories(folder.file("resources"));
-        writeKeyMap();
-        writeDictionary();
-        platform::Bundle::setMain("quillora", "org.quillora.inputmethod");
+        writeResources(folder.path() / "resources");
         platform::UserDefaults::resetStandardUserDefaults();
         quillora::DBUtil::resetLocation();
         quillora::DBUtil::initDBDirectory();
@@ -162,6 +161,12 @@ class ControllerTest : public ::testing::Test {
         std::vector<std::u16string> texts;
         for (const auto& insert : client.inserts) texts.push_back(insert.text);
         return texts;
+    }
+
+    // The key map and the dictionary; the fixture's own unless a test brings others.
+    virtual void writeResources(const std::filesystem::path&) {
+        writeKeyMap();
+        writeDictionary();
     }
 
     TemporaryFolder folder{"quillora-ctrl"};
@@ -237,6 +242,6 @@ class ControllerTest : public ::testing::Test {
         return SQDatabase::databaseWithPath(folder.file("resources/kem_accurate_query.zvk"));
     }
 
-    ScopedEnvironment m_resources;
+    ScopedResourceFolder m_resources;
     ScopedEnvironment m_config;
 };

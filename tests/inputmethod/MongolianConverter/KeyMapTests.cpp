@@ -54,6 +54,9 @@ TEST(KeyMap, ShippedMapCoversEveryKeyAndAgreesWithTheVowelClasses) {
     EXPECT_EQ(map->mongolian(","), utf8(0x1802));
     EXPECT_EQ(map->mongolian("."), utf8(0x1803));
     EXPECT_EQ(map->mongolian(":"), utf8(0x1804));
+    // Upper-case S is the narrow no-break space that joins a suffix; the word builder relies on it.
+    EXPECT_EQ(map->mongolian("S"), utf8(0x202F));
+    EXPECT_EQ(map->english(utf8(0x202F)), "S");
 
     // Every letter of the script can be typed, and reads back as one key; where Shift is not
     // needed, the key is the lower-case one.
