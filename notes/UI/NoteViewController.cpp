@@ -42,7 +42,7 @@ const char* statusImageName(const std::string& group) {
 const std::u16string NoteViewController::NewNoteText =
     u"\u1830\u1822\u1828\u180E\u1821 \u1832\u1821\u182E\u1832\u1821\u182D\u182F\u1821\u182F";
 
-NoteViewController::NoteViewController() = default;
+NoteViewController::NoteViewController() : ViewController(std::string(NibName)) {}
 
 NoteViewController::~NoteViewController() {
     for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
@@ -52,17 +52,9 @@ NoteViewController::~NoteViewController() {
     }
 }
 
-std::shared_ptr<platform::View> NoteViewController::viewPointer() {
-    if (!m_view) {
-        loadView();
-        viewDidLoad();
-    }
-    return m_view;
-}
-
 void NoteViewController::loadView() {
     const double height = 600;
-    m_view = std::make_shared<platform::View>(Rect(0, 0, ListWidth, height));
+    auto view = std::make_shared<platform::View>(Rect(0, 0, ListWidth, height));
     m_noteTableView = std::make_shared<platform::TableView>(
         Rect(0, ActionBarHeight, ListWidth, height - ActionBarHeight));
     m_noteTableView->setRowHeight(NoteCellView::RowHeight);
@@ -71,9 +63,14 @@ void NoteViewController::loadView() {
                                          [] { return NoteCellView::makeFromInterface(); });
     m_noteTableView->setDataSource(this);
     m_noteTableView->setDelegate(this);
-    m_view->addSubview(m_noteTableView);
+    m_noteTableView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                         platform::View::ViewHeightSizable);
+    view->addSubview(m_noteTableView);
     m_actionView = std::make_shared<platform::View>(Rect(0, 0, ListWidth, ActionBarHeight));
-    m_view->addSubview(m_actionView);
+    m_actionView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                      platform::View::ViewMaxYMargin);
+    view->addSubview(m_actionView);
+    setView(view);
 }
 
 void NoteViewController::viewDidLoad() {

@@ -9,6 +9,7 @@
 #include "notes/store/SQLite/DBUtil.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "platform/ui/ViewController.h"
 
 namespace platform {
 class TableView;
@@ -25,7 +26,8 @@ namespace zelvo {
 // list selects that note again by its number wherever the new order put it, and when it is no
 // longer listed the editor is told of the note now under the highlight. Remove deletes that same
 // note, never merely the row at the old index.
-class NoteViewController : public platform::TableViewDataSource,
+class NoteViewController : public platform::ViewController,
+                           public platform::TableViewDataSource,
                            public platform::TableViewDelegate {
   public:
     static constexpr const char* NibName = "NoteViewController";
@@ -39,8 +41,6 @@ class NoteViewController : public platform::TableViewDataSource,
     NoteViewController(const NoteViewController&) = delete;
     NoteViewController& operator=(const NoteViewController&) = delete;
 
-    // The view, made and loaded on the first call (the interface file, then viewDidLoad).
-    std::shared_ptr<platform::View> viewPointer();
     platform::TableView* noteTableView() const { return m_noteTableView.get(); }
     platform::View* actionView() const { return m_actionView.get(); }
 
@@ -63,9 +63,12 @@ class NoteViewController : public platform::TableViewDataSource,
                                               int64_t row) override;
     void tableViewSelectionDidChange(platform::TableView& tableView) override;
 
+  protected:
+    // The interface file: the table in its panel.
+    void loadView() override;
+    void viewDidLoad() override;
+
   private:
-    void loadView();
-    void viewDidLoad();
     // Reloads, then selects `row` when given, else the shown note again.
     void reloadNotes(const std::optional<std::string>& flag, std::optional<int64_t> row);
     void reselect(std::optional<int32_t> shownID, std::optional<int64_t> row);
@@ -74,7 +77,6 @@ class NoteViewController : public platform::TableViewDataSource,
     void announceIfChanged();
     void announce(NoteObjectPtr note);
 
-    std::shared_ptr<platform::View> m_view;
     std::shared_ptr<platform::TableView> m_noteTableView;
     std::shared_ptr<platform::View> m_actionView;
     std::vector<DBUtil::NoteRow> m_notes;
