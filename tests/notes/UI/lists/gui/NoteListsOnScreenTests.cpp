@@ -6,6 +6,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/gtk/GtkTableViewBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "tests/support/TestOutput.h"
 
@@ -51,7 +52,10 @@ class NoteListsOnScreenTest : public ListsTest {
         if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
         platform::WindowBackend::setShared(backend);
     }
-    void TearDown() override { platform::WindowBackend::setShared(nullptr); }
+    void TearDown() override {
+        platform::TableView::setBackendFactory(nullptr);
+        platform::WindowBackend::setShared(nullptr);
+    }
     std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
 };
 
@@ -63,6 +67,7 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     storeNote("ᠡᠷᠳᠡᠮ ᠰᠣᠶᠣᠯ", "group_work", 1706947400, 1);
     int32_t top = storeNote("ᠰᠠᠶᠢᠨ ᠪᠠᠶᠢᠨ᠎ᠠ ᠤᠤ", "group_work", 1706947500, 1);
 
+    platform::gtk::GtkTableViewBackend::install();
     NoticeRecorder recorder;
     NoteViewController notes;
     FileViewController groups;
@@ -128,6 +133,19 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     ASSERT_TRUE(recorder.selections()[0].note);
     EXPECT_NE(recorder.selections()[0].note->n_id(), top);
     EXPECT_EQ(table->selectedRow(), 2);
+
+    // Remove: the row slides away on the main loop (when the desktop animates), then is gone.
+    int32_t removed = recorder.selections()[0].note->n_id();
+    notes.removeNote();
+    auto* gtkTable = dynamic_cast<platform::gtk::GtkTableViewBackend*>(table->backend());
+    ASSERT_NE(gtkTable, nullptr);
+    for (int i = 0; i < 200 && gtkTable->isSliding(); ++i) {
+        backend->processPendingEvents();
+        usleep(5000);
+    }
+    EXPECT_FALSE(table->hasRowSlides());
+    EXPECT_EQ(table->numberOfRows(), 2);
+    for (const auto& row : notes.notes()) EXPECT_NE(row.at("n_id").intValue(), removed);
     window.orderOut();
     backend->processPendingEvents();
 }
