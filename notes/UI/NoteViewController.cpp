@@ -77,7 +77,9 @@ void NoteViewController::viewDidLoad() {
     auto& center = NotificationCenter::defaultCenter();
     m_observers.push_back(
         center.addObserver(NOTI_NOTE_UPDATED, [this](const platform::Notification& notification) {
-            if (notification.hasObject()) reloaNote(m_noteFlag);
+            // A save without a note (an empty pointer counts as none) changes no row.
+            const auto* saved = notification.objectAs<NoteObjectPtr>();
+            if (notification.hasObject() && (!saved || *saved)) reloaNote(m_noteFlag);
         }));
     DBUtil::isExistsNote();  // asked, as always; the list seeds no notes
     if (!m_noteFlag) m_noteFlag = RecentFlag;
