@@ -1,5 +1,6 @@
 #include "notes/UI/NoteViewController.h"
 
+#include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/NoteCellView.h"
 #include "notes/UI/NoteDateFormat.h"
 #include "platform/foundation/Date.h"
@@ -42,7 +43,11 @@ const char* statusImageName(const std::string& group) {
 const std::u16string NoteViewController::NewNoteText =
     u"\u1830\u1822\u1828\u180E\u1821 \u1832\u1821\u182E\u1832\u1821\u182D\u182F\u1821\u182F";
 
-NoteViewController::NoteViewController() : ViewController(std::string(NibName)) {}
+NoteViewController::NoteViewController() : ViewController(std::string(NibName)) {
+    // The add and remove buttons send these (their sender is not looked at).
+    registerAction("addNote:", [this] { addNote(); });
+    registerAction("removeNote:", [this] { removeNote(); });
+}
 
 NoteViewController::~NoteViewController() {
     for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
@@ -66,7 +71,9 @@ void NoteViewController::loadView() {
     m_noteTableView->setAutoresizingMask(platform::View::ViewWidthSizable |
                                          platform::View::ViewHeightSizable);
     view->addSubview(m_noteTableView);
-    m_actionView = std::make_shared<platform::View>(Rect(0, 0, ListWidth, ActionBarHeight));
+    auto bar = std::make_shared<BackgroundView>(Rect(0, 0, ListWidth, ActionBarHeight));
+    bar->setBackgroundColor(platform::Color::calibratedRGB(0.96, 0.96, 0.97));
+    m_actionView = bar;
     m_actionView->setAutoresizingMask(platform::View::ViewWidthSizable |
                                       platform::View::ViewMaxYMargin);
     view->addSubview(m_actionView);

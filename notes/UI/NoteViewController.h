@@ -18,6 +18,8 @@ class View;
 
 namespace zelvo {
 
+class BackgroundView;
+
 // The note list: the notes of the chosen group, newest first, as rows of the notes database. It
 // follows NOTI_NOTE_FLAG_CHANGED (another group) and NOTI_NOTE_UPDATED (a save re-sorts the list),
 // announces its selection as NOTI_NOTE_SELECTION_CHANGED, and adds and removes notes.
@@ -42,7 +44,8 @@ class NoteViewController : public platform::ViewController,
     NoteViewController& operator=(const NoteViewController&) = delete;
 
     platform::TableView* noteTableView() const { return m_noteTableView.get(); }
-    platform::View* actionView() const { return m_actionView.get(); }
+    // The bar below the list that holds its add and remove buttons.
+    BackgroundView* actionView() const { return m_actionView.get(); }
 
     const std::vector<DBUtil::NoteRow>& notes() const { return m_notes; }
     const std::optional<std::string>& noteFlag() const { return m_noteFlag; }
@@ -78,7 +81,7 @@ class NoteViewController : public platform::ViewController,
     void announce(NoteObjectPtr note);
 
     std::shared_ptr<platform::TableView> m_noteTableView;
-    std::shared_ptr<platform::View> m_actionView;
+    std::shared_ptr<BackgroundView> m_actionView;
     std::vector<DBUtil::NoteRow> m_notes;
     std::optional<std::string> m_noteFlag;
     NoteObjectPtr m_selectedNoteObject;

@@ -399,6 +399,12 @@ void TableView::mouseDown(const Event& event) {
     userSelectRow(row >= 0 ? std::optional<int64_t>(row) : std::nullopt);
 }
 
+void TableView::scrollWheel(const Event& event) {
+    double before = m_scrollOffset;
+    setScrollOffset(m_scrollOffset - event.scrollingDeltaY());
+    if (m_scrollOffset == before) View::scrollWheel(event);
+}
+
 void TableView::keyDown(const Event& event) {
     if (m_numberOfRows == 0) return View::keyDown(event);
     if (event.keyCode() == DownArrowKeyCode)

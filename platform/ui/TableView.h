@@ -101,6 +101,8 @@ class TableView : public View {
     // A click selects the row under it; Up and Down move the selection.
     void mouseDown(const Event& event) override;
     void keyDown(const Event& event) override;
+    // The wheel moves the rows; at either end the event goes on up the chain.
+    void scrollWheel(const Event& event) override;
     bool acceptsFirstResponder() override { return true; }
 
     // The colours of a selected row and of the table's own background.

@@ -261,3 +261,33 @@ TEST_F(TableViewTest, ARowRemovedWithASlideLeavesAPictureThatSlidesAwayOnTop) {
     EXPECT_FALSE(table->hasRowSlides());
     EXPECT_EQ(table->subviews().size(), 1u);
 }
+
+TEST_F(TableViewTest, TheWheelScrollsTheRowsAndIsPassedOnAtTheEnds) {
+    list.rows = 10;  // 200 points of rows in 100
+    table->reloadData();
+    auto outer = std::make_shared<platform::View>(Rect(0, 0, 200, 100));
+    struct Catcher : platform::View {
+        using View::View;
+        void scrollWheel(const platform::Event&) override { ++passed; }
+        int passed = 0;
+    };
+    auto catcher = std::make_shared<Catcher>(Rect(0, 0, 200, 100));
+    catcher->addSubview(table);
+    platform::Window window(Rect(0, 0, 200, 100));
+    window.setContentView(catcher);
+    using platform::Event;
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -30));  // towards the end
+    EXPECT_EQ(table->scrollOffset(), 30);
+    EXPECT_EQ(table->visibleRowRange(), (std::pair<int64_t, int64_t>{1, 7}));
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -500));
+    EXPECT_EQ(table->scrollOffset(), 100);
+    EXPECT_EQ(catcher->passed, 0);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -10));  // already at the end
+    EXPECT_EQ(catcher->passed, 1);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, 100));
+    EXPECT_EQ(table->scrollOffset(), 0);
+    // A click now lands on the row under it at the new position.
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -40));
+    window.sendEvent(Event::mouseEvent(platform::EventType::LeftMouseDown, {50, 95}));
+    EXPECT_EQ(table->selectedRow(), 2);
+}

@@ -1,4 +1,5 @@
 #include "ListsTestSupport.h"
+#include "notes/UI/InterfaceFactory.h"
 #include "platform/foundation/UnicodeString.h"
 
 using zelvo::NoteViewController;
@@ -197,4 +198,18 @@ TEST_F(ListsTest, AListThatIsGoneHearsNoMoreNotices) {
     platform::NotificationCenter::defaultCenter().postNotificationName(
         NOTI_NOTE_UPDATED, std::make_shared<NoteObject>());
     SUCCEED();  // the observers left with the list; nothing was called on it
+}
+
+TEST_F(ListsTest, TheInterfaceFileMakesTheListsAndTheButtonsReachTheirActions) {
+    auto made = zelvo::InterfaceFactory::makeViewController("NoteViewController");
+    auto* list = dynamic_cast<NoteViewController*>(made.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(dynamic_cast<zelvo::FileViewController*>(
+        zelvo::InterfaceFactory::makeViewController("FileViewController").get()));
+    list->viewPointer();
+    ASSERT_TRUE(list->performAction("addNote:"));
+    ASSERT_EQ(list->notes().size(), 1u);
+    ASSERT_TRUE(list->performAction("removeNote:"));
+    EXPECT_TRUE(list->notes().empty());
+    EXPECT_TRUE(DBUtil::getNotesWithFlag(std::string("group_work")).empty());
 }
