@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
