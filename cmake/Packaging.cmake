@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Quillora turns romanised keys into traditional Mongolian words chosen from a vertical
 candidate list, in any application, as an IBus engine. Zelvo keeps notes in vertical
 Mongolian script.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The package puts files where the build says they are (the component file names the engine path).
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
