@@ -98,14 +98,30 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
         candidatesShown = pumpUntil(candidatesVisible, 2000);
     }
     typeKeys({"a", "r"});
-    pump(300);
-
-    pump(300);
+    pump(600);
     const std::string png = testOutputPath("quillora-typing.png").string();
     run({"import", "-window", "root", "-crop", "700x500+0+0", png});
-    EXPECT_TRUE(candidatesShown) << "the candidate window did not appear";
-
+    ASSERT_TRUE(candidatesShown) << "the candidate window did not appear";
     EXPECT_TRUE(std::filesystem::exists(png));
+
+    // The window hangs just below the entry's caret, its left edge by the caret: the caret
+    // rectangle went from the desktop's top-left origin to the screen's lower-left one and back.
+    std::string candidateId =
+        run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"});
+    candidateId = candidateId.substr(0, candidateId.find('\n'));
+    const std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", candidateId});
+    auto field = [&geometry](const std::string& name) {
+        const auto at = geometry.find(name + "=");
+        return at == std::string::npos ? -1 : std::atoi(geometry.c_str() + at + name.size() + 1);
+    };
+    gint entryX = 0, entryY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(entry), &entryX, &entryY);
+    GtkAllocation entryBox;
+    gtk_widget_get_allocation(entry, &entryBox);
+    EXPECT_GE(field("X"), entryX) << geometry;
+    EXPECT_LE(field("X"), entryX + 60) << geometry;
+    EXPECT_GE(field("Y"), entryY + entryBox.height / 2) << geometry;
+    EXPECT_LE(field("Y"), entryY + entryBox.height + 40) << geometry;
 
     typeKeys({"space"});
     const bool committed =
