@@ -43,9 +43,10 @@ MongolianInputDelegate::MongolianInputDelegate()
       m_aboutPanel(
           {"Quillora",
            platform::Bundle::mainBundle().infoValue("CFBundleShortVersionString").value_or(""),
-           "Traditional Mongolian input method.\n"
-           "Words from the Quillora dictionary of romanised keys and their Mongolian "
-           "spellings; private-use glyph codes from the Quillora converter.",
+           "Traditional Mongolian input method.\n\n"
+           "Word list: the headwords of the written-mongol-keyboard package (MIT licence), "
+           "converted to traditional script; word counts from the song lyrics of the "
+           "mongolian-nlp project.",
            "", iconPath() ? std::optional<std::string>(iconPath()->string()) : std::nullopt}),
       m_prefPanel("Quillora Preferences") {
     buildMainMenu();
