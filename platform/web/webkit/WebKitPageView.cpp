@@ -69,9 +69,9 @@ std::unique_ptr<WebView> WebView::create(Size frameSize) {
 
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
-        GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
+        gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
     GtkWidget* view = webkit_web_view_new_with_user_content_manager(m_contentManager.get());
-    m_view = GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
     // Pages are the program's own; they reach the files they show through file:// URLs, never
@@ -261,8 +261,8 @@ JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
 }
 
 bool WebKitPageView::print() {
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
     GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(m_view.get()));
     GtkWindow* parent =
         GTK_IS_WINDOW(toplevel) && toplevel != m_offscreenHost ? GTK_WINDOW(toplevel) : nullptr;
@@ -273,15 +273,15 @@ bool WebKitPageView::print() {
 bool WebKitPageView::printToPDF(const std::string& path, std::chrono::milliseconds timeout) {
     gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
     if (!uri) return false;
-    GObjectRef<GtkPrintSettings> settings =
-        GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+    gtk::GObjectRef<GtkPrintSettings> settings =
+        gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
     gtk_print_settings_set_printer(settings.get(), "Print to File");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
     g_free(uri);
 
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
     webkit_print_operation_set_print_settings(operation.get(), settings.get());
     struct Outcome {
         bool done = false;

@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "platform/foundation/GObjectRef.h"
+#include "platform/ui/gtk/GObjectRef.h"
 #include "platform/web/WebView.h"
 
 namespace platform {
@@ -47,8 +47,8 @@ class WebKitPageView final : public WebView {
     void beginLoad();
 
     // Owned.
-    GObjectRef<WebKitUserContentManager> m_contentManager;
-    GObjectRef<WebKitWebView> m_view;
+    gtk::GObjectRef<WebKitUserContentManager> m_contentManager;
+    gtk::GObjectRef<WebKitWebView> m_view;
     GtkWidget* m_offscreenHost = nullptr;  // destroyed with the view
     struct Channel {
         WebKitPageView* view;
