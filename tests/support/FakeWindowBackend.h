@@ -24,7 +24,11 @@ struct HostLog {
 
 class RecordingHost : public platform::WindowHost {
   public:
-    explicit RecordingHost(std::shared_ptr<HostLog> log) : m_log(std::move(log)) {}
+    // A host starts at its window's frame, as a real one is made at it.
+    RecordingHost(std::shared_ptr<HostLog> log, const platform::Rect& frame)
+        : m_log(std::move(log)) {
+        m_log->frames.push_back(frame);
+    }
     void setFrame(const platform::Rect& frame) override {
         m_log->calls.push_back("frame");
         m_log->frames.push_back(frame);
@@ -53,9 +57,9 @@ class FakeWindowBackend : public platform::WindowBackend {
 
     std::vector<platform::Screen> screens() const override { return screenList; }
     std::optional<platform::Point> mouseLocation() const override { return pointer; }
-    std::unique_ptr<platform::WindowHost> createHost(platform::Window&) override {
+    std::unique_ptr<platform::WindowHost> createHost(platform::Window& window) override {
         hosts.push_back(std::make_shared<HostLog>());
-        return std::make_unique<RecordingHost>(hosts.back());
+        return std::make_unique<RecordingHost>(hosts.back(), window.frame());
     }
 
     // Screens whose visible frame is their frame.

@@ -5,14 +5,16 @@
 namespace zelvo {
 
 void BackgroundView::setBackgroundColor(std::optional<platform::Color> color) {
-    m_color = color;
+    m_backgroundColor = color;
     setNeedsDisplay(true);
 }
 
 void BackgroundView::drawRect(const platform::Rect& dirtyRect) {
+    View::drawRect(dirtyRect);
+    if (!m_backgroundColor) return;
     platform::GraphicsContext* context = platform::GraphicsContext::current();
-    if (!m_color || !context) return;
-    context->setFillColor(*m_color);
+    if (!context) return;
+    context->setFillColor(*m_backgroundColor);
     context->fillRect(dirtyRect);
 }
 

@@ -79,11 +79,13 @@ TEST(WindowBackend, TheFirstOrderFrontMakesOneHostThatFollowsTheWindow) {
     auto log = backend->hosts[0];
     EXPECT_TRUE(log->shown);
     EXPECT_EQ(log->calls.back(), "front");  // not made key
+    ASSERT_EQ(log->frames.size(), 1u);      // made at the frame the window had
+    expectRect(log->frames[0], Rect(1, 2, 3, 4));
 
     log->calls.clear();
     window.setFrame(Rect(5, 6, 70, 80), true);
-    ASSERT_EQ(log->frames.size(), 1u);
-    expectRect(log->frames[0], Rect(5, 6, 70, 80));
+    ASSERT_EQ(log->frames.size(), 2u);
+    expectRect(log->frames[1], Rect(5, 6, 70, 80));
     EXPECT_EQ(log->calls, (std::vector<std::string>{"frame", "display"}));
 
     // A view marked anywhere in the tree asks the host for a redraw.
@@ -107,6 +109,7 @@ TEST(WindowBackend, TheDesktopMovingAWindowIsNotSentBackToIt) {
     auto log = backend->hosts.at(0);
     EXPECT_EQ(log->calls.back(), "front key");
     log->calls.clear();
+    log->frames.clear();
     window.hostMovedWindow(Rect(40, 30, 200, 150));
     expectRect(window.frame(), Rect(40, 30, 200, 150));
     expectRect(window.contentView()->frame(), Rect(0, 0, 200, 150));
