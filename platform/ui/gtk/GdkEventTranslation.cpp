@@ -7,6 +7,8 @@ namespace platform::gtk {
 namespace {
 
 std::string utf8Of(guint keyval) {
+    // The Mac's Delete key (Backspace here) types DEL; its forward delete types no character.
+    if (keyval == GDK_KEY_BackSpace) return "\x7f";
     gunichar c = gdk_keyval_to_unicode(keyval);
     if (c == 0 || c == 0x7f) return {};
     char buffer[8];
