@@ -1,6 +1,8 @@
 #include "notes/UI/EditorViewController.h"
 
+#include "notes/UI/AlertWindowController.h"
 #include "notes/UI/Extend/BackgroundView.h"
+#include "notes/UI/MainWindowController.h"
 #include "notes/UI/NoteNotifications.h"
 #include "notes/UI/ToolbarView.h"
 #include "notes/store/SQLite/DBUtil.h"
@@ -34,11 +36,22 @@ std::shared_ptr<NoteObject> noteOf(const platform::Notification& notification) {
     return nullptr;
 }
 
-PanelOutputs* outputsOf(const platform::Notification& notification) {
-    if (auto pointer = notification.objectAs<PanelOutputs*>()) return *pointer;
-    if (auto shared = notification.objectAs<std::shared_ptr<PanelOutputs>>()) return shared->get();
-    return nullptr;
-}
+// The main window controller as the editor sees it.
+class MainWindowOutputs : public PanelOutputs {
+  public:
+    explicit MainWindowOutputs(MainWindowController& window) : m_window(window) {}
+    bool unicodeExpanded() const override { return m_window.unicodeExpanded(); }
+    bool infoExpanded() const override { return m_window.infoExpanded(); }
+    void setUnicodeString(const std::string& text) override {
+        m_window.setUnicodeString(platform::utf16FromUtf8(text));
+    }
+    void setWordCountOfInfos(const std::string& count) override {
+        m_window.setWordCountOfInfos(count);
+    }
+
+  private:
+    MainWindowController& m_window;  // borrowed: the window outlives its panels
+};
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -57,6 +70,22 @@ std::string withoutFragment(const std::string& url) {
     return url.substr(0, url.find('#'));
 }
 
+// The link dialog, run modally: its title field starts with the selected text.
+std::optional<std::pair<std::string, std::string>> runLinkDialog(const std::string& title) {
+    struct Answer : AlertWindowControllerDelegate {
+        std::optional<std::pair<std::string, std::string>> value;
+        void didClickOKButton(const std::string& text, const std::string& address) override {
+            value = std::pair(text, address);
+        }
+    } answer;
+    auto dialog = std::make_shared<AlertWindowController>();
+    dialog->setDelegate(&answer);
+    dialog->setTitleString(title);
+    platform::Application::sharedApplication().runModalForWindow(*dialog->window());
+    dialog->setDelegate(nullptr);
+    return answer.value;
+}
+
 EditorServices withDefaults(EditorServices services) {
     if (!services.updateNote)
         services.updateNote = [](const NoteObject& note) { return DBUtil::updateNote(&note); };
@@ -65,6 +94,7 @@ EditorServices withDefaults(EditorServices services) {
         services.openURL = [](const std::string& url) {
             platform::Application::sharedApplication().openURL(url);
         };
+    if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
     if (services.editorPagePath.empty()) {
         auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
         if (path) services.editorPagePath = path->string();
@@ -360,15 +390,23 @@ void EditorViewController::countWords(bool evenZero) {
         m_mainWindowController->setWordCountOfInfos(std::to_string(counter.words()));
 }
 
+void EditorViewController::learnMainWindowController(const platform::Notification& notification) {
+    if (m_mainWindowController) return;
+    if (auto window = notification.objectAs<MainWindowController*>(); window && *window) {
+        m_mainWindowAdapter = std::make_unique<MainWindowOutputs>(**window);
+        m_mainWindowController = m_mainWindowAdapter.get();
+    } else if (auto outputs = notification.objectAs<PanelOutputs*>()) {
+        m_mainWindowController = *outputs;
+    }
+}
+
 void EditorViewController::unicodeSwitchChanged(const platform::Notification& notification) {
-    if (PanelOutputs* outputs = outputsOf(notification); outputs && !m_mainWindowController)
-        m_mainWindowController = outputs;
+    learnMainWindowController(notification);
     if (m_mainWindowController) m_unicodeSwitch = m_mainWindowController->unicodeExpanded();
 }
 
 void EditorViewController::infoSwitchChanged(const platform::Notification& notification) {
-    if (PanelOutputs* outputs = outputsOf(notification); outputs && !m_mainWindowController)
-        m_mainWindowController = outputs;
+    learnMainWindowController(notification);
     if (m_mainWindowController && m_mainWindowController->infoExpanded()) {
         m_infoSwitch = true;
         countWords(false);

@@ -194,6 +194,8 @@ class EditorViewController : public platform::ViewController {
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
     void countWords(bool evenZero);
+    // Takes the notification's object as the main window controller when none is known yet.
+    void learnMainWindowController(const platform::Notification& notification);
     void registerActions();
     std::shared_ptr<platform::Button> makeToolbarButton(int position);
 
@@ -218,7 +220,8 @@ class EditorViewController : public platform::ViewController {
     std::shared_ptr<NoteObject> m_note;
     std::string m_selectedString;
     std::string m_selectedImageURL, m_selectedImageAlt;
-    PanelOutputs* m_mainWindowController = nullptr;  // not owned: the window outlives its panels
+    PanelOutputs* m_mainWindowController = nullptr;     // not owned: the window outlives its panels
+    std::unique_ptr<PanelOutputs> m_mainWindowAdapter;  // when the window posted itself
 
     std::optional<std::vector<std::string>> m_enabledToolbarItems;
     std::optional<std::vector<std::shared_ptr<platform::View>>> m_customNSButtons;

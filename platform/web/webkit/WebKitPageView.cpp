@@ -59,11 +59,17 @@ NavigationAction::Kind kindOf(WebKitNavigationType type) {
 
 }  // namespace
 
+// WebContentPeer.cpp.
+void registerWebContentPeer();
+
 std::unique_ptr<WebView> WebView::create(Size frameSize) {
     if (!gtk_init_check(nullptr, nullptr)) {
         log("WebView: no display to create a web view on");
         return nullptr;
     }
+    // From the first web view on, windows on the desktop can show web views.
+    static const bool peerRegistered = (registerWebContentPeer(), true);
+    (void)peerRegistered;
     return std::make_unique<WebKitPageView>(frameSize);
 }
 
