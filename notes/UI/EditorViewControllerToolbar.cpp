@@ -55,15 +55,19 @@ std::shared_ptr<platform::Button> EditorViewController::makeToolbarButton(int po
     const ToolbarButtonSpec& spec = toolbarButtons.at(static_cast<size_t>(position));
     auto button = std::make_shared<platform::Button>();
     button->setImageName(std::string(spec.image));
+    button->setBordered(false);
     button->setToolTip(spec.item);
     auto action = spec.action;
     button->setAction([this, action](platform::Control&) { (this->*action)(); });
     std::string_view item = spec.item;
     if (item == RichTextEditorToolbarFont) button->setTitle("");
     if (item == RichTextEditorToolbarStrikeThrough) {
-        // Absent unless the "iconfont" face is installed; the image stands in then.
-        button->setFont(platform::Font::fontWithName("iconfont", 18));
-        button->setTitle("\uE610");
+        // The glyph U+E610 exists only in the "iconfont" face; without that face the title would
+        // show an empty box, so the picture stands alone.
+        if (auto iconFont = platform::Font::fontWithName("iconfont", 18)) {
+            button->setFont(iconFont);
+            button->setTitle("\uE610");
+        }
     }
     if (item == RichTextEditorToolbarViewSource) button->setFrame(platform::Rect(0, 0, 40, 40));
     return button;

@@ -33,7 +33,10 @@ TEST(Toolbar, AnEmptyListGivesAll24ButtonsInPositionOrder) {
     EXPECT_EQ(toolbar.subviews().size(), 24u);
 
     auto* strike = dynamic_cast<platform::Button*>(items[5].get());
-    EXPECT_EQ(strike->title(), "\uE610");
+    // The glyph of the "iconfont" face, only where that face is installed.
+    EXPECT_EQ(strike->title(),
+              platform::Font::fontWithName("iconfont", 18) ? "\uE610" : std::string());
+    EXPECT_FALSE(strike->isBordered());
     auto* font = dynamic_cast<platform::Button*>(items[0].get());
     EXPECT_EQ(font->title(), "");
 
