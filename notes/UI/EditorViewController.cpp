@@ -107,17 +107,19 @@ EditorServices withDefaults(EditorServices services) {
 EditorViewController::EditorViewController(std::unique_ptr<platform::WebView> webView,
                                            EditorServices services)
     : ViewController(std::string("EditorViewController")),
-      m_webview(webView ? std::move(webView) : platform::WebView::create()),
       m_services(withDefaults(std::move(services))) {
+    platform::Rect content(0, 0, 800, 600 - toolbarHeight);
+    m_webContent = webView ? std::make_shared<platform::WebContentView>(content, std::move(webView))
+                           : std::make_shared<platform::WebContentView>(content);
     registerActions();
 }
 
 EditorViewController::~EditorViewController() {
     // The observers call into this controller: none may outlive it.
     for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
-    if (m_webview) {
-        m_webview->setLoadFinishedHandler(nullptr);
-        m_webview->setNavigationHandler(nullptr);
+    if (platform::WebView* page = webview()) {
+        page->setLoadFinishedHandler(nullptr);
+        page->setNavigationHandler(nullptr);
     }
 }
 
@@ -133,13 +135,10 @@ void EditorViewController::loadView() {
     m_fontSettingView->setAutoresizingMask(platform::View::ViewWidthSizable |
                                            platform::View::ViewHeightSizable);
     m_baseView->addSubview(m_fontSettingView);
-    if (m_webview) {
-        m_webContent = std::make_shared<platform::WebContentView>(
-            platform::Rect(0, 0, content.size.width, content.size.height), *m_webview);
-        m_webContent->setAutoresizingMask(platform::View::ViewWidthSizable |
-                                          platform::View::ViewHeightSizable);
-        m_fontSettingView->addSubview(m_webContent);
-    }
+    m_webContent->setFrame(platform::Rect(0, 0, content.size.width, content.size.height));
+    m_webContent->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                      platform::View::ViewHeightSizable);
+    m_fontSettingView->addSubview(m_webContent);
     m_toolBar = std::make_shared<ToolbarView>(
         platform::Rect(0, frame.size.height - toolbarHeight, frame.size.width, toolbarHeight));
     m_toolBar->setAutoresizingMask(platform::View::ViewWidthSizable |
@@ -178,25 +177,26 @@ void EditorViewController::setupSubViews() {
     m_editorLoaded = false;
     m_formatHTML = true;
     setEnabledToolbarItems(std::vector<std::string>{});
-    if (!m_webview) {
+    platform::WebView* page = webview();
+    if (!page) {
         log("-[EditorViewController setupSubViews] no web view: the editor page cannot be shown");
         return;
     }
-    m_webview->setLoadFinishedHandler([this] { webViewDidFinishLoad(); });
-    m_webview->setNavigationHandler(
+    page->setLoadFinishedHandler([this] { webViewDidFinishLoad(); });
+    page->setNavigationHandler(
         [this](const platform::NavigationAction& action) { return decideNavigation(action); });
-    m_webview->addScriptMessageHandler(
+    page->addScriptMessageHandler(
         "selectionChanged", [this](const std::string& text) { webViewDidChangeSelection(text); });
-    m_webview->addScriptMessageHandler("contentChanged",
-                                       [this](const std::string&) { webViewDidChange(); });
+    page->addScriptMessageHandler("contentChanged",
+                                  [this](const std::string&) { webViewDidChange(); });
     if (m_resourcesLoaded) return;
     logf("baseURL-----> %s", platform::Bundle::mainBundle().bundlePath().c_str());
     if (m_services.editorPagePath.empty()) {
         log("-[EditorViewController setupSubViews] the resource \"editor.html\" is missing");
         return;
     }
-    m_webview->loadFileURL(m_services.editorPagePath);
-    m_editorURL = withoutFragment(m_webview->url());
+    page->loadFileURL(m_services.editorPagePath);
+    m_editorURL = withoutFragment(page->url());
     m_resourcesLoaded = true;
 }
 
@@ -228,8 +228,9 @@ platform::NavigationPolicy EditorViewController::decideNavigation(
 // ---- Content ----------------------------------------------------------------------------------
 
 JavaScriptResult EditorViewController::evaluate(const std::string& script) {
-    if (!m_webview) return JavaScriptResult{};
-    JavaScriptResult result = m_webview->evaluateJavaScript(script);
+    platform::WebView* page = webview();
+    if (!page) return JavaScriptResult{};
+    JavaScriptResult result = page->evaluateJavaScript(script);
     if (!result.succeeded())
         logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s",
              script.substr(0, 40).c_str(), result.error.c_str());

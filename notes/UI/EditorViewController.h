@@ -14,6 +14,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/Color.h"
 #include "platform/ui/ViewController.h"
+#include "platform/web/WebContentView.h"
 #include "platform/web/WebView.h"
 
 namespace platform {
@@ -69,10 +70,11 @@ class EditorViewController : public platform::ViewController {
                                   EditorServices services = {});
     ~EditorViewController() override;
 
-    platform::WebView* webview() const { return m_webview.get(); }
+    // Null when no page could be made (no display).
+    platform::WebView* webview() const { return m_webContent->webView(); }
     ToolbarView* toolBar() const { return m_toolBar.get(); }
     // The area the web view fills, in the panel view's coordinates.
-    platform::View* webContentView() const { return m_webContent.get(); }
+    platform::WebContentView* webContentView() const { return m_webContent.get(); }
 
     // State.
     bool isSaving() const { return m_saving; }
@@ -199,12 +201,11 @@ class EditorViewController : public platform::ViewController {
     void registerActions();
     std::shared_ptr<platform::Button> makeToolbarButton(int position);
 
-    std::unique_ptr<platform::WebView> m_webview;
     EditorServices m_services;
     std::shared_ptr<BackgroundView> m_baseView;
     std::shared_ptr<BackgroundView> m_fontSettingView;
     std::shared_ptr<ToolbarView> m_toolBar;
-    std::shared_ptr<platform::View> m_webContent;
+    std::shared_ptr<platform::WebContentView> m_webContent;  // owns the page
     std::vector<platform::NotificationCenter::Token> m_observers;
 
     bool m_saving = false;
