@@ -11,6 +11,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/OpenPanel.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebContentView.h"
 
@@ -86,6 +87,18 @@ std::optional<std::pair<std::string, std::string>> runLinkDialog(const std::stri
     return answer.value;
 }
 
+// The open panel for one picture.
+std::optional<std::string> chooseImage() {
+    platform::OpenPanel panel;
+    panel.setFloatingPanel(true);
+    panel.setCanChooseFiles(true);
+    panel.setCanChooseDirectories(false);
+    panel.setAllowsMultipleSelection(false);
+    panel.setAllowedFileTypes({"png", "PNG", "jpg", "JPG", "gif", "GIF"});
+    if (panel.runModal() != platform::OpenPanel::ModalResponseOK) return std::nullopt;
+    return panel.paths().front();
+}
+
 EditorServices withDefaults(EditorServices services) {
     if (!services.updateNote)
         services.updateNote = [](const NoteObject& note) { return DBUtil::updateNote(&note); };
@@ -95,6 +108,7 @@ EditorServices withDefaults(EditorServices services) {
             platform::Application::sharedApplication().openURL(url);
         };
     if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
+    if (!services.chooseImage) services.chooseImage = chooseImage;
     if (services.editorPagePath.empty()) {
         auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
         if (path) services.editorPagePath = path->string();
