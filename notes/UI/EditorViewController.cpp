@@ -11,6 +11,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ColorPanel.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebContentView.h"
@@ -87,6 +88,16 @@ std::optional<std::pair<std::string, std::string>> runLinkDialog(const std::stri
     return answer.value;
 }
 
+// The shared colour panel, modal and continuous.
+std::optional<std::string> runColorPanel() {
+    platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
+    panel.setTitle("文字颜色");
+    panel.setContinuous(true);
+    std::optional<platform::Color> picked = panel.runModal();
+    if (!picked) return std::nullopt;
+    return platform::hexString(*picked);
+}
+
 // The open panel for one picture.
 std::optional<std::string> chooseImage() {
     platform::OpenPanel panel;
@@ -109,6 +120,7 @@ EditorServices withDefaults(EditorServices services) {
         };
     if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
     if (!services.chooseImage) services.chooseImage = chooseImage;
+    if (!services.runColorPanel) services.runColorPanel = runColorPanel;
     if (services.editorPagePath.empty()) {
         auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
         if (path) services.editorPagePath = path->string();

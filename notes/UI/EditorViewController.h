@@ -39,8 +39,8 @@ struct EditorServices {
     std::string editorPagePath;
 
     std::function<void()> showFontPanel;
-    // Runs the colour panel modally; it sends no colour to the page.
-    std::function<void()> runColorPanel;
+    // Runs the colour panel titled "文字颜色" modally: the colour picked ("#rrggbb"), if any.
+    std::function<std::optional<std::string>()> runColorPanel;
     // The link dialog, modal: given the selected text as its title, answers (title, content)
     // when the user confirmed.
     std::function<std::optional<std::pair<std::string, std::string>>(const std::string& title)>

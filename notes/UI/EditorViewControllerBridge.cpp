@@ -163,10 +163,14 @@ void EditorViewController::setContentFont() {
 
 void EditorViewController::textColor() {
     run(call("prepareInsert"));
-    if (m_services.runColorPanel)
-        m_services.runColorPanel();
-    else
+    if (!m_services.runColorPanel) {
         platform::log("-[EditorViewController textColor] no colour panel");
+        return;
+    }
+    // The colour picked reaches the selection: a colour button that changed nothing would only
+    // puzzle the user.
+    if (std::optional<std::string> colour = m_services.runColorPanel())
+        run(call("setTextColor", {*colour}));
 }
 
 void EditorViewController::bgColor() {

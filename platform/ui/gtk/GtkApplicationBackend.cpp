@@ -5,13 +5,15 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp.
+// GtkOpenPanel.cpp, GtkColorPanel.cpp.
 void installOpenPanel();
+void installColorPanel();
 
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     : m_applicationId(std::move(applicationId)) {
     // The program's panels are the desktop's from now on.
     installOpenPanel();
+    installColorPanel();
 }
 
 GtkApplicationBackend::~GtkApplicationBackend() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/ColorPanel.h"
 #include "platform/ui/OpenPanel.h"
 
 namespace {
@@ -45,6 +46,17 @@ TEST(OpenPanel, ACancelledRunForgetsTheLastChoice) {
     answer.reset();
     EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseCancel);
     EXPECT_TRUE(panel.paths().empty());
+}
+
+TEST(ColorPanel, PicksOnlyWithADesktopAndNamesColoursInHex) {
+    platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
+    EXPECT_FALSE(panel.runModal());
+    platform::ColorPanel::setPresenter(
+        [](const platform::ColorPanel&) { return platform::Color::calibratedRGB(1, 0.5, 0); });
+    EXPECT_EQ(platform::hexString(*panel.runModal()), "#ff8000");
+    EXPECT_EQ(platform::hexString(panel.color()), "#ff8000");
+    platform::ColorPanel::setPresenter(nullptr);
+    EXPECT_EQ(platform::hexString(platform::Color::calibratedRGB(-1, 2, 0.118)), "#00ff1e");
 }
 
 }  // namespace

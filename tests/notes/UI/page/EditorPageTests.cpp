@@ -165,6 +165,12 @@ TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
     EXPECT_NE(eval("zelvo_editor.getHTML();").find("background-color: rgb(255, 255, 102)"),
               std::string::npos);
     EXPECT_EQ(eval("zelvo_editor.setBackgroundColor('red; x: url(y)');"), "false");
+    selectText("ᠪᠢᠴᠢᠭ");
+    eval("zelvo_editor.prepareInsert();");
+    EXPECT_EQ(eval("zelvo_editor.setTextColor(\"#c0392b\");"), "true");
+    EXPECT_NE(eval("zelvo_editor.getHTML();").find("<font color=\"#c0392b\">ᠪᠢᠴᠢᠭ</font>"),
+              std::string::npos)
+        << eval("zelvo_editor.getHTML();");
 
     selectText("ᠮᠣᠩᠭᠣᠯ");
     eval("zelvo_editor.prepareInsert();");
