@@ -83,6 +83,22 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
         "onerror=\"document.title=\\'policy failed\\'\">'; 1;");
     settle();
     EXPECT_EQ(eval("document.title;"), "Zelvo");
+    // Pasted web content is cleaned on its way in.
+    setHTML("<p>paste here</p>");
+    selectText("here");
+    eval("(function () { var data = new DataTransfer(); data.setData('text/html', '<b "
+         "onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title=\\'paste "
+         "ran\\'\"><script>document.title=\\'paste script\\'</script>'); "
+         "document.getElementById('zelvo_content').dispatchEvent(new ClipboardEvent('paste', "
+         "{clipboardData: data, bubbles: true, cancelable: true})); return 1; })();");
+    settle();
+    EXPECT_EQ(eval("document.title;"), "Zelvo");
+    std::string pasted = eval("zelvo_editor.getHTML();");
+    EXPECT_NE(pasted.find("pasted"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("onmouseover"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("onerror"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("script"), std::string::npos) << pasted;
+
     EXPECT_EQ(eval("zelvo_editor.insertLink('javascript:alert(1)', 'x');"), "false");
     EXPECT_EQ(eval("zelvo_editor.insertImage('javascript:alert(1)', 'x');"), "false");
 }
