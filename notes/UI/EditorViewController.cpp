@@ -12,6 +12,7 @@
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ColorPanel.h"
+#include "platform/ui/FontPanel.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebContentView.h"
@@ -98,6 +99,13 @@ std::optional<std::string> runColorPanel() {
     return platform::hexString(*picked);
 }
 
+// The shared font panel.
+std::optional<std::pair<std::string, double>> runFontPanel() {
+    auto choice = platform::FontPanel::sharedFontPanel().runModal();
+    if (!choice) return std::nullopt;
+    return std::pair(choice->family, choice->pointSize);
+}
+
 // The open panel for one picture.
 std::optional<std::string> chooseImage() {
     platform::OpenPanel panel;
@@ -121,6 +129,7 @@ EditorServices withDefaults(EditorServices services) {
     if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
     if (!services.chooseImage) services.chooseImage = chooseImage;
     if (!services.runColorPanel) services.runColorPanel = runColorPanel;
+    if (!services.runFontPanel) services.runFontPanel = runFontPanel;
     if (services.editorPagePath.empty()) {
         auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
         if (path) services.editorPagePath = path->string();

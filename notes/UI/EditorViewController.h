@@ -38,7 +38,8 @@ struct EditorServices {
     // The editor page's file; by default the bundle resource "editor.html".
     std::string editorPagePath;
 
-    std::function<void()> showFontPanel;
+    // Runs the font panel modally: the family and size (points) picked, if any.
+    std::function<std::optional<std::pair<std::string, double>>()> runFontPanel;
     // Runs the colour panel titled "文字颜色" modally: the colour picked ("#rrggbb"), if any.
     std::function<std::optional<std::string>()> runColorPanel;
     // The link dialog, modal: given the selected text as its title, answers (title, content)

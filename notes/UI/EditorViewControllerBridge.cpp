@@ -155,10 +155,14 @@ void EditorViewController::setContentHeight(float height) {
 // ---- Dialogs and panels -----------------------------------------------------------------------
 
 void EditorViewController::setContentFont() {
-    if (m_services.showFontPanel)
-        m_services.showFontPanel();
-    else
+    if (!m_services.runFontPanel) {
         platform::log("-[EditorViewController setContentFont:] no font panel");
+        return;
+    }
+    run(call("prepareInsert"));
+    // The page is not in the toolkit's responder chain: the font picked is handed over here.
+    if (auto font = m_services.runFontPanel())
+        run(call("setFont", {font->first, platform::stringWithFormat("%g", font->second)}));
 }
 
 void EditorViewController::textColor() {

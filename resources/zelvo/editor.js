@@ -441,6 +441,30 @@
       restoreSavedRange();
       return command("hiliteColor", colour);
     },
+    // A family and a size in points for the selection (the font panel's choice).
+    setFont: function (family, size) {
+      var points = parseFloat(size);
+      if (typeof family !== "string" || family === "" || family.length > 200 ||
+          !(points > 0 && points < 1000)) return false;
+      restoreSavedRange();
+      var range = selectionInRoot();
+      if (!range || range.collapsed) return false;
+      var element = root();
+      // The engine sizes only in steps 1 to 7: mark with 7, then give the marked runs the size.
+      var before = new Set(element.querySelectorAll('font[size="7"]'));
+      recordChange("command");
+      document.execCommand("styleWithCSS", false, false);
+      document.execCommand("fontName", false, family);
+      document.execCommand("fontSize", false, "7");
+      element.querySelectorAll('font[size="7"]').forEach(function (font) {
+        if (before.has(font)) return;
+        font.removeAttribute("size");
+        font.style.fontSize = points + "pt";
+      });
+      cleanTree(element);
+      changed();
+      return true;
+    },
     setTextColor: function (colour) {
       if (!isColour(colour)) return false;
       restoreSavedRange();

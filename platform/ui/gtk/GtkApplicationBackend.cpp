@@ -5,15 +5,17 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkColorPanel.cpp.
+// GtkOpenPanel.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
 void installOpenPanel();
 void installColorPanel();
+void installFontPanel();
 
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     : m_applicationId(std::move(applicationId)) {
     // The program's panels are the desktop's from now on.
     installOpenPanel();
     installColorPanel();
+    installFontPanel();
 }
 
 GtkApplicationBackend::~GtkApplicationBackend() {

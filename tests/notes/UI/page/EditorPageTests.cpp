@@ -86,11 +86,12 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
     // Pasted web content is cleaned on its way in.
     setHTML("<p>paste here</p>");
     selectText("here");
-    eval("(function () { var data = new DataTransfer(); data.setData('text/html', '<b "
-         "onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title=\\'paste "
-         "ran\\'\"><script>document.title=\\'paste script\\'</script>'); "
-         "document.getElementById('zelvo_content').dispatchEvent(new ClipboardEvent('paste', "
-         "{clipboardData: data, bubbles: true, cancelable: true})); return 1; })();");
+    eval(
+        "(function () { var data = new DataTransfer(); data.setData('text/html', '<b "
+        "onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title=\\'paste "
+        "ran\\'\"><script>document.title=\\'paste script\\'</script>'); "
+        "document.getElementById('zelvo_content').dispatchEvent(new ClipboardEvent('paste', "
+        "{clipboardData: data, bubbles: true, cancelable: true})); return 1; })();");
     settle();
     EXPECT_EQ(eval("document.title;"), "Zelvo");
     std::string pasted = eval("zelvo_editor.getHTML();");
@@ -187,6 +188,15 @@ TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
     EXPECT_NE(eval("zelvo_editor.getHTML();").find("<font color=\"#c0392b\">ᠪᠢᠴᠢᠭ</font>"),
               std::string::npos)
         << eval("zelvo_editor.getHTML();");
+
+    setHTML("<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
+    selectText("ᠪᠢᠴᠢᠭ");
+    eval("zelvo_editor.prepareInsert();");
+    EXPECT_EQ(eval("zelvo_editor.setFont(\"Noto Sans Mongolian\", \"28\");"), "true");
+    EXPECT_EQ(
+        eval("zelvo_editor.getHTML();"),
+        "<p>ᠮᠣᠩᠭᠣᠯ <font face=\"Noto Sans Mongolian\" style=\"font-size: 28pt;\">ᠪᠢᠴᠢᠭ</font></p>");
+    EXPECT_EQ(eval("zelvo_editor.setFont('', '12');"), "false");
 
     selectText("ᠮᠣᠩᠭᠣᠯ");
     eval("zelvo_editor.prepareInsert();");
