@@ -197,6 +197,11 @@ class EditorViewController : public platform::ViewController {
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
     void countWords(bool evenZero);
+    // The save proper: whether the note's row was written.
+    bool storeIfChanged(NoteObject& note);
+    void showSelection(std::shared_ptr<NoteObject> note);
+    // Shows a selection that arrived during a save or a switch, once neither runs.
+    void takePendingSelection();
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);
     void registerActions();
@@ -210,6 +215,9 @@ class EditorViewController : public platform::ViewController {
     std::vector<platform::NotificationCenter::Token> m_observers;
 
     bool m_saving = false;
+    bool m_switching = false;
+    bool m_selectionPending = false;
+    std::shared_ptr<NoteObject> m_pendingSelection;
     bool m_unicodeSwitch = false;
     bool m_infoSwitch = false;
     bool m_formatHTML = false;
