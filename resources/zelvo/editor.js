@@ -13,7 +13,9 @@
 
   var DROPPED_ELEMENTS = {
     script: 1, noscript: 1, style: 1, template: 1, iframe: 1, frame: 1, frameset: 1,
-    object: 1, embed: 1, applet: 1, base: 1, meta: 1, link: 1, title: 1, portal: 1
+    object: 1, embed: 1, applet: 1, base: 1, meta: 1, link: 1, title: 1, portal: 1,
+    // SVG animations can set an address attribute after the cleaning has looked at it.
+    animate: 1, set: 1, animatemotion: 1, animatetransform: 1, handler: 1, listener: 1
   };
   var URL_ATTRIBUTES = {
     href: 1, src: 1, action: 1, formaction: 1, "xlink:href": 1, data: 1, poster: 1,

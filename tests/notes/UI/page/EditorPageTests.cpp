@@ -64,7 +64,8 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
         "<script>document.title='script ran'</script>"
         "<a href=\" java\tscript:document.title='link ran'\" "
         "onclick=\"document.title='click'\">l</a>"
-        "<svg><script>document.title='svg ran'</script></svg>"
+        "<svg><script>document.title='svg ran'</script><a><set attributeName=\"href\" "
+        "to=\"javascript:document.title='set ran'\"/><text>t</text></a></svg>"
         "<iframe srcdoc=\"<script>parent.document.title='frame ran'</script>\"></iframe>");
     settle();
     eval("var a = document.querySelector('a'); if (a) a.click(); 1;");
@@ -74,6 +75,7 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
     EXPECT_EQ(html.find("onerror"), std::string::npos) << html;
     EXPECT_EQ(html.find("script"), std::string::npos) << html;
     EXPECT_EQ(html.find("iframe"), std::string::npos) << html;
+    EXPECT_EQ(html.find("<set"), std::string::npos) << html;
     EXPECT_NE(html.find("ᠮᠣᠩᠭᠣᠯ"), std::string::npos);
 
     // Even markup put into the tree behind the cleaner's back does not run: the page's policy
