@@ -1,8 +1,8 @@
 #include "inputmethod/MongolianConverter/MongolianConverter.h"
 
 #include <memory>
-#include <mutex>
 
+#include "inputmethod/LazyResource.h"
 #include "inputmethod/MongolianConverter/KeyMap.h"
 #include "platform/foundation/Bundle.h"
 
@@ -10,13 +10,13 @@ namespace quillora {
 
 namespace {
 
-struct LoadedMap {
-    std::mutex mutex;
-    std::unique_ptr<const KeyMap> map;
-};
-
-LoadedMap& loaded() {
-    static LoadedMap shared;
+LazyResource<KeyMap>& loaded() {
+    static LazyResource<KeyMap> shared([]() -> std::unique_ptr<const KeyMap> {
+        auto path = platform::Bundle::mainBundle().pathForResource("english_2_mongolian", "plist");
+        if (!path) return nullptr;
+        auto map = KeyMap::read(*path);
+        return map ? std::make_unique<const KeyMap>(std::move(*map)) : nullptr;
+    });
     return shared;
 }
 
@@ -37,18 +37,7 @@ const char* const kFourthVariationSelector = "\u180F";
 }  // namespace
 
 const KeyMap* MongolianConverter::keyMap() {
-    auto& shared = loaded();
-    std::lock_guard lock(shared.mutex);
-    if (!shared.map) {
-        if (auto path =
-                platform::Bundle::mainBundle().pathForResource("english_2_mongolian", "plist")) {
-            if (auto map = KeyMap::read(*path)) {
-                shared.map = std::make_unique<const KeyMap>(std::move(*map));
-            }
-        }
-    }
-    // Once loaded the map is never replaced while the process uses it (reset is for tests).
-    return shared.map.get();
+    return loaded().get();
 }
 
 void MongolianConverter::initialize() {
@@ -56,9 +45,7 @@ void MongolianConverter::initialize() {
 }
 
 void MongolianConverter::reset() {
-    auto& shared = loaded();
-    std::lock_guard lock(shared.mutex);
-    shared.map.reset();
+    loaded().reset();
 }
 
 std::optional<std::string> MongolianConverter::Convert_English_To_Mongolian(std::string_view key) {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 
+#include "inputmethod/SQLite/DictionaryQuery.h"
 #include "notes/store/SQLite/Shared/StoreLocation.h"
 #include "notes/store/json/JsonCodec.h"
 #include "platform/foundation/Bundle.h"
@@ -32,25 +33,6 @@ std::shared_ptr<SQDatabase> openDictionary() {
     auto db = SQDatabase::databaseWithPath(*path);
     if (!db->openWithFlags(SQLITE_OPEN_READONLY)) return nullptr;
     return db;
-}
-
-// The table a composition reads: its one ASCII letter, in lower case.
-std::optional<std::string> tableName(const std::string& table) {
-    if (table.size() != 1) return std::nullopt;
-    char c = table[0];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c < 'a' || c > 'z') return std::nullopt;
-    return std::string(1, c);
-}
-
-// A LIKE pattern matching every text that begins with `prefix` as it stands.
-std::string prefixPattern(const std::string& prefix) {
-    std::string pattern;
-    for (char c : prefix) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + '%';
 }
 
 // "Keys beginning with ?1" (?1 the LIKE pattern, ?2 the letters), written so that SQLite takes
@@ -95,17 +77,17 @@ void DBUtil::initDBDirectory() {
 CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std::string& letters,
                                              int32_t limit, int32_t offset) {
     CandidateList candidates;
-    auto name = tableName(table);
+    auto name = quotedTableForLetter(table);
     auto db = openDictionary();
     if (!db) return candidates;
     if (name) {
         // The table name cannot be a bound argument; it is one checked letter, quoted.
         std::string sql =
-            "select id, char_word, giglgc, bqr_biclg from \"" + *name + "\" where " +
+            "select id, char_word, giglgc, bqr_biclg from " + *name + " where " +
             keyCondition(letters) +
             " and length(char_word) > 0 order by active_order desc limit ?3 offset ?4";
         platform::logf("查询语句：%s", sql.c_str());
-        if (auto rs = db->executeQuery(sql, prefixPattern(letters), letters, limit, offset)) {
+        if (auto rs = db->executeQuery(sql, likePrefixPattern(letters), letters, limit, offset)) {
             while (rs->next()) {
                 candidates.push_back({
                     {"id", rs->stringForColumnIndex(0).value_or("")},

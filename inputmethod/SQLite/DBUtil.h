@@ -20,8 +20,8 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
     DBUtil() = default;
 
     // Fixes the dictionary's location from the resource folder on the first call; later calls do
-    // nothing. A resource folder that does not exist is created, with an empty file in place of
-    // the dictionary.
+    // nothing. A resource folder that does not exist is created, and initDataBaseWithPath puts a
+    // file with the notes tables (and no word table) where the dictionary belongs.
     static void initDBDirectory();
     // Absent until initDBDirectory has run.
     static std::optional<std::string> dbDir();

@@ -20,6 +20,7 @@ bool readList(const std::string& path, bool suffixes, const KeyMap& keyMap,
     }
     std::string line;
     for (int number = 1; std::getline(stream, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         size_t tab = line.find('\t');
         if (tab == std::string::npos || tab == 0) {

@@ -55,7 +55,10 @@ class GeneratedDictionaryTest : public ::testing::Test {
         return entries;
     }
 
-    void SetUp() override { DBUtil::resetLocation(), DBUtil::initDBDirectory(); }
+    void SetUp() override {
+        DBUtil::resetLocation();
+        DBUtil::initDBDirectory();
+    }
     void TearDown() override { DBUtil::resetLocation(); }
 
     ScopedResourceFolder resources{"quillora", QUILLORA_BUILD_RESOURCES};
