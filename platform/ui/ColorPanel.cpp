@@ -1,41 +1,42 @@
 #include "platform/ui/ColorPanel.h"
 
-#include "platform/ui/PanelRunner.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace platform {
+
+namespace {
+ColorPanel::Presenter& presenter() {
+    static ColorPanel::Presenter shared;
+    return shared;
+}
+}  // namespace
 
 ColorPanel& ColorPanel::sharedColorPanel() {
     static ColorPanel panel;
     return panel;
 }
 
-bool ColorPanel::runModal() {
-    std::optional<Color> chosen = runPanel<ColorPanel>(*this, std::optional<Color>());
-    if (!chosen) return false;
-    m_color = *chosen;
-    if (auto action = m_action) action(m_color);
-    return true;
+void ColorPanel::setPresenter(Presenter shown) {
+    presenter() = std::move(shown);
 }
 
-ColorPanel::Runner ColorPanel::setRunner(Runner runner) {
-    return installPanelRunner<ColorPanel>(std::move(runner));
+std::optional<Color> ColorPanel::runModal() {
+    if (!presenter()) return std::nullopt;
+    std::optional<Color> picked = presenter()(*this);
+    if (picked) m_color = *picked;
+    return picked;
 }
 
-FontPanel& FontPanel::sharedFontPanel() {
-    static FontPanel panel;
-    return panel;
-}
-
-bool FontPanel::runModal() {
-    std::optional<Font> chosen = runPanel<FontPanel>(*this, std::optional<Font>());
-    if (!chosen) return false;
-    m_font = chosen;
-    if (auto action = m_action) action(*chosen);
-    return true;
-}
-
-FontPanel::Runner FontPanel::setRunner(Runner runner) {
-    return installPanelRunner<FontPanel>(std::move(runner));
+std::string hexString(const Color& color) {
+    auto byte = [](double component) {
+        return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255));
+    };
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(color.red), byte(color.green),
+                  byte(color.blue));
+    return text;
 }
 
 }  // namespace platform

@@ -5,47 +5,37 @@
 #include <string>
 
 #include "platform/graphics/Color.h"
-#include "platform/graphics/Font.h"
 
 namespace platform {
 
-// NSColorPanel as the programs use it: pick a colour in a modal chooser starting from the
-// current one; the action runs with the new colour when the user took one.
+// NSColorPanel, run modally: the user picks a colour or closes the panel. The desktop installs
+// the presenter that shows the toolkit's colour chooser; without one (headless) no colour is
+// picked.
 class ColorPanel {
   public:
     static ColorPanel& sharedColorPanel();
 
+    const std::string& title() const { return m_title; }
+    void setTitle(std::string title) { m_title = std::move(title); }
+    bool isContinuous() const { return m_continuous; }
+    void setContinuous(bool flag) { m_continuous = flag; }
     Color color() const { return m_color; }
-    void setColor(const Color& color) { m_color = color; }
-    void setAction(std::function<void(const Color&)> action) { m_action = std::move(action); }
-    // Shows the chooser; whether a colour was taken.
-    bool runModal();
+    void setColor(Color color) { m_color = color; }
 
-    // What shows the chooser: the colour taken, or nothing when cancelled.
-    using Runner = std::function<std::optional<Color>(const ColorPanel&)>;
-    static Runner setRunner(Runner runner);
+    // Shows the panel until it closes; the colour picked, or absent when none was.
+    std::optional<Color> runModal();
+
+    using Presenter = std::function<std::optional<Color>(const ColorPanel&)>;
+    static void setPresenter(Presenter presenter);
 
   private:
+    ColorPanel() = default;
+    std::string m_title;
+    bool m_continuous = false;
     Color m_color = Color::blackColor();
-    std::function<void(const Color&)> m_action;
 };
 
-// NSFontPanel (with NSFontManager's selected font): pick a font family and size.
-class FontPanel {
-  public:
-    static FontPanel& sharedFontPanel();
-
-    const std::optional<Font>& selectedFont() const { return m_font; }
-    void setSelectedFont(std::optional<Font> font) { m_font = std::move(font); }
-    void setAction(std::function<void(const Font&)> action) { m_action = std::move(action); }
-    bool runModal();
-
-    using Runner = std::function<std::optional<Font>(const FontPanel&)>;
-    static Runner setRunner(Runner runner);
-
-  private:
-    std::optional<Font> m_font;
-    std::function<void(const Font&)> m_action;
-};
+// "#rrggbb" of a colour, its alpha left out.
+std::string hexString(const Color& color);
 
 }  // namespace platform

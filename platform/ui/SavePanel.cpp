@@ -5,23 +5,13 @@
 namespace platform {
 
 std::shared_ptr<SavePanel> SavePanel::savePanel() {
-    return std::make_shared<SavePanel>(Mode::Save);
-}
-
-std::shared_ptr<SavePanel> SavePanel::openPanel() {
-    return std::make_shared<SavePanel>(Mode::Open);
+    return std::make_shared<SavePanel>();
 }
 
 int SavePanel::runModal() {
-    m_url.reset();
-    m_urls.clear();
-    bool chosen = runPanel<SavePanel>(*this, false);
-    return chosen && m_url ? ModalResponseOK : ModalResponseCancel;
-}
-
-void SavePanel::setChosen(std::vector<std::string> paths) {
-    m_urls = std::move(paths);
-    m_url = m_urls.empty() ? std::nullopt : std::optional<std::string>(m_urls.front());
+    m_url = runPanel<SavePanel>(*this, std::optional<std::string>());
+    if (m_url && m_url->empty()) m_url.reset();
+    return m_url ? ModalResponseOK : ModalResponseCancel;
 }
 
 SavePanel::Runner SavePanel::setRunner(Runner runner) {

@@ -7,6 +7,8 @@ namespace platform::gtk {
 namespace {
 
 std::string utf8Of(guint keyval) {
+    // The Mac's Delete key (Backspace here) types DEL; its forward delete types no character.
+    if (keyval == GDK_KEY_BackSpace) return "\x7f";
     gunichar c = gdk_keyval_to_unicode(keyval);
     if (c == 0 || c == 0x7f) return {};
     char buffer[8];
@@ -60,6 +62,32 @@ Event keyEventFromGdk(const GdkEventKey& key) {
     std::string characters = utf8Of(key.keyval);
     return Event::keyEvent(type, characters, characters, macKeyCode(key.keyval),
                            modifierFlagsFromGdk(key.state), key.time / 1000.0);
+}
+
+std::optional<Event> scrollEventFromGdk(const GdkEventScroll& scroll, Point location) {
+    constexpr double Line = 10;
+    double dx = 0, dy = 0;
+    switch (scroll.direction) {
+        case GDK_SCROLL_UP:
+            dy = Line;
+            break;
+        case GDK_SCROLL_DOWN:
+            dy = -Line;
+            break;
+        case GDK_SCROLL_LEFT:
+            dx = Line;
+            break;
+        case GDK_SCROLL_RIGHT:
+            dx = -Line;
+            break;
+        case GDK_SCROLL_SMOOTH:
+            dx = -scroll.delta_x * Line;
+            dy = -scroll.delta_y * Line;
+            break;
+    }
+    if (dx == 0 && dy == 0) return std::nullopt;
+    return Event::scrollWheelEvent(location, dx, dy, modifierFlagsFromGdk(scroll.state),
+                                   scroll.time / 1000.0);
 }
 
 }  // namespace platform::gtk

@@ -2,188 +2,160 @@
 
 #include <gtk/gtk.h>
 
-#include <cmath>
-#include <functional>
-#include <vector>
+#include <map>
+#include <string>
 
-#include "platform/ui/Alert.h"
-#include "platform/ui/ColorPanel.h"
-#include "platform/ui/SavePanel.h"
-#include "platform/ui/View.h"
-#include "platform/ui/Window.h"
-#include "platform/ui/gtk/GtkViewHost.h"
-#include "platform/ui/gtk/GtkViewPeer.h"
+#include "platform/ui/AboutPanel.h"
+#include "platform/ui/PreferencePanel.h"
+#include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform::gtk {
-
 namespace {
 
-GtkWindow* keyGtkWindow() {
-    Window* key = Window::keyWindow();
-    auto* host = key ? dynamic_cast<GtkViewHost*>(key->host()) : nullptr;
-    return host ? GTK_WINDOW(host->gtkWindow()) : nullptr;
-}
-
-// The controls of a view tree as one GTK widget (a dialog's accessory): each control's widget
-// at its place, y turned over. The views keep their widgets; `release` takes them out again.
-class AccessoryWidget {
+// The preference panel as a small utility window: one row per control, changes act at once.
+class GtkPreferencePanel final : public PreferencePanel::Backend {
   public:
-    explicit AccessoryWidget(View& root) : m_fixed(gtk_fixed_new()) {
-        gtk_widget_set_size_request(m_fixed, int(root.frame().width()), int(root.frame().height()));
-        place(root, root);
-        gtk_widget_show(m_fixed);
+    ~GtkPreferencePanel() override {
+        if (m_window) gtk_widget_destroy(GTK_WIDGET(m_window.get()));
     }
-    GtkWidget* widget() const { return m_fixed; }
-    void release() {
-        for (GtkWidget* child : m_children) gtk_container_remove(GTK_CONTAINER(m_fixed), child);
-        m_children.clear();
+
+    void show(PreferencePanel& panel) override {
+        if (!m_window) build(panel);
+        gtk_widget_show_all(GTK_WIDGET(m_window.get()));
+        gtk_window_present(m_window.get());
+    }
+
+    void hide() override {
+        if (m_window) gtk_widget_hide(GTK_WIDGET(m_window.get()));
+    }
+
+    void controlChanged(const PreferencePanel::Control& control) override {
+        auto widget = m_widgets.find(control.identifier);
+        if (widget == m_widgets.end()) return;
+        m_updating = true;
+        if (control.kind == PreferencePanel::Control::Kind::CheckBox) {
+            gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget->second), control.state);
+        } else {
+            gtk_font_chooser_set_font(GTK_FONT_CHOOSER(widget->second), fontName(control).c_str());
+        }
+        m_updating = false;
     }
 
   private:
-    void place(View& view, View& root) {
-        if (view.isHidden()) return;
-        if (view.nativeKind().empty()) {
-            for (const auto& sub : view.subviews()) place(*sub, root);
-            return;
-        }
-        auto* peer = dynamic_cast<GtkViewPeer*>(view.peer());
-        if (!peer || peer->kind() != view.nativeKind()) {
-            view.setPeer(nullptr);
-            std::unique_ptr<GtkViewPeer> made = makePeer(view);
-            peer = made.get();
-            view.setPeer(std::move(made));
-        }
-        if (!peer) return;
-        GtkWidget* widget = peer->widget();
-        if (GtkWidget* parent = gtk_widget_get_parent(widget))
-            gtk_container_remove(GTK_CONTAINER(parent), widget);
-        Rect r = view.convertRectToView(view.bounds(), &root);
-        r.origin.y = root.bounds().height() - r.maxY();
-        gtk_widget_set_size_request(widget, int(std::lround(r.width())),
-                                    int(std::lround(r.height())));
-        gtk_fixed_put(GTK_FIXED(m_fixed), widget, int(std::lround(r.minX())),
-                      int(std::lround(r.minY())));
-        gtk_widget_show(widget);
-        m_children.push_back(widget);
+    struct Binding {
+        GtkPreferencePanel* self;
+        PreferencePanel* panel;
+        std::string identifier;
+    };
+
+    static std::string fontName(const PreferencePanel::Control& control) {
+        const double size = control.fontSize > 0 ? control.fontSize : 16;
+        return (control.fontFamily.empty() ? std::string("Sans") : control.fontFamily) + " " +
+               std::to_string(static_cast<int>(size));
     }
 
-    GtkWidget* m_fixed;  // owned by the dialog once packed
-    std::vector<GtkWidget*> m_children;
+    void build(PreferencePanel& panel) {
+        m_window = GObjectRef<GtkWindow>::retain(GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL)));
+        gtk_window_set_title(m_window.get(), panel.title().c_str());
+        gtk_window_set_type_hint(m_window.get(), GDK_WINDOW_TYPE_HINT_DIALOG);
+        gtk_window_set_resizable(m_window.get(), FALSE);
+        g_signal_connect(m_window.get(), "delete-event", G_CALLBACK(onDelete), &panel);
+        GtkWidget* grid = gtk_grid_new();
+        gtk_container_set_border_width(GTK_CONTAINER(grid), 16);
+        gtk_grid_set_row_spacing(GTK_GRID(grid), 10);
+        gtk_grid_set_column_spacing(GTK_GRID(grid), 12);
+        int row = 0;
+        for (const auto& control : panel.controls()) {
+            auto* binding = new Binding{this, &panel, control.identifier};
+            GtkWidget* widget = nullptr;
+            if (control.kind == PreferencePanel::Control::Kind::CheckBox) {
+                widget = gtk_check_button_new_with_label(control.label.c_str());
+                gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), control.state);
+                g_signal_connect_data(widget, "toggled", G_CALLBACK(onToggled), binding,
+                                      freeBinding, GConnectFlags(0));
+                gtk_grid_attach(GTK_GRID(grid), widget, 0, row, 2, 1);
+            } else {
+                GtkWidget* label = gtk_label_new(control.label.c_str());
+                gtk_widget_set_halign(label, GTK_ALIGN_START);
+                widget = gtk_font_button_new_with_font(fontName(control).c_str());
+                g_signal_connect_data(widget, "font-set", G_CALLBACK(onFontSet), binding,
+                                      freeBinding, GConnectFlags(0));
+                gtk_grid_attach(GTK_GRID(grid), label, 0, row, 1, 1);
+                gtk_grid_attach(GTK_GRID(grid), widget, 1, row, 1, 1);
+            }
+            gtk_widget_set_name(widget, control.identifier.c_str());
+            m_widgets[control.identifier] = widget;
+            ++row;
+        }
+        gtk_container_add(GTK_CONTAINER(m_window.get()), grid);
+    }
+
+    static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data) {
+        static_cast<PreferencePanel*>(data)->orderOut();
+        return TRUE;  // kept for the next time it is shown
+    }
+    static void onToggled(GtkToggleButton* button, gpointer data) {
+        auto* binding = static_cast<Binding*>(data);
+        if (binding->self->m_updating) return;
+        binding->panel->userToggled(binding->identifier, gtk_toggle_button_get_active(button));
+    }
+    static void onFontSet(GtkFontButton* button, gpointer data) {
+        auto* binding = static_cast<Binding*>(data);
+        PangoFontDescription* description =
+            gtk_font_chooser_get_font_desc(GTK_FONT_CHOOSER(button));
+        if (!description) return;
+        const char* family = pango_font_description_get_family(description);
+        const double size = pango_font_description_get_size(description) / double(PANGO_SCALE);
+        binding->panel->userChoseFont(binding->identifier, family ? family : "", size);
+        pango_font_description_free(description);
+    }
+    static void freeBinding(gpointer data, GClosure*) { delete static_cast<Binding*>(data); }
+
+    GObjectRef<GtkWindow> m_window;
+    std::map<std::string, GtkWidget*> m_widgets;  // borrowed: children of m_window
+    bool m_updating = false;
 };
 
-GtkMessageType messageTypeOf(Alert::Style style) {
-    switch (style) {
-        case Alert::Style::Informational:
-            return GTK_MESSAGE_INFO;
-        case Alert::Style::Critical:
-            return GTK_MESSAGE_ERROR;
-        case Alert::Style::Warning:
-        default:
-            return GTK_MESSAGE_WARNING;
+class GtkAboutPanel final : public AboutPanel::Backend {
+  public:
+    ~GtkAboutPanel() override {
+        if (m_dialog) gtk_widget_destroy(GTK_WIDGET(m_dialog.get()));
     }
-}
 
-int runAlert(const Alert& alert) {
-    GtkWidget* dialog =
-        gtk_message_dialog_new(keyGtkWindow(), GTK_DIALOG_MODAL, messageTypeOf(alert.alertStyle()),
-                               GTK_BUTTONS_NONE, "%s", alert.messageText().c_str());
-    if (!alert.informativeText().empty())
-        gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
-                                                 alert.informativeText().c_str());
-    std::vector<std::string> titles = alert.buttonTitles();
-    // GTK puts the first button rightmost, as AppKit does with the default button.
-    for (int i = int(titles.size()) - 1; i >= 0; --i)
-        gtk_dialog_add_button(GTK_DIALOG(dialog), titles[i].c_str(), i);
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog), 0);
-    int response = gtk_dialog_run(GTK_DIALOG(dialog));
-    gtk_widget_destroy(dialog);
-    return response >= 0 ? response : 0;
-}
-
-bool runFileChooser(SavePanel& panel) {
-    bool save = panel.mode() == SavePanel::Mode::Save;
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        panel.title().empty() ? (save ? "Save" : "Open") : panel.title().c_str(), keyGtkWindow(),
-        save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
-        GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
-    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-    gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
-    gtk_file_chooser_set_select_multiple(chooser, !save && panel.allowsMultipleSelection());
-    if (panel.directory()) gtk_file_chooser_set_current_folder(chooser, panel.directory()->c_str());
-    if (save && !panel.nameFieldStringValue().empty())
-        gtk_file_chooser_set_current_name(chooser, panel.nameFieldStringValue().c_str());
-    if (!panel.allowedFileTypes().empty()) {
-        GtkFileFilter* filter = gtk_file_filter_new();
-        for (const std::string& type : panel.allowedFileTypes()) {
-            gtk_file_filter_add_pattern(filter, ("*." + type).c_str());
-            gtk_file_filter_set_name(filter, type.c_str());
+    void show(const AboutPanel::Contents& contents) override {
+        if (!m_dialog) {
+            m_dialog = GObjectRef<GtkAboutDialog>::retain(GTK_ABOUT_DIALOG(gtk_about_dialog_new()));
+            GtkAboutDialog* dialog = m_dialog.get();
+            gtk_about_dialog_set_program_name(dialog, contents.name.c_str());
+            gtk_about_dialog_set_version(dialog, contents.version.c_str());
+            gtk_about_dialog_set_comments(dialog, contents.comments.c_str());
+            if (!contents.website.empty()) {
+                gtk_about_dialog_set_website(dialog, contents.website.c_str());
+            }
+            if (contents.iconPath) {
+                GdkPixbuf* icon =
+                    gdk_pixbuf_new_from_file_at_size(contents.iconPath->c_str(), 96, 96, nullptr);
+                if (icon) {
+                    gtk_about_dialog_set_logo(dialog, icon);
+                    g_object_unref(icon);
+                }
+            }
+            g_signal_connect(dialog, "response", G_CALLBACK(gtk_widget_hide), nullptr);
+            g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete),
+                             nullptr);
         }
-        gtk_file_chooser_add_filter(chooser, filter);
+        gtk_window_present(GTK_WINDOW(m_dialog.get()));
     }
-    std::unique_ptr<AccessoryWidget> accessory;
-    if (panel.accessoryView()) {
-        accessory = std::make_unique<AccessoryWidget>(*panel.accessoryView());
-        gtk_file_chooser_set_extra_widget(chooser, accessory->widget());
-    }
-    bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
-    if (accepted) {
-        std::vector<std::string> paths;
-        GSList* files = gtk_file_chooser_get_filenames(chooser);
-        for (GSList* f = files; f; f = f->next) {
-            paths.emplace_back(static_cast<char*>(f->data));
-            g_free(f->data);
-        }
-        g_slist_free(files);
-        panel.setChosen(std::move(paths));
-    }
-    if (accessory) accessory->release();
-    gtk_widget_destroy(dialog);
-    return accepted;
-}
 
-std::optional<Color> runColorChooser(const ColorPanel& panel) {
-    GtkWidget* dialog = gtk_color_chooser_dialog_new("Colours", keyGtkWindow());
-    Color c = panel.color();
-    GdkRGBA rgba{c.red, c.green, c.blue, c.alpha};
-    gtk_color_chooser_set_use_alpha(GTK_COLOR_CHOOSER(dialog), TRUE);
-    gtk_color_chooser_set_rgba(GTK_COLOR_CHOOSER(dialog), &rgba);
-    std::optional<Color> chosen;
-    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
-        gtk_color_chooser_get_rgba(GTK_COLOR_CHOOSER(dialog), &rgba);
-        chosen = Color::calibratedRGB(rgba.red, rgba.green, rgba.blue, rgba.alpha);
-    }
-    gtk_widget_destroy(dialog);
-    return chosen;
-}
-
-std::optional<Font> runFontChooser(const FontPanel& panel) {
-    GtkWidget* dialog = gtk_font_chooser_dialog_new("Fonts", keyGtkWindow());
-    if (const std::optional<Font>& font = panel.selectedFont()) {
-        std::string name = font->familyName() + " " + std::to_string(int(font->pointSize()));
-        gtk_font_chooser_set_font(GTK_FONT_CHOOSER(dialog), name.c_str());
-    }
-    std::optional<Font> chosen;
-    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
-        PangoFontDescription* description =
-            gtk_font_chooser_get_font_desc(GTK_FONT_CHOOSER(dialog));
-        if (description) {
-            const char* family = pango_font_description_get_family(description);
-            double size = pango_font_description_get_size(description) / double(PANGO_SCALE);
-            if (family) chosen = Font::fontWithName(family, size > 0 ? size : 12.0);
-            pango_font_description_free(description);
-        }
-    }
-    gtk_widget_destroy(dialog);
-    return chosen;
-}
+  private:
+    GObjectRef<GtkAboutDialog> m_dialog;
+};
 
 }  // namespace
 
-void installPanels() {
-    Alert::setRunner(runAlert);
-    SavePanel::setRunner(runFileChooser);
-    ColorPanel::setRunner(runColorChooser);
-    FontPanel::setRunner(runFontChooser);
+void installPanelBackends() {
+    PreferencePanel::setBackendFactory([] { return std::make_unique<GtkPreferencePanel>(); });
+    AboutPanel::setBackendFactory([] { return std::make_unique<GtkAboutPanel>(); });
 }
 
 }  // namespace platform::gtk

@@ -2,8 +2,7 @@
 
 namespace platform::gtk {
 
-// Installs the GTK dialogs behind Alert, SavePanel, ColorPanel and FontPanel; each runs modally
-// (gtk_dialog_run, a nested main loop) over the key window.
-void installPanels();
+// Draws the preference and about panels with GTK widgets from now on (the display must be open).
+void installPanelBackends();
 
 }  // namespace platform::gtk

@@ -1,92 +1,77 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/Alert.h"
 #include "platform/ui/ColorPanel.h"
-#include "platform/ui/PopUpButton.h"
-#include "platform/ui/SavePanel.h"
+#include "platform/ui/FontPanel.h"
+#include "platform/ui/OpenPanel.h"
 
 namespace {
 
-// Puts a runner in place for one test and the former one back after.
-template <typename Panel>
-class ScopedRunner {
-  public:
-    explicit ScopedRunner(typename Panel::Runner runner)
-        : m_old(Panel::setRunner(std::move(runner))) {}
-    ~ScopedRunner() { Panel::setRunner(std::move(m_old)); }
+using platform::OpenPanel;
 
-  private:
-    typename Panel::Runner m_old;
+struct PresenterScope {
+    explicit PresenterScope(OpenPanel::Presenter presenter) { OpenPanel::setPresenter(presenter); }
+    ~PresenterScope() { OpenPanel::setPresenter(nullptr); }
 };
 
-TEST(Panels, AlertsAnswerTheChosenButtonByPlaceAndFallBackToTheFirst) {
-    platform::Alert alert;
-    alert.setMessageText("Delete the note?");
-    EXPECT_EQ(alert.buttonTitles(), std::vector<std::string>{"OK"});
-    alert.addButtonWithTitle("Delete");
-    alert.addButtonWithTitle("Cancel");
-    EXPECT_EQ(alert.runModal(), platform::Alert::AlertFirstButtonReturn);  // nobody to ask
-    {
-        ScopedRunner<platform::Alert> runner([](const platform::Alert& a) {
-            EXPECT_EQ(a.messageText(), "Delete the note?");
-            return 1;
-        });
-        EXPECT_EQ(alert.runModal(), platform::Alert::AlertFirstButtonReturn + 1);
-    }
-    ScopedRunner<platform::Alert> wild([](const platform::Alert&) { return 7; });
-    EXPECT_EQ(alert.runModal(), platform::Alert::AlertFirstButtonReturn);
+TEST(OpenPanel, WithoutADesktopEveryRunIsCancelled) {
+    OpenPanel panel;
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseCancel);
+    EXPECT_TRUE(panel.paths().empty());
 }
 
-TEST(Panels, SavePanelsReportOnlyAChoiceThatWasMade) {
-    auto panel = platform::SavePanel::savePanel();
-    EXPECT_EQ(panel->runModal(), platform::SavePanel::ModalResponseCancel);
-    {
-        ScopedRunner<platform::SavePanel> runner([](platform::SavePanel& p) {
-            p.setChosen({"/tmp/a.txt"});
-            return true;
-        });
-        EXPECT_EQ(panel->runModal(), platform::SavePanel::ModalResponseOK);
-        EXPECT_EQ(panel->url(), std::optional<std::string>("/tmp/a.txt"));
-    }
-    // A runner that claims success without a path is a cancel, and the old choice is gone.
-    ScopedRunner<platform::SavePanel> empty([](platform::SavePanel&) { return true; });
-    EXPECT_EQ(panel->runModal(), platform::SavePanel::ModalResponseCancel);
-    EXPECT_EQ(panel->url(), std::nullopt);
+TEST(OpenPanel, OnlyAllowedTypesAndOneFileUnlessMoreAreAllowed) {
+    std::vector<std::string> offered;
+    PresenterScope scope([&](const OpenPanel&) { return std::optional(offered); });
+    OpenPanel panel;
+    panel.setAllowedFileTypes({"png", "PNG", "jpg"});
+
+    offered = {"/p/a.txt", "/p/b.PNG", "/p/c.jpg"};
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseOK);
+    EXPECT_EQ(panel.paths(), std::vector<std::string>{"/p/b.PNG"});
+
+    offered = {"/p/typed-name", "/p/d.Png"};
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseCancel);
+    EXPECT_TRUE(panel.paths().empty());
+
+    panel.setAllowsMultipleSelection(true);
+    offered = {"/p/b.png", "/p/c.jpg"};
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseOK);
+    EXPECT_EQ(panel.paths().size(), 2u);
 }
 
-TEST(Panels, ColourActionRunsOnlyForATakenColour) {
+TEST(OpenPanel, ACancelledRunForgetsTheLastChoice) {
+    std::optional<std::vector<std::string>> answer = std::vector<std::string>{"/p/a.gif"};
+    PresenterScope scope([&](const OpenPanel&) { return answer; });
+    OpenPanel panel;
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseOK);
+    answer.reset();
+    EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseCancel);
+    EXPECT_TRUE(panel.paths().empty());
+}
+
+TEST(ColorPanel, PicksOnlyWithADesktopAndNamesColoursInHex) {
     platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
-    int calls = 0;
-    panel.setAction([&](const platform::Color&) { ++calls; });
-    panel.setColor(platform::Color::blackColor());
-    {
-        ScopedRunner<platform::ColorPanel> cancel(
-            [](const platform::ColorPanel&) { return std::optional<platform::Color>(); });
-        EXPECT_FALSE(panel.runModal());
-    }
-    ScopedRunner<platform::ColorPanel> take([](const platform::ColorPanel&) {
-        return std::optional<platform::Color>(platform::Color::blueColor());
-    });
-    EXPECT_TRUE(panel.runModal());
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(panel.color(), platform::Color::blueColor());
-    panel.setAction(nullptr);
+    EXPECT_FALSE(panel.runModal());
+    platform::ColorPanel::setPresenter(
+        [](const platform::ColorPanel&) { return platform::Color::calibratedRGB(1, 0.5, 0); });
+    EXPECT_EQ(platform::hexString(*panel.runModal()), "#ff8000");
+    EXPECT_EQ(platform::hexString(panel.color()), "#ff8000");
+    platform::ColorPanel::setPresenter(nullptr);
+    EXPECT_EQ(platform::hexString(platform::Color::calibratedRGB(-1, 2, 0.118)), "#00ff1e");
 }
 
-TEST(Panels, PopUpChoicesSendTheActionOnlyOnChange) {
-    platform::PopUpButton popUp;
-    int actions = 0;
-    popUp.setAction([&](platform::Control&) { ++actions; });
-    EXPECT_EQ(popUp.indexOfSelectedItem(), -1);
-    popUp.addItemsWithTitles({".txt", ".html", ".rtf", ".pdf"});
-    EXPECT_EQ(popUp.titleOfSelectedItem(), std::optional<std::string>(".txt"));
-    popUp.userSelected(3);
-    popUp.userSelected(3);
-    popUp.userSelected(9);
-    EXPECT_EQ(actions, 1);
-    EXPECT_EQ(popUp.titleOfSelectedItem(), std::optional<std::string>(".pdf"));
-    popUp.selectItemAtIndex(-4);
-    EXPECT_EQ(popUp.titleOfSelectedItem(), std::nullopt);
+TEST(FontPanel, AChoiceNeedsAFamilyAndASize) {
+    platform::FontPanel& panel = platform::FontPanel::sharedFontPanel();
+    EXPECT_FALSE(panel.runModal());
+    platform::FontPanel::Choice offered{"Noto Sans Mongolian", 18};
+    platform::FontPanel::setPresenter([&] { return std::optional(offered); });
+    ASSERT_TRUE(panel.runModal());
+    EXPECT_EQ(panel.runModal()->pointSize, 18);
+    offered.pointSize = 0;
+    EXPECT_FALSE(panel.runModal());
+    offered = {"", 12};
+    EXPECT_FALSE(panel.runModal());
+    platform::FontPanel::setPresenter(nullptr);
 }
 
 }  // namespace

@@ -93,22 +93,27 @@ TEST_F(GtkViewHostTest, APopupDrawsItsViewsAtItsFrameAndForwardsPresses) {
     window.orderFront();
     ASSERT_TRUE(backend->waitUntilDrawn(window, 5.0));
 
-    auto shot = backend->snapshot(mainFrame);
+    // Only the neighbourhood: other tests' windows may be on the same server.
+    auto shot = backend->snapshot(Rect(80, 180, 160, 120));
     ASSERT_TRUE(shot.has_value());
     std::string png = testOutputPath("gtk-view-host-popup.png").string();
     shot->writePNG(png);
     Box blue = blueBox(*shot);
     ASSERT_FALSE(blue.empty()) << png;
-    EXPECT_EQ(blue.minX, 100) << png;
-    EXPECT_EQ(blue.maxX, 159) << png;
-    EXPECT_EQ(blue.minY, 200) << png;
-    EXPECT_EQ(blue.maxY, 279) << png;
+    EXPECT_EQ(blue.minX, 20) << png;
+    EXPECT_EQ(blue.maxX, 79) << png;
+    EXPECT_EQ(blue.minY, 20) << png;
+    EXPECT_EQ(blue.maxY, 99) << png;
 
     // Ten points in from the left, twenty up from the bottom of the window; the desktop counts
     // from the top.
     int deskX = 110, deskY = int(mainFrame.height()) - 220;
     std::string click = "xdotool mousemove " + std::to_string(deskX) + " " + std::to_string(deskY) +
                         " click 1 >/dev/null 2>&1";
+    // The click moves the pointer: only on a private server, never on a person's desktop.
+    const char* authority = std::getenv("XAUTHORITY");
+    if (!authority || std::string(authority).find("xvfb-run") == std::string::npos)
+        GTEST_SKIP() << "the click runs only under xvfb-run";
     if (std::system(click.c_str()) != 0) GTEST_SKIP() << "xdotool cannot reach the display";
     for (int i = 0; i < 200 && probe->presses.empty(); ++i) {
         backend->processPendingEvents();
