@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Event.h"
 
 namespace platform {
@@ -101,6 +102,14 @@ void SplitView::resizeSubviewsWithOldSize(Size oldSize) {
         placePane(i, x, width);
         x += width + dividerThickness();
     }
+}
+
+void SplitView::drawRect(const Rect&) {
+    GraphicsContext* context = GraphicsContext::current();
+    if (!context) return;
+    context->setFillColor(Color::calibratedRGB(0.80, 0.80, 0.82));
+    for (int i = 0; i < dividerCount(); ++i)
+        context->fillRect(Rect(*positionOfDivider(i), 0, dividerThickness(), bounds().height()));
 }
 
 std::optional<int> SplitView::dividerNear(double x) const {

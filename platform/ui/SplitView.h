@@ -50,6 +50,8 @@ class SplitView : public View {
     void adjustSubviews();
 
     void resizeSubviewsWithOldSize(Size oldSize) override;
+    // Draws the dividers as thin grey lines.
+    void drawRect(const Rect& dirtyRect) override;
     View* hitTest(Point point) override;
     void mouseDown(const Event& event) override;
     void mouseDragged(const Event& event) override;

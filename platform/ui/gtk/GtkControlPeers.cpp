@@ -143,7 +143,7 @@ class ImagePeer : public GtkViewPeer {
         GObjectRef<GdkPixbuf> pixbuf;
         if (m_view.imageName())
             pixbuf = loadNamedImage(*m_view.imageName(), int(m_view.frame().width()),
-                                    int(m_view.frame().height()));
+                                    int(m_view.frame().height()), false);
         gtk_image_set_from_pixbuf(GTK_IMAGE(widget()), pixbuf.get());
     }
     ImageView& m_view;

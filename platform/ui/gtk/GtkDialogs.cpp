@@ -100,10 +100,10 @@ int runAlert(const Alert& alert) {
 }
 
 std::optional<std::string> runSaveChooser(SavePanel& panel) {
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        panel.title().empty() ? "Save" : panel.title().c_str(), keyGtkWindow(),
-        GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel", GTK_RESPONSE_CANCEL, "_Save",
-        GTK_RESPONSE_ACCEPT, nullptr);
+    GtkWidget* dialog =
+        gtk_file_chooser_dialog_new(panel.title().empty() ? "Save" : panel.title().c_str(),
+                                    keyGtkWindow(), GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
+                                    GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
     if (panel.directory()) gtk_file_chooser_set_current_folder(chooser, panel.directory()->c_str());

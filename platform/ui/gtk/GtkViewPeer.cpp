@@ -67,14 +67,16 @@ void applyFont(GtkWidget* widget, const std::optional<Font>& font) {
     g_object_set_data_full(G_OBJECT(widget), "mw-font", provider, g_object_unref);
 }
 
-GObjectRef<GdkPixbuf> loadNamedImage(const std::string& name, int width, int height) {
+GObjectRef<GdkPixbuf> loadNamedImage(const std::string& name, int width, int height,
+                                     bool keepAspect) {
     const Bundle& bundle = Bundle::mainBundle();
     std::optional<std::filesystem::path> path = bundle.pathForResource(name, "svg");
     if (!path) path = bundle.pathForResource(name, "png");
     if (!path) return {};
-    GdkPixbuf* pixbuf = width > 0 || height > 0 ? gdk_pixbuf_new_from_file_at_size(
-                                                      path->c_str(), width, height, nullptr)
-                                                : gdk_pixbuf_new_from_file(path->c_str(), nullptr);
+    GdkPixbuf* pixbuf =
+        width > 0 || height > 0
+            ? gdk_pixbuf_new_from_file_at_scale(path->c_str(), width, height, keepAspect, nullptr)
+            : gdk_pixbuf_new_from_file(path->c_str(), nullptr);
     return GObjectRef<GdkPixbuf>::adopt(pixbuf);
 }
 

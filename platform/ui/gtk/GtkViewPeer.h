@@ -56,7 +56,9 @@ std::unique_ptr<GtkViewPeer> makePeer(View& view);
 // Sets a widget's font from ours (sizes in points of the layer, which are pixels on screen).
 void applyFont(GtkWidget* widget, const std::optional<Font>& font);
 // A resource image by name ("<name>.svg", else "<name>.png" in the resource folder), scaled to
-// fit the size when one is given; null when there is none.
-GObjectRef<GdkPixbuf> loadNamedImage(const std::string& name, int width = -1, int height = -1);
+// fit the size when one is given (to fill it exactly unless the aspect is kept); null when there
+// is none.
+GObjectRef<GdkPixbuf> loadNamedImage(const std::string& name, int width = -1, int height = -1,
+                                     bool keepAspect = true);
 
 }  // namespace platform::gtk
