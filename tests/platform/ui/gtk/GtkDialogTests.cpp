@@ -21,14 +21,15 @@ GtkWidget* shownDialog(GType type) {
     return found;
 }
 
-// Acts on the dialog once it is up (gtk_dialog_run is blocking the test meanwhile).
+// Acts on the dialog once it is up (gtk_dialog_run is blocking the test meanwhile), a moment after
+// it is mapped: a file chooser answers only once it has read its folder, as a person would see.
 void whenShown(GType type, std::function<void(GtkWidget*)> act) {
     struct Job {
         GType type;
         std::function<void(GtkWidget*)> act;
     };
     g_timeout_add_full(
-        G_PRIORITY_DEFAULT, 20,
+        G_PRIORITY_DEFAULT, 200,
         [](gpointer data) -> gboolean {
             auto* job = static_cast<Job*>(data);
             GtkWidget* dialog = shownDialog(job->type);
@@ -48,7 +49,7 @@ class GtkDialogTest : public ::testing::Test {
     std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
 };
 
-TEST_F(GtkDialogTest, SavePanelShowsItsAccessoryAndTheOfferedName) {
+TEST_F(GtkDialogTest, SavePanelShowsItsAccessoryAndReturnsTheChosenPath) {
     TemporaryFolder folder("gtk-panel");
     auto accessory = std::make_shared<platform::View>(platform::Rect(0, 0, 200, 40));
     auto formats = std::make_shared<platform::PopUpButton>(platform::Rect(10, 5, 150, 30));
@@ -67,14 +68,14 @@ TEST_F(GtkDialogTest, SavePanelShowsItsAccessoryAndTheOfferedName) {
         if (sawCombo) gtk_combo_box_set_active(GTK_COMBO_BOX(children->data), 1);
         g_list_free(children);
         name = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog));
-        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     });
-    EXPECT_EQ(panel->runModal(), platform::SavePanel::ModalResponseCancel);
-    EXPECT_EQ(panel->url(), std::nullopt);
+    EXPECT_EQ(panel->runModal(), platform::SavePanel::ModalResponseOK);
+    EXPECT_EQ(panel->url(), std::optional<std::string>((folder.path() / "note").string()));
     EXPECT_TRUE(sawCombo);
     EXPECT_STREQ(name, "note");
     g_free(name);
-    // The choice made in the accessory reached the control, which has its widget back.
+    // The choice made in the accessory reached the control.
     EXPECT_EQ(formats->titleOfSelectedItem(), std::optional<std::string>(".html"));
 }
 
