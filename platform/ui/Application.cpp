@@ -3,6 +3,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/WindowHost.h"
 
 namespace platform {
 
@@ -58,10 +59,12 @@ bool Application::lastWindowClosed() {
 int Application::runModalForWindow(Window& window) {
     m_modalSessions.push_back(ModalSession{&window});
     window.makeKeyAndOrderFront();
+    if (WindowHost* host = window.host()) host->setModal(true);
     // A window that closed while coming up has ended its run already.
     if (!m_modalSessions.back().stopping) RunLoop::mainRunLoop().run();
     int response = m_modalSessions.back().response;
     m_modalSessions.pop_back();
+    if (WindowHost* host = window.host()) host->setModal(false);
     return response;
 }
 

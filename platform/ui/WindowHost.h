@@ -27,6 +27,8 @@ class WindowHost {
     virtual void setFullScreen(bool fullScreen) { (void)fullScreen; }
     // Views joined, left, moved or were hidden: toolkit widgets that show views follow.
     virtual void layoutChanged() {}
+    // While a modal run is on for this window, the program's other windows take no input.
+    virtual void setModal(bool modal) { (void)modal; }
 };
 
 }  // namespace platform

@@ -8,7 +8,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/WindowBackend.h"
-#include "platform/ui/gtk/GtkApplicationBackend.h"
+#include "platform/ui/gtk/DesktopApplication.h"
 #include "platform/ui/gtk/GtkTableViewBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 
@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     platform::gtk::GtkTableViewBackend::install();
 
     platform::Application& app = platform::Application::sharedApplication();
-    app.setBackend(std::make_unique<platform::gtk::GtkApplicationBackend>(
-        platform::Bundle::mainBundle().bundleIdentifier()));
+    app.setBackend(
+        platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier()));
     zelvo::AppDelegate delegate;
     app.setDelegate(&delegate);
     app.setMainMenu(delegate.makeMainMenu());

@@ -1,6 +1,8 @@
 #include "platform/ui/gtk/GtkApplicationBackend.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/ui/gtk/DesktopApplication.h"
 #include "platform/ui/gtk/GtkViewHost.h"
 
 namespace platform::gtk {
@@ -30,7 +32,13 @@ GObjectRef<GtkApplication> GtkApplicationBackend::makeApplication(GApplicationFl
     return app;
 }
 
+std::unique_ptr<ApplicationBackend> makeDesktopApplication(const std::string& applicationId) {
+    return std::make_unique<GtkApplicationBackend>(applicationId);
+}
+
 int GtkApplicationBackend::run(int argc, char** argv) {
+    // Windows show the program's icon (installed under the program's name).
+    gtk_window_set_default_icon_name(Bundle::mainBundle().programName().c_str());
     m_app = makeApplication(G_APPLICATION_DEFAULT_FLAGS);
     GError* error = nullptr;
     if (!g_application_register(G_APPLICATION(m_app.get()), nullptr, &error)) {

@@ -165,6 +165,20 @@ void GtkViewHost::setFullScreen(bool fullScreen) {
         gtk_window_unfullscreen(GTK_WINDOW(m_gtkWindow.get()));
 }
 
+void GtkViewHost::setModal(bool modal) {
+    if (m_popup) return;
+    GtkWindow* gw = GTK_WINDOW(m_gtkWindow.get());
+    // Over the window that was key before, as a dialog is.
+    if (modal)
+        for (GtkViewHost* other : allHosts)
+            if (other != this && !other->m_popup &&
+                gtk_widget_get_visible(other->m_gtkWindow.get())) {
+                gtk_window_set_transient_for(gw, GTK_WINDOW(other->m_gtkWindow.get()));
+                break;
+            }
+    gtk_window_set_modal(gw, modal);
+}
+
 void GtkViewHost::updateMenuBar() {
     if (m_menuBar) {
         gtk_widget_destroy(m_menuBar.get());

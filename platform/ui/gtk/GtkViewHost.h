@@ -40,6 +40,7 @@ class GtkViewHost : public WindowHost {
     void setNeedsDisplay() override;
     void setTitle(const std::string& title) override;
     void setFullScreen(bool fullScreen) override;
+    void setModal(bool modal) override;
     void layoutChanged() override;
 
     // Rebuilds or hides the menu bar after the main menu or its visibility changed.

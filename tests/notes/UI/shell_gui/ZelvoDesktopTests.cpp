@@ -126,6 +126,10 @@ TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {
         ASSERT_NE(content, nullptr);
         ASSERT_NE(ok, nullptr);
         EXPECT_FALSE(gtk_widget_get_sensitive(ok));
+        // While it runs, the dialog holds the input of the program's windows.
+        auto* dialogHost = dynamic_cast<platform::gtk::GtkViewHost*>(window->host());
+        ASSERT_NE(dialogHost, nullptr);
+        EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(dialogHost->gtkWindow())));
         gtk_entry_set_text(GTK_ENTRY(content), "https://example.org");
         EXPECT_TRUE(gtk_widget_get_sensitive(ok));
         gtk_button_clicked(GTK_BUTTON(ok));
@@ -137,6 +141,7 @@ TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {
     auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->host());
     ASSERT_NE(host, nullptr);
     EXPECT_FALSE(host->isMapped());
+    EXPECT_FALSE(gtk_window_get_modal(GTK_WINDOW(host->gtkWindow())));
 }
 
 class PreviewPageTest : public ZelvoDesktopTest {
