@@ -105,6 +105,7 @@ GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
     allHosts.push_back(this);
     updateMenuBar();
     setFrame(window.frame());
+    if (window.isFullScreen()) setFullScreen(true);
     layoutNativeViews();
 }
 
@@ -121,6 +122,13 @@ GtkViewHost::~GtkViewHost() {
 
 void GtkViewHost::setFrame(const Rect& frame) {
     Rect onDesktop = desktopRectFromScreen(frame, m_backend.mainScreenOnDesktop());
+    // A full-screen window covers the main screen whatever its frame says: a window manager puts
+    // it there, and without one (a bare X server) so do we.
+    if (!m_popup && m_window.isFullScreen() && !m_backend.mainScreenOnDesktop().isEmpty()) {
+        onDesktop = m_backend.mainScreenOnDesktop();
+        Rect covered = screenRectFromDesktop(onDesktop, onDesktop);
+        if (covered != frame) m_window.hostMovedWindow(covered);
+    }
     GtkWindow* gw = GTK_WINDOW(m_gtkWindow.get());
     int width = std::max(1, int(std::lround(onDesktop.width())));
     int height = std::max(1, int(std::lround(onDesktop.height() + chromeHeight())));
@@ -163,6 +171,7 @@ void GtkViewHost::setFullScreen(bool fullScreen) {
         gtk_window_fullscreen(GTK_WINDOW(m_gtkWindow.get()));
     else
         gtk_window_unfullscreen(GTK_WINDOW(m_gtkWindow.get()));
+    setFrame(m_window.frame());
 }
 
 void GtkViewHost::setModal(bool modal) {

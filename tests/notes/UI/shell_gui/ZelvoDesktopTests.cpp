@@ -15,6 +15,7 @@
 #include "notes/UI/PreviewHTMLWindow.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/gtk/GtkViewHost.h"
@@ -177,6 +178,30 @@ TEST_F(PreviewPageTest, TheHtmlArrivesExactlyThroughASynchronousRoundTrip) {
     platform::WebView& plain = open(std::nullopt);
     EXPECT_EQ(shown(plain, "document.querySelector('#content h3').textContent"),
               " ᠨᠢᠭᠡ ᠲᠡᠮᠳᠡᠭᠯᠡᠯ\u202Fᠢᠶᠡᠨ ᠰᠤᠩᠭ\u180Bᠤᠭᠠᠷᠠᠢ");
+}
+
+TEST_F(PreviewPageTest, ShowsTheNoteFullScreenUntilItsCloseControl) {
+    platform::WebView& page = open("<h3>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</h3><p>ᠨᠢᠭᠡ ᠬᠣᠶᠠᠷ ᠭᠤᠷᠪᠠ</p>");
+    platform::Window& window = *preview->window();
+    bool coversScreen = false;
+    platform::RunLoop::mainRunLoop().performBlock([&] {
+        settle(window);
+        // Give the page a moment to draw into its place in the window.
+        platform::RunLoop::mainRunLoop().runUntilDate(
+            platform::Date::now().dateByAddingTimeInterval(0.6));
+        // Full screen: the window covers the main screen.
+        std::optional<platform::Screen> screen = platform::Screen::mainScreen();
+        ASSERT_TRUE(screen.has_value());
+        coversScreen = window.isFullScreen() && window.frame() == screen->frame();
+        if (std::optional<platform::Image> image = backend->snapshot(screen->frame()))
+            image->writePNG(testOutputPath("zelvo-preview.png").string());
+        // The page's own close control.
+        page.evaluateJavaScript("document.getElementById('exit').click()");
+    });
+    app.runModalForWindow(window);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(platform::Application::menuBarVisible());
+    EXPECT_TRUE(coversScreen);
 }
 
 TEST_F(PreviewPageTest, NoteHtmlIsShownButNeverRun) {
