@@ -4,7 +4,6 @@
 
 #include "platform/ui/Button.h"
 #include "platform/ui/PlainTextView.h"
-#include "platform/ui/PopUpButton.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
@@ -197,29 +196,6 @@ class SegmentedPeer : public GtkViewPeer {
     std::vector<GtkWidget*> m_buttons;  // owned by the box
 };
 
-class PopUpPeer : public GtkViewPeer {
-  public:
-    explicit PopUpPeer(PopUpButton& button)
-        : GtkViewPeer(button, gtk_combo_box_text_new()), m_button(button) {
-        g_signal_connect(widget(), "changed", G_CALLBACK(onChanged), this);
-    }
-
-  private:
-    void update() override {
-        applyControlState(widget(), m_button);
-        GtkComboBoxText* combo = GTK_COMBO_BOX_TEXT(widget());
-        gtk_combo_box_text_remove_all(combo);
-        for (const std::string& title : m_button.itemTitles())
-            gtk_combo_box_text_append_text(combo, title.c_str());
-        gtk_combo_box_set_active(GTK_COMBO_BOX(combo), m_button.indexOfSelectedItem());
-    }
-    static void onChanged(GtkComboBox* combo, PopUpPeer* self) {
-        if (self->isUpdating()) return;
-        self->m_button.userSelected(gtk_combo_box_get_active(combo));
-    }
-    PopUpButton& m_button;
-};
-
 template <typename Peer, typename ViewType>
 PeerMaker makerFor() {
     return [](View& view) -> std::unique_ptr<GtkViewPeer> {
@@ -238,7 +214,6 @@ void registerControlPeers() {
     registerPeerMaker("textView", makerFor<TextViewPeer, PlainTextView>());
     registerPeerMaker("image", makerFor<ImagePeer, ImageView>());
     registerPeerMaker("segmented", makerFor<SegmentedPeer, SegmentedControl>());
-    registerPeerMaker("popUp", makerFor<PopUpPeer, PopUpButton>());
 }
 
 }  // namespace platform::gtk

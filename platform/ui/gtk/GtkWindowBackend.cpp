@@ -7,7 +7,6 @@
 
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GObjectRef.h"
-#include "platform/ui/gtk/GtkDialogs.h"
 #include "platform/ui/gtk/GtkViewHost.h"
 
 namespace platform::gtk {
@@ -29,7 +28,6 @@ GdkMonitor* mainMonitor(GdkDisplay* display) {
 std::shared_ptr<GtkWindowBackend> GtkWindowBackend::create() {
     if (!gtk_init_check(nullptr, nullptr)) return nullptr;
     if (!gdk_display_get_default()) return nullptr;
-    installDialogs();  // alerts and save panels show as GTK dialogs
     return std::shared_ptr<GtkWindowBackend>(new GtkWindowBackend());
 }
 
