@@ -18,6 +18,8 @@ void InfoViewController::loadView() {
     m_wordCountLabel = platform::TextField::labelWithString("", platform::Rect(2, 4, 36, 592));
     m_wordCountLabel->setFont(platform::Font::systemFont(platform::Font::labelFontSize()));
     m_wordCountLabel->setAutoresizingMask(View::ViewWidthSizable | View::ViewHeightSizable);
+    // The count runs down the strip, as the note's columns do.
+    m_wordCountLabel->rotateByAngle(-90);
     panel->addSubview(m_wordCountLabel);
     setView(panel);
 }

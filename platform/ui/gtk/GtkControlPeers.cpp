@@ -69,6 +69,11 @@ class LabelPeer : public GtkViewPeer {
     void update() override {
         applyControlState(widget(), m_field);
         gtk_label_set_text(GTK_LABEL(widget()), m_field.stringValue().c_str());
+        // A turned label turns its text with it (GTK counts angles counter-clockwise too); a
+        // turned label does not wrap.
+        double angle = m_field.boundsRotation();
+        gtk_label_set_angle(GTK_LABEL(widget()), angle);
+        gtk_label_set_line_wrap(GTK_LABEL(widget()), angle == 0);
     }
     TextField& m_field;
 };

@@ -9,6 +9,7 @@
 #include "notes/UI/AlertWindowController.h"
 #include "notes/UI/AppDelegate.h"
 #include "notes/UI/Extend/BackgroundView.h"
+#include "notes/UI/InfoViewController.h"
 #include "notes/UI/MButton.h"
 #include "notes/UI/MTextField.h"
 #include "notes/UI/MainWindowController.h"
@@ -87,7 +88,17 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     g_list_free(buttons);
     EXPECT_TRUE(controller.unicodeExpanded());
     controller.setUnicodeString(u"\u182E\u1823");
+    // And the word count, whose label runs down its strip.
+    controller.menuExpandInfo();
+    controller.setWordCountOfInfos("12 words");
     settle(window);
+    GtkWidget* countLabel =
+        widgetOf(dynamic_cast<zelvo::InfoViewController*>(controller.infoViewController())
+                     ->wordCountLabel());
+    ASSERT_NE(countLabel, nullptr);
+    EXPECT_TRUE(gtk_widget_get_mapped(countLabel));
+    EXPECT_EQ(gtk_label_get_angle(GTK_LABEL(countLabel)), 270.0);  // a quarter turn clockwise
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(countLabel)), "12 words");
     GtkWidget* unicodeText = widgetOf(dynamic_cast<platform::View*>(
         controller.unicodeView()->subviews()[0]->subviews()[0].get()));
     ASSERT_NE(unicodeText, nullptr);
