@@ -80,6 +80,17 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     GtkWidget* segment = widgetOf(controller.segment());
     ASSERT_NE(segment, nullptr);
     EXPECT_TRUE(gtk_widget_get_visible(segment));
+    // Placed where its view is, y turned over: the view's top edge is 6 points under the
+    // window's top.
+    backend->processPendingEvents();
+    int x = -1, y = -1;
+    ASSERT_TRUE(gtk_widget_translate_coordinates(segment, host->gtkWindow(), 0, 0, &x, &y));
+    y -= int(host->chromeHeight());  // the menu bar sits above the content
+    platform::Rect inWindow =
+        controller.segment()->convertRectToView(controller.segment()->bounds(), nullptr);
+    EXPECT_EQ(x, int(inWindow.minX()));
+    EXPECT_EQ(y, int(window.frame().height() - inWindow.maxY()));
+    EXPECT_EQ(y, 6);
 
     // Open the Unicode panel from the segmented control's own GTK button, as a click would.
     GList* buttons = gtk_container_get_children(GTK_CONTAINER(segment));
