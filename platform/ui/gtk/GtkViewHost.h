@@ -3,12 +3,16 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "platform/ui/WindowHost.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform {
 class Event;
+class View;
 class Window;
 }  // namespace platform
 
@@ -16,7 +20,9 @@ namespace platform::gtk {
 
 class GtkWindowBackend;
 
-// A window on the desktop: a GtkWindow holding one GtkDrawingArea. The area draws the window's
+// A window on the desktop: a GtkWindow holding one GtkDrawingArea, with the widgets of views that
+// GTK shows itself (controls, web pages; see GtkViewPeer) laid over it where their views are, and
+// the application's menu bar above it in titled, resizable windows. The area draws the window's
 // background and content view through our GraphicsContext, and its mouse and key events go to
 // the window as our events, with y turned over at this edge. A borderless window is a popup
 // (override-redirect on X11: the window manager neither places nor focuses it, and it stays above
@@ -34,6 +40,17 @@ class GtkViewHost : public WindowHost {
     void setNeedsDisplay() override;
     void setTitle(const std::string& title) override;
     void setFullScreen(bool fullScreen) override;
+    void layoutChanged() override;
+
+    // Rebuilds or hides the menu bar after the main menu or its visibility changed.
+    void updateMenuBar();
+    // Every host alive, for application-wide changes.
+    static const std::vector<GtkViewHost*>& hosts();
+    GtkWidget* gtkWindow() const { return m_gtkWindow.get(); }
+    // Places the widgets of the views now, instead of at the next idle moment.
+    void layoutNativeViews();
+    // The height the desktop's window has above the content (the menu bar).
+    double chromeHeight() const;
 
     // Draws counted since the host was made; a mark made after the last draw is pending.
     std::uint64_t drawCount() const { return m_drawCount; }
@@ -52,6 +69,10 @@ class GtkViewHost : public WindowHost {
     void applyCursor();
     int clickCountFor(const GdkEventButton& event);
     double height() const;
+    static gboolean onLayoutIdle(GtkViewHost* self);
+    static gboolean onChildPosition(GtkOverlay* overlay, GtkWidget* child, GdkRectangle* allocation,
+                                    GtkViewHost* self);
+    void detachNativeViews();
 
     // Borrowed: the window owns this host and outlives it; the backend lives as long as GTK.
     Window& m_window;
@@ -59,6 +80,14 @@ class GtkViewHost : public WindowHost {
     // Owned.
     GObjectRef<GtkWidget> m_gtkWindow;
     GObjectRef<GtkWidget> m_area;
+    GObjectRef<GtkWidget> m_box;      // the menu bar over the overlay
+    GObjectRef<GtkWidget> m_overlay;  // the drawing area under the widgets of the views
+    GObjectRef<GtkWidget> m_menuBar;  // null while none is shown
+    GObjectRef<GtkAccelGroup> m_accelGroup;
+    // Views whose widgets this host placed (the views own the widgets).
+    std::vector<std::weak_ptr<View>> m_placed;
+    std::map<GtkWidget*, GdkRectangle> m_childRects;
+    guint m_layoutSource = 0;
 
     bool m_popup;
     bool m_pendingDisplay = true;
