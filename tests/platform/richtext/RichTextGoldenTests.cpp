@@ -10,6 +10,7 @@
 #include "platform/richtext/HTMLReader.h"
 #include "platform/richtext/PlainTextWriter.h"
 #include "platform/richtext/RTFWriter.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TemporaryFolder.h"
 
 using namespace platform;
@@ -20,13 +21,6 @@ std::string goldenPath(const std::string& name) {
     return std::string(RICHTEXT_GOLDEN) + "/" + name;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
 // With MW_REGENERATE_GOLDEN set the golden file is rewritten from the output (for a person to
 // review in the diff); otherwise the output must equal it byte for byte.
 void expectGolden(const std::string& output, const std::string& name) {
@@ -34,18 +28,7 @@ void expectGolden(const std::string& output, const std::string& name) {
         std::ofstream(goldenPath(name), std::ios::binary) << output;
         return;
     }
-    EXPECT_EQ(output, readFile(goldenPath(name))) << "golden file " << name;
-}
-
-std::string runCommand(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
+    EXPECT_EQ(output, fileContents(goldenPath(name))) << "golden file " << name;
 }
 
 std::string collapseSpace(const std::string& text) {
@@ -66,7 +49,7 @@ std::string collapseSpace(const std::string& text) {
 }  // namespace
 
 TEST(RichTextGolden, NoteWritesTheSamePlainTextAndRTFAsReviewed) {
-    RichText text = readHTML(readFile(goldenPath("note.html")));
+    RichText text = readHTML(fileContents(goldenPath("note.html")));
     expectGolden(plainText(text), "note.txt");
     expectGolden(rtfData(text, RTFOptions{"Noto Sans Mongolian", 12}), "note.rtf");
 }
@@ -90,7 +73,7 @@ std::string decodeUnitEntities(const std::string& html) {
 }
 
 std::string unrtf(const std::string& mode, const std::string& path) {
-    std::string out = runCommand("unrtf --" + mode + " '" + path + "' 2>/dev/null");
+    std::string out = commandOutput("unrtf --" + mode + " '" + path + "' 2>/dev/null");
     std::string body;
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) {
@@ -107,7 +90,7 @@ std::string unrtf(const std::string& mode, const std::string& path) {
 
 TEST(RichTextGolden, RTFReadsBackWithUnrtfToTheSameWords) {
     if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf missing";
-    RichText text = readHTML(readFile(goldenPath("note.html")));
+    RichText text = readHTML(fileContents(goldenPath("note.html")));
     TemporaryFolder folder("richtext");
     std::string path = folder.file("note.rtf");
     std::ofstream(path, std::ios::binary) << rtfData(text);
