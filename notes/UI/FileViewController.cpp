@@ -14,7 +14,7 @@ namespace zelvo {
 
 using platform::Rect;
 
-FileViewController::FileViewController() = default;
+FileViewController::FileViewController() : ViewController(std::string(NibName)) {}
 
 FileViewController::~FileViewController() {
     if (m_fileTableView) {
@@ -23,17 +23,9 @@ FileViewController::~FileViewController() {
     }
 }
 
-std::shared_ptr<platform::View> FileViewController::viewPointer() {
-    if (!m_view) {
-        loadView();
-        viewDidLoad();
-    }
-    return m_view;
-}
-
 void FileViewController::loadView() {
     double width = FileCellView::RowHeight + 8;
-    m_view = std::make_shared<platform::View>(Rect(0, 0, width, 400));
+    auto view = std::make_shared<platform::View>(Rect(0, 0, width, 400));
     m_fileTableView = std::make_shared<platform::TableView>(Rect(0, 0, width, 400));
     m_fileTableView->setRowHeight(FileCellView::RowHeight);
     m_fileTableView->addTableColumn(platform::TableColumn(FileCellView::Identifier));
@@ -41,7 +33,10 @@ void FileViewController::loadView() {
                                          [] { return FileCellView::makeFromInterface(); });
     m_fileTableView->setDataSource(this);
     m_fileTableView->setDelegate(this);
-    m_view->addSubview(m_fileTableView);
+    m_fileTableView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                         platform::View::ViewHeightSizable);
+    view->addSubview(m_fileTableView);
+    setView(view);
 }
 
 void FileViewController::viewDidLoad() {

@@ -7,6 +7,7 @@
 
 #include "notes/store/NoteFile.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "platform/ui/ViewController.h"
 
 namespace platform {
 class TableView;
@@ -18,7 +19,8 @@ namespace zelvo {
 // The group list: the three note groups as images. It seeds them on the first launch, selects the
 // first, and announces every change of group as NOTI_NOTE_FLAG_CHANGED; choosing the group already
 // announced says nothing.
-class FileViewController : public platform::TableViewDataSource,
+class FileViewController : public platform::ViewController,
+                           public platform::TableViewDataSource,
                            public platform::TableViewDelegate {
   public:
     static constexpr const char* NibName = "FileViewController";
@@ -28,8 +30,6 @@ class FileViewController : public platform::TableViewDataSource,
     FileViewController(const FileViewController&) = delete;
     FileViewController& operator=(const FileViewController&) = delete;
 
-    // The view, made and loaded on the first call (the interface file, then viewDidLoad).
-    std::shared_ptr<platform::View> viewPointer();
     platform::TableView* fileTableView() const { return m_fileTableView.get(); }
 
     const std::vector<NoteFile>& noteFiles() const { return m_noteFiles; }
@@ -48,11 +48,12 @@ class FileViewController : public platform::TableViewDataSource,
                                               int64_t row) override;
     void tableViewSelectionDidChange(platform::TableView& tableView) override;
 
-  private:
-    void loadView();
-    void viewDidLoad();
+  protected:
+    // The interface file: the table in its panel.
+    void loadView() override;
+    void viewDidLoad() override;
 
-    std::shared_ptr<platform::View> m_view;
+  private:
     std::shared_ptr<platform::TableView> m_fileTableView;
     std::vector<NoteFile> m_noteFiles;
     std::optional<std::string> m_selectedNoteFlag;

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "notes/UI/EditorViewController.h"
 #include "notes/UI/FileViewController.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/NoteViewController.h"
@@ -17,39 +18,12 @@ InterfaceFactory::Maker maker() {
     return [] { return std::make_shared<Controller>(); };
 }
 
-// A panel controller that makes its view itself (viewPointer) without being a ViewController,
-// seen as one: the view is the panel's, and the panel lives as long as the adapter.
-template <typename Panel>
-class PanelAdapter : public platform::ViewController {
-  public:
-    explicit PanelAdapter(std::string nibName)
-        : ViewController(std::move(nibName)), m_panel(std::make_shared<Panel>()) {}
-    Panel& panel() const { return *m_panel; }
-
-  protected:
-    void loadView() override { setView(m_panel->viewPointer()); }
-
-  private:
-    std::shared_ptr<Panel> m_panel;
-};
-
-InterfaceFactory::Maker noteListMaker() {
-    return [] {
-        auto adapter = std::make_shared<PanelAdapter<NoteViewController>>("NoteViewController");
-        NoteViewController* panel = &adapter->panel();
-        // The window toolbar's add and remove items reach the note list by these actions.
-        adapter->registerAction("addNote:", [panel] { panel->addNote(); });
-        adapter->registerAction("removeNote:", [panel] { panel->removeNote(); });
-        return std::shared_ptr<platform::ViewController>(adapter);
-    };
-}
-
 // One entry per interface file of a view controller. Panels join by adding their line here.
 std::map<std::string, InterfaceFactory::Maker>& table() {
     static std::map<std::string, InterfaceFactory::Maker> makers = {
-        {"FileViewController",
-         [] { return std::make_shared<PanelAdapter<FileViewController>>("FileViewController"); }},
-        {"NoteViewController", noteListMaker()},
+        {"FileViewController", maker<FileViewController>()},
+        {"NoteViewController", maker<NoteViewController>()},
+        {"EditorViewController", maker<EditorViewController>()},
         {"UnicodeViewController", maker<UnicodeViewController>()},
         {"InfoViewController", maker<InfoViewController>()},
     };

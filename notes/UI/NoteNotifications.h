@@ -9,18 +9,18 @@
 
 // The group list chose another group. Object: the group's flag (std::string), or nothing when the
 // selection yields no group.
-inline constexpr const char* NOTI_NOTE_FLAG_CHANGED = "NOTI_NOTE_FLAG_CHANGED";
+inline constexpr char NOTI_NOTE_FLAG_CHANGED[] = "NOTI_NOTE_FLAG_CHANGED";
 
 // The note list's selection changed. Object: a NoteObjectPtr built afresh from the selected row
 // (never null), or nothing when no row is selected.
-inline constexpr const char* NOTI_NOTE_SELECTION_CHANGED = "NOTI_NOTE_SELECTION_CHANGED";
+inline constexpr char NOTI_NOTE_SELECTION_CHANGED[] = "NOTI_NOTE_SELECTION_CHANGED";
 
 // The editor saved the note it held. Object: that NoteObjectPtr, or nothing when it held none.
-inline constexpr const char* NOTI_NOTE_UPDATED = "NOTI_NOTE_UPDATED";
+inline constexpr char NOTI_NOTE_UPDATED[] = "NOTI_NOTE_UPDATED";
 
 // The main window controller opened or closed its Unicode or info panel. Object: the main window
 // controller.
-inline constexpr const char* NOTI_NOTE_UNICODE_SWITCH_CHANGED = "NOTI_NOTE_UNICODE_SWITCH_CHANGED";
-inline constexpr const char* NOTI_NOTE_INFOS_SWITCH_CHANGED = "NOTI_NOTE_INFOS_SWITCH_CHANGED";
+inline constexpr char NOTI_NOTE_UNICODE_SWITCH_CHANGED[] = "NOTI_NOTE_UNICODE_SWITCH_CHANGED";
+inline constexpr char NOTI_NOTE_INFOS_SWITCH_CHANGED[] = "NOTI_NOTE_INFOS_SWITCH_CHANGED";
 
 using NoteObjectPtr = std::shared_ptr<NoteObject>;

@@ -1,5 +1,6 @@
 #include "notes/UI/NoteViewController.h"
 
+#include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/NoteCellView.h"
 #include "notes/UI/NoteDateFormat.h"
 #include "platform/foundation/Date.h"
@@ -42,7 +43,11 @@ const char* statusImageName(const std::string& group) {
 const std::u16string NoteViewController::NewNoteText =
     u"\u1830\u1822\u1828\u180E\u1821 \u1832\u1821\u182E\u1832\u1821\u182D\u182F\u1821\u182F";
 
-NoteViewController::NoteViewController() = default;
+NoteViewController::NoteViewController() : ViewController(std::string(NibName)) {
+    // The add and remove buttons send these (their sender is not looked at).
+    registerAction("addNote:", [this] { addNote(); });
+    registerAction("removeNote:", [this] { removeNote(); });
+}
 
 NoteViewController::~NoteViewController() {
     for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
@@ -52,17 +57,9 @@ NoteViewController::~NoteViewController() {
     }
 }
 
-std::shared_ptr<platform::View> NoteViewController::viewPointer() {
-    if (!m_view) {
-        loadView();
-        viewDidLoad();
-    }
-    return m_view;
-}
-
 void NoteViewController::loadView() {
     const double height = 600;
-    m_view = std::make_shared<platform::View>(Rect(0, 0, ListWidth, height));
+    auto view = std::make_shared<platform::View>(Rect(0, 0, ListWidth, height));
     m_noteTableView = std::make_shared<platform::TableView>(
         Rect(0, ActionBarHeight, ListWidth, height - ActionBarHeight));
     m_noteTableView->setRowHeight(NoteCellView::RowHeight);
@@ -71,16 +68,25 @@ void NoteViewController::loadView() {
                                          [] { return NoteCellView::makeFromInterface(); });
     m_noteTableView->setDataSource(this);
     m_noteTableView->setDelegate(this);
-    m_view->addSubview(m_noteTableView);
-    m_actionView = std::make_shared<platform::View>(Rect(0, 0, ListWidth, ActionBarHeight));
-    m_view->addSubview(m_actionView);
+    m_noteTableView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                         platform::View::ViewHeightSizable);
+    view->addSubview(m_noteTableView);
+    auto bar = std::make_shared<BackgroundView>(Rect(0, 0, ListWidth, ActionBarHeight));
+    bar->setBackgroundColor(platform::Color::calibratedRGB(0.96, 0.96, 0.97));
+    m_actionView = bar;
+    m_actionView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                      platform::View::ViewMaxYMargin);
+    view->addSubview(m_actionView);
+    setView(view);
 }
 
 void NoteViewController::viewDidLoad() {
     auto& center = NotificationCenter::defaultCenter();
     m_observers.push_back(
         center.addObserver(NOTI_NOTE_UPDATED, [this](const platform::Notification& notification) {
-            if (notification.hasObject()) reloaNote(m_noteFlag);
+            // A save without a note (an empty pointer counts as none) changes no row.
+            const auto* saved = notification.objectAs<NoteObjectPtr>();
+            if (notification.hasObject() && (!saved || *saved)) reloaNote(m_noteFlag);
         }));
     DBUtil::isExistsNote();  // asked, as always; the list seeds no notes
     if (!m_noteFlag) m_noteFlag = RecentFlag;

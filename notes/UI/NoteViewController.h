@@ -9,6 +9,7 @@
 #include "notes/store/SQLite/DBUtil.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "platform/ui/ViewController.h"
 
 namespace platform {
 class TableView;
@@ -16,6 +17,8 @@ class View;
 }  // namespace platform
 
 namespace zelvo {
+
+class BackgroundView;
 
 // The note list: the notes of the chosen group, newest first, as rows of the notes database. It
 // follows NOTI_NOTE_FLAG_CHANGED (another group) and NOTI_NOTE_UPDATED (a save re-sorts the list),
@@ -25,7 +28,8 @@ namespace zelvo {
 // list selects that note again by its number wherever the new order put it, and when it is no
 // longer listed the editor is told of the note now under the highlight. Remove deletes that same
 // note, never merely the row at the old index.
-class NoteViewController : public platform::TableViewDataSource,
+class NoteViewController : public platform::ViewController,
+                           public platform::TableViewDataSource,
                            public platform::TableViewDelegate {
   public:
     static constexpr const char* NibName = "NoteViewController";
@@ -39,10 +43,9 @@ class NoteViewController : public platform::TableViewDataSource,
     NoteViewController(const NoteViewController&) = delete;
     NoteViewController& operator=(const NoteViewController&) = delete;
 
-    // The view, made and loaded on the first call (the interface file, then viewDidLoad).
-    std::shared_ptr<platform::View> viewPointer();
     platform::TableView* noteTableView() const { return m_noteTableView.get(); }
-    platform::View* actionView() const { return m_actionView.get(); }
+    // The bar below the list that holds its add and remove buttons.
+    BackgroundView* actionView() const { return m_actionView.get(); }
 
     const std::vector<DBUtil::NoteRow>& notes() const { return m_notes; }
     const std::optional<std::string>& noteFlag() const { return m_noteFlag; }
@@ -63,9 +66,12 @@ class NoteViewController : public platform::TableViewDataSource,
                                               int64_t row) override;
     void tableViewSelectionDidChange(platform::TableView& tableView) override;
 
+  protected:
+    // The interface file: the table in its panel.
+    void loadView() override;
+    void viewDidLoad() override;
+
   private:
-    void loadView();
-    void viewDidLoad();
     // Reloads, then selects `row` when given, else the shown note again.
     void reloadNotes(const std::optional<std::string>& flag, std::optional<int64_t> row);
     void reselect(std::optional<int32_t> shownID, std::optional<int64_t> row);
@@ -74,9 +80,8 @@ class NoteViewController : public platform::TableViewDataSource,
     void announceIfChanged();
     void announce(NoteObjectPtr note);
 
-    std::shared_ptr<platform::View> m_view;
     std::shared_ptr<platform::TableView> m_noteTableView;
-    std::shared_ptr<platform::View> m_actionView;
+    std::shared_ptr<BackgroundView> m_actionView;
     std::vector<DBUtil::NoteRow> m_notes;
     std::optional<std::string> m_noteFlag;
     NoteObjectPtr m_selectedNoteObject;

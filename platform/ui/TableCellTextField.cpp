@@ -51,6 +51,9 @@ void TableCellTextField::drawRect(const Rect&) {
     if (m_alignment == 2) x = box.minX() + (box.size.width - width) / 2;
     double baseline = box.minY() + (box.size.height - (ascent + descent)) / 2 + descent;
     context->saveGState();
+    // The text matrix is not part of the saved state: whatever drew text before may have left
+    // it turned or flipped.
+    context->setTextMatrix(AffineTransform());
     context->setTextPosition(x, baseline);
     line->draw(*context);
     context->restoreGState();

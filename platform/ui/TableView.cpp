@@ -5,6 +5,7 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TableCellView.h"
 
@@ -17,9 +18,43 @@ constexpr uint16_t UpArrowKeyCode = 126;
 // Cells kept for reuse per identifier; more than a screenful is never needed.
 constexpr size_t ReusableCellLimit = 64;
 
+// Pictures of removed rows, drawn on top of the rows, each moved left by its share of the slide.
+class RowSlideOverlay : public View {
+  public:
+    struct Slide {
+        Image picture;
+        Rect rect;
+    };
+    using View::View;
+    void drawRect(const Rect&) override {
+        GraphicsContext* context = GraphicsContext::current();
+        if (!context) return;
+        for (const Slide& slide : slides) {
+            Rect moved = slide.rect;
+            moved.origin.x -= progress * slide.rect.width();
+            context->drawImage(slide.picture, moved, 1.0 - progress);
+        }
+    }
+    std::vector<Slide> slides;
+    double progress = 0;
+};
+
 }  // namespace
 
-TableView::TableView(const Rect& frame) : View(frame) {}
+namespace {
+TableView::BackendFactory& backendFactory() {
+    static TableView::BackendFactory factory;
+    return factory;
+}
+}  // namespace
+
+TableView::TableView(const Rect& frame) : View(frame) {
+    if (backendFactory()) m_backend = backendFactory()();
+}
+
+void TableView::setBackendFactory(BackendFactory factory) {
+    backendFactory() = std::move(factory);
+}
 
 TableView::~TableView() {
     *m_alive = false;
@@ -156,6 +191,7 @@ void TableView::removeRowsAtIndexes(const IndexSet& rows, TableViewAnimation ani
     for (int64_t row : rows)
         if (row >= 0 && row < m_numberOfRows) removed.insert(row);
     if (removed.empty()) return;
+    leaveSlidePictures(removed, animation);
     for (int64_t row : removed)
         if (m_rows.count(row)) releaseRow(row);
     std::map<int64_t, Row> renumbered;
@@ -179,6 +215,44 @@ void TableView::removeRowsAtIndexes(const IndexSet& rows, TableViewAnimation ani
         if (m_backend) m_backend->selectionChanged(*this, std::nullopt);
         notifySelectionDidChange();
     }
+}
+
+void TableView::leaveSlidePictures(const IndexSet& rows, TableViewAnimation animation) {
+    if (animation != TableViewAnimation::SlideLeft || !m_backend || !m_backend->slidesRemovedRows())
+        return;
+    auto overlay = std::dynamic_pointer_cast<RowSlideOverlay>(m_slideOverlay);
+    if (!overlay) overlay = std::make_shared<RowSlideOverlay>(bounds());
+    for (int64_t index : rows) {
+        auto found = m_rows.find(index);
+        if (found == m_rows.end()) continue;
+        Rect rect = rectOfRow(index);
+        auto context = GraphicsContext::imageContext(int(std::ceil(rect.width())),
+                                                     int(std::ceil(rect.height())));
+        context->translateCTM(-rect.minX(), -rect.minY());
+        context->setFillColor(index == m_selectedRow ? selectionColor() : backgroundColor());
+        context->fillRect(rect);
+        for (auto& cell : found->second.cells)
+            if (cell) cell->displayInContext(*context);
+        overlay->slides.push_back({context->makeImage(), rect});
+    }
+    if (overlay->slides.empty()) return;
+    overlay->progress = 0;
+    m_slideOverlay = overlay;
+}
+
+void TableView::advanceRowSlides(double progress) {
+    auto overlay = std::dynamic_pointer_cast<RowSlideOverlay>(m_slideOverlay);
+    if (!overlay) return;
+    if (progress >= 1) {
+        overlay->removeFromSuperview();
+        m_slideOverlay.reset();
+        setNeedsDisplay(true);
+        return;
+    }
+    overlay->progress = std::max(0.0, progress);
+    addSubview(overlay);  // on top again: rows made since came above it
+    overlay->setFrame(bounds());
+    overlay->setNeedsDisplay(true);
 }
 
 std::shared_ptr<View> TableView::viewAtColumn(int64_t column, int64_t row, bool makeIfNecessary) {
@@ -323,6 +397,12 @@ View* TableView::hitTest(Point point) {
 void TableView::mouseDown(const Event& event) {
     int64_t row = rowAtPoint(convertPointFromView(event.locationInWindow(), nullptr));
     userSelectRow(row >= 0 ? std::optional<int64_t>(row) : std::nullopt);
+}
+
+void TableView::scrollWheel(const Event& event) {
+    double before = m_scrollOffset;
+    setScrollOffset(m_scrollOffset - event.scrollingDeltaY());
+    if (m_scrollOffset == before) View::scrollWheel(event);
 }
 
 void TableView::keyDown(const Event& event) {

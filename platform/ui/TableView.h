@@ -40,6 +40,9 @@ class TableView : public View {
 
     TableViewBackend* backend() const { return m_backend.get(); }
     void setBackend(std::unique_ptr<TableViewBackend> backend);
+    // What gives each new table its backend (the desktop's, once installed); none by default.
+    using BackendFactory = std::function<std::unique_ptr<TableViewBackend>()>;
+    static void setBackendFactory(BackendFactory factory);
 
     void addTableColumn(TableColumn column);
     const std::vector<TableColumn>& tableColumns() const { return m_columns; }
@@ -73,6 +76,11 @@ class TableView : public View {
     // Rows leave at once, later rows move up; a selected row that leaves clears the selection.
     void removeRowsAtIndexes(const IndexSet& rows, TableViewAnimation animation);
 
+    // Rows removed with a slide leave a picture on top of the table that slides out of sight as
+    // `progress` goes from 0 to 1 (the backend drives it); at 1 the pictures are gone.
+    void advanceRowSlides(double progress);
+    bool hasRowSlides() const { return m_slideOverlay != nullptr; }
+
     // The cell view of a row and column, made when `makeIfNecessary` and the row is in range.
     std::shared_ptr<View> viewAtColumn(int64_t column, int64_t row, bool makeIfNecessary);
     // The rectangle of a row in the table's coordinates (row 0 on top).
@@ -93,6 +101,8 @@ class TableView : public View {
     // A click selects the row under it; Up and Down move the selection.
     void mouseDown(const Event& event) override;
     void keyDown(const Event& event) override;
+    // The wheel moves the rows; at either end the event goes on up the chain.
+    void scrollWheel(const Event& event) override;
     bool acceptsFirstResponder() override { return true; }
 
     // The colours of a selected row and of the table's own background.
@@ -113,6 +123,7 @@ class TableView : public View {
     void releaseRow(int64_t row);
     void applyStyle(int64_t row);
     void recycle(const std::shared_ptr<View>& cell);
+    void leaveSlidePictures(const IndexSet& rows, TableViewAnimation animation);
 
     TableViewDataSource* m_dataSource = nullptr;
     TableViewDelegate* m_delegate = nullptr;
@@ -129,6 +140,7 @@ class TableView : public View {
     bool m_reloadPending = false;
     bool m_reloading = false;
     std::vector<std::function<void()>> m_reloadCompletions;
+    std::shared_ptr<View> m_slideOverlay;  // top subview showing rows that slide away
     // Guards blocks queued on the run loop against a table that is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

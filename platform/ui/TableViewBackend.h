@@ -23,6 +23,9 @@ class TableViewBackend {
     virtual void rowsReloaded(TableView& tableView) = 0;
     // The selection moved to a row, or to none.
     virtual void selectionChanged(TableView& tableView, std::optional<int64_t> row) = 0;
+    // Whether rows removed with a slide animation should leave a picture of themselves behind
+    // (TableView::advanceRowSlides moves it); false draws no slide.
+    virtual bool slidesRemovedRows() const { return false; }
     // Rows left the table (indexes as they were before); the model has already renumbered.
     virtual void rowsRemoved(TableView& tableView, const IndexSet& rows,
                              TableViewAnimation animation) = 0;

@@ -210,6 +210,10 @@ void Window::sendEvent(const Event& event) {
                     area->owner()->mouseExited(event);
             }
             break;
+        case EventType::ScrollWheel:
+            // To the view under the pointer, which passes it up until a view scrolls.
+            deliver(hitView(location), [&](View& v) { v.scrollWheel(event); });
+            break;
         case EventType::KeyDown:
             if ((event.modifierFlags() & ModifierFlags::Command) && m_contentView) {
                 std::shared_ptr<View> keep = m_contentView;

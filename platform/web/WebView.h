@@ -37,6 +37,16 @@ struct NavigationAction {
 
 enum class NavigationPolicy { Allow, Ignore };
 
+// How printed pages are laid out (NSPrintInfo's page settings), in points.
+struct PrintSetup {
+    enum class Orientation { Portrait, Landscape };
+    Size paperSize{595, 842};
+    Orientation orientation = Orientation::Portrait;
+    // Margins, none negative (the printing system refuses those).
+    double topMargin = 0, leftMargin = 0, bottomMargin = 0, rightMargin = 0;
+    double scalingFactor = 1.0;
+};
+
 // The legacy WebView as the programs use it: one page, loaded from a file, driven by JavaScript
 // statements evaluated synchronously, talking back through named script messages
 // (window.webkit.messageHandlers.<name>.postMessage(text)), asking the program before every
@@ -89,6 +99,17 @@ class WebView {
     // Prints the page's content into a PDF file; false when that failed or time ran out.
     virtual bool printToPDF(const std::string& path,
                             std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // The same with the pages laid out as the setup says (backends without page setup print as
+    // above).
+    virtual bool print(const PrintSetup& setup) {
+        (void)setup;
+        return print();
+    }
+    virtual bool printToPDF(const std::string& path, const PrintSetup& setup,
+                            std::chrono::milliseconds timeout = defaultTimeout) {
+        (void)setup;
+        return printToPDF(path, timeout);
+    }
     // What the visible part of the page shows now; absent when the engine could not draw it.
     virtual std::optional<Image> snapshot(std::chrono::milliseconds timeout = defaultTimeout) = 0;
 

@@ -9,6 +9,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/WindowBackend.h"
 #include "platform/ui/gtk/GtkApplicationBackend.h"
+#include "platform/ui/gtk/GtkTableViewBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::WindowBackend::setShared(windows);
+    platform::gtk::GtkTableViewBackend::install();
 
     platform::Application& app = platform::Application::sharedApplication();
     app.setBackend(std::make_unique<platform::gtk::GtkApplicationBackend>(

@@ -64,4 +64,30 @@ Event keyEventFromGdk(const GdkEventKey& key) {
                            modifierFlagsFromGdk(key.state), key.time / 1000.0);
 }
 
+std::optional<Event> scrollEventFromGdk(const GdkEventScroll& scroll, Point location) {
+    constexpr double Line = 10;
+    double dx = 0, dy = 0;
+    switch (scroll.direction) {
+        case GDK_SCROLL_UP:
+            dy = Line;
+            break;
+        case GDK_SCROLL_DOWN:
+            dy = -Line;
+            break;
+        case GDK_SCROLL_LEFT:
+            dx = Line;
+            break;
+        case GDK_SCROLL_RIGHT:
+            dx = -Line;
+            break;
+        case GDK_SCROLL_SMOOTH:
+            dx = -scroll.delta_x * Line;
+            dy = -scroll.delta_y * Line;
+            break;
+    }
+    if (dx == 0 && dy == 0) return std::nullopt;
+    return Event::scrollWheelEvent(location, dx, dy, modifierFlagsFromGdk(scroll.state),
+                                   scroll.time / 1000.0);
+}
+
 }  // namespace platform::gtk

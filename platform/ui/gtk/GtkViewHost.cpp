@@ -21,7 +21,8 @@ namespace platform::gtk {
 namespace {
 
 constexpr gint AreaEvents = GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                            GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK;
+                            GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_SCROLL_MASK |
+                            GDK_SMOOTH_SCROLL_MASK;
 
 const char* cursorNameFor(const Cursor& cursor) {
     switch (cursor.shape()) {
@@ -92,6 +93,7 @@ GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
     g_signal_connect(m_area.get(), "button-press-event", G_CALLBACK(onButton), this);
     g_signal_connect(m_area.get(), "button-release-event", G_CALLBACK(onButton), this);
     g_signal_connect(m_area.get(), "motion-notify-event", G_CALLBACK(onMotion), this);
+    g_signal_connect(m_area.get(), "scroll-event", G_CALLBACK(onScroll), this);
     g_signal_connect(m_gtkWindow.get(), "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_gtkWindow.get(), "key-release-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_gtkWindow.get(), "configure-event", G_CALLBACK(onConfigure), this);
@@ -342,6 +344,12 @@ gboolean GtkViewHost::onMotion(GtkWidget*, GdkEventMotion* event, GtkViewHost* s
     Point location{event->x, self->height() - event->y};
     self->deliver(Event::mouseEvent(type, location, 0, modifierFlagsFromGdk(event->state),
                                     event->time / 1000.0));
+    return TRUE;
+}
+
+gboolean GtkViewHost::onScroll(GtkWidget*, GdkEventScroll* event, GtkViewHost* self) {
+    Point location{event->x, self->height() - event->y};
+    if (auto scroll = scrollEventFromGdk(*event, location)) self->deliver(*scroll);
     return TRUE;
 }
 

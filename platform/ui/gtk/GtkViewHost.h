@@ -61,6 +61,7 @@ class GtkViewHost : public WindowHost {
     static gboolean onDraw(GtkWidget* area, cairo_t* cr, GtkViewHost* self);
     static gboolean onButton(GtkWidget* area, GdkEventButton* event, GtkViewHost* self);
     static gboolean onMotion(GtkWidget* area, GdkEventMotion* event, GtkViewHost* self);
+    static gboolean onScroll(GtkWidget* area, GdkEventScroll* event, GtkViewHost* self);
     static gboolean onKey(GtkWidget* widget, GdkEventKey* event, GtkViewHost* self);
     static gboolean onConfigure(GtkWidget* widget, GdkEventConfigure* event, GtkViewHost* self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, GtkViewHost* self);

@@ -17,11 +17,15 @@ std::map<std::string, PeerMaker>& makers() {
 // GtkControlPeers.cpp: the makers of the controls' peers.
 void registerControlPeers();
 
-GtkViewPeer::GtkViewPeer(View& view, GtkWidget* widget)
-    : m_view(view), m_widget(GObjectRef<GtkWidget>::retain(widget)) {}
+GtkViewPeer::GtkViewPeer(View& view, GtkWidget* widget, bool ownsWidget)
+    : m_view(view), m_widget(GObjectRef<GtkWidget>::retain(widget)), m_ownsWidget(ownsWidget) {}
 
 GtkViewPeer::~GtkViewPeer() {
-    gtk_widget_destroy(m_widget.get());
+    if (m_ownsWidget) {
+        gtk_widget_destroy(m_widget.get());
+    } else if (GtkWidget* parent = gtk_widget_get_parent(m_widget.get())) {
+        gtk_container_remove(GTK_CONTAINER(parent), m_widget.get());
+    }
 }
 
 void GtkViewPeer::viewChanged() {

@@ -19,7 +19,9 @@ namespace platform::gtk {
 // hands the user's work on the widget back to the view.
 class GtkViewPeer : public ViewPeer {
   public:
-    GtkViewPeer(View& view, GtkWidget* widget);
+    // A peer that does not own its widget (a web page's, owned by its web view) only takes it out
+    // of its container when it goes.
+    GtkViewPeer(View& view, GtkWidget* widget, bool ownsWidget = true);
     ~GtkViewPeer() override;
     GtkViewPeer(const GtkViewPeer&) = delete;
     GtkViewPeer& operator=(const GtkViewPeer&) = delete;
@@ -40,6 +42,7 @@ class GtkViewPeer : public ViewPeer {
     View& m_view;  // borrowed: the view owns this peer
     std::string m_kind;
     GObjectRef<GtkWidget> m_widget;
+    bool m_ownsWidget;
     bool m_updating = false;
 };
 

@@ -69,9 +69,9 @@ std::unique_ptr<WebView> WebView::create(Size frameSize) {
 
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
-        GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
+        gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
     GtkWidget* view = webkit_web_view_new_with_user_content_manager(m_contentManager.get());
-    m_view = GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
     // Pages are the program's own; they reach the files they show through file:// URLs, never
@@ -260,9 +260,54 @@ JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
     return pending->value;
 }
 
+namespace {
+
+// A page setup of GTK's for ours: a paper of the setup's size, its orientation and margins.
+gtk::GObjectRef<GtkPageSetup> pageSetupFor(const PrintSetup& setup) {
+    auto pageSetup = gtk::GObjectRef<GtkPageSetup>::adopt(gtk_page_setup_new());
+    GtkPaperSize* paper = gtk_paper_size_new_custom("custom", "custom", setup.paperSize.width,
+                                                    setup.paperSize.height, GTK_UNIT_POINTS);
+    gtk_page_setup_set_paper_size(pageSetup.get(), paper);
+    gtk_paper_size_free(paper);
+    gtk_page_setup_set_orientation(pageSetup.get(),
+                                   setup.orientation == PrintSetup::Orientation::Landscape
+                                       ? GTK_PAGE_ORIENTATION_LANDSCAPE
+                                       : GTK_PAGE_ORIENTATION_PORTRAIT);
+    gtk_page_setup_set_top_margin(pageSetup.get(), setup.topMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_left_margin(pageSetup.get(), setup.leftMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_bottom_margin(pageSetup.get(), setup.bottomMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_right_margin(pageSetup.get(), setup.rightMargin, GTK_UNIT_POINTS);
+    return pageSetup;
+}
+
+}  // namespace
+
 bool WebKitPageView::print() {
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    return runPrintDialog(nullptr);
+}
+
+bool WebKitPageView::print(const PrintSetup& setup) {
+    return runPrintDialog(&setup);
+}
+
+bool WebKitPageView::printToPDF(const std::string& path, std::chrono::milliseconds timeout) {
+    return printToFile(path, nullptr, timeout);
+}
+
+bool WebKitPageView::printToPDF(const std::string& path, const PrintSetup& setup,
+                                std::chrono::milliseconds timeout) {
+    return printToFile(path, &setup, timeout);
+}
+
+bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    if (setup) {
+        webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
+        auto settings = gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+        gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
+        webkit_print_operation_set_print_settings(operation.get(), settings.get());
+    }
     GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(m_view.get()));
     GtkWindow* parent =
         GTK_IS_WINDOW(toplevel) && toplevel != m_offscreenHost ? GTK_WINDOW(toplevel) : nullptr;
@@ -270,18 +315,23 @@ bool WebKitPageView::print() {
            WEBKIT_PRINT_OPERATION_RESPONSE_PRINT;
 }
 
-bool WebKitPageView::printToPDF(const std::string& path, std::chrono::milliseconds timeout) {
+bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setup,
+                                 std::chrono::milliseconds timeout) {
     gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
     if (!uri) return false;
-    GObjectRef<GtkPrintSettings> settings =
-        GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+    gtk::GObjectRef<GtkPrintSettings> settings =
+        gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
     gtk_print_settings_set_printer(settings.get(), "Print to File");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
     g_free(uri);
 
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    if (setup) {
+        gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
+        webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
+    }
     webkit_print_operation_set_print_settings(operation.get(), settings.get());
     struct Outcome {
         bool done = false;

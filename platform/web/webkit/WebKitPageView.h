@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "platform/foundation/GObjectRef.h"
+#include "platform/ui/gtk/GObjectRef.h"
 #include "platform/web/WebView.h"
 
 namespace platform {
@@ -27,6 +27,9 @@ class WebKitPageView final : public WebView {
                                         std::chrono::milliseconds timeout) override;
     bool print() override;
     bool printToPDF(const std::string& path, std::chrono::milliseconds timeout) override;
+    bool print(const PrintSetup& setup) override;
+    bool printToPDF(const std::string& path, const PrintSetup& setup,
+                    std::chrono::milliseconds timeout) override;
     std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
@@ -45,10 +48,13 @@ class WebKitPageView final : public WebView {
     static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                 gpointer self);
     void beginLoad();
+    bool runPrintDialog(const PrintSetup* setup);
+    bool printToFile(const std::string& path, const PrintSetup* setup,
+                     std::chrono::milliseconds timeout);
 
     // Owned.
-    GObjectRef<WebKitUserContentManager> m_contentManager;
-    GObjectRef<WebKitWebView> m_view;
+    gtk::GObjectRef<WebKitUserContentManager> m_contentManager;
+    gtk::GObjectRef<WebKitWebView> m_view;
     GtkWidget* m_offscreenHost = nullptr;  // destroyed with the view
     struct Channel {
         WebKitPageView* view;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TableCellView.h"
 #include "platform/ui/TableView.h"
@@ -219,4 +220,74 @@ TEST_F(TableViewTest, ClicksAndArrowKeysSelectRows) {
     EXPECT_EQ(table->selectedRow(), 1);
     window.sendEvent(Event::mouseEvent(EventType::LeftMouseDown, {50, 5}));  // below the rows
     EXPECT_EQ(table->selectedRow(), -1);
+}
+
+namespace {
+
+class SlidingBackend : public RecordingTableViewBackend {
+  public:
+    using RecordingTableViewBackend::RecordingTableViewBackend;
+    bool slidesRemovedRows() const override { return true; }
+};
+
+}  // namespace
+
+TEST_F(TableViewTest, ARowRemovedWithASlideLeavesAPictureThatSlidesAwayOnTop) {
+    table->setBackend(std::make_unique<SlidingBackend>(&log));
+    list.rows = 3;
+    table->reloadData();
+    table->selectRowIndexes({0}, false);
+    table->removeRowsAtIndexes({0}, TableViewAnimation::None);
+    EXPECT_FALSE(table->hasRowSlides());
+
+    table->removeRowsAtIndexes({1}, TableViewAnimation::SlideLeft);
+    ASSERT_TRUE(table->hasRowSlides());
+    list.rows = 1;
+    table->reloadData();  // rows made afterwards stay below the picture
+    table->advanceRowSlides(0.5);
+    ASSERT_FALSE(table->subviews().empty());
+    auto overlay = table->subviews().back();
+    EXPECT_FALSE(dynamic_cast<TableCellView*>(overlay.get()));
+    // The picture of the second row (20 points high, 80 down from the top) is half way out.
+    auto context = platform::GraphicsContext::recordingContext({200, 100});
+    table->displayInContext(*context);
+    bool found = false;
+    for (const auto& record : context->records())
+        if (record.kind == platform::DrawingRecord::Kind::Image &&
+            record.deviceRect == Rect(-100, 60, 200, 20))
+            found = true;
+    EXPECT_TRUE(found);
+    table->advanceRowSlides(1);
+    EXPECT_FALSE(table->hasRowSlides());
+    EXPECT_EQ(table->subviews().size(), 1u);
+}
+
+TEST_F(TableViewTest, TheWheelScrollsTheRowsAndIsPassedOnAtTheEnds) {
+    list.rows = 10;  // 200 points of rows in 100
+    table->reloadData();
+    auto outer = std::make_shared<platform::View>(Rect(0, 0, 200, 100));
+    struct Catcher : platform::View {
+        using View::View;
+        void scrollWheel(const platform::Event&) override { ++passed; }
+        int passed = 0;
+    };
+    auto catcher = std::make_shared<Catcher>(Rect(0, 0, 200, 100));
+    catcher->addSubview(table);
+    platform::Window window(Rect(0, 0, 200, 100));
+    window.setContentView(catcher);
+    using platform::Event;
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -30));  // towards the end
+    EXPECT_EQ(table->scrollOffset(), 30);
+    EXPECT_EQ(table->visibleRowRange(), (std::pair<int64_t, int64_t>{1, 7}));
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -500));
+    EXPECT_EQ(table->scrollOffset(), 100);
+    EXPECT_EQ(catcher->passed, 0);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -10));  // already at the end
+    EXPECT_EQ(catcher->passed, 1);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, 100));
+    EXPECT_EQ(table->scrollOffset(), 0);
+    // A click now lands on the row under it at the new position.
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -40));
+    window.sendEvent(Event::mouseEvent(platform::EventType::LeftMouseDown, {50, 95}));
+    EXPECT_EQ(table->selectedRow(), 2);
 }

@@ -1,5 +1,5 @@
 #include "ListsTestSupport.h"
-#include "notes/UI/NoteSummary.h"
+#include "notes/UI/InterfaceFactory.h"
 #include "platform/foundation/UnicodeString.h"
 
 using zelvo::NoteViewController;
@@ -128,6 +128,8 @@ TEST_F(ListsTest, AnUpdateWithoutNoteReloadsNothingAndAFailedDeleteChangesNothin
     list.noteTableView()->userSelectRow(0);
     storeNote("b", "group_work", 200, 1);  // stored behind the list's back
     platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED);
+    platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED,
+                                                                       NoteObjectPtr());
     EXPECT_EQ(list.notes().size(), 1u);
 
     DBUtil::resetLocation();  // the store cannot be reached: the delete answers NO
@@ -198,21 +200,16 @@ TEST_F(ListsTest, AListThatIsGoneHearsNoMoreNotices) {
     SUCCEED();  // the observers left with the list; nothing was called on it
 }
 
-TEST(NoteSummary, ACutNeverSplitsASurrogatePair) {
-    std::u16string text(299, u'\u1820');
-    EXPECT_EQ(noteSummaryFromText(text), text);
-    std::u16string exactly(300, u'\u1820');
-    EXPECT_EQ(noteSummaryFromText(exactly), exactly);
-    std::u16string longer = exactly + u"x";
-    EXPECT_EQ(noteSummaryFromText(longer), exactly);
-
-    // A pair on units 299 and 300: the cut falls before it.
-    std::u16string pair = text + u"\U0001F600" + u"tail";
-    std::u16string cut = noteSummaryFromText(pair);
-    EXPECT_EQ(cut, text);
-    EXPECT_EQ(platform::utf16FromUtf8(platform::utf8FromUtf16(cut)), cut);
-    // A pair that ends exactly at 300 is kept whole.
-    std::u16string whole = std::u16string(298, u'a') + u"\U0001F600" + u"more";
-    EXPECT_EQ(noteSummaryFromText(whole).size(), 300u);
-    EXPECT_EQ(noteSummaryFromText(u""), u"");
+TEST_F(ListsTest, TheInterfaceFileMakesTheListsAndTheButtonsReachTheirActions) {
+    auto made = zelvo::InterfaceFactory::makeViewController("NoteViewController");
+    auto* list = dynamic_cast<NoteViewController*>(made.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(dynamic_cast<zelvo::FileViewController*>(
+        zelvo::InterfaceFactory::makeViewController("FileViewController").get()));
+    list->viewPointer();
+    ASSERT_TRUE(list->performAction("addNote:"));
+    ASSERT_EQ(list->notes().size(), 1u);
+    ASSERT_TRUE(list->performAction("removeNote:"));
+    EXPECT_TRUE(list->notes().empty());
+    EXPECT_TRUE(DBUtil::getNotesWithFlag(std::string("group_work")).empty());
 }
