@@ -5,13 +5,17 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp.
+// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp.
 void installOpenPanel();
+void installSavePanel();
+void installAlert();
 
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     : m_applicationId(std::move(applicationId)) {
     // The program's panels are the desktop's from now on.
     installOpenPanel();
+    installSavePanel();
+    installAlert();
 }
 
 GtkApplicationBackend::~GtkApplicationBackend() {
