@@ -40,7 +40,7 @@ bool MainWindowController::saveAsPdf(const std::string& path) {
     auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
     platform::WebView* page = editor ? editor->webview() : nullptr;
     // Pages follow one another down the document; nothing is centred.
-    return page && page->printToPDF(path, platform::PrintSetup{});
+    return page && page->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(30));
 }
 
 std::optional<std::string> MainWindowController::editorHTML() {
