@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,10 +12,12 @@
 #include "notes/UI/SourceTextView/SourceRulerView.h"
 #include "notes/UI/SourceTextView/SourceTextView.h"
 #include "notes/UI/SourceTextView/SourceWindowController.h"
+#include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/gtk/GtkViewHost.h"
+#include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebView.h"
 #include "tests/support/FileContents.h"
@@ -170,8 +173,57 @@ TEST_F(ExportDesktopTest, SourceWindowShowsTheColouredHTMLWithLineNumbers) {
     std::optional<platform::Image> image = backend->snapshot(window.frame());
     ASSERT_TRUE(image.has_value());
     EXPECT_TRUE(image->writePNG(testOutputPath("zelvo-source-window.png").string()));
+
+    // Typing into the GTK text reaches the buffer once GTK is done with it, and is coloured.
+    auto* peer = dynamic_cast<platform::gtk::GtkViewPeer*>(view.peer());
+    ASSERT_NE(peer, nullptr);
+    GtkWidget* textView = gtk_bin_get_child(GTK_BIN(peer->widget()));
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(textView));
+    GtkTextIter end;
+    gtk_text_buffer_get_end_iter(buffer, &end);
+    gtk_text_buffer_place_cursor(buffer, &end);
+    gtk_text_buffer_insert_interactive_at_cursor(buffer, "\n\t\tᠮ -- done", -1, TRUE);
+    backend->processPendingEvents();
+    EXPECT_TRUE(platform::utf8FromUtf16(view.buffer().text()).ends_with("lua\n\t\tᠮ -- done"));
+    ASSERT_FALSE(view.foregroundSpans().empty());
+    const auto& last = view.foregroundSpans().back();
+    EXPECT_EQ(view.text().substr(last.range.location, last.range.length), u"-- done");
+
+    // Return through the widget's key handling keeps the indentation.
+    GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+    key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(textView)));
+    key->key.keyval = GDK_KEY_Return;
+    key->key.state = 0;
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(textView, "key-press-event", key, &handled);
+    gdk_event_free(key);
+    EXPECT_TRUE(handled);
+    backend->processPendingEvents();
+    EXPECT_TRUE(platform::utf8FromUtf16(view.buffer().text()).ends_with("-- done\n\t\t"));
+    GtkTextIter start;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    gchar* shown = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
+    EXPECT_EQ(platform::utf16FromUtf8(shown), view.buffer().text()) << "the widget follows";
+    g_free(shown);
+
     EXPECT_TRUE(controller->windowShouldClose(window));
     window.close();
+}
+
+TEST_F(ExportDesktopTest, TheFormatChooserTellsTheComboBoxTheUsersChoice) {
+    platform::ComboBox box(platform::Rect(0, 0, 80, 25));
+    box.setEditable(false);
+    box.addItemsWithObjectValues({".txt", ".html", ".rtf", ".pdf"});
+    box.setStringValue(".txt");
+    std::unique_ptr<platform::gtk::GtkViewPeer> peer = platform::gtk::makePeer(box);
+    ASSERT_NE(peer, nullptr);
+    GtkComboBox* combo = GTK_COMBO_BOX(peer->widget());
+    EXPECT_EQ(gtk_combo_box_get_active(combo), 0);
+    gtk_combo_box_set_active(combo, 2);
+    EXPECT_EQ(box.stringValue(), ".rtf");
+    box.setStringValue(".pdf");
+    peer->viewChanged();
+    EXPECT_EQ(gtk_combo_box_get_active(combo), 3);
 }
 
 }  // namespace
