@@ -1,5 +1,6 @@
 #include "inputmethod/CandidateWindow.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "inputmethod/CandidatePlacement.h"
@@ -86,6 +87,9 @@ void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caret
 
     platform::AttributedString text = candidateString(candidates, m_attr);
     platform::Size size = platform::boundingSizeOfAttributedString(text);
+    // The view draws every line LineHeight high whatever the font's own height: with a small
+    // font the measured height would cut the last columns off, so never leave less room than that.
+    size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
     platform::log("当前的宽度：" + TXStringFromSize(size));
 
     Rect placed = tuningFrameForScreen(size, caretRect, candidates.size());

@@ -1,5 +1,7 @@
 #include "notes/UI/EditorViewController.h"
 
+#include <algorithm>
+
 #include "notes/UI/AlertWindowController.h"
 #include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/MainWindowController.h"
@@ -12,6 +14,8 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ColorPanel.h"
+#include "platform/ui/FontPanel.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebContentView.h"
@@ -88,6 +92,23 @@ std::optional<std::pair<std::string, std::string>> runLinkDialog(const std::stri
     return answer.value;
 }
 
+// The shared colour panel, modal and continuous.
+std::optional<std::string> runColorPanel() {
+    platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
+    panel.setTitle("文字颜色");
+    panel.setContinuous(true);
+    std::optional<platform::Color> picked = panel.runModal();
+    if (!picked) return std::nullopt;
+    return platform::hexString(*picked);
+}
+
+// The shared font panel.
+std::optional<std::pair<std::string, double>> runFontPanel() {
+    auto choice = platform::FontPanel::sharedFontPanel().runModal();
+    if (!choice) return std::nullopt;
+    return std::pair(choice->family, choice->pointSize);
+}
+
 // The open panel for one picture.
 std::optional<std::string> chooseImage() {
     platform::OpenPanel panel;
@@ -111,6 +132,8 @@ EditorServices withDefaults(EditorServices services) {
     if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
     if (!services.showSource) services.showSource = SourceWindowController::runForHTML;
     if (!services.chooseImage) services.chooseImage = chooseImage;
+    if (!services.runColorPanel) services.runColorPanel = runColorPanel;
+    if (!services.runFontPanel) services.runFontPanel = runFontPanel;
     if (services.editorPagePath.empty()) {
         auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
         if (path) services.editorPagePath = path->string();
@@ -247,9 +270,12 @@ JavaScriptResult EditorViewController::evaluate(const std::string& script) {
     platform::WebView* page = webview();
     if (!page) return JavaScriptResult{};
     JavaScriptResult result = page->evaluateJavaScript(script);
-    if (!result.succeeded())
-        logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s",
-             script.substr(0, 40).c_str(), result.error.c_str());
+    if (!result.succeeded()) {
+        // The statement's name only: its arguments are the user's notes.
+        std::string name = script.substr(0, std::min(script.find('('), size_t(40)));
+        logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s", name.c_str(),
+             result.error.c_str());
+    }
     return result;
 }
 
@@ -319,24 +345,32 @@ void EditorViewController::saveNote() {
     logf("%s", "-[EditorViewController saveNote]");
     if (m_saving || !m_note) return;
     if (!m_editorLoaded) return;  // nothing can have been edited in a page not yet shown
+    // Reading the page turns the main loop, where the user may pick another note: the save
+    // keeps its note, and that choice waits until the save is done.
+    m_saving = true;
+    std::shared_ptr<NoteObject> note = m_note;
+    bool stored = storeIfChanged(*note);
+    m_saving = false;
+    if (stored) NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
+    takePendingSelection();
+}
+
+bool EditorViewController::storeIfChanged(NoteObject& note) {
     std::optional<std::string> html = getHTML();
     if (!html) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return;
+        return false;
     }
-    if (m_internalHTML && *m_internalHTML == *html) return;
+    if (m_internalHTML && *m_internalHTML == *html) return false;
     std::optional<std::string> text = getText();
     if (!text) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return;
+        return false;
     }
 
-    m_saving = true;
     log("saving... ...");
-    NoteObject& note = *m_note;
     if (note.n_isRecent() == 0) note.setN_isRecent(1);
     note.setN_date(m_services.now());
-
     std::u16string units = platform::utf16FromUtf8(*text);
     if (units.size() >= summaryLength) {
         // Cut before a pair rather than through it: half a character is no text at all.
@@ -348,18 +382,22 @@ void EditorViewController::saveNote() {
     if (!m_summary || *m_summary != summary) note.setN_summary(summary);
     note.setN_text(*html);
 
-    bool stored = m_services.updateNote(note);
-    m_saving = false;
-    if (!stored) {
+    if (!m_services.updateNote(note)) {
         // Keep the comparison base as it was, so the next save tries again rather than finding
         // nothing changed and losing the edit.
         log("-[EditorViewController saveNote] the note could not be stored");
-        return;
+        return false;
     }
     log("... ... saved!");
     m_internalHTML = note.n_text();
     m_summary = note.n_summary();
-    NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, m_note);
+    return true;
+}
+
+void EditorViewController::takePendingSelection() {
+    if (!m_selectionPending || m_saving || m_switching) return;
+    m_selectionPending = false;
+    noteSelectionChanged(std::move(m_pendingSelection));
 }
 
 void EditorViewController::saveDocument() {
@@ -375,6 +413,19 @@ void EditorViewController::applicationWillTerminate() {
 }
 
 void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note) {
+    if (m_saving || m_switching) {
+        // Arrived while the page was being read: the latest choice is shown once that is done.
+        m_pendingSelection = std::move(note);
+        m_selectionPending = true;
+        return;
+    }
+    m_switching = true;
+    showSelection(std::move(note));
+    m_switching = false;
+    takePendingSelection();
+}
+
+void EditorViewController::showSelection(std::shared_ptr<NoteObject> note) {
     saveNote();
     m_note.reset();
     m_internalHTML.reset();

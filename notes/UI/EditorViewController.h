@@ -38,9 +38,10 @@ struct EditorServices {
     // The editor page's file; by default the bundle resource "editor.html".
     std::string editorPagePath;
 
-    std::function<void()> showFontPanel;
-    // Runs the colour panel modally; it sends no colour to the page.
-    std::function<void()> runColorPanel;
+    // Runs the font panel modally: the family and size (points) picked, if any.
+    std::function<std::optional<std::pair<std::string, double>>()> runFontPanel;
+    // Runs the colour panel titled "文字颜色" modally: the colour picked ("#rrggbb"), if any.
+    std::function<std::optional<std::string>()> runColorPanel;
     // The link dialog, modal: given the selected text as its title, answers (title, content)
     // when the user confirmed.
     std::function<std::optional<std::pair<std::string, std::string>>(const std::string& title)>
@@ -196,6 +197,11 @@ class EditorViewController : public platform::ViewController {
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
     void countWords(bool evenZero);
+    // The save proper: whether the note's row was written.
+    bool storeIfChanged(NoteObject& note);
+    void showSelection(std::shared_ptr<NoteObject> note);
+    // Shows a selection that arrived during a save or a switch, once neither runs.
+    void takePendingSelection();
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);
     void registerActions();
@@ -209,6 +215,9 @@ class EditorViewController : public platform::ViewController {
     std::vector<platform::NotificationCenter::Token> m_observers;
 
     bool m_saving = false;
+    bool m_switching = false;
+    bool m_selectionPending = false;
+    std::shared_ptr<NoteObject> m_pendingSelection;
     bool m_unicodeSwitch = false;
     bool m_infoSwitch = false;
     bool m_formatHTML = false;

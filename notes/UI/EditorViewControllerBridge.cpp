@@ -155,18 +155,26 @@ void EditorViewController::setContentHeight(float height) {
 // ---- Dialogs and panels -----------------------------------------------------------------------
 
 void EditorViewController::setContentFont() {
-    if (m_services.showFontPanel)
-        m_services.showFontPanel();
-    else
+    if (!m_services.runFontPanel) {
         platform::log("-[EditorViewController setContentFont:] no font panel");
+        return;
+    }
+    run(call("prepareInsert"));
+    // The page is not in the toolkit's responder chain: the font picked is handed over here.
+    if (auto font = m_services.runFontPanel())
+        run(call("setFont", {font->first, platform::stringWithFormat("%g", font->second)}));
 }
 
 void EditorViewController::textColor() {
     run(call("prepareInsert"));
-    if (m_services.runColorPanel)
-        m_services.runColorPanel();
-    else
+    if (!m_services.runColorPanel) {
         platform::log("-[EditorViewController textColor] no colour panel");
+        return;
+    }
+    // The colour picked reaches the selection: a colour button that changed nothing would only
+    // puzzle the user.
+    if (std::optional<std::string> colour = m_services.runColorPanel())
+        run(call("setTextColor", {*colour}));
 }
 
 void EditorViewController::bgColor() {

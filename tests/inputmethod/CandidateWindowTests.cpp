@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "inputmethod/CandidatePlacement.h"
 #include "inputmethod/CandidateWindow.h"
 #include "platform/foundation/Log.h"
@@ -121,6 +123,7 @@ TEST_F(CandidateWindowTest, ShowingLaysOutPlacesWithWidthAndHeightExchangedAndOr
 
     platform::Size measured = platform::boundingSizeOfAttributedString(
         CandidateWindow::candidateString(list, window->attributes()));
+    measured.height = std::max(measured.height, CandidateWindow::LineHeight * 9);
     Rect placed = quillora::tuningFrameForScreen(measured, caret, list.size());
     Rect frame = window->window().frame();
     EXPECT_DOUBLE_EQ(frame.origin.x, placed.origin.x);
@@ -182,4 +185,12 @@ TEST_F(CandidateWindowTest, TheFontMeasuresTheTextAndReachesTheView) {
     Rect at30 = window->window().frame();
     EXPECT_GT(at30.size.height, at22.size.height);  // the longest word is longer
     EXPECT_GT(at30.size.width, at22.size.width);    // and the lines higher
+}
+
+TEST_F(CandidateWindowTest, ASmallFontStillLeavesRoomForEveryDrawnColumn) {
+    // The view draws 30-point lines; a 12-point font measures lines lower than that, and the
+    // window must still be wide enough for all nine columns.
+    window->setFont(*platform::Font::fontWithName(platform::Font::DisplayFontFamily, 12));
+    window->showCandidates(fixtures::candidates(fixtures::NineWords), Rect(300, 600, 2, 20));
+    EXPECT_GE(window->window().frame().size.width, 9 * CandidateWindow::LineHeight);
 }

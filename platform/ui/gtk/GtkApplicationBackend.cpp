@@ -5,10 +5,12 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp.
+// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
 void installOpenPanel();
 void installSavePanel();
 void installAlert();
+void installColorPanel();
+void installFontPanel();
 
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     : m_applicationId(std::move(applicationId)) {
@@ -16,6 +18,8 @@ GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     installOpenPanel();
     installSavePanel();
     installAlert();
+    installColorPanel();
+    installFontPanel();
 }
 
 GtkApplicationBackend::~GtkApplicationBackend() {

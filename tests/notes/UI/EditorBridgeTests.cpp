@@ -101,6 +101,20 @@ TEST(EditorBridge, LinkImageAndColourArgumentsAreEscaped) {
     std::string url = "file:///home/u/My%20%22pics%22/ᠵᠢᠷᠤᠭ%20%231.png";
     EXPECT_EQ(h.page.calls.back(), (std::vector<std::string>{url, url}));
 
+    h.editor->textColor();
+    EXPECT_EQ(h.page.callNames.back(), "prepareInsert");  // closed without a colour
+    h.pickedColour = "#1e2028";
+    h.editor->textColor();
+    EXPECT_EQ(h.page.callNames.back(), "setTextColor");
+    EXPECT_EQ(h.page.calls.back(), std::vector<std::string>{"#1e2028"});
+
+    h.editor->setContentFont();
+    EXPECT_EQ(h.page.callNames.back(), "prepareInsert");  // closed without a font
+    h.pickedFont = std::pair<std::string, double>{"Noto \"Sans\" Mongolian", 14.5};
+    h.editor->setContentFont();
+    EXPECT_EQ(h.page.callNames.back(), "setFont");
+    EXPECT_EQ(h.page.calls.back(), (std::vector<std::string>{"Noto \"Sans\" Mongolian", "14.5"}));
+
     h.editor->bgColor();
     EXPECT_EQ(h.page.callNames.back(), "setBackgroundColor");
     EXPECT_EQ(h.page.calls.back(), std::vector<std::string>{"#ffff66"});

@@ -198,6 +198,50 @@ TEST(EditorSaving, SummaryIsTheFirst300UnitsAndNeverHalfACharacter) {
     EXPECT_EQ(summaryOf("(null)"), "(null)");
 }
 
+// Reading the page turns the main loop, so the user's next click can arrive in the middle of a
+// save: the save must finish with its own note, and the click's note is shown afterwards.
+TEST(EditorSaving, ASelectionArrivingDuringASaveWaitsForIt) {
+    EditorHarness h;
+    auto first = EditorHarness::note(1, "<p>first</p>", "first");
+    h.editor->noteSelectionChanged(first);
+    h.type("<p>first edited</p>");
+    auto third = EditorHarness::note(3, "<p>third</p>", "third");
+    bool clicked = false;
+    h.web->setResponder([&](const std::string& script) {
+        if (!clicked && script == "zelvo_editor.getText();") {
+            clicked = true;
+            h.editor->noteSelectionChanged(third);
+        }
+        return h.page.respond(script);
+    });
+    h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>second</p>", "second"));
+    ASSERT_TRUE(clicked);
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_id(), 1);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>first edited</p>");
+    EXPECT_EQ(third->n_text(), "<p>third</p>");
+    EXPECT_EQ(h.editor->note(), third);
+    EXPECT_EQ(h.page.html, "<p>third</p>");
+
+    // The same during a Save command.
+    h.type("<p>third edited</p>");
+    auto fourth = EditorHarness::note(4, "<p>fourth</p>");
+    clicked = false;
+    third = nullptr;
+    h.web->setResponder([&](const std::string& script) {
+        if (!clicked && script == "zelvo_editor.getHTML();") {
+            clicked = true;
+            h.editor->noteSelectionChanged(fourth);
+        }
+        return h.page.respond(script);
+    });
+    h.editor->saveDocument();
+    ASSERT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates[1].n_id(), 3);
+    EXPECT_EQ(h.updates[1].n_text(), "<p>third edited</p>");
+    EXPECT_EQ(h.editor->note(), fourth);
+}
+
 TEST(EditorSaving, TheSelectionNoticeSwitchesNotesOnTheMainQueue) {
     EditorHarness h;
     auto note = EditorHarness::note(11, "<p>posted</p>");

@@ -108,6 +108,8 @@ struct EditorHarness {
     std::vector<std::string> sourcesShown;
     std::optional<std::pair<std::string, std::string>> linkAnswer;
     std::optional<std::string> chosenImage;
+    std::optional<std::string> pickedColour;
+    std::optional<std::pair<std::string, double>> pickedFont;
     std::vector<std::string> linkDialogTitles;
     platform::Date clock = platform::Date::dateWithTimeIntervalSince1970(1'800'000'000);
     std::unique_ptr<zelvo::EditorViewController> editor;
@@ -133,6 +135,8 @@ struct EditorHarness {
             return linkAnswer;
         };
         services.chooseImage = [this] { return chosenImage; };
+        services.runColorPanel = [this] { return pickedColour; };
+        services.runFontPanel = [this] { return pickedFont; };
         editor = std::make_unique<zelvo::EditorViewController>(std::move(fake), services);
         updatedObserver = platform::NotificationCenter::defaultCenter().addObserver(
             NOTI_NOTE_UPDATED, [this](const platform::Notification& notification) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/ColorPanel.h"
+#include "platform/ui/FontPanel.h"
 #include "platform/ui/OpenPanel.h"
 
 namespace {
@@ -45,6 +47,31 @@ TEST(OpenPanel, ACancelledRunForgetsTheLastChoice) {
     answer.reset();
     EXPECT_EQ(panel.runModal(), OpenPanel::ModalResponseCancel);
     EXPECT_TRUE(panel.paths().empty());
+}
+
+TEST(ColorPanel, PicksOnlyWithADesktopAndNamesColoursInHex) {
+    platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
+    EXPECT_FALSE(panel.runModal());
+    platform::ColorPanel::setPresenter(
+        [](const platform::ColorPanel&) { return platform::Color::calibratedRGB(1, 0.5, 0); });
+    EXPECT_EQ(platform::hexString(*panel.runModal()), "#ff8000");
+    EXPECT_EQ(platform::hexString(panel.color()), "#ff8000");
+    platform::ColorPanel::setPresenter(nullptr);
+    EXPECT_EQ(platform::hexString(platform::Color::calibratedRGB(-1, 2, 0.118)), "#00ff1e");
+}
+
+TEST(FontPanel, AChoiceNeedsAFamilyAndASize) {
+    platform::FontPanel& panel = platform::FontPanel::sharedFontPanel();
+    EXPECT_FALSE(panel.runModal());
+    platform::FontPanel::Choice offered{"Noto Sans Mongolian", 18};
+    platform::FontPanel::setPresenter([&] { return std::optional(offered); });
+    ASSERT_TRUE(panel.runModal());
+    EXPECT_EQ(panel.runModal()->pointSize, 18);
+    offered.pointSize = 0;
+    EXPECT_FALSE(panel.runModal());
+    offered = {"", 12};
+    EXPECT_FALSE(panel.runModal());
+    platform::FontPanel::setPresenter(nullptr);
 }
 
 }  // namespace
