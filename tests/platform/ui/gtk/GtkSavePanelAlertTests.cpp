@@ -9,6 +9,7 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/gtk/GtkApplicationBackend.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/TestOutput.h"
 
 using namespace platform;
 
@@ -86,7 +87,14 @@ TEST_F(GtkPanelTest, SavePanelShowsTheAccessoryAndTheChoiceMadeInIt) {
     int step = 0;
     DialogHand hand(GTK_TYPE_FILE_CHOOSER_DIALOG, [&](GtkDialog* dialog) {
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-        if (step++ > 0) {  // the folder has had its time to load
+        if (step++ > 0) {  // the folder has had its time to load, and the panel to be drawn
+            GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(dialog));
+            if (GdkPixbuf* picture = gdk_pixbuf_get_from_window(
+                    shown, 0, 0, gdk_window_get_width(shown), gdk_window_get_height(shown))) {
+                gdk_pixbuf_save(picture, testOutputPath("zelvo-save-panel.png").c_str(), "png",
+                                nullptr, nullptr);
+                g_object_unref(picture);
+            }
             gtk_dialog_response(dialog, GTK_RESPONSE_ACCEPT);
             return true;
         }
