@@ -11,6 +11,8 @@ PACKAGES=(
   zlib1g-dev libminizip-dev zip unzip python3
   # text layout and drawing
   libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev fonts-noto-core fonts-dejavu-core
+  # Zelvo's panels and alerts speak Chinese: a font with the Han characters
+  fonts-wqy-microhei
   # list images drawn from SVG; the SVG loader of GdkPixbuf for the window's images
   librsvg2-dev librsvg2-common
   # resource files: property lists, HTML import for export

@@ -6,6 +6,7 @@
 #include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/UI/NoteNotifications.h"
+#include "notes/UI/SourceTextView/SourceWindowController.h"
 #include "notes/UI/ToolbarView.h"
 #include "notes/store/SQLite/DBUtil.h"
 #include "notes/store/WordCounter.h"
@@ -129,6 +130,7 @@ EditorServices withDefaults(EditorServices services) {
             platform::Application::sharedApplication().openURL(url);
         };
     if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
+    if (!services.showSource) services.showSource = SourceWindowController::runForHTML;
     if (!services.chooseImage) services.chooseImage = chooseImage;
     if (!services.runColorPanel) services.runColorPanel = runColorPanel;
     if (!services.runFontPanel) services.runFontPanel = runFontPanel;

@@ -6,6 +6,7 @@
 #include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/InterfaceFactory.h"
+#include "notes/UI/NoteExporter.h"
 #include "notes/UI/NoteNotifications.h"
 #include "notes/UI/UnicodeViewController.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -22,9 +23,12 @@ MainWindowController::MainWindowController() : WindowController("MainWindowContr
     registerAction("menuExpandNaivigator:", [this] { menuExpandNaivigator(); });
     registerAction("menuExpandLog:", [this] { menuExpandLog(); });
     registerAction("menuExpandInfo:", [this] { menuExpandInfo(); });
+    registerAction("saveDocumentAs:", [this] { saveDocumentAs(); });
+    registerAction("preview:", [this] { preview(); });
 }
 
 MainWindowController::~MainWindowController() {
+    m_exporter.reset();
     if (m_container) m_container->setDelegate(nullptr);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "notes/UI/NoteExporter.h"
+#include "notes/store/NoteObject.h"
 #include "platform/ui/SplitView.h"
 #include "platform/ui/WindowController.h"
 
@@ -22,7 +25,9 @@ class BackgroundView;
 // Unicode and word-count panels under and beside the editor, and the panel switch. It owns the
 // five panel controllers, made from their interface files, and is the split view's delegate.
 // Panels reach it only through the two panel-switch notices, which carry it as their object.
-class MainWindowController : public platform::WindowController, public platform::SplitViewDelegate {
+class MainWindowController : public platform::WindowController,
+                             public platform::SplitViewDelegate,
+                             public ExportHost {
   public:
     MainWindowController();
     ~MainWindowController() override;
@@ -62,6 +67,21 @@ class MainWindowController : public platform::WindowController, public platform:
     bool isSaving() const { return m_saving; }
     void setSaving(bool flag) { m_saving = flag; }
 
+    // Export (MainWindowControllerExport.cpp): Save As through the save panel, the HTML page's
+    // body, Preview, the note archive writer and printing the editor page to a PDF file.
+    void saveDocumentAs();
+    std::string setupBody();
+    void preview();
+    bool saveNoteWithPath(const std::optional<std::string>& path, const NoteObject* note);
+    bool saveAsPdf(const std::string& path);
+    // What the export asks of the window: the editor page, the panels, the note list.
+    std::optional<std::string> editorHTML() override;
+    bool printEditorPage(const std::string& path) override;
+    std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) override;
+    void runAlert(const std::string& message, const std::string& informativeText) override;
+    void runPreview(const std::string& html) override;
+    std::shared_ptr<NoteObject> selectedNoteObject() override;
+
     // Sets the window title to "Zelvo (Untitled)".
     void resetWindowTitle();
     // Actions that do nothing.
@@ -98,6 +118,7 @@ class MainWindowController : public platform::WindowController, public platform:
 
   private:
     double windowWidth();
+    NoteExporter& exporter();
 
     std::shared_ptr<platform::SplitView> m_container;
     std::shared_ptr<platform::View> m_left, m_right, m_editorContainer, m_rightViewContainer;
@@ -112,6 +133,7 @@ class MainWindowController : public platform::WindowController, public platform:
     bool m_saving = false;
     std::shared_ptr<platform::ViewController> m_fileViewController, m_noteViewController,
         m_editorViewController, m_unicodeViewController, m_infoViewController;
+    std::unique_ptr<NoteExporter> m_exporter;
 };
 
 }  // namespace zelvo

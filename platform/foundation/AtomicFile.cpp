@@ -33,16 +33,22 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+bool replaceFileAtomically(
+    const std::filesystem::path& path,
+    const std::function<bool(const std::filesystem::path& temporary)>& write) {
     std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX"));
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    bool written = writeAll(fd, contents) && ::fsync(fd) == 0;
-    int savedErrno = errno;
     ::fchmod(fd, 0644);
-    if (::close(fd) != 0 && written) {
-        written = false;
+    ::close(fd);
+    bool written = write(temporary);
+    int savedErrno = errno;
+    if (written) {
+        // The writer may have closed and reopened the file: flush what is under the name now.
+        fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+        written = fd >= 0 && ::fsync(fd) == 0;
         savedErrno = errno;
+        if (fd >= 0) ::close(fd);
     }
     if (written && ::rename(temporary.c_str(), path.c_str()) == 0) {
         syncFolder(path.parent_path());
@@ -52,6 +58,18 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
     ::unlink(temporary.c_str());
     errno = savedErrno;
     return false;
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+    return replaceFileAtomically(path, [&](const std::filesystem::path& temporary) {
+        int fd = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) return false;
+        bool written = writeAll(fd, contents);
+        int savedErrno = errno;
+        if (::close(fd) != 0 && written) return false;
+        errno = savedErrno;
+        return written;
+    });
 }
 
 }  // namespace platform

@@ -17,6 +17,9 @@ class Font {
     // knows no such font (it would only offer a substitute).
     static std::optional<Font> fontWithName(const std::string& name, double size);
     static Font systemFont(double size);
+    // The file of an installed family's regular face (the first fontconfig lists when there is
+    // no regular one); absent when no installed font has that family.
+    static std::optional<std::string> fileForFamily(const std::string& family);
     static double systemFontSize() { return 13.0; }
     static double labelFontSize() { return 10.0; }
 

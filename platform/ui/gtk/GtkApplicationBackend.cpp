@@ -7,8 +7,10 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
+// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
 void installOpenPanel();
+void installSavePanel();
+void installAlert();
 void installColorPanel();
 void installFontPanel();
 
@@ -16,6 +18,8 @@ GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
     : m_applicationId(std::move(applicationId)) {
     // The program's panels are the desktop's from now on.
     installOpenPanel();
+    installSavePanel();
+    installAlert();
     installColorPanel();
     installFontPanel();
 }

@@ -212,7 +212,13 @@ PeerMaker makerFor() {
 
 }  // namespace
 
+// GtkComboBoxPeer.cpp, GtkStyledTextPeer.cpp.
+void registerComboBoxPeer();
+void registerStyledTextPeer();
+
 void registerControlPeers() {
+    registerComboBoxPeer();
+    registerStyledTextPeer();
     registerPeerMaker("button", makerFor<ButtonPeer, Button>());
     registerPeerMaker("label", makerFor<LabelPeer, TextField>());
     registerPeerMaker("textField", makerFor<EntryPeer, TextField>());

@@ -1,0 +1,102 @@
+// The export commands of the main window: the window's side of NoteExporter.
+#include "notes/UI/EditorViewController.h"
+#include "notes/UI/MainWindowController.h"
+#include "notes/UI/NoteViewController.h"
+#include "notes/UI/PreviewHTMLWindow.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/SavePanel.h"
+#include "platform/ui/TextField.h"
+#include "platform/web/WebView.h"
+
+namespace zelvo {
+
+using platform::Rect;
+
+NoteExporter& MainWindowController::exporter() {
+    if (!m_exporter) m_exporter = std::make_unique<NoteExporter>(*this);
+    return *m_exporter;
+}
+
+void MainWindowController::saveDocumentAs() {
+    exporter().saveDocumentAs();
+}
+
+std::string MainWindowController::setupBody() {
+    return NoteExporter::setupBody(editorHTML().value_or(""));
+}
+
+void MainWindowController::preview() {
+    exporter().preview();
+}
+
+bool MainWindowController::saveNoteWithPath(const std::optional<std::string>& path,
+                                            const NoteObject* note) {
+    return exporter().saveNoteWithPath(path, note);
+}
+
+bool MainWindowController::saveAsPdf(const std::string& path) {
+    auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
+    platform::WebView* page = editor ? editor->webview() : nullptr;
+    // Pages follow one another down the document; nothing is centred.
+    return page && page->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(30));
+}
+
+std::optional<std::string> MainWindowController::editorHTML() {
+    auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
+    if (!editor) return std::nullopt;
+    return editor->getHTML();
+}
+
+bool MainWindowController::printEditorPage(const std::string& path) {
+    return saveAsPdf(path);
+}
+
+std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const ExportPanelSetup& setup) {
+    platform::SavePanel panel;
+    panel.setNameFieldStringValue(setup.fileName);
+    panel.setMessage(setup.message);
+    panel.setExtensionHidden(setup.extensionHidden);
+    panel.setCanCreateDirectories(setup.canCreateDirectories);
+
+    auto accessory =
+        std::make_shared<platform::View>(Rect(0, 0, setup.accessoryWidth, setup.accessoryHeight));
+    auto label = platform::TextField::labelWithString(
+        setup.label, Rect(setup.labelX, setup.labelY, setup.labelWidth, setup.labelHeight));
+    auto formats = std::make_shared<platform::ComboBox>(
+        Rect(setup.comboX, setup.comboY, setup.comboWidth, setup.comboHeight));
+    formats->setEditable(false);
+    formats->addItemsWithObjectValues(setup.formats);
+    formats->setStringValue(setup.format);
+    accessory->addSubview(label);
+    accessory->addSubview(formats);
+    panel.setAccessoryView(accessory);
+
+    if (panel.runModal() != platform::SavePanel::ModalResponseOK || !panel.path()) {
+        return std::nullopt;
+    }
+    return ExportPanelChoice{*panel.path(), formats->stringValue()};
+}
+
+void MainWindowController::runAlert(const std::string& message,
+                                    const std::string& informativeText) {
+    platform::Alert alert;
+    alert.setMessageText(message);
+    alert.addButtonWithTitle("OK");
+    alert.setInformativeText(informativeText);
+    alert.runModal();
+}
+
+void MainWindowController::runPreview(const std::string& html) {
+    auto preview = std::make_shared<PreviewHTMLWindow>();
+    preview->setHtmlString(html);
+    platform::Application::sharedApplication().runModalForWindow(*preview->window());
+}
+
+std::shared_ptr<NoteObject> MainWindowController::selectedNoteObject() {
+    auto* notes = dynamic_cast<NoteViewController*>(m_noteViewController.get());
+    return notes ? notes->selectedNoteObject() : nullptr;
+}
+
+}  // namespace zelvo

@@ -1,0 +1,162 @@
+#include "notes/UI/NoteExporter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/graphics/Font.h"
+#include "platform/richtext/HTMLReader.h"
+#include "platform/richtext/PlainTextWriter.h"
+#include "platform/richtext/RTFWriter.h"
+
+namespace zelvo {
+
+namespace {
+
+constexpr const char* kWriteFailedMessage = "文件保存失败!";
+
+platform::RichText richTextOf(const std::string& html) {
+    // Pictures the note names by relative path live beside the editor page.
+    platform::HTMLReadOptions options{platform::Bundle::mainBundle().resourcePath()};
+    return platform::readHTML(html, options);
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::string NoteExporter::setupBody(const std::string& editorHTML) {
+    return "<body><div class=\"editor_style\">" + editorHTML + "</div></body>";
+}
+
+std::string NoteExporter::htmlPage(const std::string& editorHTML, const std::string& fontFamily) {
+    std::string page;
+    page += "<html>";
+    page += "<head>";
+    page += "<meta http-equiv=\"content-type\" content=\"text/html;charset=utf-8\"/>";
+    page += "<title>建议使用Safari打开</title>";
+    page += "<style type=\"text/css\">";
+    page +=
+        "* {outline: 0px solid transparent; -webkit-tap-highlight-color: rgba(0,0,0,0); "
+        "-webkit-touch-callout: none;} ";
+    page += "html, body {padding:0;margin:0;font-family:" + fontFamily +
+            ", serif;background-color: #282c34;color: #cbcbcb;}";
+    page += "body{padding:10px;overflow-y: scroll;-webkit-overflow-scrolling: touch;} ";
+    page += "img.zs_active {border: 2px dashed #000;} ";
+    page += "audio {padding: 20px 0;}";
+    page += "@font-face {font-family:'" + fontFamily + "';src: url('" + fontFamily +
+            ".ttf');font-weight: normal;font-style: normal;}";
+    page +=
+        ".editor_style{margin:10px auto;padding:10px;-moz-writing-mode: vertical-lr;"
+        "-webkit-writing-mode: vertical-lr;-o-writing-mode: vertical-lr;-ms-writing-mode: tb-lr;"
+        "writing-mode: tb-rl;-webkit-text-orientation: sideways-right;line-height: 1.5;"
+        "page-break-before: auto;page-break-after: always;}";
+    page += "p {padding:0px;margin:0px;line-height: 1.5;}";
+    page += "img{max-height:600px;max-width:800px;}";
+    page += "</style>";
+    page += "</head>";
+    page += setupBody(editorHTML);
+    page += "</html>";
+    return page;
+}
+
+std::string NoteExporter::fontPathBesidePage(const std::string& pagePath,
+                                             const std::string& fontFamily) {
+    return (std::filesystem::path(pagePath).parent_path() / (fontFamily + ".ttf")).string();
+}
+
+void NoteExporter::saveDocumentAs() {
+    std::optional<ExportPanelChoice> choice = m_host.runSavePanel(ExportPanelSetup{});
+    if (!choice) return;
+    platform::logf("您选择了 %s 格式", choice->format.c_str());
+    // The format is appended as it stands, even to a name that ends with it already.
+    exportToPath(choice->format, choice->path + choice->format);
+}
+
+bool NoteExporter::exportToPath(const std::string& format, const std::string& path) {
+    if (format == ".zelvo") {
+        std::shared_ptr<NoteObject> note = m_host.selectedNoteObject();
+        bool written = saveNoteWithPath(path, note.get());
+        if (!written && note) reportFailure(path, std::strerror(errno));
+        return written;
+    }
+    if (format == ".txt" || format == ".rtf") {
+        std::optional<std::string> html = m_host.editorHTML();
+        if (!html) {
+            reportFailure(path, "the editor page did not answer");
+            return false;
+        }
+        platform::RichText text = richTextOf(*html);
+        return writeText(path, format == ".txt"
+                                   ? platform::plainText(text)
+                                   : platform::rtfData(text, {platform::Font::DisplayFontFamily}));
+    }
+    if (format == ".html") return writeHTMLPage(path);
+    if (format == ".pdf") return writePDF(path);
+    m_host.runAlert("请选择一种格式!", "");
+    return false;
+}
+
+bool NoteExporter::writeText(const std::string& path, const std::string& contents) {
+    if (platform::writeFileAtomically(path, contents)) return true;
+    reportFailure(path, std::strerror(errno));
+    return false;
+}
+
+bool NoteExporter::writeHTMLPage(const std::string& path) {
+    std::optional<std::string> html = m_host.editorHTML();
+    if (!html) {
+        reportFailure(path, "the editor page did not answer");
+        return false;
+    }
+    const std::string family = platform::Font::DisplayFontFamily;
+    if (!writeText(path, htmlPage(*html, family))) return false;
+    // The page's font rule names "<family>.ttf" beside it: put the installed font there, so the
+    // page shows its Mongolian wherever it is opened. A page without it still reads, in whatever
+    // Mongolian font the reader has, so a missing font is logged and not an error.
+    std::optional<std::string> fontFile = platform::Font::fileForFamily(family);
+    std::optional<std::string> font = fontFile ? readWholeFile(*fontFile) : std::nullopt;
+    std::string target = fontPathBesidePage(path, family);
+    if (!font) {
+        platform::logf("%s: no font file for %s", __func__, family.c_str());
+    } else if (readWholeFile(target) != font && !platform::writeFileAtomically(target, *font)) {
+        platform::logf("%s: could not write %s: %s", __func__, target.c_str(),
+                       std::strerror(errno));
+    }
+    return true;
+}
+
+bool NoteExporter::writePDF(const std::string& path) {
+    // The page's HTML is read first, as the command always did; the PDF is of the page itself.
+    if (!m_host.editorHTML()) {
+        reportFailure(path, "the editor page did not answer");
+        return false;
+    }
+    bool written =
+        platform::replaceFileAtomically(path, [&](const std::filesystem::path& temporary) {
+            return m_host.printEditorPage(temporary.string()) &&
+                   std::filesystem::file_size(temporary) > 0;
+        });
+    if (!written) reportFailure(path, "the page could not be printed");
+    return written;
+}
+
+void NoteExporter::reportFailure(const std::string& path, const std::string& reason) {
+    platform::logf("%s: %s: %s", __func__, path.c_str(), reason.c_str());
+    m_host.runAlert(kWriteFailedMessage, path + "\n" + reason);
+}
+
+void NoteExporter::preview() {
+    m_host.runPreview(m_host.editorHTML().value_or(""));
+}
+
+}  // namespace zelvo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Range.h"
+#include "platform/graphics/Color.h"
+#include "platform/ui/Control.h"
+
+namespace platform {
+
+// A plain text area whose text shows colours over ranges (text colours and backgrounds), for
+// source text. The program owns the text: it shows text, selection and colours with showText,
+// and the widget hands every edit, selection change, scroll and editing command of the user back
+// through the user… calls, which subclasses take to their model. Ranges are in UTF-16 units.
+class StyledTextView : public Control {
+  public:
+    struct Span {
+        Range range;
+        Color color;
+        bool operator==(const Span&) const = default;
+    };
+
+    explicit StyledTextView(const Rect& frame = Rect());
+
+    const std::u16string& text() const { return m_text; }
+    Range selectedRange() const { return m_selection; }
+    const std::vector<Span>& foregroundSpans() const { return m_foreground; }
+    const std::vector<Span>& backgroundSpans() const { return m_background; }
+    // Replaces what the widget shows.
+    void showText(std::u16string text, Range selection, std::vector<Span> foreground,
+                  std::vector<Span> background);
+
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable);
+    // Lines wrap at the view's width, or run on and scroll sideways.
+    bool wrapsLines() const { return m_wraps; }
+    void setWrapsLines(bool wraps);
+    // How far the text is scrolled down, in points from its top.
+    double visibleTop() const { return m_visibleTop; }
+    void setScrollHandler(std::function<void(double top)> handler) {
+        m_scrolled = std::move(handler);
+    }
+
+    // From the widget. The defaults keep the view's own copy in step.
+    virtual void userReplacedCharacters(Range range, const std::u16string& replacement);
+    virtual void userSelected(Range range);
+    // An editing command by its selector ("insertNewline:", "shiftLeft:", "shiftRight:",
+    // "undo:", "redo:"); whether the view took it (else the widget does its own thing).
+    virtual bool userCommand(const std::string& selector);
+    void userScrolled(double top);
+
+    std::string nativeKind() const override { return "styledText"; }
+
+  private:
+    std::u16string m_text;
+    Range m_selection;
+    std::vector<Span> m_foreground, m_background;
+    bool m_editable = true;
+    bool m_wraps = true;
+    double m_visibleTop = 0;
+    std::function<void(double)> m_scrolled;
+};
+
+}  // namespace platform

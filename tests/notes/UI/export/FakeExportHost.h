@@ -1,0 +1,45 @@
+#pragma once
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "notes/UI/NoteExporter.h"
+
+// The window around the export, recorded: a scripted editor page, a scripted save panel, and the
+// alerts and previews it was asked for.
+class FakeExportHost : public zelvo::ExportHost {
+  public:
+    std::optional<std::string> html = std::string("<p>note</p>");
+    std::optional<zelvo::ExportPanelChoice> choice;
+    std::optional<std::string> pdfBytes = std::string("%PDF-1.5 fake");
+    std::shared_ptr<NoteObject> note;
+
+    std::vector<zelvo::ExportPanelSetup> panels;
+    std::vector<std::pair<std::string, std::string>> alerts;
+    std::vector<std::string> previews;
+    std::vector<std::string> printedPaths;
+    int htmlReads = 0;
+
+    std::optional<std::string> editorHTML() override {
+        ++htmlReads;
+        return html;
+    }
+    bool printEditorPage(const std::string& path) override {
+        printedPaths.push_back(path);
+        if (!pdfBytes) return false;
+        std::ofstream(path, std::ios::binary) << *pdfBytes;
+        return true;
+    }
+    std::optional<zelvo::ExportPanelChoice> runSavePanel(
+        const zelvo::ExportPanelSetup& setup) override {
+        panels.push_back(setup);
+        return choice;
+    }
+    void runAlert(const std::string& message, const std::string& informativeText) override {
+        alerts.emplace_back(message, informativeText);
+    }
+    void runPreview(const std::string& htmlText) override { previews.push_back(htmlText); }
+    std::shared_ptr<NoteObject> selectedNoteObject() override { return note; }
+};
