@@ -23,6 +23,7 @@
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
+#include "tests/support/PrivateXServer.h"
 #include "tests/support/TestOutput.h"
 
 using platform::gtk::GtkViewPeer;
@@ -58,6 +59,9 @@ class ZelvoDesktopTest : public ::testing::Test {
     }
 
     ZelvoFolders folders;
+    // Set by tests whose windows must not be seen by others sharing the display; declared before
+    // the backend so the server outlives it.
+    std::unique_ptr<PrivateXServer> ownDisplay;
     std::shared_ptr<GtkWindowBackend> backend;
     platform::Application& app = platform::Application::sharedApplication();
     zelvo::AppDelegate delegate;
@@ -169,6 +173,13 @@ TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {
 
 class PreviewPageTest : public ZelvoDesktopTest {
   protected:
+    // The preview covers the whole screen: on the shared display it would hide the windows that
+    // other display tests read back, so it gets an X server of its own.
+    void SetUp() override {
+        ownDisplay = std::make_unique<PrivateXServer>("1280x800x24");
+        ASSERT_TRUE(ownDisplay->ready());
+        ZelvoDesktopTest::SetUp();
+    }
     // A preview whose page has loaded and shown the HTML.
     platform::WebView& open(const std::optional<std::string>& html) {
         preview = std::make_shared<zelvo::PreviewHTMLWindow>();
