@@ -77,6 +77,10 @@ class DBUtil {
     // A connection to the notes file, opened; none when the location is unset or it does not
     // open.
     static std::shared_ptr<SQDatabase> openDatabase();
+    // Every connection of the store is opened through here, so that a write reported as done
+    // survives a power cut.
+    static std::shared_ptr<SQDatabase> openDurably(const std::string& path);
+    static void makeDurable(SQDatabase& db);
     static bool runUpdate(const char* operation, const std::string& sql,
                           const std::vector<platform::Value>& arguments, const char* successText,
                           const char* failureText, bool mustChangeRows = false);

@@ -19,10 +19,17 @@ DBUtil& DBUtil::sharedDB() {
     return *instance;
 }
 
-DBUtil::DBUtil() : m_queue(SQDatabaseQueue::databaseQueueWithPath(storedQueuePath())) {}
+DBUtil::DBUtil() {
+    setQueue(SQDatabaseQueue::databaseQueueWithPath(storedQueuePath()));
+}
 
 DBUtil::~DBUtil() = default;
 
 void DBUtil::setQueue(std::unique_ptr<SQDatabaseQueue> queue) {
     m_queue = std::move(queue);
+    if (m_queue) {
+        m_queue->inDatabase([](SQDatabase* db) {
+            if (db) makeDurable(*db);
+        });
+    }
 }

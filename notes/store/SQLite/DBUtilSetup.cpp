@@ -1,4 +1,5 @@
 // Where the notes file lives, and making sure it holds both tables.
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -44,6 +45,29 @@ std::string homeDirectory() {
     if (auto home = environmentValue("HOME")) return *home;
     if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;
     return ".";
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+// A new folder exists after a power cut only once the folder holding it has been synced; so does
+// each folder made on the way to it.
+void createDirectoriesDurably(const std::filesystem::path& directory) {
+    std::error_code error;
+    std::filesystem::path existing = directory;
+    while (existing.has_parent_path() && existing != existing.parent_path() &&
+           !std::filesystem::exists(existing, error)) {
+        existing = existing.parent_path();
+    }
+    if (!std::filesystem::create_directories(directory, error)) return;
+    for (auto made = directory; made != existing && made.has_parent_path();
+         made = made.parent_path()) {
+        syncFolder(made.parent_path());
+    }
 }
 
 }  // namespace
@@ -92,7 +116,7 @@ void DBUtil::initDBDirectory() {
     if (std::filesystem::exists(directory, error)) {
         platform::log("数据库文件夹已经存在。。。");
     } else {
-        std::filesystem::create_directories(directory, error);
+        createDirectoriesDurably(directory);
     }
     // Also for a folder that exists: a file or tables lost from it would otherwise make every
     // save fail. Both statements leave existing tables alone.
@@ -101,8 +125,8 @@ void DBUtil::initDBDirectory() {
 
 bool DBUtil::initDataBaseWithPath(const std::string& path) {
     const char* operation = "+[DBUtil initDataBaseWithPath:]";
-    auto db = SQDatabase::databaseWithPath(path);
-    if (!db->open()) {
+    auto db = openDurably(path);
+    if (!db) {
         platform::logf("%s 数据库打开失败。", operation);
         return false;
     }
