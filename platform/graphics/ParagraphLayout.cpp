@@ -137,9 +137,10 @@ ParagraphLayout::ParagraphLayout(AttributedString content, uint64_t globalStart,
 
 std::shared_ptr<ParagraphLayout> ParagraphLayout::truncated(AttributedString keptAndToken,
                                                             uint64_t rangeStart,
-                                                            uint64_t keptLength) {
+                                                            uint64_t keptLength, Range hidden) {
     std::shared_ptr<ParagraphLayout> p(
         new ParagraphLayout(std::move(keptAndToken), 0, true, ParagraphStyle{}));
+    if (hidden.length > 0) p->hideGlyphs(hidden);
     p->measureLines(0, 0, defaultFont());
     // One line: it draws everything but answers only for the kept characters.
     ParagraphLine& line = p->m_lines.front();
@@ -148,8 +149,26 @@ std::shared_ptr<ParagraphLayout> ParagraphLayout::truncated(AttributedString kep
     line.rangeStart = rangeStart;
     line.rangeLength = keptLength;
     line.contentLength = keptLength;
+    line.hidden = hidden;
     p->m_lines.resize(1);
     return p;
+}
+
+// Before anything is measured: Pango keeps a line's extents once asked for them.
+void ParagraphLayout::hideGlyphs(Range units) {
+    auto from = static_cast<int>(m_map.utf8Offset(units.location));
+    auto to = static_cast<int>(m_map.utf8Offset(units.max()));
+    for (GSList* l = pango_layout_get_lines(m_layout); l; l = l->next) {
+        for (GSList* r = static_cast<PangoLayoutLine*>(l->data)->runs; r; r = r->next) {
+            auto* run = static_cast<PangoGlyphItem*>(r->data);
+            for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+                int byte = run->item->offset + run->glyphs->log_clusters[i];
+                if (byte < from || byte >= to) continue;
+                run->glyphs->glyphs[i].glyph = PANGO_GLYPH_EMPTY;
+                run->glyphs->glyphs[i].geometry.width = 0;
+            }
+        }
+    }
 }
 
 ParagraphLayout::~ParagraphLayout() {
