@@ -1,5 +1,7 @@
 #include "sqdb/SQDatabase.h"
 
+#include <sqlite3.h>
+
 #include <cstdlib>
 #include <random>
 

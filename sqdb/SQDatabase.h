@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <array>
 #include <concepts>
 #include <cstdint>
@@ -21,6 +19,11 @@
 
 class SQResultSet;
 class SQStatement;
+// SQLite's own types, for those who work with the engine directly; they include <sqlite3.h>.
+struct sqlite3;
+struct sqlite3_stmt;
+struct sqlite3_context;
+struct sqlite3_value;
 
 // What may stand in a statement's argument list: anything that makes a platform::Value.
 template <typename T>
@@ -339,12 +342,11 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     int bindArguments(sqlite3_stmt* statement, const Arguments* array,
                       const platform::Dictionary* dictionary, std::span<const platform::Value> list,
                       const std::function<void(const std::string& key)>& missingKey);
+    // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
+    // handed on.
+    struct Prepared;
     // Takes the cached statement for the text or prepares a new one; false when preparing failed.
-    bool statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
-                           sqlite3_stmt*& handle);
-    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
-    // a fresh one is finalized.
-    static void discardStatement(const std::shared_ptr<SQStatement>& cached, sqlite3_stmt* handle);
+    bool statementForQuery(const std::string& sql, Prepared& prepared);
 
     sqlite3* m_db = nullptr;
     std::optional<std::string> m_databasePath;
@@ -370,8 +372,19 @@ std::string SQDBEscapeSavePointName(const std::string& savepointName);
 // transaction and savepoint blocks set *rollback to undo their writes.
 using SQDatabaseBlock = std::function<void(SQDatabase* db)>;
 using SQTransactionBlock = std::function<void(SQDatabase* db, bool* rollback)>;
+// Flags for openWithFlags; they have SQLite's values, so SQLite's own can be given as well.
+inline constexpr int SQDBOpenReadOnly = 0x00000001;
+inline constexpr int SQDBOpenReadWrite = 0x00000002;
+inline constexpr int SQDBOpenCreate = 0x00000004;
+inline constexpr int SQDBOpenURI = 0x00000040;
+inline constexpr int SQDBOpenMemory = 0x00000080;
+inline constexpr int SQDBOpenNoMutex = 0x00008000;
+inline constexpr int SQDBOpenFullMutex = 0x00010000;
+inline constexpr int SQDBOpenSharedCache = 0x00020000;
+inline constexpr int SQDBOpenPrivateCache = 0x00040000;
+inline constexpr int SQDBOpenNoFollow = 0x01000000;
 // Read-write, created when missing.
-inline constexpr int SQDBDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+inline constexpr int SQDBDefaultOpenFlags = SQDBOpenReadWrite | SQDBOpenCreate;
 
 // The block forms of transactions shared by the queue and the pool. The body runs only inside a
 // transaction that began (never in autocommit, where a rollback could not undo its writes); it

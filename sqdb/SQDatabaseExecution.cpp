@@ -1,5 +1,7 @@
 // Binding and the two execution cores of SQDatabase: queries, which hand out a result set, and
 // updates, which run their statement to the end.
+#include <sqlite3.h>
+
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -141,34 +143,35 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
     }
 }
 
-bool SQDatabase::statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
-                                   sqlite3_stmt*& handle) {
-    handle = nullptr;
-    cached = nullptr;
+struct SQDatabase::Prepared {
+    std::shared_ptr<SQStatement> cached;
+    SQStatementHandle fresh;
+
+    sqlite3_stmt* handle() const { return cached ? cached->statement() : fresh.get(); }
+    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
+    // a fresh one is finalized as it goes.
+    void discard() {
+        if (cached) cached->reset();
+        fresh.reset();
+    }
+};
+
+bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
-        cached = cachedStatementForQuery(sql);
-        if (cached) {
-            handle = cached->statement();
-            cached->reset();
-            if (handle) return true;
-            cached = nullptr;
+        prepared.cached = cachedStatementForQuery(sql);
+        if (prepared.cached) {
+            prepared.cached->reset();
+            if (prepared.cached->statement()) return true;
+            prepared.cached = nullptr;
         }
     }
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &handle, nullptr) == SQLITE_OK) return true;
+    sqlite3_stmt* handle = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &handle, nullptr);
+    prepared.fresh.reset(handle);
+    if (rc == SQLITE_OK) return true;
     reportPreparationError(sql);
-    sqlite3_finalize(handle);
-    handle = nullptr;
+    prepared.fresh.reset();
     return false;
-}
-
-void SQDatabase::discardStatement(const std::shared_ptr<SQStatement>& cached,
-                                  sqlite3_stmt* handle) {
-    // The cache still holds its statement: finalizing it would leave the cache a dead handle.
-    if (cached) {
-        cached->reset();
-    } else {
-        sqlite3_finalize(handle);
-    }
 }
 
 // ---- Queries ----
@@ -185,22 +188,23 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
     ExecutingScope scope(*this);
     if (m_traceExecution) logf("%s executeQuery: %s", description().c_str(), sql.c_str());
 
-    std::shared_ptr<SQStatement> statement;
-    sqlite3_stmt* handle = nullptr;
-    if (!statementForQuery(sql, statement, handle)) return nullptr;
+    Prepared prepared;
+    if (!statementForQuery(sql, prepared)) return nullptr;
+    sqlite3_stmt* handle = prepared.handle();
 
     int count = bindArguments(handle, array, dictionary, list, [](const std::string& key) {
         logf("Could not find index for %s", key.c_str());
     });
     if (count != sqlite3_bind_parameter_count(handle)) {
         platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
-        discardStatement(statement, handle);
+        prepared.discard();
         return nullptr;
     }
 
+    std::shared_ptr<SQStatement> statement = std::move(prepared.cached);
     if (!statement) {
         statement = std::make_shared<SQStatement>();
-        statement->setStatement(handle);
+        statement->setStatement(std::move(prepared.fresh));
         if (m_shouldCacheStatements) setCachedStatement(statement, sql);
     }
     auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
@@ -256,12 +260,12 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
     ExecutingScope scope(*this);
     if (m_traceExecution) logf("%s executeUpdate: %s", description().c_str(), sql.c_str());
 
-    std::shared_ptr<SQStatement> statement;
-    sqlite3_stmt* handle = nullptr;
-    if (!statementForQuery(sql, statement, handle)) {
+    Prepared prepared;
+    if (!statementForQuery(sql, prepared)) {
         if (error) *error = errorWithMessage(sqlite3_errmsg(m_db));
         return false;
     }
+    sqlite3_stmt* handle = prepared.handle();
 
     int count = bindArguments(handle, array, dictionary, list, [&](const std::string& key) {
         std::string message = stringWithFormat("Could not find index for %s", key.c_str());
@@ -276,7 +280,7 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
             count, wanted, sql.c_str());
         if (m_logsErrors) platform::log(message);
         if (error) *error = errorWithMessage(message);
-        discardStatement(statement, handle);
+        prepared.discard();
         return false;
     }
 
@@ -301,9 +305,10 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
         }
     }
 
+    std::shared_ptr<SQStatement> statement = std::move(prepared.cached);
     if (m_shouldCacheStatements && !statement) {
         statement = std::make_shared<SQStatement>();
-        statement->setStatement(handle);
+        statement->setStatement(std::move(prepared.fresh));
         setCachedStatement(statement, sql);
     }
     int closeRc = SQLITE_OK;
@@ -311,7 +316,7 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
         statement->setUseCount(statement->useCount() + 1);
         closeRc = sqlite3_reset(handle);
     } else {
-        closeRc = sqlite3_finalize(handle);
+        closeRc = sqlite3_finalize(prepared.fresh.release());
     }
     if (closeRc != SQLITE_OK && m_logsErrors) {
         logf("Unknown error finalizing or resetting statement (%d: %s)", closeRc,

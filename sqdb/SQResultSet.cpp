@@ -1,5 +1,7 @@
 #include "sqdb/SQResultSet.h"
 
+#include <sqlite3.h>
+
 #include <cctype>
 
 #include "platform/foundation/Log.h"

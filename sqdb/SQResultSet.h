@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -16,6 +14,7 @@
 
 class SQDatabase;
 class SQStatement;
+struct sqlite3_stmt;
 
 // The cursor a query hands out: steps its statement a row at a time and reads the columns of the
 // current row by index or by name (ignoring case). It keeps its connection and statement until

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/AttributedString.h"
+#include "platform/graphics/PangoSupport.h"
 #include "platform/graphics/TextIndexMap.h"
 
 namespace platform {
@@ -74,7 +75,7 @@ class ParagraphLayout {
     AttributedString m_content;
     TextIndexMap m_map;
     ParagraphStyle m_style;
-    PangoLayout* m_layout = nullptr;
+    pango_support::LayoutOwner m_layout;
     std::vector<ParagraphLine> m_lines;
 };
 
