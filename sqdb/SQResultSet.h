@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Error.h"
@@ -143,4 +145,8 @@ class SQResultSet {
     std::shared_ptr<SQStatement> m_statement;
     std::string m_query;
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
+    // Names as the caller spells them, resolved once per result set. A row is usually read with
+    // the same names in the same order, so the name after the last one found is tried first.
+    std::vector<std::pair<std::string, int>> m_spelledColumns;
+    size_t m_nextSpelledColumn = 0;
 };
