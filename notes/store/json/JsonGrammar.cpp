@@ -47,15 +47,28 @@ NumberScan scanNumberText(std::string_view text) {
     return {static_cast<std::size_t>(p - begin), nullptr};
 }
 
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint32_t load32(const unsigned char* p) {
+    std::uint32_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+}  // namespace
+
+// ASCII is stepped over eight bytes at a time; a two- or three-byte character (Mongolian and most
+// other scripts) is checked in one word with a mask, and only the rarer cases byte by byte.
 bool isValidUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
-        // Most text is ASCII: step over it eight bytes at a time.
         if (end - p >= 8) {
             std::uint64_t block;
             std::memcpy(&block, p, sizeof block);
-            if ((block & 0x8080808080808080ULL) == 0) {
+            if ((block & kHighBits) == 0) {
                 p += 8;
                 continue;
             }
@@ -64,6 +77,25 @@ bool isValidUtf8(std::string_view text) {
         if (lead < 0x80) {
             ++p;
             continue;
+        }
+        if (end - p >= 4) {
+            // Little-endian: the lead byte is the lowest. 1110xxxx 10xxxxxx 10xxxxxx, neither
+            // overlong (E0 needs A0..BF next) nor a surrogate (ED needs 80..9F next).
+            std::uint32_t word = load32(p);
+            if ((word & 0xC0C0F0) == 0x8080E0) {
+                std::uint32_t second = (word >> 8) & 0xFF;
+                if ((lead != 0xE0 || second >= 0xA0) && (lead != 0xED || second <= 0x9F)) {
+                    p += 3;
+                    continue;
+                }
+                return false;
+            }
+            // 110xxxxx 10xxxxxx, not overlong (C0, C1).
+            if ((word & 0xC0E0) == 0x80C0) {
+                if (lead < 0xC2) return false;
+                p += 2;
+                continue;
+            }
         }
         std::size_t length;
         unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
@@ -88,6 +120,27 @@ bool isValidUtf8(std::string_view text) {
         p += length;
     }
     return true;
+}
+
+const char* endOfPlainRun(const char* begin, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    const char* p = begin;
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        // A byte is special when it is below 0x20 or equals '"' or '\\'; bytes from 0x80 up
+        // are never special, so their high bit is kept out of each test.
+        std::uint64_t ascii = ~w & kHighBits;
+        std::uint64_t control = (w - kOnes * 0x20) & ascii;
+        std::uint64_t quote = w ^ (kOnes * '"');
+        std::uint64_t backslash = w ^ (kOnes * '\\');
+        std::uint64_t found = control | ((quote - kOnes) & ~quote & kHighBits) |
+                              ((backslash - kOnes) & ~backslash & kHighBits);
+        if (found) break;
+        p += 8;
+    }
+    while (p < end && !kStringSpecialBytes[static_cast<unsigned char>(*p)]) ++p;
+    return p;
 }
 
 }  // namespace notes::json_grammar

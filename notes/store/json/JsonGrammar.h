@@ -38,4 +38,7 @@ NumberScan scanNumberText(std::string_view text);
 // U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
+// The end of the run of string content from `begin` on: the first special byte, or `end`.
+const char* endOfPlainRun(const char* begin, const char* end);
+
 }  // namespace notes::json_grammar

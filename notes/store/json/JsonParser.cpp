@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "notes/store/json/JsonGrammar.h"
-#include "platform/foundation/UnicodeString.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
 
 namespace notes {
 namespace {
@@ -222,7 +222,7 @@ bool JsonParser::scanRestOfDictionary(JsonValue& o) {
 bool JsonParser::scanRestOfString(std::string& o) {
     for (;;) {
         const char* run = c;
-        while (c < m_end && !json_grammar::kStringSpecialBytes[static_cast<unsigned char>(*c)]) ++c;
+        c = json_grammar::endOfPlainRun(c, m_end);
         if (c > run) {
             std::string_view content(run, static_cast<std::size_t>(c - run));
             if (!json_grammar::isValidUtf8(content)) {
