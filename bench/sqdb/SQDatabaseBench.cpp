@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/InterleavedRun.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
 
@@ -420,16 +421,5 @@ int main(int argc, char** argv) {
 #ifdef MW_BENCH_SQLITECPP
     registerPeer<Wrapper>("wrapper");
 #endif
-    // Defaults that the command line can override: every benchmark 21 times, the repetitions of
-    // all peers shuffled together, medians reported.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=21";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runInterleaved(argc, argv, 21);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/InterleavedRun.h"
 #include "notes/store/json/JsonParser.h"
 #include "notes/store/json/JsonWriter.h"
 
@@ -249,14 +250,5 @@ int main(int argc, char** argv) {
         add("Parse/rapidjson-checked", parseWithRapidJson<rapidjson::kParseValidateEncodingFlag>);
 #endif
     }
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=11";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runInterleaved(argc, argv, 11);
 }
