@@ -175,7 +175,7 @@ const std::map<std::string, int>& SQResultSet::columnNameToIndexMap() {
     return *m_columnNameToIndexMap;
 }
 
-int SQResultSet::columnIndexForName(const std::string& columnName) {
+int SQResultSet::findColumnIndexForName(const std::string& columnName) {
     size_t count = m_spelledColumns.size();
     for (size_t k = 0; k < count; ++k) {
         size_t at = m_nextSpelledColumn + k < count ? m_nextSpelledColumn + k

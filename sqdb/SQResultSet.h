@@ -59,7 +59,17 @@ class SQResultSet {
     // Lowercased column name -> index; built once. Of names equal but for case the later wins.
     const std::map<std::string, int>& columnNameToIndexMap();
     // The index, or -1 (logged) when there is no such column.
-    int columnIndexForName(const std::string& columnName);
+    int columnIndexForName(const std::string& columnName) {
+        // The name after the last one found comes first: rows are read in one order.
+        if (m_nextSpelledColumn < m_spelledColumns.size()) {
+            const auto& [spelled, index] = m_spelledColumns[m_nextSpelledColumn];
+            if (spelled == columnName) {
+                if (++m_nextSpelledColumn == m_spelledColumns.size()) m_nextSpelledColumn = 0;
+                return index;
+            }
+        }
+        return findColumnIndexForName(columnName);
+    }
     std::optional<std::string> columnNameForIndex(int columnIndex) const;
 
     // ---- Typed getters ----
@@ -136,6 +146,7 @@ class SQResultSet {
     void kvcMagic(const KeyValueSetter& setValueForKey) const;
 
   private:
+    int findColumnIndexForName(const std::string& columnName);
     sqlite3_stmt* handle() const;
     // The handle when the index may be read, else null (a negative index, a closed set).
     sqlite3_stmt* readable(int columnIndex) const;
