@@ -104,8 +104,8 @@ uint64_t littleEndian(const uint8_t* bytes, int count) {
 
 // minizip keeps the 32-bit placeholders of the central directory where the zip64 field holds an
 // entry's real sizes. Those are taken from the field here, so the listing and the length check
-// of a read use them; minizip itself then refuses to open such an entry rather than read it at
-// the wrong length.
+// of a read use them; reading such an entry is refused, since minizip would read it at the wrong
+// length.
 void applyZip64Sizes(const std::vector<uint8_t>& extra, unz_file_info64& info) {
     constexpr uint64_t kPlaceholder = 0xffffffff;
     for (size_t at = 0; at + 4 <= extra.size();) {
@@ -368,6 +368,12 @@ std::unique_ptr<ZipReadStream> ZipFile::openCurrentEntry(const char* password) {
     // minizip hands out any other method's data undecoded (bzip2 among them) as if it were the
     // entry's bytes.
     if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) {
+        fail(UNZ_BADZIPFILE, kOpeningCurrent);
+    }
+    // minizip reads an entry by the 32-bit counts of the headers and stops after 4 GiB - 1 bytes
+    // of a larger one; such an entry is refused rather than handed out cut short.
+    constexpr uint64_t kLargest32 = 0xffffffff;
+    if (info.uncompressed_size >= kLargest32 || info.compressed_size >= kLargest32) {
         fail(UNZ_BADZIPFILE, kOpeningCurrent);
     }
     int err;

@@ -95,6 +95,13 @@ TEST(ZipDamage, Zip64SizesOfTheCentralDirectoryAreListed) {
     EXPECT_EQ(info.size(), 11u);
     expectZipFailure([&] { readCurrent(zip); }, "Error in opening current file in '" + path + "'",
                      kBadZipFile);
+
+    // minizip would stop reading such an entry after 4 GiB - 1 bytes: it is refused at once.
+    std::string big = saved(folder, "big.zip", kClaimsFourGiB);
+    ZipFile bigZip(big, ZipFile::ModeUnzip);
+    EXPECT_EQ(bigZip.getCurrentFileInZipInfo().length(), (uint64_t{1} << 32) + 5);
+    expectZipFailure([&] { bigZip.readCurrentFileInZip(); },
+                     "Error in opening current file in '" + big + "'", kBadZipFile);
 }
 
 // The end record counts entries in 16 bits, and 65,535 is also the value meaning "see the zip64
