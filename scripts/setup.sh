@@ -13,6 +13,8 @@ PACKAGES=(
   zlib1g-dev libminizip-dev zip unzip python3
   # text layout and drawing
   libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev fonts-noto-core fonts-dejavu-core
+  # list images drawn from SVG
+  librsvg2-dev
   # resource files: property lists, HTML import for export
   libplist-dev libxml2-dev
   # desktop: windows, web pages, notices, PDF

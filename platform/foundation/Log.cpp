@@ -78,6 +78,27 @@ std::string stringWithFormat(const char* format, ...) {
     return out;
 }
 
+bool isDebugLogging() {
+    for (const char* name : {"QUILLORA_LOG", "ZELVO_LOG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+void logTyped(std::string_view message) {
+    if (isDebugLogging()) log(message);
+}
+
+void logfTyped(const char* format, ...) {
+    if (!isDebugLogging()) return;
+    va_list args;
+    va_start(args, format);
+    std::string message = vformat(format, args);
+    va_end(args);
+    log(message);
+}
+
 LogCapture::LogCapture() {
     std::lock_guard lock(g_logMutex);
     m_previous = g_capture;

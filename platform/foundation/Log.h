@@ -18,12 +18,20 @@ void logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // printf-style formatting into a std::string (no truncation).
 std::string stringWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// For lines that carry what the user typed (keys, composed text): a record of those in the system
+// log would be a record of everything typed, passwords included. They are written (and captured)
+// only while debugging is switched on, that is while QUILLORA_LOG or ZELVO_LOG is set to any
+// non-empty value; otherwise they are dropped.
+bool isDebugLogging();
+void logTyped(std::string_view message);
+void logfTyped(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Names the program in the system log ("quillora", "zelvo"); call once at start-up.
 void setLogIdentity(const std::string& identity);
 
 // Collects every logged line for its lifetime. Captures nest: the innermost one receives.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
@@ -34,7 +42,7 @@ public:
     bool contains(std::string_view fragment) const;
     void clear();
 
-private:
+  private:
     friend void log(std::string_view message);
     void append(std::string_view message);
 

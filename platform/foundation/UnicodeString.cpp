@@ -66,15 +66,41 @@ std::u16string utf16FromUtf8(std::string_view text) {
             i += 1;
             continue;
         }
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
+        appendUtf16(out, c);
         i += extra + 1;
     }
+    return out;
+}
+
+void appendUtf16(std::u16string& out, char32_t c) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        out += u'\uFFFD';
+    } else if (c >= 0x10000) {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(c);
+    }
+}
+
+static_assert(sizeof(wchar_t) == 4, "converter text needs 32-bit wide characters");
+
+std::wstring wideFromUtf16(std::u16string_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        size_t units = 0;
+        out += static_cast<wchar_t>(codePointAt(text, i, units));
+        i += units;
+    }
+    return out;
+}
+
+std::u16string utf16FromWide(std::wstring_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (wchar_t c : text) appendUtf16(out, static_cast<char32_t>(c));
     return out;
 }
 

@@ -8,8 +8,12 @@ namespace platform {
 // The UTF-16 helpers that stand in for NSString's unit-counting view of a text. Strings are UTF-8
 // elsewhere; where a count or an index is in UTF-16 units, convert through these.
 
-inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+inline bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Appends the UTF-8 bytes of one code point (a surrogate value is encoded as it stands).
 void appendUtf8(std::string& out, char32_t codePoint);
@@ -21,5 +25,14 @@ char32_t codePointAt(std::u16string_view text, size_t i, size_t& units);
 // Whole-text conversions; malformed input becomes U+FFFD rather than being dropped.
 std::string utf8FromUtf16(std::u16string_view text);
 std::u16string utf16FromUtf8(std::string_view text);
+
+// Appends the UTF-16 units of one code point; a value that is no scalar value (a surrogate, or
+// beyond U+10FFFF) becomes U+FFFD.
+void appendUtf16(std::u16string& out, char32_t codePoint);
+
+// Converter text (one 32-bit unit per code point, wchar_t being 32 bits here) to and from UTF-16.
+// Neither touches the process locale; malformed input becomes U+FFFD, so lengths stay honest.
+std::wstring wideFromUtf16(std::u16string_view text);
+std::u16string utf16FromWide(std::wstring_view text);
 
 }  // namespace platform

@@ -29,8 +29,13 @@ GraphicsContext::GraphicsContext(cairo_surface_t* surface, Size size, bool recor
     applyMatrix(m_state.ctm);
 }
 
-GraphicsContext::GraphicsContext(cairo_t* cr, Size size)
-    : m_cr(cairo_reference(cr)), m_size(size), m_baseToDevice(flipFor(size.height)) {
+GraphicsContext::GraphicsContext(cairo_t* cr, Size size) : m_cr(cairo_reference(cr)), m_size(size) {
+    // A toolkit hands over its context already moved to the widget's place in the window: keep
+    // that, with our flip inside it.
+    cairo_matrix_t given;
+    cairo_get_matrix(cr, &given);
+    AffineTransform placed{given.xx, given.yx, given.xy, given.yy, given.x0, given.y0};
+    m_baseToDevice = placed.after(flipFor(size.height));
     applyMatrix(m_state.ctm);
 }
 

@@ -17,6 +17,12 @@ class Image {
     // A transparent image of the size in pixels.
     Image(int width, int height);
     static std::optional<Image> fromPNG(const std::string& path);
+    // An SVG drawing rendered at its own size in points times `scale` pixels per point; absent
+    // when the file cannot be read or has no size.
+    static std::optional<Image> fromSVG(const std::string& path, double scale = 1.0);
+    // NSImage imageNamed: "<name>.svg", else "<name>.png", from the main bundle's resources;
+    // loaded once and shared afterwards. Absent when neither exists.
+    static std::optional<Image> imageNamed(const std::string& name);
 
     int width() const;
     int height() const;

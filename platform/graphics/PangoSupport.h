@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/foundation/GObjectRef.h"
+
 namespace platform::pango_support {
 
 // Owners of Pango's and GLib's handles: each is released once, on every path.
@@ -19,10 +21,8 @@ struct Releaser {
 };
 template <typename T, auto Release>
 using Owned = std::unique_ptr<T, Releaser<Release>>;
-template <typename T>
-using GObjectOwner = Owned<T, g_object_unref>;
-using LayoutOwner = GObjectOwner<PangoLayout>;
-using FontOwner = GObjectOwner<PangoFont>;
+using LayoutOwner = GObjectRef<PangoLayout>;
+using FontOwner = GObjectRef<PangoFont>;
 using FontDescriptionOwner = Owned<PangoFontDescription, pango_font_description_free>;
 using FontMetricsOwner = Owned<PangoFontMetrics, pango_font_metrics_unref>;
 using AttrListOwner = Owned<PangoAttrList, pango_attr_list_unref>;

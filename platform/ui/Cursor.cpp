@@ -21,6 +21,11 @@ const Cursor& Cursor::pointingHandCursor() {
     return cursor;
 }
 
+const Cursor& Cursor::resizeLeftRightCursor() {
+    static const Cursor cursor(Shape::ResizeLeftRight);
+    return cursor;
+}
+
 const Cursor& Cursor::currentCursor() {
     return current ? *current : arrowCursor();
 }
@@ -36,6 +41,9 @@ void Cursor::set() const {
         case Shape::PointingHand:
             current = &pointingHandCursor();
             break;
+        case Shape::ResizeLeftRight:
+            current = &resizeLeftRightCursor();
+            break;
     }
 }
 
@@ -47,6 +55,8 @@ std::string_view Cursor::name() const {
             return "IBeam";
         case Shape::PointingHand:
             return "pointingHand";
+        case Shape::ResizeLeftRight:
+            return "resizeLeftRight";
     }
     return "arrow";
 }

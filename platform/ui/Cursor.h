@@ -8,11 +8,12 @@ namespace platform {
 // maps them to the desktop's cursors; headless they are plain records.
 class Cursor {
   public:
-    enum class Shape { Arrow, IBeam, PointingHand };
+    enum class Shape { Arrow, IBeam, PointingHand, ResizeLeftRight };
 
     static const Cursor& arrowCursor();
     static const Cursor& IBeamCursor();
     static const Cursor& pointingHandCursor();
+    static const Cursor& resizeLeftRightCursor();
 
     // The cursor last set; the arrow before any.
     static const Cursor& currentCursor();

@@ -30,6 +30,17 @@ Event Event::mouseEvent(EventType type, Point locationInWindow, int clickCount,
     return event;
 }
 
+Event Event::scrollWheelEvent(Point locationInWindow, double deltaX, double deltaY,
+                              std::uint64_t modifierFlags, double timestamp) {
+    Event event(EventType::ScrollWheel);
+    event.m_location = locationInWindow;
+    event.m_deltaX = deltaX;
+    event.m_deltaY = deltaY;
+    event.m_modifierFlags = modifierFlags;
+    event.m_timestamp = timestamp;
+    return event;
+}
+
 Event Event::keyEvent(EventType type, std::string characters,
                       std::string charactersIgnoringModifiers, std::uint16_t keyCode,
                       std::uint64_t modifierFlags, double timestamp) {

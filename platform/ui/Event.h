@@ -23,6 +23,7 @@ enum class EventType {
     MouseExited = 9,
     KeyDown = 10,
     KeyUp = 11,
+    ScrollWheel = 22,
 };
 
 // Modifier bits of Event::modifierFlags, with AppKit's values; the device-independent ones live
@@ -50,6 +51,10 @@ class Event {
     static Event keyEvent(EventType type, std::string characters,
                           std::string charactersIgnoringModifiers, std::uint16_t keyCode,
                           std::uint64_t modifierFlags = 0, double timestamp = 0);
+    // A turn of the wheel or a swipe on a touchpad, over the point: deltaY > 0 moves the content
+    // down (towards its top), in points.
+    static Event scrollWheelEvent(Point locationInWindow, double deltaX, double deltaY,
+                                  std::uint64_t modifierFlags = 0, double timestamp = 0);
     // A tracking area's entered or exited event.
     static Event enterExitEvent(EventType type, Point locationInWindow,
                                 std::shared_ptr<TrackingArea> trackingArea,
@@ -64,6 +69,8 @@ class Event {
     const std::string& charactersIgnoringModifiers() const { return m_charactersIgnoringModifiers; }
     std::uint16_t keyCode() const { return m_keyCode; }
     const std::shared_ptr<TrackingArea>& trackingArea() const { return m_trackingArea; }
+    double scrollingDeltaX() const { return m_deltaX; }
+    double scrollingDeltaY() const { return m_deltaY; }
 
     bool isMouseEvent() const;
     bool isKeyEvent() const { return m_type == EventType::KeyDown || m_type == EventType::KeyUp; }
@@ -80,6 +87,8 @@ class Event {
     std::string m_charactersIgnoringModifiers;
     std::uint16_t m_keyCode = 0;
     std::shared_ptr<TrackingArea> m_trackingArea;
+    double m_deltaX = 0;
+    double m_deltaY = 0;
 };
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 namespace platform {
 
+class Menu;
 class Responder;
 
 // NSMenuItem. Its action is either a named action ("copy:") sent to the target, or to the first
@@ -32,6 +33,9 @@ class MenuItem {
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isSeparatorItem() const { return m_separator; }
+    // The menu this item opens (a menu bar's items open one each); null for none.
+    const std::shared_ptr<Menu>& submenu() const { return m_submenu; }
+    void setSubmenu(std::shared_ptr<Menu> menu) { m_submenu = std::move(menu); }
 
   private:
     std::string m_title;
@@ -42,6 +46,7 @@ class MenuItem {
     int m_tag = 0;
     bool m_enabled = true;
     bool m_separator = false;
+    std::shared_ptr<Menu> m_submenu;
 };
 
 }  // namespace platform

@@ -37,6 +37,10 @@ void Responder::keyDown(const Event& e) {
     passOn<&Responder::keyDown>(*this, e);
 }
 
+void Responder::scrollWheel(const Event& e) {
+    passOn<&Responder::scrollWheel>(*this, e);
+}
+
 bool Responder::performKeyEquivalent(const Event&) {
     return false;
 }

@@ -29,6 +29,7 @@ class Responder {
     virtual void mouseExited(const Event& event);
     virtual void rightMouseDown(const Event& event);
     virtual void keyDown(const Event& event);
+    virtual void scrollWheel(const Event& event);
     // Whether this responder handled a key equivalent (Command-key combination); false here.
     virtual bool performKeyEquivalent(const Event& event);
 

@@ -36,7 +36,59 @@ View::~View() {
 }
 
 void View::setFrame(const Rect& frame) {
+    Size oldSize = m_frame.size;
     m_frame = frame;
+    if (oldSize != frame.size && m_autoresizesSubviews) resizeSubviewsWithOldSize(oldSize);
+    if (m_window) m_window->viewGeometryChanged();
+}
+
+void View::resizeSubviewsWithOldSize(Size oldSize) {
+    for (const auto& sub : m_subviews) sub->resizeWithOldSuperviewSize(oldSize);
+}
+
+namespace {
+// Shares a change of the superview's extent among the flexible parts of one axis.
+void autoresizeAxis(double delta, bool minFlexible, bool sizeFlexible, bool maxFlexible,
+                    double& origin, double& size) {
+    int parts = int(minFlexible) + int(sizeFlexible) + int(maxFlexible);
+    if (parts == 0) return;
+    double share = delta / parts;
+    if (minFlexible) origin += share;
+    if (sizeFlexible) size = std::max(0.0, size + share);
+}
+}  // namespace
+
+void View::resizeWithOldSuperviewSize(Size oldSize) {
+    if (!m_superview || m_autoresizingMask == ViewNotSizable) return;
+    Size now = m_superview->bounds().size;
+    Rect frame = m_frame;
+    unsigned m = m_autoresizingMask;
+    autoresizeAxis(now.width - oldSize.width, m & ViewMinXMargin, m & ViewWidthSizable,
+                   m & ViewMaxXMargin, frame.origin.x, frame.size.width);
+    autoresizeAxis(now.height - oldSize.height, m & ViewMinYMargin, m & ViewHeightSizable,
+                   m & ViewMaxYMargin, frame.origin.y, frame.size.height);
+    if (frame != m_frame) setFrame(frame);
+}
+
+void View::setHidden(bool hidden) {
+    if (m_hidden == hidden) return;
+    m_hidden = hidden;
+    if (m_window) m_window->viewGeometryChanged();
+}
+
+bool View::isHiddenOrHasHiddenAncestor() const {
+    for (const View* v = this; v; v = v->m_superview)
+        if (v->m_hidden) return true;
+    return false;
+}
+
+void View::setPeer(std::unique_ptr<ViewPeer> peer) {
+    m_peer = std::move(peer);
+}
+
+void View::viewChanged() {
+    if (m_peer) m_peer->viewChanged();
+    setNeedsDisplay(true);
 }
 
 Rect View::bounds() const {
@@ -108,6 +160,7 @@ void View::addSubview(std::shared_ptr<View> view) {
     view->m_superview = this;
     m_subviews.push_back(view);
     if (view->m_window != m_window) view->setWindow(m_window);
+    if (m_window) m_window->viewGeometryChanged();
 }
 
 void View::removeFromSuperview() {
@@ -119,7 +172,11 @@ void View::removeFromSuperview() {
     std::shared_ptr<View> keep = std::move(*it);
     parent->m_subviews.erase(it);
     m_superview = nullptr;
-    if (m_window) setWindow(nullptr);
+    if (m_window) {
+        Window* window = m_window;
+        setWindow(nullptr);
+        window->viewGeometryChanged();
+    }
 }
 
 bool View::isDescendantOf(const View* view) const {
@@ -134,7 +191,7 @@ Responder* View::nextResponder() const {
 }
 
 View* View::hitTest(Point point) {
-    if (!m_frame.contains(point)) return nullptr;
+    if (m_hidden || !m_frame.contains(point)) return nullptr;
     Point inBounds = transformToSuperview().inverted().apply(point);
     for (auto it = m_subviews.rbegin(); it != m_subviews.rend(); ++it)
         if (View* hit = (*it)->hitTest(inBounds)) return hit;
@@ -153,11 +210,13 @@ void View::setNeedsDisplay(bool flag) {
 void View::setNeedsDisplayInRect(const Rect& rect) {
     m_needsDisplay = true;
     m_dirtyRect = m_dirtyRect.unionWith(rect);
+    if (m_window) m_window->viewNeedsDisplay();
 }
 
 void View::drawRect(const Rect&) {}
 
 void View::displayInContext(GraphicsContext& context) {
+    if (m_hidden) return;
     std::shared_ptr<View> keep = weak_from_this().lock();  // drawing may take it from its parent
     context.saveGState();
     context.clipToRect(m_frame);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
@@ -11,6 +12,7 @@ namespace platform {
 
 class GraphicsContext;
 class Menu;
+class ViewPeer;
 class TrackingArea;
 class Window;
 
@@ -54,6 +56,39 @@ class View : public Responder, public std::enable_shared_from_this<View> {
     Point convertPointToView(Point point, const View* view) const;
     Rect convertRectFromView(const Rect& rect, const View* view) const;
     Rect convertRectToView(const Rect& rect, const View* view) const;
+
+    // Autoresizing (NSAutoresizingMaskOptions): how the view follows a change of its superview's
+    // size. Margins and sizes marked flexible share the change equally, as AppKit does.
+    enum AutoresizingMask : unsigned {
+        ViewNotSizable = 0,
+        ViewMinXMargin = 1,
+        ViewWidthSizable = 2,
+        ViewMaxXMargin = 4,
+        ViewMinYMargin = 8,
+        ViewHeightSizable = 16,
+        ViewMaxYMargin = 32,
+    };
+    unsigned autoresizingMask() const { return m_autoresizingMask; }
+    void setAutoresizingMask(unsigned mask) { m_autoresizingMask = mask; }
+    bool autoresizesSubviews() const { return m_autoresizesSubviews; }
+    void setAutoresizesSubviews(bool flag) { m_autoresizesSubviews = flag; }
+    // Called after the frame's size changed; lets every subview follow its mask.
+    virtual void resizeSubviewsWithOldSize(Size oldSize);
+    virtual void resizeWithOldSuperviewSize(Size oldSize);
+
+    // A hidden view, and everything below it, is neither drawn nor hit.
+    bool isHidden() const { return m_hidden; }
+    void setHidden(bool hidden);
+    bool isHiddenOrHasHiddenAncestor() const;
+
+    // The on-screen counterpart of a view that a toolkit widget shows (controls, web pages); the
+    // window backend creates it. Views call viewChanged() after changing what the widget shows.
+    ViewPeer* peer() const { return m_peer.get(); }
+    void setPeer(std::unique_ptr<ViewPeer> peer);
+    void viewChanged();
+    // The kind of toolkit widget that shows this view on screen ("button", "textField"...); empty
+    // for views drawn through drawRect.
+    virtual std::string nativeKind() const { return {}; }
 
     // Hierarchy.
     View* superview() const { return m_superview; }
@@ -119,6 +154,10 @@ class View : public Responder, public std::enable_shared_from_this<View> {
     void forEachInTree(F&& f);
 
     Rect m_frame;
+    unsigned m_autoresizingMask = ViewNotSizable;
+    bool m_autoresizesSubviews = true;
+    bool m_hidden = false;
+    std::unique_ptr<ViewPeer> m_peer;
     AffineTransform m_boundsToFrame;  // bounds coordinates to coordinates relative to the frame
     double m_boundsRotation = 0;
     View* m_superview = nullptr;
@@ -128,6 +167,14 @@ class View : public Responder, public std::enable_shared_from_this<View> {
     Rect m_dirtyRect = Rect::null();
     std::vector<CursorRect> m_cursorRects;
     std::vector<std::shared_ptr<TrackingArea>> m_trackingAreas;
+};
+
+// The toolkit side of a view (see View::peer()). It is told when the view's content changed;
+// placing it is the window backend's business.
+class ViewPeer {
+  public:
+    virtual ~ViewPeer() = default;
+    virtual void viewChanged() = 0;
 };
 
 template <typename F>

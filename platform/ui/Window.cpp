@@ -3,31 +3,83 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TrackingArea.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WindowBackend.h"
+#include "platform/ui/WindowHost.h"
 
 namespace platform {
 
 namespace {
 Window* theKeyWindow = nullptr;
+std::vector<Window*> allWindows;
 
 Rect contentBounds(const Rect& frame) {
     return Rect(0, 0, frame.width(), frame.height());
 }
 }  // namespace
 
-Window::Window(const Rect& contentRect) : m_frame(contentRect) {
+Window::Window(const Rect& contentRect, std::uint64_t styleMask)
+    : m_frame(contentRect), m_styleMask(styleMask) {
+    allWindows.push_back(this);
     setContentView(std::make_shared<View>(contentBounds(contentRect)));
 }
 
+bool WindowDelegate::windowShouldClose(Window&) {
+    return true;
+}
+void WindowDelegate::windowWillClose(Window&) {}
+void WindowDelegate::windowDidResize(Window&) {}
+
 Window::~Window() {
+    std::erase(allWindows, this);
+    m_host.reset();
     if (theKeyWindow == this) theKeyWindow = nullptr;
     if (m_contentView) m_contentView->setWindow(nullptr);
 }
 
-void Window::setFrame(const Rect& frame, bool) {
+void Window::setFrame(const Rect& frame, bool display) {
+    applyFrame(frame);
+    if (m_host) {
+        m_host->setFrame(m_frame);
+        if (display) m_host->setNeedsDisplay();
+    }
+}
+
+void Window::hostMovedWindow(const Rect& frame) {
+    bool resized = frame.size != m_frame.size;
+    applyFrame(frame);
+    if (resized && m_delegate) m_delegate->windowDidResize(*this);
+}
+
+std::vector<Window*> Window::windows() {
+    return allWindows;
+}
+
+void Window::setStyleMask(std::uint64_t mask) {
+    bool fullScreenChanged = (mask ^ m_styleMask) & WindowStyleMask::FullScreen;
+    m_styleMask = mask;
+    if (fullScreenChanged && m_host) m_host->setFullScreen(isFullScreen());
+}
+
+void Window::toggleFullScreen() {
+    setStyleMask(m_styleMask ^ WindowStyleMask::FullScreen);
+}
+
+void Window::viewGeometryChanged() {
+    if (m_host) m_host->layoutChanged();
+}
+
+void Window::close() {
+    if (m_delegate) m_delegate->windowWillClose(*this);
+    orderOut();
+    Application::sharedApplication().windowDidClose(*this);
+}
+
+void Window::applyFrame(const Rect& frame) {
     bool resized = frame.size != m_frame.size;
     m_frame = frame;
     if (m_contentView && resized) {
@@ -46,15 +98,40 @@ void Window::setContentView(std::shared_ptr<View> view) {
     if (m_contentView->window()) m_contentView->window()->setContentView(nullptr);
     m_contentView->setFrame(contentBounds(m_frame));
     m_contentView->setWindow(this);
+    viewNeedsDisplay();
+}
+
+void Window::setBackgroundColor(const Color& color) {
+    m_backgroundColor = color;
+    viewNeedsDisplay();
+}
+
+void Window::setTitle(const std::string& title) {
+    m_title = title;
+    if (m_host) m_host->setTitle(title);
+}
+
+void Window::viewNeedsDisplay() {
+    if (m_host) m_host->setNeedsDisplay();
 }
 
 void Window::orderFront() {
     m_visible = true;
+    if (!m_host)
+        if (WindowBackend* backend = WindowBackend::shared()) m_host = backend->createHost(*this);
+    if (m_host) m_host->orderFront(isKeyWindow());
 }
 
 void Window::orderOut() {
     m_visible = false;
     if (theKeyWindow == this) theKeyWindow = nullptr;
+    if (m_host) m_host->orderOut();
+}
+
+bool Window::performClose() {
+    if (m_delegate && !m_delegate->windowShouldClose(*this)) return false;
+    close();
+    return true;
 }
 
 bool Window::isKeyWindow() const {
@@ -64,8 +141,8 @@ void Window::makeKeyWindow() {
     theKeyWindow = this;
 }
 void Window::makeKeyAndOrderFront() {
-    orderFront();
     makeKeyWindow();
+    orderFront();
 }
 Window* Window::keyWindow() {
     return theKeyWindow;
@@ -132,6 +209,10 @@ void Window::sendEvent(const Event& event) {
                 else
                     area->owner()->mouseExited(event);
             }
+            break;
+        case EventType::ScrollWheel:
+            // To the view under the pointer, which passes it up until a view scrolls.
+            deliver(hitView(location), [&](View& v) { v.scrollWheel(event); });
             break;
         case EventType::KeyDown:
             if ((event.modifierFlags() & ModifierFlags::Command) && m_contentView) {

@@ -12,24 +12,7 @@ std::shared_ptr<SQDatabase> DBUtil::openDatabase() {
     // every save would seem to succeed while nothing is kept.
     auto path = databasePath();
     if (!path) return nullptr;
-    return openDurably(*path);
-}
-
-std::shared_ptr<SQDatabase> DBUtil::openDurably(const std::string& path) {
-    auto db = SQDatabase::databaseWithPath(path);
-    if (!db->open()) return nullptr;
-    makeDurable(*db);
-    return db;
-}
-
-// With the rollback journal, a commit is only final once the journal's deletion has reached the
-// disk: under FULL the folder is not synced after it, and a power cut can bring the journal back
-// and roll a note that was reported saved away. EXTRA syncs the folder after the deletion. WAL
-// would be durable under FULL too, but it leaves two companion files beside the notes file and
-// keeps them in step through shared memory, for a store whose every call opens and closes its
-// own connection.
-void DBUtil::makeDurable(SQDatabase& db) {
-    db.executeUpdate("PRAGMA synchronous=EXTRA");
+    return dbutil::openDurably(*path);
 }
 
 bool DBUtil::runUpdate(const char* operation, const std::string& sql,

@@ -8,40 +8,29 @@
 
 #include "notes/store/NoteFile.h"
 #include "notes/store/NoteObject.h"
+#include "notes/store/SQLite/Shared/SharedDBUtil.h"
 #include "platform/foundation/Value.h"
 
 class SQDatabase;
-class SQDatabaseQueue;
 
 // Zelvo's notes store: the notes (table `note`) and the note groups (table `noteFile`) in one
 // SQLite file. Every operation opens its own connection, runs one statement and closes it again,
 // so nothing but the file's location is shared between calls. Values always reach SQLite as
-// bound arguments, never pasted into the statement text.
-class DBUtil {
+// bound arguments, never pasted into the statement text. The shared instance, its queue and
+// initDataBaseWithPath come from the part both programs' DBUtil share.
+class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
   public:
     // One note as the note list keeps it: "n_id" (integer), "n_date" (date), "n_summary",
     // "n_text", "n_group" (texts) and, from getRecentNotes only, "n_isRecent" (integer).
     using NoteRow = platform::Dictionary;
 
-    // ---- Shared instance ----
-    // Made on the first call, safely from any thread, and kept until the process ends.
-    static DBUtil& sharedDB();
-    // Builds the queue on the path stored under the user default "pathDB".
-    DBUtil();
-    ~DBUtil();
-    DBUtil(const DBUtil&) = delete;
-    DBUtil& operator=(const DBUtil&) = delete;
-    // None when the queue's database could not be opened.
-    SQDatabaseQueue* queue() const { return m_queue.get(); }
-    void setQueue(std::unique_ptr<SQDatabaseQueue> queue);
+    DBUtil() = default;
 
     // ---- Location and tables ----
     // Fixes the location on the first call (later calls do nothing) and makes sure the folder,
     // the file and both tables exist. The folder "database" lives in the user's data folder:
     // $ZELVO_DATA_DIR, else $XDG_DATA_HOME/zelvo, else ~/.local/share/zelvo.
     static void initDBDirectory();
-    // Creates both tables in the file unless they exist; true when both exist afterwards.
-    static bool initDataBaseWithPath(const std::string& path);
     // The folder holding "database"; resolved from the environment at each call.
     static std::string dataDirectory();
     // Absent until initDBDirectory has run.
@@ -72,15 +61,9 @@ class DBUtil {
     static std::vector<NoteFile> getNoteFiles();
 
   private:
-    std::unique_ptr<SQDatabaseQueue> m_queue;
-
     // A connection to the notes file, opened; none when the location is unset or it does not
     // open.
     static std::shared_ptr<SQDatabase> openDatabase();
-    // Every connection of the store is opened through here, so that a write reported as done
-    // survives a power cut.
-    static std::shared_ptr<SQDatabase> openDurably(const std::string& path);
-    static void makeDurable(SQDatabase& db);
     static bool runUpdate(const char* operation, const std::string& sql,
                           const std::vector<platform::Value>& arguments, const char* successText,
                           const char* failureText, bool mustChangeRows = false);

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "platform/foundation/Log.h"
+#include "tests/support/ScopedEnvironment.h"
 
 using platform::LogCapture;
 
@@ -44,4 +45,24 @@ TEST(Log, LinesFromSeveralThreadsAreAllKept) {
 TEST(Log, FormatHandlesLongTextWithoutTruncation) {
     std::string big(5000, 'x');
     EXPECT_EQ(platform::stringWithFormat("%s|%d", big.c_str(), 7), big + "|7");
+}
+
+// Typed text must never reach the system log of a user who did not ask for debugging.
+TEST(Log, TypedLinesOnlyWhileDebugging) {
+    ScopedEnvironment quillora("QUILLORA_LOG", std::nullopt);
+    ScopedEnvironment zelvo("ZELVO_LOG", std::nullopt);
+    LogCapture capture;
+    platform::logTyped("keyCode is 11");
+    platform::logfTyped("current String is %s", "secret");
+    EXPECT_FALSE(platform::isDebugLogging());
+    EXPECT_TRUE(capture.lines().empty());
+    {
+        ScopedEnvironment empty("QUILLORA_LOG", std::string());
+        platform::logTyped("still off");
+        EXPECT_TRUE(capture.lines().empty());
+    }
+    ScopedEnvironment on("QUILLORA_LOG", std::string("stderr"));
+    platform::logfTyped("current String is %s", "bar");
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0], "current String is bar");
 }

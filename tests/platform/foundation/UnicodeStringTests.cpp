@@ -14,7 +14,9 @@ TEST(UnicodeString, RoundTripsMongolianEmojiAndLineBreaks) {
 }
 
 TEST(UnicodeString, MalformedInputBecomesReplacementCharacters) {
-    EXPECT_EQ(utf16FromUtf8("a\xC0\xAF" "b"), u"a\uFFFD\uFFFDb");  // overlong slash
+    EXPECT_EQ(utf16FromUtf8("a\xC0\xAF"
+                            "b"),
+              u"a\uFFFD\uFFFDb");                                     // overlong slash
     EXPECT_EQ(utf16FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
     EXPECT_EQ(utf16FromUtf8("\xE1\xA0"), u"\uFFFD\uFFFD");            // cut sequence
     std::u16string lone = u"x";
@@ -23,4 +25,21 @@ TEST(UnicodeString, MalformedInputBecomesReplacementCharacters) {
     size_t units = 0;
     EXPECT_EQ(codePointAt(lone, 1, units), 0xFFFDu);
     EXPECT_EQ(units, 1u);
+}
+
+TEST(UnicodeString, ConverterTextRoundTripsAndRefusesNonScalars) {
+    std::u16string text = u" \u182E\u1823\u1829\u182D\u202F\U0001F600";
+    std::wstring wide = wideFromUtf16(text);
+    ASSERT_EQ(wide.size(), 7u);  // the emoji is one 32-bit unit, not two
+    EXPECT_EQ(wide[6], wchar_t(0x1F600));
+    EXPECT_EQ(utf16FromWide(wide), text);
+    EXPECT_EQ(wideFromUtf16(u""), L"");
+
+    std::u16string lone = u"a";
+    lone += char16_t(0xDC00);
+    EXPECT_EQ(wideFromUtf16(lone), L"a\uFFFD");
+    std::wstring bad = L"x";
+    bad += wchar_t(0x110000);
+    bad += wchar_t(0xD800);
+    EXPECT_EQ(utf16FromWide(bad), u"x\uFFFD\uFFFD");
 }

@@ -1,0 +1,117 @@
+#include "inputmethod/CandidateWindow.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "inputmethod/CandidatePlacement.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
+#include "platform/graphics/TextFramesetter.h"
+#include "textview/TXDescription.h"
+
+namespace quillora {
+
+using platform::Color;
+using platform::Font;
+using platform::Rect;
+
+namespace {
+
+Font candidateDisplayFont() {
+    if (auto font = Font::fontWithName(Font::DisplayFontFamily, CandidateWindow::DefaultFontSize))
+        return *font;
+    return Font::systemFont(CandidateWindow::DefaultFontSize);
+}
+
+bool beginsWithNarrowNoBreakSpace(const std::u16string& word) {
+    return !word.empty() && word.front() == u'\u202F';
+}
+
+// The word of a candidate, as string formatting shows a missing one.
+std::u16string wordOf(const Candidate& candidate) {
+    auto it = candidate.find(kCandidateWordKey);
+    return platform::utf16FromUtf8(it == candidate.end() ? "(null)" : it->second);
+}
+
+}  // namespace
+
+CandidateWindow::CandidateWindow()
+    : m_window(std::make_unique<platform::Window>(Rect(), platform::WindowStyleMask::Borderless)),
+      m_font(candidateDisplayFont()) {
+    m_attr.foregroundColor = Color::whiteColor();
+    m_attr.font = m_font;
+
+    // Above everything, screen savers included, as a list the typist must see.
+    m_window->setAlphaValue(1.0);
+    m_window->setLevel(platform::WindowLevel::ScreenSaver + 1);
+    m_window->setHasShadow(true);
+    m_window->setOpaque(false);
+
+    Rect contentFrame = m_window->contentView()->frame();
+    m_view = std::make_shared<CandidateView>(contentFrame);
+    m_seCandidataView = std::make_shared<TXTextView>(contentFrame);
+    m_window->setContentView(m_seCandidataView);
+    m_seCandidataView->setFont(m_font);
+    m_seCandidataView->rotateByAngle(-90.0);
+    m_seCandidataView->setLineHeight(LineHeight);
+    m_seCandidataView->setTextColor(Color::blackColor());
+}
+
+CandidateWindow::~CandidateWindow() = default;
+
+bool CandidateWindow::startWith202F(const std::u16string& word) const {
+    return beginsWithNarrowNoBreakSpace(word);
+}
+
+platform::AttributedString CandidateWindow::candidateString(
+    const CandidateList& candidates, const platform::TextAttributes& attributes) {
+    std::u16string text;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        std::u16string word = wordOf(candidates[i]);
+        text += platform::utf16FromUtf8(std::to_string(i + 1));
+        text += beginsWithNarrowNoBreakSpace(word) ? u"." : u". ";
+        text += word;
+        if (i + 1 < candidates.size()) text += u" \n";
+    }
+    return platform::AttributedString(std::move(text), attributes);
+}
+
+void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caretRect) {
+    if (candidates.empty()) {
+        hideCandidates();
+        return;
+    }
+    m_wordArray = candidates;
+    m_attr.foregroundColor = m_fgColor;
+    m_attr.verticalGlyphForm = 1;
+
+    platform::AttributedString text = candidateString(candidates, m_attr);
+    platform::Size size = platform::boundingSizeOfAttributedString(text);
+    // The view draws every line LineHeight high whatever the font's own height: with a small
+    // font the measured height would cut the last columns off, so never leave less room than that.
+    size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
+    platform::log("当前的宽度：" + TXStringFromSize(size));
+
+    Rect placed = tuningFrameForScreen(size, caretRect, candidates.size());
+    platform::log("前：最终的大小：" + TXStringFromRect(placed));
+    if (m_seCandidataView) m_seCandidataView->setText(text.string());
+    // The text is turned by −90°: its width runs down the screen.
+    Rect frame(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
+    m_window->setFrame(frame, true);
+    platform::log("后：最终的大小：" + TXStringFromRect(m_window->frame()));
+    m_window->orderFront();
+    m_isHidden = false;
+}
+
+void CandidateWindow::hideCandidates() {
+    m_isHidden = true;
+    m_window->orderOut();
+}
+
+void CandidateWindow::setFont(const Font& font) {
+    m_font = font;
+    m_attr.font = font;
+    if (m_seCandidataView) m_seCandidataView->setFont(font);
+}
+
+}  // namespace quillora

@@ -1,0 +1,287 @@
+#include "inputmethod/MongolianInputController.h"
+
+#include <algorithm>
+
+#include "inputmethod/WordArray.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+
+namespace quillora {
+
+using platform::ModifierFlags;
+using platform::imk::EventMask;
+using platform::imk::InputClient;
+using platform::imk::InputEvent;
+using platform::imk::InputEventType;
+using platform::imk::KeyCode;
+
+namespace {
+
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The 32 printable ASCII characters that are neither letters, digits nor the blank.
+bool isAsciiPunctuation(char16_t c) {
+    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+           (c >= 0x7B && c <= 0x7E);
+}
+
+constexpr std::uint64_t kKeyDown = static_cast<std::uint64_t>(InputEventType::KeyDown);
+constexpr std::uint64_t kFlagsChanged = static_cast<std::uint64_t>(InputEventType::FlagsChanged);
+
+}  // namespace
+
+MongolianInputController::MongolianInputController(InputClient* client,
+                                                   InputMethodDelegate& delegate)
+    : InputController(client), m_delegate(delegate), m_currentClient(client) {}
+
+std::uint64_t MongolianInputController::recognizedEvents(InputClient*) {
+    return EventMask::KeyDown | EventMask::FlagsChanged;
+}
+
+bool MongolianInputController::handleEvent(const InputEvent& event, InputClient* sender) {
+    m_currentClient = sender;
+    const std::uint64_t flags = event.modifierFlags();
+    const auto type = static_cast<std::uint64_t>(event.type());
+    bool handled = false;
+
+    if (type == kKeyDown) {
+        if (!m_englishMode) {
+            handled = onKeyEvent(event, sender);
+        } else {
+            platform::log("进到这里了！");
+        }
+    } else if (type == kFlagsChanged && flags == 0 && m_lastEventTypes[1] == kFlagsChanged &&
+               m_lastModifiers[1] == ModifierFlags::Shift &&
+               (m_lastModifiers[0] & ModifierFlags::Shift) == 0) {
+        // A lone Shift tap: an event without Shift, Shift alone pressed, everything released.
+        platform::log("mode changeing~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
+        m_englishMode = !m_englishMode;
+        if (m_englishMode) {
+            m_delegate.messageNotify(
+                platform::Bundle::mainBundle().localizedString("Switched to English mode", ""));
+            // Whatever is being composed is committed as typed, whether or not the window
+            // shows: in English mode no key would ever finish it.
+            if (!m_originalBuffer.empty()) {
+                commitCompositionIsSpace(sender, false);
+            } else if (!candidateWindow().isHidden()) {
+                reset();
+            }
+        }
+    }
+
+    m_lastModifiers[0] = m_lastModifiers[1];
+    m_lastEventTypes[0] = m_lastEventTypes[1];
+    m_lastModifiers[1] = flags;
+    m_lastEventTypes[1] = type;
+    return handled;
+}
+
+void MongolianInputController::activateServer(InputClient* sender) {
+    if (m_delegate.usingUSKbLayout() && sender) {
+        sender->overrideKeyboardWithKeyboardNamed(kUSKeyboardLayout);
+    }
+}
+
+void MongolianInputController::deactivateServer(InputClient*) {
+    candidateWindow().hideCandidates();
+    // The composition is committed as typed. A command prefix counts too: it was typed, and
+    // dropping it silently would lose it.
+    std::u16string pending = m_originalBuffer;
+    std::erase(pending, u' ');
+    if (!pending.empty()) commitString(pending);
+    reset();
+}
+
+std::shared_ptr<platform::Menu> MongolianInputController::menu() {
+    return m_delegate.menu();
+}
+
+void MongolianInputController::showPreferences() {
+    m_delegate.showPreferences();
+}
+void MongolianInputController::showAboutUs() {
+    m_delegate.showAboutUs();
+}
+void MongolianInputController::feedback() {
+    m_delegate.feedback();
+}
+void MongolianInputController::toggleChinesePuncts() {}
+void MongolianInputController::toggleFullSymbols() {}
+
+bool MongolianInputController::shouldIgnoreKey(int64_t keyCode, std::uint64_t modifiers) {
+    if (keyCode == KeyCode::ForwardDelete || keyCode == KeyCode::LeftArrow ||
+        keyCode == KeyCode::RightArrow || keyCode == KeyCode::DownArrow) {
+        return true;
+    }
+    return (modifiers & (ModifierFlags::Command | ModifierFlags::Control | ModifierFlags::Option |
+                         ModifierFlags::NumericPad)) != 0;
+}
+
+bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* sender) {
+    m_currentClient = sender;
+    const std::uint16_t key = event.keyCode();
+    const std::u16string& characters = event.characters();
+
+    if (shouldIgnoreKey(key, event.modifierFlags())) {
+        // The composition is dropped, and with it the marked text that shows it.
+        bool shown = !m_preeditString.empty();
+        reset();
+        if (shown) showPreeditString(u"");
+        return false;
+    }
+    if (key == KeyCode::Delete) {
+        return m_originalBuffer.empty() ? false : deleteBackward(sender);
+    }
+    const std::u16string& buffer = m_originalBuffer;
+    if (key == KeyCode::Space) {
+        if (buffer.empty()) return false;
+        commitCompositionIsSpace(sender, true);
+        return true;
+    }
+    if (key == KeyCode::Return) {
+        if (buffer.empty()) return false;
+        commitCompositionIsSpace(sender, false);
+        return true;
+    }
+    if (key == KeyCode::Escape) {
+        if (buffer.empty()) return false;
+        cancelComposition();
+        commitComposition(sender);
+        return true;
+    }
+    // A key without a character (Up, Home, End, Page Up/Down, function keys) finishes the
+    // composition as typed and then does its own work in the client.
+    if (characters.empty()) {
+        if (!buffer.empty()) {
+            commitComposition(sender);
+        } else {
+            candidateWindow().hideCandidates();
+        }
+        return false;
+    }
+    if ((buffer.empty() && characters == u":") || (buffer == u":" && characters == u"!") ||
+        buffer.starts_with(u":!")) {
+        appendToOriginalBuffer(characters, sender);
+        return true;
+    }
+
+    const char16_t c = characters[0];
+    if (isAsciiLetter(c)) {
+        if (m_englishMode) return false;
+        originalBufferAppend(characters, sender);
+        searchAndShow();
+        return true;
+    }
+    if (isAsciiPunctuation(c)) {
+        // The mark follows the word being composed, so that word is committed first.
+        if (!buffer.empty()) commitCompositionIsSpace(sender, true);
+        insert(sender, mapKey(c).value_or(std::u16string(1, c)));
+        return true;
+    }
+    if (isAsciiDigit(c)) {
+        const int number = c - u'0';
+        if (buffer.empty()) {
+            if (!candidateWindow().isHidden()) return false;
+            insert(sender, std::u16string(1, c));
+            platform::log("Only number to insert");
+            return true;
+        }
+        if (!candidateWindow().isHidden() && m_candidates && number >= 1 &&
+            static_cast<std::size_t>(number) <= m_candidates->size()) {
+            commitCompositionIndex(sender, number - 1);
+            return true;
+        }
+        // A digit that selects nothing is text after the word being composed: commit the word
+        // first, as Space does, rather than let the digit land in front of it.
+        commitCompositionIsSpace(sender, true);
+        insert(sender, std::u16string(1, c));
+        platform::log("Only number to insert");
+        return true;
+    }
+    if (!buffer.empty()) {
+        originalBufferAppend(characters, sender);
+        commitComposition(sender);
+        return true;
+    }
+    candidateWindow().hideCandidates();
+    return false;
+}
+
+void MongolianInputController::originalBufferAppend(const std::u16string& string, InputClient*) {
+    setBuffers(m_originalBuffer + string);
+    m_insertionIndex += 1;
+    showPreeditString(m_originalBuffer);
+}
+
+void MongolianInputController::appendToOriginalBuffer(const std::u16string& string, InputClient*) {
+    setBuffers(m_originalBuffer + string);
+}
+
+bool MongolianInputController::deleteBackward(InputClient*) {
+    if (m_insertionIndex < 1) return false;
+    m_insertionIndex -= 1;
+    std::u16string rest = m_originalBuffer;
+    if (!rest.empty()) rest.pop_back();
+    setBuffers(rest);
+    showPreeditString(rest);
+    if (!rest.empty()) {
+        searchAndShow();
+    } else {
+        reset();
+    }
+    return true;
+}
+
+void MongolianInputController::showPreeditString(const std::u16string& string) {
+    m_preeditString = string;
+    const std::uint64_t length = string.size();
+    auto attributes =
+        markForStyle(platform::imk::HighlightStyle::SelectedRawText, platform::Range{0, length});
+    // The caret keeps the length of the last text committed on deactivation, which can exceed
+    // the new marked text: the selection must stay inside it.
+    const std::uint64_t caret = std::min<std::uint64_t>(std::max(m_caret, 0), length);
+    if (InputClient* client = currentClient()) {
+        client->setMarkedText(string, attributes, platform::Range{caret, 0},
+                              platform::imk::kNoRange);
+    }
+}
+
+void MongolianInputController::showCandidates(const CandidateList& candidates) {
+    platform::Rect lineRect;
+    if (InputClient* client = currentClient()) {
+        client->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
+    }
+    candidateWindow().showCandidates(candidates, lineRect);
+}
+
+void MongolianInputController::reset() {
+    setBuffers(u"");
+    m_insertionIndex = 0;
+    m_prefixChar.reset();
+    m_candidates.reset();
+    candidateWindow().hideCandidates();
+}
+
+void MongolianInputController::searchAndShow() {
+    WordArray& shared = WordArray::shared();
+    shared.replace(getMongolianWords());
+    m_candidates = shared.list();
+    showCandidates(*m_candidates);
+}
+
+void MongolianInputController::setBuffers(const std::u16string& text) {
+    m_originalBuffer = text;
+    m_composedBuffer = text;
+}
+
+InputClient* MongolianInputController::currentClient() const {
+    return m_currentClient ? m_currentClient : client();
+}
+
+}  // namespace quillora

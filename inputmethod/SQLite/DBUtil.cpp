@@ -1,0 +1,133 @@
+#include "inputmethod/SQLite/DBUtil.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "inputmethod/SQLite/DictionaryQuery.h"
+#include "notes/store/SQLite/Shared/StoreLocation.h"
+#include "notes/store/json/JsonCodec.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "sqdb/SQDatabase.h"
+#include "sqdb/SQResultSet.h"
+
+namespace quillora {
+
+namespace {
+
+dbutil::StoreLocation& location() {
+    static dbutil::StoreLocation shared;
+    return shared;
+}
+
+// The dictionary belongs to the package, so it is only ever read. Opening read-only also keeps
+// a missing dictionary from being created as an empty file by the first search.
+std::shared_ptr<SQDatabase> openDictionary() {
+    auto path = DBUtil::dbPath();
+    if (!path) return nullptr;
+    auto db = SQDatabase::databaseWithPath(*path);
+    if (!db->openWithFlags(SQLITE_OPEN_READONLY)) return nullptr;
+    return db;
+}
+
+// "Keys beginning with ?1" (?1 the LIKE pattern, ?2 the letters), written so that SQLite takes
+// the index that suits the key's length in the generated dictionary. One letter matches (nearly)
+// the whole table: the unary "+" keeps the key index out, so the table is walked best first and
+// the walk stops at the limit. Two letters: the equal first two letters select the index of the
+// first two letters, which also hands its rows out best first. Longer keys match few rows, found
+// through the key index and sorted. Every form gives the same rows.
+std::string keyCondition(const std::string& letters) {
+    // Characters, as substr counts them: every byte that does not continue a UTF-8 sequence.
+    auto characters = std::count_if(letters.begin(), letters.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    if (characters <= 1) return "+bqr_biclg like ?1 escape '\\'";
+    if (characters == 2) {
+        return "substr(bqr_biclg, 1, 2) = ?2 collate nocase and bqr_biclg like ?1 escape '\\'";
+    }
+    return "bqr_biclg like ?1 escape '\\'";
+}
+
+}  // namespace
+
+std::optional<std::string> DBUtil::dbDir() {
+    return location().directory();
+}
+
+std::optional<std::string> DBUtil::dbPath() {
+    return location().file();
+}
+
+void DBUtil::resetLocation() {
+    location().reset();
+}
+
+void DBUtil::initDBDirectory() {
+    auto fixed = location().fixOnce([] { return platform::Bundle::mainBundle().resourcePath(); },
+                                    "kem_accurate_query.zvk");
+    // The dictionary's own tables are never made here: the file comes with the resources.
+    if (fixed && !fixed->folderExisted) initDataBaseWithPath(fixed->file);
+}
+
+CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std::string& letters,
+                                             int32_t limit, int32_t offset) {
+    CandidateList candidates;
+    auto name = quotedTableForLetter(table);
+    auto db = openDictionary();
+    if (!db) return candidates;
+    if (name) {
+        // The table name cannot be a bound argument; it is one checked letter, quoted.
+        std::string sql =
+            "select id, char_word, giglgc, bqr_biclg from " + *name + " where " +
+            keyCondition(letters) +
+            " and length(char_word) > 0 order by active_order desc limit ?3 offset ?4";
+        platform::logf("查询语句：%s", sql.c_str());
+        if (auto rs = db->executeQuery(sql, likePrefixPattern(letters), letters, limit, offset)) {
+            while (rs->next()) {
+                candidates.push_back({
+                    {"id", rs->stringForColumnIndex(0).value_or("")},
+                    {"char_word", rs->stringForColumnIndex(1).value_or("")},
+                    {"relations", rs->stringForColumnIndex(2).value_or("")},
+                    {"bqr_biclg", rs->stringForColumnIndex(3).value_or("")},
+                });
+            }
+        }
+    }
+    db->close();
+    return candidates;
+}
+
+std::optional<notes::JsonValue> DBUtil::getCharacterDic() {
+    auto path = platform::Bundle::mainBundle().pathForResource("transformed_translation", "json");
+    if (!path) return std::nullopt;
+    std::ifstream stream(*path, std::ios::binary);
+    if (!stream) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    notes::JsonCodec codec;
+    return codec.objectWithString(text);
+}
+
+std::map<std::string, std::string> DBUtil::getWordsDic() {
+    std::map<std::string, std::string> words;
+    auto db = openDictionary();
+    if (!db) return words;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        std::string sql = std::string("select char_word, bqr_biclg from \"") + letter +
+                          "\" order by active_order desc";
+        auto rs = db->executeQuery(sql);
+        while (rs && rs->next()) {
+            auto word = rs->stringForColumnIndex(0);
+            auto key = rs->stringForColumnIndex(1);
+            if (word && key) words[*key] = *word;
+        }
+    }
+    db->close();
+    return words;
+}
+
+}  // namespace quillora

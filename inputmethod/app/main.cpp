@@ -1,0 +1,118 @@
+// Quillora's program: an IBus engine process, started by ibus-daemon from its component file
+// (with --ibus) or by hand. It registers the engine, builds the delegate with its menu, panels and
+// candidate window, and runs the GLib main loop, which GTK and IBus share, until the daemon goes.
+#include <glib-unix.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "inputmethod/FrameworkCandidateList.h"
+#include "inputmethod/MongolianInputController.h"
+#include "inputmethod/MongolianInputDelegate.h"
+#include "inputmethod/SQLite/DBUtil.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/imk/InputServer.h"
+#include "platform/notify/Notifier.h"
+#include "platform/notify/libnotify/DesktopNotifier.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/WindowBackend.h"
+#include "platform/ui/gtk/GtkPanels.h"
+#include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/ui/gtk/MainLoopApplication.h"
+
+namespace {
+
+constexpr const char* kBundleIdentifier = "org.mongolianwriting.quillora";
+
+bool hasArgument(int argc, char** argv, const char* wanted) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], wanted) == 0) return true;
+    }
+    return false;
+}
+
+// Opens the display for the candidate window and the panels. On a Wayland session the window must
+// be placed at the caret, which only X11 allows: the display goes through XWayland. Absent when
+// there is no display at all.
+std::shared_ptr<platform::gtk::GtkWindowBackend> openDisplay() {
+    if (std::getenv("WAYLAND_DISPLAY")) setenv("GDK_BACKEND", "x11", 1);
+    if (!std::getenv("DISPLAY")) {
+        platform::log("No X display (DISPLAY unset): candidates go to IBus's own list");
+        return nullptr;
+    }
+    auto backend = platform::gtk::GtkWindowBackend::create();
+    if (!backend) {
+        platform::log("The X display cannot be opened: candidates go to IBus's own list");
+    }
+    return backend;
+}
+
+gboolean onTerminateSignal(gpointer) {
+    platform::Application::sharedApplication().terminate();
+    return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using quillora::MongolianInputDelegate;
+    platform::Bundle::setMain("quillora", kBundleIdentifier);
+    platform::setLogIdentity("quillora");
+    platform::logf("%s", "main");
+
+    quillora::DBUtil::initDBDirectory();
+
+    std::shared_ptr<platform::gtk::GtkWindowBackend> display = openDisplay();
+    if (display) {
+        platform::WindowBackend::setShared(display);
+        platform::gtk::installPanelBackends();
+    }
+    platform::Notifier::setShared(std::make_unique<platform::DesktopNotifier>("Quillora"));
+
+    // Controllers are made only once the loop runs and a client opens a context, by which time
+    // the delegate below exists.
+    std::unique_ptr<MongolianInputDelegate> delegate;
+    platform::imk::InputServer::Options options;
+    options.connectionName = MongolianInputDelegate::kConnectionName;
+    options.bundleIdentifier = kBundleIdentifier;
+    options.engineName = "quillora";
+    options.engineLongName = "Quillora";
+    options.language = "mn";
+    if (auto icon = platform::Bundle::mainBundle().pathForResource("Quillora", "svg")) {
+        options.iconPath = icon->string();
+    }
+    options.startedByFramework = hasArgument(argc, argv, "--ibus");
+    options.makeController = [&delegate](platform::imk::InputClient* client) {
+        return std::make_unique<quillora::MongolianInputController>(client, *delegate);
+    };
+    if (display) {
+        options.mainScreenOnDesktop = [display]() -> std::optional<platform::Rect> {
+            return display->mainScreenOnDesktop();
+        };
+    }
+    std::unique_ptr<platform::imk::InputServer> server =
+        platform::imk::InputServer::create(std::move(options));
+    platform::log(server ? "OK! Create IMKServer success!" : "Oh, Create IMKServer failed！");
+
+    // What the interface file held: the delegate, its menu, panels and candidate window.
+    delegate = std::make_unique<MongolianInputDelegate>();
+    auto& application = platform::Application::sharedApplication();
+    application.setDelegate(delegate.get());
+    if (server && !display) {
+        delegate->setCandidatePresenter(
+            std::make_unique<quillora::FrameworkCandidateList>(*server));
+    }
+
+    application.setBackend(std::make_unique<platform::gtk::MainLoopApplication>());
+    if (server) server->setDisconnectedHandler([&application] { application.terminate(); });
+    g_unix_signal_add(SIGTERM, onTerminateSignal, nullptr);
+    g_unix_signal_add(SIGINT, onTerminateSignal, nullptr);
+    // Without a server no client can reach the program; it runs all the same, as the original
+    // does after a failed registration, until it is told to stop.
+    application.run(argc, argv);
+    application.setDelegate(nullptr);
+    return 0;
+}

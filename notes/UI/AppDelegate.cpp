@@ -1,0 +1,73 @@
+#include "notes/UI/AppDelegate.h"
+
+#include "notes/UI/MainWindowController.h"
+#include "notes/store/SQLite/DBUtil.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Window.h"
+
+namespace zelvo {
+
+AppDelegate::AppDelegate() {
+    registerAction("showHelp:", [this] { showHelp(); });
+    registerAction("showWebSite:", [this] { showWebSite(); });
+    registerAction("terminate:", [] { platform::Application::sharedApplication().terminate(); });
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching() {
+    DBUtil::initDBDirectory();
+    if (!m_window) m_window = std::make_shared<MainWindowController>();
+    m_window->showWindow();
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
+    if (hasVisibleWindows) return false;
+    if (m_window) m_window->window()->makeKeyAndOrderFront();
+    return true;
+}
+
+void AppDelegate::showWebSite() {
+    platform::Application::sharedApplication().openURL(WebSiteAddress);
+}
+
+bool AppDelegate::performMenuAction(const std::string& action) {
+    if (platform::Window* key = platform::Window::keyWindow())
+        if (platform::Responder* target =
+                platform::Responder::targetForAction(action, key->firstResponder()))
+            return target->performAction(action);
+    if (m_window && m_window->sendActionToPanels(action)) return true;
+    return performAction(action);
+}
+
+std::shared_ptr<platform::Menu> AppDelegate::makeMainMenu() {
+    auto bar = std::make_shared<platform::Menu>("MainMenu");
+    auto submenu = [&](const std::string& title) {
+        auto menu = std::make_shared<platform::Menu>(title);
+        bar->addItemWithTitle(title, "", "").setSubmenu(menu);
+        return menu;
+    };
+    auto item = [this](platform::Menu& menu, const std::string& title, const std::string& action,
+                       const std::string& key) {
+        menu.addItemWithTitle(title, action, key).setHandler([this, action] {
+            performMenuAction(action);
+        });
+    };
+    auto app = submenu("Zelvo");
+    item(*app, "Quit Zelvo", "terminate:", "q");
+    auto file = submenu("File");
+    item(*file, "Save", "saveDocument:", "s");
+    item(*file, "Save As…", "saveDocumentAs:", "S");
+    file->addItem(platform::MenuItem::separatorItem());
+    item(*file, "Preview", "preview:", "p");
+    auto view = submenu("View");
+    item(*view, "Notes", "menuExpandNaivigator:", "1");
+    item(*view, "Unicode", "menuExpandLog:", "2");
+    item(*view, "Word Count", "menuExpandInfo:", "3");
+    auto help = submenu("Help");
+    item(*help, "Zelvo Help", "showHelp:", "?");
+    item(*help, "Zelvo Web Site", "showWebSite:", "");
+    return bar;
+}
+
+}  // namespace zelvo

@@ -1,0 +1,38 @@
+// Zelvo's program entry: names the program, puts its windows on the GTK desktop and hands control
+// to the application loop, whose launch notice reaches the application delegate.
+#include <cstdio>
+
+#include "notes/UI/AppDelegate.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/WindowBackend.h"
+#include "platform/ui/gtk/GtkApplicationBackend.h"
+#include "platform/ui/gtk/GtkTableViewBackend.h"
+#include "platform/ui/gtk/GtkWindowBackend.h"
+
+int main(int argc, char** argv) {
+    platform::setLogIdentity("zelvo");
+    platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
+    std::shared_ptr<platform::gtk::GtkWindowBackend> windows =
+        platform::gtk::GtkWindowBackend::create();
+    if (!windows) {
+        const char* message = "Zelvo needs a graphical display; none was found.";
+        platform::log(message);
+        std::fprintf(stderr, "%s\n", message);  // the user who started it from a terminal
+        return 1;
+    }
+    platform::WindowBackend::setShared(windows);
+    platform::gtk::GtkTableViewBackend::install();
+
+    platform::Application& app = platform::Application::sharedApplication();
+    app.setBackend(std::make_unique<platform::gtk::GtkApplicationBackend>(
+        platform::Bundle::mainBundle().bundleIdentifier()));
+    zelvo::AppDelegate delegate;
+    app.setDelegate(&delegate);
+    app.setMainMenu(delegate.makeMainMenu());
+    int status = app.run(argc, argv);
+    app.setDelegate(nullptr);
+    return status;
+}

@@ -1,0 +1,63 @@
+#include "platform/imk/ibus/IBusInputClient.h"
+
+#include <ibus.h>
+
+#include <algorithm>
+
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
+#include "platform/ui/Screen.h"
+
+namespace platform::imk::ibus {
+
+void IBusInputClient::insertText(const std::u16string& text, Range) {
+    // The controller expects an insertion to replace the marked text: take the preedit away
+    // first, so the committed text lands where it stood and not inside it.
+    if (m_hasMarkedText) {
+        ibus_engine_hide_preedit_text(m_engine);
+        m_hasMarkedText = false;
+    }
+    if (text.empty() || m_focusLeaving) return;
+    ibus_engine_commit_text(m_engine, ibus_text_new_from_string(utf8FromUtf16(text).c_str()));
+}
+
+void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttributes& attributes,
+                                    Range selectionRange, Range) {
+    const std::string utf8 = utf8FromUtf16(text);
+    IBusText* preedit = ibus_text_new_from_string(utf8.c_str());
+    const guint characters = g_utf8_strlen(utf8.c_str(), -1);
+    if (characters > 0 && attributes.underline != UnderlineStyle::None) {
+        const guint underline = attributes.underline == UnderlineStyle::Thick
+                                    ? IBUS_ATTR_UNDERLINE_DOUBLE
+                                    : IBUS_ATTR_UNDERLINE_SINGLE;
+        ibus_text_append_attribute(preedit, IBUS_ATTR_TYPE_UNDERLINE, underline, 0, characters);
+    }
+    // IBus counts the cursor in characters; the controller counts UTF-16 units.
+    std::u16string before =
+        text.substr(0, std::min<std::uint64_t>(selectionRange.location, text.size()));
+    const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
+    m_hasMarkedText = characters > 0;
+    // Commit mode: when the context loses focus, IBus commits what the preedit shows, which is
+    // what the controller's deactivation commits (see setFocusLeaving).
+    ibus_engine_update_preedit_text_with_mode(m_engine, preedit, cursor, m_hasMarkedText,
+                                              IBUS_ENGINE_PREEDIT_COMMIT);
+}
+
+TextAttributes IBusInputClient::attributesForCharacterIndex(std::uint64_t,
+                                                            Rect* lineHeightRectangle) {
+    if (lineHeightRectangle) *lineHeightRectangle = m_caret;
+    return {};
+}
+
+void IBusInputClient::overrideKeyboardWithKeyboardNamed(const std::string& keyboardUniqueName) {
+    // IBus engines type through the layout the user chose; there is nothing to override.
+    logf("Keyboard layout %s not applied: the desktop's layout stays", keyboardUniqueName.c_str());
+}
+
+void IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
+    const Rect desktop(x, y, width, height);
+    std::optional<Rect> screen = m_mainScreenOnDesktop ? m_mainScreenOnDesktop() : std::nullopt;
+    m_caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
+}
+
+}  // namespace platform::imk::ibus

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// A short desktop notice: the program's name as title and as the notice's name, a line of text,
+// and the program's icon when it has one.
+struct Notice {
+    std::string title;
+    std::string description;
+    std::string name;
+    std::optional<std::string> iconPath;
+};
+
+// Posts notices to the desktop. A notice that cannot be shown (no notification server, no session
+// bus) is logged and otherwise dropped: a missing notice is never worth stopping for.
+class Notifier {
+  public:
+    virtual ~Notifier() = default;
+    // Whether the notice was handed to the desktop.
+    virtual bool notify(const Notice& notice) = 0;
+
+    // The process-wide notifier; until one is installed, notices are only logged.
+    static Notifier& shared();
+    static void setShared(std::unique_ptr<Notifier> notifier);
+};
+
+}  // namespace platform

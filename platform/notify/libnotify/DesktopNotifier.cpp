@@ -1,0 +1,49 @@
+#include "platform/notify/libnotify/DesktopNotifier.h"
+
+#include <libnotify/notify.h>
+
+#include <memory>
+
+#include "platform/foundation/Log.h"
+#include "platform/ui/gtk/GObjectRef.h"
+
+namespace platform {
+namespace {
+
+struct GErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+
+}  // namespace
+
+DesktopNotifier::DesktopNotifier(std::string applicationName)
+    : m_applicationName(std::move(applicationName)) {}
+
+DesktopNotifier::~DesktopNotifier() {
+    if (m_initialised) notify_uninit();
+}
+
+bool DesktopNotifier::notify(const Notice& notice) {
+    // Initialised on first use: start-up does not wait for the session bus.
+    if (!m_initialised) m_initialised = notify_init(m_applicationName.c_str());
+    if (!m_initialised) {
+        logf("Notice \"%s\" not shown: no notification service", notice.name.c_str());
+        return false;
+    }
+    auto notification = gtk::GObjectRef<NotifyNotification>::adopt(
+        notify_notification_new(notice.title.c_str(), notice.description.c_str(),
+                                notice.iconPath ? notice.iconPath->c_str() : nullptr));
+    notify_notification_set_app_name(notification.get(), m_applicationName.c_str());
+    notify_notification_set_category(notification.get(), "im");
+    notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_LOW);
+    GError* raw = nullptr;
+    const bool shown = notify_notification_show(notification.get(), &raw);
+    std::unique_ptr<GError, GErrorFree> error(raw);
+    if (!shown) {
+        logf("Notice \"%s\" not shown: %s", notice.name.c_str(),
+             error ? error->message : "unknown error");
+    }
+    return shown;
+}
+
+}  // namespace platform

@@ -1,0 +1,80 @@
+#include "platform/ui/gtk/GtkApplicationBackend.h"
+
+#include "platform/foundation/Log.h"
+#include "platform/ui/gtk/GtkViewHost.h"
+
+namespace platform::gtk {
+
+GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
+    : m_applicationId(std::move(applicationId)) {}
+
+GtkApplicationBackend::~GtkApplicationBackend() {
+    if (m_app) g_signal_handlers_disconnect_by_data(m_app.get(), this);
+}
+
+GObjectRef<GtkApplication> GtkApplicationBackend::makeApplication(GApplicationFlags flags) {
+    auto app =
+        GObjectRef<GtkApplication>::adopt(gtk_application_new(m_applicationId.c_str(), flags));
+    g_signal_connect(app.get(), "activate", G_CALLBACK(onActivate), this);
+    g_signal_connect(app.get(), "window-removed", G_CALLBACK(onWindowRemoved), this);
+    return app;
+}
+
+int GtkApplicationBackend::run(int argc, char** argv) {
+    m_app = makeApplication(G_APPLICATION_DEFAULT_FLAGS);
+    GError* error = nullptr;
+    if (!g_application_register(G_APPLICATION(m_app.get()), nullptr, &error)) {
+        platform::logf("Zelvo runs without claiming its name: %s", error ? error->message : "");
+        g_clear_error(&error);
+        g_signal_handlers_disconnect_by_data(m_app.get(), this);
+        m_app = makeApplication(G_APPLICATION_NON_UNIQUE);
+    }
+    return g_application_run(G_APPLICATION(m_app.get()), argc, argv);
+}
+
+void GtkApplicationBackend::onActivate(GApplication* app, GtkApplicationBackend* self) {
+    if (self->m_launched) {
+        Application::sharedApplication().reopen();
+        return;
+    }
+    self->m_launched = true;
+    // Windows come and go; the application stays until it is told to quit.
+    g_application_hold(app);
+    self->m_held = true;
+    Application::sharedApplication().finishLaunching();
+}
+
+void GtkApplicationBackend::onWindowRemoved(GtkApplication* app, GtkWindow*,
+                                            GtkApplicationBackend* self) {
+    if (gtk_application_get_windows(app) != nullptr) return;
+    if (Application::sharedApplication().lastWindowClosed()) self->terminate();
+}
+
+void GtkApplicationBackend::terminate() {
+    if (!m_app) return;
+    if (m_held) {
+        g_application_release(G_APPLICATION(m_app.get()));
+        m_held = false;
+    }
+    g_application_quit(G_APPLICATION(m_app.get()));
+}
+
+void GtkApplicationBackend::mainMenuChanged() {
+    for (GtkViewHost* host : GtkViewHost::hosts()) host->updateMenuBar();
+}
+
+void GtkApplicationBackend::menuBarVisibilityChanged() {
+    mainMenuChanged();
+}
+
+bool GtkApplicationBackend::openURL(const std::string& url) {
+    GError* error = nullptr;
+    bool ok = g_app_info_launch_default_for_uri(url.c_str(), nullptr, &error);
+    if (!ok) {
+        platform::logf("Cannot open %s: %s", url.c_str(), error ? error->message : "");
+        g_clear_error(&error);
+    }
+    return ok;
+}
+
+}  // namespace platform::gtk

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/graphics/Image.h"
+#include "platform/ui/WindowBackend.h"
+
+namespace platform::gtk {
+
+// Windows on a GTK 3 desktop: screens are the display's monitors (the primary one first, as the
+// main screen), the pointer is the default seat's, and each window gets a GtkViewHost. GTK runs
+// on the GLib main loop that RunLoop drives, so nothing here turns the loop by itself except the
+// calls that say so.
+class GtkWindowBackend : public WindowBackend {
+  public:
+    // Opens GTK on the default display; null when there is none (no DISPLAY, a broken one).
+    static std::shared_ptr<GtkWindowBackend> create();
+
+    std::vector<Screen> screens() const override;
+    std::optional<Point> mouseLocation() const override;
+    std::unique_ptr<WindowHost> createHost(Window& window) override;
+
+    // The main screen's rectangle in desktop coordinates (top left origin, y down), against
+    // which screen coordinates are reckoned; zero when the display has no monitor.
+    Rect mainScreenOnDesktop() const;
+
+    // Turns the main loop until no event is pending and the X server has answered.
+    void processPendingEvents();
+    // Turns the main loop until the window is on screen and its host has drawn what was marked
+    // last, or the time is up; whether it got there.
+    bool waitUntilDrawn(Window& window, double seconds);
+    // What the desktop shows in the rectangle (screen coordinates), or absent when it cannot be
+    // read back.
+    std::optional<Image> snapshot(const Rect& screenRect) const;
+
+  private:
+    GtkWindowBackend() = default;
+};
+
+}  // namespace platform::gtk

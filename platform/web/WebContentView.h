@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/View.h"
+#include "platform/web/WebView.h"
+
+namespace platform {
+
+// The place of a web page in a window's view tree (the view side of WebView): it owns the page
+// and gives it its size; on screen the window shows the page's widget where this view is.
+class WebContentView : public View {
+  public:
+    // Makes a page of the platform's engine (none without a display).
+    explicit WebContentView(const Rect& frame);
+    // Takes the given page (tests give a fake).
+    WebContentView(const Rect& frame, std::unique_ptr<WebView> page);
+    ~WebContentView() override;
+
+    // Null when no page could be made.
+    WebView* webView() const { return m_page.get(); }
+
+    void setFrame(const Rect& frame) override;
+    std::string nativeKind() const override { return m_page ? "webView" : ""; }
+
+  private:
+    std::unique_ptr<WebView> m_page;
+};
+
+}  // namespace platform

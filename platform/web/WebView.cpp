@@ -1,0 +1,31 @@
+#include "platform/web/WebView.h"
+
+namespace platform {
+
+void WebView::addScriptMessageHandler(const std::string& name, MessageHandler handler) {
+    bool known = m_messageHandlers.count(name) > 0;
+    m_messageHandlers[name] = std::move(handler);
+    if (!known) registerScriptMessageName(name);
+}
+
+void WebView::didReceiveScriptMessage(const std::string& name, const std::string& body) {
+    auto found = m_messageHandlers.find(name);
+    if (found == m_messageHandlers.end() || !found->second) return;
+    // A copy: the handler may replace itself while it runs.
+    MessageHandler handler = found->second;
+    handler(body);
+}
+
+void WebView::didFinishLoad() {
+    if (!m_loadFinished) return;
+    LoadHandler handler = m_loadFinished;
+    handler();
+}
+
+NavigationPolicy WebView::decideNavigation(const NavigationAction& action) {
+    if (!m_navigation) return NavigationPolicy::Allow;
+    NavigationHandler handler = m_navigation;
+    return handler(action);
+}
+
+}  // namespace platform

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Image.h"
+
+namespace platform {
+
+// What one JavaScript evaluation answered.
+struct JavaScriptResult {
+    enum class Status { Succeeded, Failed, TimedOut };
+    Status status = Status::Failed;
+    // The answer as text when it was a string, a number or a boolean; absent for undefined, null,
+    // objects and whenever the evaluation did not succeed. An answer of "" is present and empty.
+    std::optional<std::string> value;
+    // Why the evaluation failed (the exception's message), or "" when it did not.
+    std::string error;
+
+    bool succeeded() const { return status == Status::Succeeded; }
+};
+
+// A navigation the page is about to make, offered to the navigation handler before it starts.
+struct NavigationAction {
+    enum class Kind { LinkClicked, FormSubmitted, BackForward, Reload, Other };
+    std::string url;
+    Kind kind = Kind::Other;
+    bool isMainFrame = true;
+    // The page asked for a new window (a link with a target, window.open).
+    bool opensNewWindow = false;
+};
+
+enum class NavigationPolicy { Allow, Ignore };
+
+// How printed pages are laid out (NSPrintInfo's page settings), in points.
+struct PrintSetup {
+    enum class Orientation { Portrait, Landscape };
+    Size paperSize{595, 842};
+    Orientation orientation = Orientation::Portrait;
+    // Margins, none negative (the printing system refuses those).
+    double topMargin = 0, leftMargin = 0, bottomMargin = 0, rightMargin = 0;
+    double scalingFactor = 1.0;
+};
+
+// The legacy WebView as the programs use it: one page, loaded from a file, driven by JavaScript
+// statements evaluated synchronously, talking back through named script messages
+// (window.webkit.messageHandlers.<name>.postMessage(text)), asking the program before every
+// navigation, printed with a panel or to a PDF file.
+//
+// Main thread only. Synchronous calls (evaluateJavaScript, waitForLoad, printToPDF) run a nested
+// main loop until the answer arrives or the time-out passes, so handlers of other events (script
+// messages, timers, notifications queued for the main queue) may run inside them.
+class WebView {
+  public:
+    using MessageHandler = std::function<void(const std::string& body)>;
+    using LoadHandler = std::function<void()>;
+    using NavigationHandler = std::function<NavigationPolicy(const NavigationAction&)>;
+
+    static constexpr std::chrono::milliseconds defaultTimeout{5000};
+
+    // A web view over the platform's engine, sized frameSize until a window places it; null when
+    // no display can be opened.
+    static std::unique_ptr<WebView> create(Size frameSize = Size{800, 600});
+
+    virtual ~WebView() = default;
+    WebView(const WebView&) = delete;
+    WebView& operator=(const WebView&) = delete;
+
+    // Starts loading the file (an absolute path) as a file:// URL.
+    virtual void loadFileURL(const std::string& path) = 0;
+    // Starts loading an HTML text whose relative references resolve against baseURL.
+    virtual void loadHTMLString(const std::string& html, const std::string& baseURL) = 0;
+    // The main frame's URL ("" before any load).
+    virtual std::string url() const = 0;
+    virtual bool isLoading() const = 0;
+    virtual void stopLoading() = 0;
+    // Runs the loop until the current load has finished; false when it failed or time ran out.
+    virtual bool waitForLoad(std::chrono::milliseconds timeout = defaultTimeout) = 0;
+
+    // Evaluates a statement in the page and answers its completion value.
+    virtual JavaScriptResult evaluateJavaScript(
+        const std::string& script, std::chrono::milliseconds timeout = defaultTimeout) = 0;
+
+    // Receives the page's messages posted under `name` (the body converted to text); a second
+    // handler for a name replaces the first.
+    void addScriptMessageHandler(const std::string& name, MessageHandler handler);
+    // Called after each finished load of the main frame.
+    void setLoadFinishedHandler(LoadHandler handler) { m_loadFinished = std::move(handler); }
+    // Decides every navigation; without a handler all navigations proceed.
+    void setNavigationHandler(NavigationHandler handler) { m_navigation = std::move(handler); }
+
+    // The print panel over the page's content, modal; false when the user cancelled it.
+    virtual bool print() = 0;
+    // Prints the page's content into a PDF file; false when that failed or time ran out.
+    virtual bool printToPDF(const std::string& path,
+                            std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // The same with the pages laid out as the setup says (backends without page setup print as
+    // above).
+    virtual bool print(const PrintSetup& setup) {
+        (void)setup;
+        return print();
+    }
+    virtual bool printToPDF(const std::string& path, const PrintSetup& setup,
+                            std::chrono::milliseconds timeout = defaultTimeout) {
+        (void)setup;
+        return printToPDF(path, timeout);
+    }
+    // What the visible part of the page shows now; absent when the engine could not draw it.
+    virtual std::optional<Image> snapshot(std::chrono::milliseconds timeout = defaultTimeout) = 0;
+
+    virtual Size frameSize() const = 0;
+    virtual void setFrameSize(Size size) = 0;
+
+  protected:
+    WebView() = default;
+
+    // For the backends: deliver an event to the program's handlers.
+    void didReceiveScriptMessage(const std::string& name, const std::string& body);
+    void didFinishLoad();
+    NavigationPolicy decideNavigation(const NavigationAction& action);
+    // Called when a handler is added, so the backend can open the channel to the page.
+    virtual void registerScriptMessageName(const std::string& name) = 0;
+
+  private:
+    std::map<std::string, MessageHandler> m_messageHandlers;
+    LoadHandler m_loadFinished;
+    NavigationHandler m_navigation;
+};
+
+}  // namespace platform

@@ -1,0 +1,415 @@
+#include "platform/web/webkit/WebKitPageView.h"
+
+#include <memory>
+
+#include "platform/foundation/Log.h"
+#include "platform/web/webkit/WebViewWidget.h"
+
+namespace platform {
+
+namespace {
+
+// Runs the default main context until `done` answers true or the time-out passes; whether it
+// ended by `done`. A wake-up source keeps the wait from blocking past the limit.
+template <typename Done>
+bool spinUntil(Done done, std::chrono::milliseconds timeout) {
+    bool expired = false;
+    guint wake = g_timeout_add(
+        static_cast<guint>(timeout.count()),
+        [](gpointer flag) -> gboolean {
+            *static_cast<bool*>(flag) = true;
+            return G_SOURCE_REMOVE;
+        },
+        &expired);
+    while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
+    if (!expired) g_source_remove(wake);
+    return done();
+}
+
+// State of one asynchronous call shared with its callback, which may come after the caller gave
+// up waiting: the callback holds its own reference.
+template <typename T>
+struct Pending {
+    bool done = false;
+    T value{};
+};
+
+std::string textOf(JSCValue* value) {
+    gchar* text = jsc_value_to_string(value);
+    std::string out = text ? text : "";
+    g_free(text);
+    return out;
+}
+
+NavigationAction::Kind kindOf(WebKitNavigationType type) {
+    switch (type) {
+        case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED:
+            return NavigationAction::Kind::LinkClicked;
+        case WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED:
+        case WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED:
+            return NavigationAction::Kind::FormSubmitted;
+        case WEBKIT_NAVIGATION_TYPE_BACK_FORWARD:
+            return NavigationAction::Kind::BackForward;
+        case WEBKIT_NAVIGATION_TYPE_RELOAD:
+            return NavigationAction::Kind::Reload;
+        default:
+            return NavigationAction::Kind::Other;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<WebView> WebView::create(Size frameSize) {
+    if (!gtk_init_check(nullptr, nullptr)) {
+        log("WebView: no display to create a web view on");
+        return nullptr;
+    }
+    return std::make_unique<WebKitPageView>(frameSize);
+}
+
+WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
+    m_contentManager =
+        GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
+    GtkWidget* view = webkit_web_view_new_with_user_content_manager(m_contentManager.get());
+    m_view = GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+
+    WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
+    // Pages are the program's own; they reach the files they show through file:// URLs, never
+    // other origins, and they work the same on machines without a GPU (or under Xvfb).
+    webkit_settings_set_allow_file_access_from_file_urls(settings, TRUE);
+    webkit_settings_set_hardware_acceleration_policy(settings,
+                                                     WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+    webkit_settings_set_enable_developer_extras(settings, FALSE);
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
+
+    g_signal_connect(m_view.get(), "load-changed", G_CALLBACK(onLoadChanged), this);
+    g_signal_connect(m_view.get(), "load-failed", G_CALLBACK(onLoadFailed), this);
+    g_signal_connect(m_view.get(), "decide-policy", G_CALLBACK(onDecidePolicy), this);
+
+    m_offscreenHost = gtk_offscreen_window_new();
+    gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
+    setFrameSize(frameSize);
+    gtk_widget_show_all(m_offscreenHost);
+}
+
+WebKitPageView::~WebKitPageView() {
+    g_signal_handlers_disconnect_by_data(m_view.get(), this);
+    for (Channel& channel : m_channels)
+        g_signal_handlers_disconnect_by_data(m_contentManager.get(), &channel);
+    for (const Channel& channel : m_channels)
+        webkit_user_content_manager_unregister_script_message_handler(m_contentManager.get(),
+                                                                      channel.name.c_str());
+    GtkWidget* widget = GTK_WIDGET(m_view.get());
+    if (GtkWidget* parent = gtk_widget_get_parent(widget))
+        gtk_container_remove(GTK_CONTAINER(parent), widget);
+    if (m_offscreenHost) gtk_widget_destroy(m_offscreenHost);
+    // The last reference goes with m_view: the widget is destroyed with it.
+    gtk_widget_destroy(widget);
+}
+
+void WebKitPageView::beginLoad() {
+    m_loading = true;
+    m_loadFailed = false;
+}
+
+void WebKitPageView::loadFileURL(const std::string& path) {
+    beginLoad();
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    if (!uri) {
+        logf("WebView: cannot make a URL of \"%s\"", path.c_str());
+        m_loading = false;
+        m_loadFailed = true;
+        return;
+    }
+    webkit_web_view_load_uri(m_view.get(), uri);
+    g_free(uri);
+}
+
+void WebKitPageView::loadHTMLString(const std::string& html, const std::string& baseURL) {
+    beginLoad();
+    webkit_web_view_load_html(m_view.get(), html.c_str(),
+                              baseURL.empty() ? nullptr : baseURL.c_str());
+}
+
+std::string WebKitPageView::url() const {
+    const gchar* uri = webkit_web_view_get_uri(m_view.get());
+    return uri ? uri : "";
+}
+
+bool WebKitPageView::isLoading() const {
+    return m_loading;
+}
+
+void WebKitPageView::stopLoading() {
+    webkit_web_view_stop_loading(m_view.get());
+}
+
+bool WebKitPageView::waitForLoad(std::chrono::milliseconds timeout) {
+    bool finished = spinUntil([this] { return !m_loading; }, timeout);
+    return finished && !m_loadFailed;
+}
+
+void WebKitPageView::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+    auto* self = static_cast<WebKitPageView*>(data);
+    if (event == WEBKIT_LOAD_STARTED) {
+        self->beginLoad();
+    } else if (event == WEBKIT_LOAD_FINISHED) {
+        self->m_loading = false;
+        if (!self->m_loadFailed) self->didFinishLoad();
+    }
+}
+
+gboolean WebKitPageView::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                                      gpointer data) {
+    auto* self = static_cast<WebKitPageView*>(data);
+    self->m_loadFailed = true;
+    // A navigation the program refused ends this way too; only real failures are worth a line.
+    if (!g_error_matches(error, WEBKIT_POLICY_ERROR,
+                         WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) &&
+        !g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED))
+        logf("WebView: loading %s failed: %s", uri ? uri : "(no URL)", error->message);
+    return FALSE;
+}
+
+gboolean WebKitPageView::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                        WebKitPolicyDecisionType type, gpointer data) {
+    auto* self = static_cast<WebKitPageView*>(data);
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+        // Content the view cannot show would become a download: never wanted here.
+        auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+        if (!webkit_response_policy_decision_is_mime_type_supported(response)) {
+            webkit_policy_decision_ignore(decision);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    auto* navigation = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(navigation);
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    NavigationAction offered;
+    const gchar* uri = webkit_uri_request_get_uri(request);
+    offered.url = uri ? uri : "";
+    offered.kind = kindOf(webkit_navigation_action_get_navigation_type(action));
+    offered.opensNewWindow = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION;
+    offered.isMainFrame =
+        offered.opensNewWindow || webkit_navigation_action_get_frame_name(action) == nullptr;
+    if (self->decideNavigation(offered) == NavigationPolicy::Allow)
+        webkit_policy_decision_use(decision);
+    else
+        webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+void WebKitPageView::registerScriptMessageName(const std::string& name) {
+    if (!webkit_user_content_manager_register_script_message_handler(m_contentManager.get(),
+                                                                     name.c_str())) {
+        logf("WebView: the page's message channel \"%s\" could not be opened", name.c_str());
+        return;
+    }
+    m_channels.push_back(Channel{this, name});
+    std::string signal = "script-message-received::" + name;
+    g_signal_connect(m_contentManager.get(), signal.c_str(), G_CALLBACK(onScriptMessage),
+                     &m_channels.back());
+}
+
+void WebKitPageView::onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
+                                     gpointer data) {
+    auto* channel = static_cast<Channel*>(data);
+    JSCValue* value = webkit_javascript_result_get_js_value(result);
+    channel->view->didReceiveScriptMessage(channel->name, textOf(value));
+}
+
+JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
+                                                    std::chrono::milliseconds timeout) {
+    auto pending = std::make_shared<Pending<JavaScriptResult>>();
+    GCancellable* cancellable = g_cancellable_new();
+    webkit_web_view_evaluate_javascript(
+        m_view.get(), script.data(), static_cast<gssize>(script.size()), nullptr, nullptr,
+        cancellable,
+        [](GObject* source, GAsyncResult* async, gpointer data) {
+            std::unique_ptr<std::shared_ptr<Pending<JavaScriptResult>>> holder(
+                static_cast<std::shared_ptr<Pending<JavaScriptResult>>*>(data));
+            Pending<JavaScriptResult>& state = **holder;
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
+            if (!value) {
+                state.value.status = JavaScriptResult::Status::Failed;
+                state.value.error = error ? error->message : "no answer";
+                if (error) g_error_free(error);
+            } else {
+                state.value.status = JavaScriptResult::Status::Succeeded;
+                if (jsc_value_is_string(value) || jsc_value_is_number(value) ||
+                    jsc_value_is_boolean(value))
+                    state.value.value = textOf(value);
+                g_object_unref(value);
+            }
+            state.done = true;
+        },
+        new std::shared_ptr<Pending<JavaScriptResult>>(pending));
+    bool answered = spinUntil([&] { return pending->done; }, timeout);
+    if (!answered) g_cancellable_cancel(cancellable);
+    g_object_unref(cancellable);
+    if (!answered) {
+        JavaScriptResult late;
+        late.status = JavaScriptResult::Status::TimedOut;
+        late.error = "the page did not answer in time";
+        return late;
+    }
+    return pending->value;
+}
+
+namespace {
+
+// A page setup of GTK's for ours: a paper of the setup's size, its orientation and margins.
+GObjectRef<GtkPageSetup> pageSetupFor(const PrintSetup& setup) {
+    auto pageSetup = GObjectRef<GtkPageSetup>::adopt(gtk_page_setup_new());
+    GtkPaperSize* paper = gtk_paper_size_new_custom("custom", "custom", setup.paperSize.width,
+                                                    setup.paperSize.height, GTK_UNIT_POINTS);
+    gtk_page_setup_set_paper_size(pageSetup.get(), paper);
+    gtk_paper_size_free(paper);
+    gtk_page_setup_set_orientation(pageSetup.get(),
+                                   setup.orientation == PrintSetup::Orientation::Landscape
+                                       ? GTK_PAGE_ORIENTATION_LANDSCAPE
+                                       : GTK_PAGE_ORIENTATION_PORTRAIT);
+    gtk_page_setup_set_top_margin(pageSetup.get(), setup.topMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_left_margin(pageSetup.get(), setup.leftMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_bottom_margin(pageSetup.get(), setup.bottomMargin, GTK_UNIT_POINTS);
+    gtk_page_setup_set_right_margin(pageSetup.get(), setup.rightMargin, GTK_UNIT_POINTS);
+    return pageSetup;
+}
+
+}  // namespace
+
+bool WebKitPageView::print() {
+    return runPrintDialog(nullptr);
+}
+
+bool WebKitPageView::print(const PrintSetup& setup) {
+    return runPrintDialog(&setup);
+}
+
+bool WebKitPageView::printToPDF(const std::string& path, std::chrono::milliseconds timeout) {
+    return printToFile(path, nullptr, timeout);
+}
+
+bool WebKitPageView::printToPDF(const std::string& path, const PrintSetup& setup,
+                                std::chrono::milliseconds timeout) {
+    return printToFile(path, &setup, timeout);
+}
+
+bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
+    GObjectRef<WebKitPrintOperation> operation =
+        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    if (setup) {
+        webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
+        auto settings = GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+        gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
+        webkit_print_operation_set_print_settings(operation.get(), settings.get());
+    }
+    GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(m_view.get()));
+    GtkWindow* parent =
+        GTK_IS_WINDOW(toplevel) && toplevel != m_offscreenHost ? GTK_WINDOW(toplevel) : nullptr;
+    return webkit_print_operation_run_dialog(operation.get(), parent) ==
+           WEBKIT_PRINT_OPERATION_RESPONSE_PRINT;
+}
+
+bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setup,
+                                 std::chrono::milliseconds timeout) {
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    if (!uri) return false;
+    GObjectRef<GtkPrintSettings> settings =
+        GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+    gtk_print_settings_set_printer(settings.get(), "Print to File");
+    gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+    gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+    g_free(uri);
+
+    GObjectRef<WebKitPrintOperation> operation =
+        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    if (setup) {
+        gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
+        webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
+    }
+    webkit_print_operation_set_print_settings(operation.get(), settings.get());
+    struct Outcome {
+        bool done = false;
+        bool failed = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    auto* finishedHolder = new std::shared_ptr<Outcome>(outcome);
+    auto* failedHolder = new std::shared_ptr<Outcome>(outcome);
+    auto release = [](gpointer data, GClosure*) {
+        delete static_cast<std::shared_ptr<Outcome>*>(data);
+    };
+    g_signal_connect_data(operation.get(), "finished",
+                          G_CALLBACK(+[](WebKitPrintOperation*, gpointer data) {
+                              (*static_cast<std::shared_ptr<Outcome>*>(data))->done = true;
+                          }),
+                          finishedHolder, release, GConnectFlags(0));
+    g_signal_connect_data(operation.get(), "failed",
+                          G_CALLBACK(+[](WebKitPrintOperation*, GError* error, gpointer data) {
+                              logf("WebView: printing failed: %s", error ? error->message : "");
+                              (*static_cast<std::shared_ptr<Outcome>*>(data))->failed = true;
+                          }),
+                          failedHolder, release, GConnectFlags(0));
+    webkit_print_operation_print(operation.get());
+    bool finished = spinUntil([&] { return outcome->done; }, timeout);
+    return finished && !outcome->failed;
+}
+
+std::optional<Image> WebKitPageView::snapshot(std::chrono::milliseconds timeout) {
+    auto pending = std::make_shared<Pending<cairo_surface_t*>>();
+    webkit_web_view_get_snapshot(
+        m_view.get(), WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
+        [](GObject* source, GAsyncResult* async, gpointer data) {
+            std::unique_ptr<std::shared_ptr<Pending<cairo_surface_t*>>> holder(
+                static_cast<std::shared_ptr<Pending<cairo_surface_t*>>*>(data));
+            GError* error = nullptr;
+            cairo_surface_t* surface =
+                webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(source), async, &error);
+            if (error) {
+                logf("WebView: no snapshot: %s", error->message);
+                g_error_free(error);
+            }
+            // Nobody waits any more after a time-out: the picture is dropped.
+            if (holder->use_count() == 1) {
+                if (surface) cairo_surface_destroy(surface);
+                return;
+            }
+            (*holder)->value = surface;
+            (*holder)->done = true;
+        },
+        new std::shared_ptr<Pending<cairo_surface_t*>>(pending));
+    bool answered = spinUntil([&] { return pending->done; }, timeout);
+    if (!answered || !pending->value) return std::nullopt;
+    return Image(pending->value);
+}
+
+void WebKitPageView::setFrameSize(Size size) {
+    m_frameSize = size;
+    int width = static_cast<int>(size.width);
+    int height = static_cast<int>(size.height);
+    gtk_widget_set_size_request(GTK_WIDGET(m_view.get()), width, height);
+    if (m_offscreenHost) gtk_window_resize(GTK_WINDOW(m_offscreenHost), width, height);
+}
+
+GtkWidget* WebKitPageView::detachWidget() {
+    GtkWidget* widget = GTK_WIDGET(m_view.get());
+    if (m_offscreenHost && gtk_widget_get_parent(widget) == m_offscreenHost) {
+        gtk_container_remove(GTK_CONTAINER(m_offscreenHost), widget);
+        gtk_widget_destroy(m_offscreenHost);
+        m_offscreenHost = nullptr;
+        // Inside a window the window's layout decides the size.
+        gtk_widget_set_size_request(widget, -1, -1);
+    }
+    return widget;
+}
+
+GtkWidget* embeddableWidget(WebView& view) {
+    auto* page = dynamic_cast<WebKitPageView*>(&view);
+    return page ? page->detachWidget() : nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <list>
+#include <string>
+
+#include "platform/foundation/GObjectRef.h"
+#include "platform/web/WebView.h"
+
+namespace platform {
+
+// The web view over WebKitGTK. Until a window takes its widget (embeddableWidget) it lives in an
+// off-screen window of its own, so pages load, lay out and draw without being shown.
+class WebKitPageView final : public WebView {
+  public:
+    explicit WebKitPageView(Size frameSize);
+    ~WebKitPageView() override;
+
+    void loadFileURL(const std::string& path) override;
+    void loadHTMLString(const std::string& html, const std::string& baseURL) override;
+    std::string url() const override;
+    bool isLoading() const override;
+    void stopLoading() override;
+    bool waitForLoad(std::chrono::milliseconds timeout) override;
+    JavaScriptResult evaluateJavaScript(const std::string& script,
+                                        std::chrono::milliseconds timeout) override;
+    bool print() override;
+    bool printToPDF(const std::string& path, std::chrono::milliseconds timeout) override;
+    bool print(const PrintSetup& setup) override;
+    bool printToPDF(const std::string& path, const PrintSetup& setup,
+                    std::chrono::milliseconds timeout) override;
+    std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
+    Size frameSize() const override { return m_frameSize; }
+    void setFrameSize(Size size) override;
+
+    GtkWidget* detachWidget();
+
+  protected:
+    void registerScriptMessageName(const std::string& name) override;
+
+  private:
+    static void onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self);
+    static gboolean onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                                 gpointer self);
+    static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, gpointer self);
+    static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
+                                gpointer self);
+    void beginLoad();
+    bool runPrintDialog(const PrintSetup* setup);
+    bool printToFile(const std::string& path, const PrintSetup* setup,
+                     std::chrono::milliseconds timeout);
+
+    // Owned.
+    GObjectRef<WebKitUserContentManager> m_contentManager;
+    GObjectRef<WebKitWebView> m_view;
+    GtkWidget* m_offscreenHost = nullptr;  // destroyed with the view
+    struct Channel {
+        WebKitPageView* view;
+        std::string name;
+    };
+    std::list<Channel> m_channels;  // stable addresses: the signal handlers point at them
+    Size m_frameSize;
+    bool m_loading = false;
+    bool m_loadFailed = false;
+};
+
+}  // namespace platform

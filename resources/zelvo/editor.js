@@ -1,0 +1,562 @@
+// Zelvo's editor page: one editable root written vertically, driven by the program through the
+// object zelvo_editor and the function style_html, reporting selection and edits back through the
+// script message channels "selectionChanged" and "contentChanged".
+//
+// A note's HTML is data. Whatever enters the page (a note, an insertion, a paste or a drop) is
+// cleaned first: script elements and other active content, event-handler attributes and script
+// URLs are dropped, so a note never runs code. The page's Content-Security-Policy is the second
+// line of defence.
+"use strict";
+
+(function () {
+  // ---- Cleaning -----------------------------------------------------------------------------
+
+  var DROPPED_ELEMENTS = {
+    script: 1, noscript: 1, style: 1, template: 1, iframe: 1, frame: 1, frameset: 1,
+    object: 1, embed: 1, applet: 1, base: 1, meta: 1, link: 1, title: 1, portal: 1
+  };
+  var URL_ATTRIBUTES = {
+    href: 1, src: 1, action: 1, formaction: 1, "xlink:href": 1, data: 1, poster: 1,
+    background: 1, cite: 1, lowsrc: 1, dynsrc: 1, ping: 1, srcset: 1, longdesc: 1, manifest: 1
+  };
+
+  // Whether a URL would run script or load a document of its own when followed. Browsers ignore
+  // blanks and control characters inside the scheme, so they are ignored here too.
+  function isActiveURL(value, attribute) {
+    var bare = String(value).replace(/[\u0000-\u0020\u007f-\u00a0\u1680\u180e\u2000-\u200f\u2028\u2029\u205f\u3000\ufeff]/g, "")
+      .toLowerCase();
+    if (/^(javascript|vbscript|livescript|mocha):/.test(bare)) return true;
+    if (bare.indexOf("data:") === 0) {
+      return !(attribute === "src" && /^data:image\/(png|jpe?g|gif|webp|bmp);/.test(bare));
+    }
+    return false;
+  }
+
+  function cleanElement(element) {
+    var names = [];
+    for (var i = 0; i < element.attributes.length; i++) names.push(element.attributes[i].name);
+    names.forEach(function (name) {
+      var lower = name.toLowerCase();
+      if (lower.indexOf("on") === 0 || lower === "srcdoc" || lower === "formaction" ||
+          lower === "contenteditable") {
+        element.removeAttribute(name);
+      } else if (URL_ATTRIBUTES[lower] && isActiveURL(element.getAttribute(name), lower)) {
+        element.removeAttribute(name);
+      }
+    });
+  }
+
+  // Cleans a tree in place.
+  function cleanTree(node) {
+    var child = node.firstChild;
+    while (child) {
+      var next = child.nextSibling;
+      if (child.nodeType === Node.ELEMENT_NODE) {
+        if (DROPPED_ELEMENTS[child.localName.toLowerCase()]) {
+          node.removeChild(child);
+        } else {
+          cleanElement(child);
+          cleanTree(child);
+        }
+      } else if (child.nodeType !== Node.TEXT_NODE) {
+        // Comments (pasted office documents carry conditional ones), processing instructions.
+        node.removeChild(child);
+      }
+      child = next;
+    }
+    return node;
+  }
+
+  // Parses HTML into an inert fragment (a template's content has no browsing context: nothing in
+  // it loads or runs) and cleans it.
+  function parseClean(html) {
+    var template = document.createElement("template");
+    template.innerHTML = html == null ? "" : String(html);
+    return cleanTree(template.content);
+  }
+
+  function cleanHTML(html) {
+    var holder = document.createElement("div");
+    holder.appendChild(parseClean(html));
+    return holder.innerHTML;
+  }
+
+  // ---- Formatting (style_html) --------------------------------------------------------------
+
+  var VOID_ELEMENTS = {
+    area: 1, base: 1, br: 1, col: 1, embed: 1, hr: 1, img: 1, input: 1, link: 1, meta: 1,
+    param: 1, source: 1, track: 1, wbr: 1
+  };
+  var BLOCK_ELEMENTS = {
+    address: 1, article: 1, aside: 1, blockquote: 1, center: 1, dd: 1, details: 1, dialog: 1,
+    dir: 1, div: 1, dl: 1, dt: 1, fieldset: 1, figcaption: 1, figure: 1, footer: 1, form: 1,
+    h1: 1, h2: 1, h3: 1, h4: 1, h5: 1, h6: 1, header: 1, hgroup: 1, hr: 1, li: 1, main: 1,
+    menu: 1, nav: 1, ol: 1, p: 1, pre: 1, section: 1, summary: 1, table: 1, tbody: 1, thead: 1,
+    tfoot: 1, tr: 1, td: 1, th: 1, caption: 1, colgroup: 1, ul: 1, legend: 1
+  };
+  var VERBATIM_ELEMENTS = { pre: 1, textarea: 1, listing: 1, xmp: 1, plaintext: 1 };
+  var BLANKS = /^[ \t\n\f\r]+|[ \t\n\f\r]+$/g;
+
+  function escapeText(text) {
+    return text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;")
+      .replace(/\u00a0/g, "&nbsp;");
+  }
+
+  function escapeAttribute(text) {
+    return text.replace(/&/g, "&amp;").replace(/"/g, "&quot;").replace(/\u00a0/g, "&nbsp;");
+  }
+
+  function tagName(element) { return element.localName.toLowerCase(); }
+
+  function isBlock(node) {
+    return node.nodeType === Node.ELEMENT_NODE && BLOCK_ELEMENTS[tagName(node)] === 1;
+  }
+
+  function openTag(element) {
+    var out = "<" + tagName(element);
+    for (var i = 0; i < element.attributes.length; i++) {
+      var attribute = element.attributes[i];
+      out += " " + attribute.name + "=\"" + escapeAttribute(attribute.value) + "\"";
+    }
+    return out;
+  }
+
+  // Inline content exactly as it stands: no blank is added or removed.
+  function inlineMarkup(node) {
+    if (node.nodeType === Node.TEXT_NODE) return escapeText(node.data);
+    if (node.nodeType !== Node.ELEMENT_NODE) return "";
+    var name = tagName(node);
+    if (VOID_ELEMENTS[name]) return openTag(node) + " />";
+    var inner = "";
+    // The parser drops one line feed right after these opening tags; keep a leading one.
+    if (VERBATIM_ELEMENTS[name] && node.firstChild && node.firstChild.nodeType === Node.TEXT_NODE &&
+        node.firstChild.data.charAt(0) === "\n") inner = "\n";
+    for (var child = node.firstChild; child; child = child.nextSibling) inner += inlineMarkup(child);
+    return openTag(node) + ">" + inner + "</" + name + ">";
+  }
+
+  // The children of a container, one line per block child and per run of inline children. Blanks
+  // at the edges of a run sit against a block boundary, where they show nothing, so they are
+  // trimmed: the line breaks added here are then trimmed again on the next pass, which is what
+  // makes formatting a fixed point.
+  function childLines(parent) {
+    var lines = [];
+    var run = "";
+    var hasBlock = false;
+    for (var c = parent.firstChild; c; c = c.nextSibling) if (isBlock(c)) { hasBlock = true; break; }
+    function flush() {
+      var trimmed = run.replace(BLANKS, "");
+      if (trimmed !== "") lines.push(trimmed);
+      run = "";
+    }
+    for (var child = parent.firstChild; child; child = child.nextSibling) {
+      if (hasBlock && isBlock(child)) {
+        flush();
+        lines.push(blockMarkup(child));
+      } else {
+        run += inlineMarkup(child);
+      }
+    }
+    flush();
+    return { lines: lines, hasBlock: hasBlock };
+  }
+
+  function blockMarkup(element) {
+    var name = tagName(element);
+    if (VOID_ELEMENTS[name] || VERBATIM_ELEMENTS[name]) return inlineMarkup(element);
+    var content = childLines(element);
+    if (!content.hasBlock) return openTag(element) + ">" + content.lines.join("") + "</" + name + ">";
+    return openTag(element) + ">\n" + content.lines.join("\n") + "\n</" + name + ">";
+  }
+
+  function formatOnce(html) {
+    return childLines(parseClean(html)).lines.join("\n");
+  }
+
+  // The stored form of a note: cleaned, one block per line. Formatting formatted HTML changes
+  // nothing. Markup the parser rebuilds differently (a division inside a paragraph, say) settles
+  // after a pass or two, so passes repeat until the text stands still.
+  function styleHTML(html) {
+    var out = formatOnce(html);
+    for (var pass = 0; pass < 4; pass++) {
+      var next = formatOnce(out);
+      if (next === out) break;
+      out = next;
+    }
+    return out;
+  }
+
+  // ---- The editable root --------------------------------------------------------------------
+
+  var savedRange = null;
+  var placeholderText = "";
+  var history = { undo: [], redo: [], lastKind: "", lastTime: 0, replaying: false };
+  var HISTORY_LIMIT = 200;
+
+  function root() { return document.getElementById("zelvo_content"); }
+
+  function post(channel, body) {
+    var handlers = window.webkit && window.webkit.messageHandlers;
+    if (handlers && handlers[channel]) handlers[channel].postMessage(body);
+  }
+
+  function isEmpty() {
+    var element = root();
+    if (!element) return true;
+    if (element.textContent.replace(/[ \t\n\r\f]/g, "") !== "") return false;
+    return !element.querySelector("img, hr, table, li");
+  }
+
+  function updatePlaceholder() {
+    var element = root();
+    if (!element) return;
+    element.setAttribute("data-placeholder", placeholderText);
+    element.classList.toggle("zelvo-empty", isEmpty());
+  }
+
+  function selectionInRoot() {
+    var selection = window.getSelection();
+    if (!selection || selection.rangeCount === 0) return null;
+    var range = selection.getRangeAt(0);
+    return root().contains(range.commonAncestorContainer) ? range : null;
+  }
+
+  // A place in the tree as child indices from the root, so it survives replacing the markup.
+  function pathOf(node, offset) {
+    var path = [];
+    var element = root();
+    while (node && node !== element) {
+      var index = 0;
+      for (var sibling = node.previousSibling; sibling; sibling = sibling.previousSibling) index++;
+      path.unshift(index);
+      node = node.parentNode;
+    }
+    return node === element ? { path: path, offset: offset } : null;
+  }
+
+  function nodeAt(place) {
+    var node = root();
+    for (var i = 0; i < place.path.length; i++) {
+      node = node.childNodes[place.path[i]];
+      if (!node) return null;
+    }
+    return node;
+  }
+
+  function snapshot() {
+    var range = selectionInRoot();
+    return {
+      html: root().innerHTML,
+      start: range ? pathOf(range.startContainer, range.startOffset) : null,
+      end: range ? pathOf(range.endContainer, range.endOffset) : null
+    };
+  }
+
+  function restore(state) {
+    root().innerHTML = state.html;
+    updatePlaceholder();
+    if (!state.start || !state.end) return;
+    var start = nodeAt(state.start);
+    var end = nodeAt(state.end);
+    if (!start || !end) return;
+    try {
+      var range = document.createRange();
+      range.setStart(start, state.start.offset);
+      range.setEnd(end, state.end.offset);
+      var selection = window.getSelection();
+      selection.removeAllRanges();
+      selection.addRange(range);
+    } catch (e) {
+      // The place no longer fits the restored tree: leave the caret where the engine put it.
+    }
+  }
+
+  // Records the state before a change. Typing of one kind within a second joins the previous step,
+  // so one undo takes back a word rather than a letter.
+  function recordChange(kind) {
+    if (history.replaying) return;
+    var now = Date.now();
+    if (kind === "typing" && history.lastKind === "typing" && now - history.lastTime < 1000) {
+      history.lastTime = now;
+      return;
+    }
+    history.undo.push(snapshot());
+    if (history.undo.length > HISTORY_LIMIT) history.undo.shift();
+    history.redo = [];
+    history.lastKind = kind;
+    history.lastTime = now;
+  }
+
+  function resetHistory() {
+    history.undo = [];
+    history.redo = [];
+    history.lastKind = "";
+  }
+
+  function changed() {
+    updatePlaceholder();
+    post("contentChanged", "");
+  }
+
+  function undo() {
+    if (history.undo.length === 0) return false;
+    history.redo.push(snapshot());
+    history.replaying = true;
+    restore(history.undo.pop());
+    history.replaying = false;
+    history.lastKind = "";
+    changed();
+    return true;
+  }
+
+  function redo() {
+    if (history.redo.length === 0) return false;
+    history.undo.push(snapshot());
+    history.replaying = true;
+    restore(history.redo.pop());
+    history.replaying = false;
+    history.lastKind = "";
+    changed();
+    return true;
+  }
+
+  function restoreSavedRange() {
+    var element = root();
+    if (savedRange && element.contains(savedRange.commonAncestorContainer)) {
+      var selection = window.getSelection();
+      selection.removeAllRanges();
+      selection.addRange(savedRange);
+    } else if (!selectionInRoot()) {
+      // Nothing kept: insert at the end of the note.
+      var range = document.createRange();
+      range.selectNodeContents(element);
+      range.collapse(false);
+      var current = window.getSelection();
+      current.removeAllRanges();
+      current.addRange(range);
+    }
+    element.focus();
+  }
+
+  // One formatting command of the engine, recorded for undo and reported as an edit.
+  function command(name, value) {
+    var element = root();
+    if (!element) return false;
+    if (!selectionInRoot()) restoreSavedRange();
+    recordChange("command");
+    var done = document.execCommand(name, false, value === undefined ? null : value);
+    cleanTree(element);
+    changed();
+    return done;
+  }
+
+  function insertMarkup(html) {
+    return command("insertHTML", cleanHTML(html));
+  }
+
+  function isColour(value) {
+    return typeof value === "string" && value.length < 64 && window.CSS && CSS.supports("color", value);
+  }
+
+  function safeURL(url) {
+    return typeof url === "string" && url !== "" && !isActiveURL(url, "href");
+  }
+
+  function elementMarkup(name, attributes, text) {
+    var element = document.createElement(name);
+    Object.keys(attributes).forEach(function (key) { element.setAttribute(key, attributes[key]); });
+    if (text !== undefined) element.textContent = text;
+    return element.outerHTML;
+  }
+
+  function enclosing(name) {
+    var range = selectionInRoot() || (savedRange && savedRange.cloneRange());
+    if (!range) return null;
+    var node = range.startContainer;
+    while (node && node !== root()) {
+      if (node.nodeType === Node.ELEMENT_NODE && tagName(node) === name) return node;
+      node = node.parentNode;
+    }
+    return null;
+  }
+
+  function selectedText() {
+    var range = selectionInRoot();
+    return range ? range.toString() : "";
+  }
+
+  var editor = {
+    contentHeight: 0,
+
+    setHTML: function (html) {
+      var element = root();
+      if (!element) return false;
+      element.replaceChildren(parseClean(html));
+      savedRange = null;
+      // Undo never reaches back into the previous note.
+      resetHistory();
+      updatePlaceholder();
+      return true;
+    },
+    getHTML: function () { return root().innerHTML; },
+    getText: function () { return root().innerText; },
+    setPlaceholder: function (text) {
+      placeholderText = text == null ? "" : String(text);
+      updatePlaceholder();
+      return true;
+    },
+    insertHTML: function (html) { return insertMarkup(html); },
+    getSelectedNode: function () { return selectedText(); },
+    focusEditor: function () { root().focus(); return true; },
+    blurEditor: function () { root().blur(); return true; },
+    prepareInsert: function () {
+      var range = selectionInRoot();
+      savedRange = range ? range.cloneRange() : savedRange;
+      return true;
+    },
+
+    setBold: function () { return command("bold"); },
+    setItalic: function () { return command("italic"); },
+    setSubscript: function () { return command("subscript"); },
+    setSuperscript: function () { return command("superscript"); },
+    setStrikeThrough: function () { return command("strikeThrough"); },
+    setUnderline: function () { return command("underline"); },
+    removeFormating: function () { return command("removeFormat"); },
+    setJustifyLeft: function () { return command("justifyLeft"); },
+    setJustifyCenter: function () { return command("justifyCenter"); },
+    setJustifyRight: function () { return command("justifyRight"); },
+    setJustifyFull: function () { return command("justifyFull"); },
+    setUnorderedList: function () { return command("insertUnorderedList"); },
+    setOrderedList: function () { return command("insertOrderedList"); },
+    setHorizontalRule: function () { return command("insertHorizontalRule"); },
+    setIndent: function () { return command("indent"); },
+    setOutdent: function () { return command("outdent"); },
+    setParagraph: function () { return command("formatBlock", "<p>"); },
+    setHeading: function (level) {
+      if (!/^h[1-6]$/.test(String(level))) return false;
+      return command("formatBlock", "<" + level + ">");
+    },
+    setBackgroundColor: function (colour) {
+      if (!isColour(colour)) return false;
+      restoreSavedRange();
+      return command("hiliteColor", colour);
+    },
+    setTextColor: function (colour) {
+      if (!isColour(colour)) return false;
+      restoreSavedRange();
+      return command("foreColor", colour);
+    },
+
+    insertLink: function (url, title) {
+      if (!safeURL(url)) return false;
+      restoreSavedRange();
+      var range = selectionInRoot();
+      if (range && !range.collapsed) return command("createLink", url);
+      var text = title == null || title === "" ? url : String(title);
+      return command("insertHTML", elementMarkup("a", { href: url }, text));
+    },
+    updateLink: function (url, title) {
+      if (!safeURL(url)) return false;
+      var link = enclosing("a");
+      if (!link) return false;
+      recordChange("command");
+      link.setAttribute("href", url);
+      if (title != null && title !== "") link.textContent = String(title);
+      changed();
+      return true;
+    },
+    unlink: function () {
+      var link = enclosing("a");
+      if (link && !selectionInRoot().toString()) {
+        var range = document.createRange();
+        range.selectNodeContents(link);
+        var selection = window.getSelection();
+        selection.removeAllRanges();
+        selection.addRange(range);
+      }
+      return command("unlink");
+    },
+    quickLink: function () {
+      var text = selectedText().trim();
+      if (!/^(https?:\/\/|mailto:)\S+$/i.test(text)) return false;
+      return command("createLink", text);
+    },
+    insertImage: function (url, alt) {
+      if (!safeURL(url) && !/^data:image\//i.test(String(url))) return false;
+      restoreSavedRange();
+      return command("insertHTML", elementMarkup("img", { src: url, alt: alt == null ? "" : String(alt) }));
+    },
+    updateImage: function (url, alt) {
+      if (!safeURL(url)) return false;
+      var image = enclosing("img");
+      if (!image) return false;
+      recordChange("command");
+      image.setAttribute("src", url);
+      image.setAttribute("alt", alt == null ? "" : String(alt));
+      changed();
+      return true;
+    },
+    setFooterHeight: function (height) {
+      var value = parseFloat(height);
+      if (!(value >= 0)) return false;
+      document.body.style.paddingBottom = value + "px";
+      return true;
+    },
+
+    undo: function () { return undo(); },
+    redo: function () { return redo(); }
+  };
+
+  window.zelvo_editor = editor;
+  window.style_html = styleHTML;
+
+  // ---- Events from the user -----------------------------------------------------------------
+
+  function typingKind(inputType) {
+    return /^(insertText|insertCompositionText|deleteContentBackward|deleteContentForward)$/
+      .test(inputType) ? "typing" : "edit";
+  }
+
+  document.addEventListener("DOMContentLoaded", function () {
+    var element = root();
+    updatePlaceholder();
+
+    element.addEventListener("beforeinput", function (event) {
+      if (event.inputType === "historyUndo" || event.inputType === "historyRedo") {
+        event.preventDefault();
+        if (event.inputType === "historyUndo") undo(); else redo();
+        return;
+      }
+      recordChange(typingKind(event.inputType));
+    });
+
+    element.addEventListener("keydown", function (event) {
+      var key = event.key.toLowerCase();
+      if (!(event.ctrlKey || event.metaKey)) return;
+      if (key === "z" || key === "y") {
+        event.preventDefault();
+        if (key === "y" || event.shiftKey) redo(); else undo();
+      }
+    });
+
+    element.addEventListener("paste", function (event) {
+      var data = event.clipboardData;
+      if (!data) return;
+      var html = data.getData("text/html");
+      if (!html) return;
+      event.preventDefault();
+      insertMarkup(html);
+    });
+
+    element.addEventListener("input", function (event) {
+      // Drops and pastes that reached the tree without passing the paste handler are cleaned
+      // where they landed.
+      if (!/^(insertText|insertCompositionText|deleteContent)/.test(event.inputType || "")) cleanTree(element);
+      changed();
+    });
+
+    document.addEventListener("selectionchange", function () {
+      if (selectionInRoot()) post("selectionChanged", selectedText());
+    });
+  });
+})();

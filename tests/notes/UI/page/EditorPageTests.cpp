@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "platform/web/JavaScriptString.h"
+#include "platform/web/WebView.h"
+
+// The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
+// formatting commands, each driven by the statements the program sends.
+namespace {
+
+using platform::quoteJavaScriptString;
+
+class EditorPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        view = platform::WebView::create(platform::Size{600, 400});
+        ASSERT_TRUE(view);
+        view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
+        ASSERT_TRUE(view->waitForLoad());
+    }
+    std::string eval(const std::string& script) {
+        auto result = view->evaluateJavaScript(script);
+        if (!result.succeeded()) ADD_FAILURE() << script << ": " << result.error;
+        return result.value.value_or("<absent>");
+    }
+    void setHTML(const std::string& html) {
+        eval("zelvo_editor.setHTML(" + quoteJavaScriptString(html) + ");");
+    }
+    std::string styled(const std::string& html) {
+        return eval("style_html(" + quoteJavaScriptString(html) + ");");
+    }
+    // What the program stores for the page's current content.
+    std::string stored() {
+        std::string html = eval("zelvo_editor.getHTML();");
+        for (auto [from, to] : {std::pair{"<br>", "<br />"}, std::pair{"<hr>", "<hr />"}})
+            for (size_t at = html.find(from); at != std::string::npos; at = html.find(from, at))
+                html.replace(at, std::string(from).size(), to);
+        return styled(html);
+    }
+    // Lets queued page work (image errors, timers) run.
+    void settle() {
+        eval("new Promise(function (done) { setTimeout(function () { done(1); }, 150); }); 1;");
+        view->evaluateJavaScript(
+            "(function(){var e=Date.now()+150;while(Date.now()<e){}return 1;})();");
+        view->waitForLoad(std::chrono::milliseconds(200));
+    }
+    void selectText(const std::string& fragment) {
+        eval(
+            "(function (f) { var w = document.createTreeWalker(document.getElementById("
+            "'zelvo_content'), NodeFilter.SHOW_TEXT); var n; while ((n = w.nextNode())) { var i = "
+            "n.data.indexOf(f); if (i >= 0) { var r = document.createRange(); r.setStart(n, i); "
+            "r.setEnd(n, i + f.length); var s = getSelection(); s.removeAllRanges(); "
+            "s.addRange(r); return true; } } return false; })(" +
+            quoteJavaScriptString(fragment) + ");");
+    }
+
+    std::unique_ptr<platform::WebView> view;
+};
+
+TEST_F(EditorPageTest, ANoteNeverRunsScript) {
+    EXPECT_EQ(eval("typeof zelvo_editor;"), "object");
+    EXPECT_EQ(eval("typeof style_html;"), "function");
+    setHTML(
+        "<p>ᠮᠣᠩᠭᠣᠯ</p><img src=\"x\" onerror=\"document.title='handler ran'\">"
+        "<script>document.title='script ran'</script>"
+        "<a href=\" java\tscript:document.title='link ran'\" "
+        "onclick=\"document.title='click'\">l</a>"
+        "<svg><script>document.title='svg ran'</script></svg>"
+        "<iframe srcdoc=\"<script>parent.document.title='frame ran'</script>\"></iframe>");
+    settle();
+    eval("var a = document.querySelector('a'); if (a) a.click(); 1;");
+    settle();
+    EXPECT_EQ(eval("document.title;"), "Zelvo");
+    std::string html = eval("zelvo_editor.getHTML();");
+    EXPECT_EQ(html.find("onerror"), std::string::npos) << html;
+    EXPECT_EQ(html.find("script"), std::string::npos) << html;
+    EXPECT_EQ(html.find("iframe"), std::string::npos) << html;
+    EXPECT_NE(html.find("ᠮᠣᠩᠭᠣᠯ"), std::string::npos);
+
+    // Even markup put into the tree behind the cleaner's back does not run: the page's policy
+    // allows no inline script.
+    eval(
+        "document.getElementById('zelvo_content').innerHTML = '<img src=\"y\" "
+        "onerror=\"document.title=\\'policy failed\\'\">'; 1;");
+    settle();
+    EXPECT_EQ(eval("document.title;"), "Zelvo");
+    EXPECT_EQ(eval("zelvo_editor.insertLink('javascript:alert(1)', 'x');"), "false");
+    EXPECT_EQ(eval("zelvo_editor.insertImage('javascript:alert(1)', 'x');"), "false");
+}
+
+TEST_F(EditorPageTest, FormattingIsAFixedPointThroughThePage) {
+    const std::vector<std::string> corpus = {
+        "",
+        "ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ",
+        "<p>ᠮᠣᠩᠭᠣᠯ <b>ᠪᠢᠴᠢᠭ</b></p>",
+        "first<div>second</div><div><br></div><div>fourth&nbsp;&nbsp;x</div>",
+        "<h1>ᠭᠠᠷᠴᠠᠭ</h1>\n\n   <p>  lead <i>it</i> <u>u</u>trail  </p><hr><p>a<br>b</p>",
+        "<ul><li>one</li><li>two<ul><li>deep</li></ul></li></ul><ol><li>x</li></ol>",
+        "<p style=\"text-align: center;\">centred</p><blockquote><p>q</p>tail</blockquote>",
+        "<pre>\n  keep   spaces\n\tand tabs</pre><p>after</p>",
+        "<p>&lt;tag&gt; &amp; \"quotes\" 'apostrophes' \u201Ccurly\u201D C:\\user</p>",
+        "<table><tbody><tr><td>a</td><td><b>b</b></td></tr></tbody></table>",
+        "<span style=\"background-color: rgb(255, 255, 102);\">hi</span> <a "
+        "href=\"https://x.org/?a=1&amp;b=2\">l</a>",
+        "<p>para<div>div inside p</div></p><p><p>nested</p></p>",
+        "<img src=\"file:///tmp/a.png\" "
+        "alt=\"file:///tmp/a.png\"><sub>1</sub><sup>2</sup><strike>s</strike>",
+        "<div><div><div>deep</div></div>text</div>",
+        "<!-- comment --><p>after comment</p>",
+    };
+    for (const std::string& note : corpus) {
+        std::string once = styled(note);
+        EXPECT_EQ(styled(once), once) << note;
+        setHTML(once);
+        EXPECT_EQ(stored(), once) << "through the page: " << note;
+    }
+}
+
+TEST_F(EditorPageTest, ThePlaceholderIsNeverText) {
+    const std::string placeholder = " ᠡᠨᠳᠡ ᠪᠢᠴᠢᠭᠡᠷᠡᠢ ";
+    eval("zelvo_editor.setPlaceholder(" + quoteJavaScriptString(placeholder) + ");");
+    setHTML("");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "");
+    EXPECT_EQ(eval("zelvo_editor.getText();"), "");
+    EXPECT_EQ(stored(), "");
+    EXPECT_EQ(
+        eval("getComputedStyle(document.getElementById('zelvo_content'), '::before').content;"),
+        "\"" + placeholder + "\"");
+    setHTML("<p>ᠠ</p>");
+    EXPECT_EQ(eval("document.getElementById('zelvo_content').classList.contains('zelvo-empty');"),
+              "false");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();").find("ᠡᠨᠳᠡ"), std::string::npos);
+}
+
+TEST_F(EditorPageTest, UndoNeverReachesThePreviousNote) {
+    setHTML("<p>first note</p>");
+    selectText("first");
+    eval("zelvo_editor.setBold();");
+    EXPECT_NE(eval("zelvo_editor.getHTML();").find("<b>first</b>"), std::string::npos);
+    eval("document.execCommand('insertText', false, 'typed'); 1;");
+
+    setHTML("<p>second note</p>");
+    eval("zelvo_editor.undo();");
+    eval("document.execCommand('undo'); 1;");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p>second note</p>");
+
+    // Within one note undo and redo work.
+    selectText("second");
+    eval("zelvo_editor.setItalic();");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p><i>second</i> note</p>");
+    eval("zelvo_editor.undo();");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p>second note</p>");
+    eval("zelvo_editor.redo();");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p><i>second</i> note</p>");
+}
+
+TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
+    setHTML("<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
+    selectText("ᠪᠢᠴᠢᠭ");
+    eval("zelvo_editor.setBold();");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p>ᠮᠣᠩᠭᠣᠯ <b>ᠪᠢᠴᠢᠭ</b></p>");
+
+    selectText("ᠮᠣᠩᠭᠣᠯ");
+    eval("zelvo_editor.prepareInsert(); getSelection().removeAllRanges(); 1;");
+    eval("zelvo_editor.setBackgroundColor(\"#ffff66\");");
+    EXPECT_NE(eval("zelvo_editor.getHTML();").find("background-color: rgb(255, 255, 102)"),
+              std::string::npos);
+    EXPECT_EQ(eval("zelvo_editor.setBackgroundColor('red; x: url(y)');"), "false");
+
+    selectText("ᠮᠣᠩᠭᠣᠯ");
+    eval("zelvo_editor.prepareInsert();");
+    eval("zelvo_editor.insertLink(\"https://example.org/?q=\\\"x\\\"\", \"t\");");
+    EXPECT_NE(eval("zelvo_editor.getHTML();").find("href=\"https://example.org/?q=&quot;x&quot;\""),
+              std::string::npos)
+        << eval("zelvo_editor.getHTML();");
+    EXPECT_EQ(eval("zelvo_editor.getText();"), "ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ");
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+
+#include "../shell/ShellTestSupport.h"
+#include "notes/UI/AlertWindowController.h"
+#include "notes/UI/AppDelegate.h"
+#include "notes/UI/Extend/BackgroundView.h"
+#include "notes/UI/MButton.h"
+#include "notes/UI/MTextField.h"
+#include "notes/UI/MainWindowController.h"
+#include "notes/UI/PreviewHTMLWindow.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/gtk/GtkViewHost.h"
+#include "platform/ui/gtk/GtkViewPeer.h"
+#include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/web/WebContentView.h"
+#include "tests/support/TestOutput.h"
+
+using platform::gtk::GtkViewPeer;
+using platform::gtk::GtkWindowBackend;
+
+namespace {
+
+class ZelvoDesktopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        backend = GtkWindowBackend::create();
+        ASSERT_TRUE(backend) << "no display";
+        platform::WindowBackend::setShared(backend);
+        app.setDelegate(&delegate);
+        app.setMainMenu(delegate.makeMainMenu());
+    }
+    void TearDown() override {
+        app.setDelegate(nullptr);
+        app.setMainMenu(nullptr);
+        platform::Application::setMenuBarVisible(true);
+        platform::WindowBackend::setShared(nullptr);
+    }
+    static GtkWidget* widgetOf(platform::View* view) {
+        auto* peer = view ? dynamic_cast<GtkViewPeer*>(view->peer()) : nullptr;
+        return peer ? peer->widget() : nullptr;
+    }
+    // Lets GTK place and draw what changed.
+    void settle(platform::Window& window) {
+        if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host()))
+            host->layoutNativeViews();
+        backend->waitUntilDrawn(window, 5.0);
+        backend->processPendingEvents();
+    }
+
+    ZelvoFolders folders;
+    std::shared_ptr<GtkWindowBackend> backend;
+    platform::Application& app = platform::Application::sharedApplication();
+    zelvo::AppDelegate delegate;
+};
+
+TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
+    app.finishLaunching();
+    zelvo::MainWindowController& controller = *delegate.window();
+    platform::Window& window = *controller.window();
+    ASSERT_TRUE(backend->waitUntilDrawn(window, 10.0));
+    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
+    ASSERT_NE(host, nullptr);
+    EXPECT_TRUE(host->isMapped());
+    EXPECT_GT(host->chromeHeight(), 0) << "the menu bar is shown";
+    for (platform::View* container :
+         {static_cast<platform::View*>(controller.fileView()), controller.left(),
+          controller.editorContainer(), controller.unicodeView(), controller.infoView()})
+        EXPECT_EQ(container->subviews().size(), 1u);
+    // The toolbar's controls are GTK widgets on the window.
+    GtkWidget* segment = widgetOf(controller.segment());
+    ASSERT_NE(segment, nullptr);
+    EXPECT_TRUE(gtk_widget_get_visible(segment));
+
+    // Open the Unicode panel from the segmented control's own GTK button, as a click would.
+    GList* buttons = gtk_container_get_children(GTK_CONTAINER(segment));
+    ASSERT_EQ(g_list_length(buttons), 3u);
+    gtk_button_clicked(GTK_BUTTON(g_list_nth_data(buttons, 1)));
+    g_list_free(buttons);
+    EXPECT_TRUE(controller.unicodeExpanded());
+    controller.setUnicodeString(u"\u182E\u1823");
+    settle(window);
+    GtkWidget* unicodeText = widgetOf(dynamic_cast<platform::View*>(
+        controller.unicodeView()->subviews()[0]->subviews()[0].get()));
+    ASSERT_NE(unicodeText, nullptr);
+    EXPECT_TRUE(gtk_widget_get_mapped(unicodeText));
+
+    platform::Rect shot = window.frame();
+    shot.size.height += host->chromeHeight();
+    std::optional<platform::Image> image = backend->snapshot(shot);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_TRUE(image->writePNG(testOutputPath("zelvo-window.png").string()));
+
+    // Closing leaves the application running; activating it again brings the window back.
+    window.performClose();
+    backend->processPendingEvents();
+    EXPECT_FALSE(host->isMapped());
+    app.reopen();
+    ASSERT_TRUE(backend->waitUntilDrawn(window, 10.0));
+    EXPECT_TRUE(host->isMapped());
+    EXPECT_TRUE(controller.unicodeExpanded());
+}
+
+TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {
+    struct Delegate : zelvo::AlertWindowControllerDelegate {
+        void didClickOKButton(const std::string& title, const std::string& content) override {
+            got = {title, content};
+        }
+        std::pair<std::string, std::string> got;
+    } receiver;
+    auto dialog = std::make_shared<zelvo::AlertWindowController>();
+    dialog->setDelegate(&receiver);
+    dialog->setTitleString("ᠮᠣᠩᠭᠣᠯ");
+    platform::Window* window = dialog->window();
+    platform::RunLoop::mainRunLoop().performBlock([&] {
+        settle(*window);
+        GtkWidget* content = widgetOf(dialog->contentTextFiled());
+        GtkWidget* ok = widgetOf(dialog->okBtn());
+        ASSERT_NE(content, nullptr);
+        ASSERT_NE(ok, nullptr);
+        EXPECT_FALSE(gtk_widget_get_sensitive(ok));
+        gtk_entry_set_text(GTK_ENTRY(content), "https://example.org");
+        EXPECT_TRUE(gtk_widget_get_sensitive(ok));
+        gtk_button_clicked(GTK_BUTTON(ok));
+    });
+    app.runModalForWindow(*window);
+    EXPECT_EQ(receiver.got.first, "ᠮᠣᠩᠭᠣᠯ");
+    EXPECT_EQ(receiver.got.second, "https://example.org");
+    backend->processPendingEvents();
+    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->host());
+    ASSERT_NE(host, nullptr);
+    EXPECT_FALSE(host->isMapped());
+}
+
+class PreviewPageTest : public ZelvoDesktopTest {
+  protected:
+    // A preview whose page has loaded and shown the HTML.
+    platform::WebView& open(const std::optional<std::string>& html) {
+        preview = std::make_shared<zelvo::PreviewHTMLWindow>();
+        preview->setHtmlString(html);
+        preview->window();
+        platform::WebView* page = preview->previewWebview()->webView();
+        EXPECT_NE(page, nullptr);
+        EXPECT_TRUE(page->waitForLoad(std::chrono::seconds(20)));
+        return *page;
+    }
+    std::string shown(platform::WebView& page, const std::string& expression) {
+        platform::JavaScriptResult result = page.evaluateJavaScript(expression);
+        EXPECT_TRUE(result.succeeded()) << result.error;
+        return result.value.value_or("<none>");
+    }
+    std::shared_ptr<zelvo::PreviewHTMLWindow> preview;
+};
+
+TEST_F(PreviewPageTest, TheHtmlArrivesExactlyThroughASynchronousRoundTrip) {
+    platform::WebView& page = open("<p id=\"p\">\"ᠮᠣᠩᠭᠣᠯ\"\r\nC:\\notes \u201Cquoted\u201D</p>");
+    EXPECT_EQ(shown(page, "1 + 1"), "2");
+    // The HTML parser makes CR LF one line feed; everything else arrives as it stood, curly
+    // quotes as straight ones.
+    EXPECT_EQ(shown(page, "document.getElementById('p').textContent"),
+              "\"ᠮᠣᠩᠭᠣᠯ\"\nC:\\notes \"quoted\"");
+
+    auto fallback = std::make_shared<zelvo::PreviewHTMLWindow>();
+    preview.swap(fallback);
+    platform::WebView& plain = open(std::nullopt);
+    EXPECT_EQ(shown(plain, "document.querySelector('#content h3').textContent"),
+              " ᠨᠢᠭᠡ ᠲᠡᠮᠳᠡᠭᠯᠡᠯ\u202Fᠢᠶᠡᠨ ᠰᠤᠩᠭ\u180Bᠤᠭᠠᠷᠠᠢ");
+}
+
+TEST_F(PreviewPageTest, NoteHtmlIsShownButNeverRun) {
+    platform::WebView& page = open(
+        "<img src=\"missing.png\" onerror=\"window.ran = 1\"><a id=\"a\" "
+        "href=\"javascript:window.ran = 2\">x</a><script>window.ran = 3</script>");
+    backend->processPendingEvents();
+    EXPECT_EQ(shown(page, "String(window.ran)"), "undefined");
+    EXPECT_EQ(shown(page, "String(document.getElementById('a').hasAttribute('href'))"), "false");
+    EXPECT_EQ(shown(page, "String(document.querySelectorAll('#content script').length)"), "0");
+}
+
+TEST_F(PreviewPageTest, PrintsThePageToAPdfWithItsText) {
+    platform::WebView& page = open("<p>Zelvo preview 42</p><p>ᠮᠣᠩᠭᠣᠯ</p>");
+    std::string pdf = testOutputPath("zelvo-preview.pdf").string();
+    std::remove(pdf.c_str());
+    ASSERT_TRUE(
+        page.printToPDF(pdf, zelvo::PreviewHTMLWindow::printSetup(), std::chrono::seconds(30)));
+    std::string command = "pdftotext '" + pdf + "' -";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    std::array<char, 4096> buffer;
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) text.append(buffer.data(), n);
+    pclose(pipe);
+    EXPECT_NE(text.find("42"), std::string::npos) << text;
+    EXPECT_NE(text.find("Zelvo"), std::string::npos) << text;
+}
+
+}  // namespace

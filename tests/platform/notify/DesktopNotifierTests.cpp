@@ -1,0 +1,146 @@
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/foundation/Log.h"
+#include "platform/notify/libnotify/DesktopNotifier.h"
+#include "tests/support/PrivateSessionBus.h"
+
+namespace {
+
+const char* kInterface =
+    "<node><interface name='org.freedesktop.Notifications'>"
+    "<method name='Notify'><arg type='s' direction='in'/><arg type='u' direction='in'/>"
+    "<arg type='s' direction='in'/><arg type='s' direction='in'/><arg type='s' direction='in'/>"
+    "<arg type='as' direction='in'/><arg type='a{sv}' direction='in'/>"
+    "<arg type='i' direction='in'/><arg type='u' direction='out'/></method>"
+    "<method name='GetCapabilities'><arg type='as' direction='out'/></method>"
+    "<method name='GetServerInformation'><arg type='s' direction='out'/>"
+    "<arg type='s' direction='out'/><arg type='s' direction='out'/>"
+    "<arg type='s' direction='out'/></method>"
+    "</interface></node>";
+
+struct Received {
+    std::string application, icon, summary, body;
+};
+
+// A notification server of the test's own on the private bus, served from a thread of its own
+// because libnotify waits for the answer.
+class FakeNotificationServer {
+  public:
+    explicit FakeNotificationServer(const std::string& address) {
+        m_thread = std::thread([this, address] { serve(address); });
+        while (!m_ready) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ~FakeNotificationServer() {
+        g_main_loop_quit(m_loop);
+        m_thread.join();
+    }
+
+    std::vector<Received> received() {
+        std::lock_guard lock(m_mutex);
+        return m_received;
+    }
+
+  private:
+    static void onCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                       const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
+                       gpointer data) {
+        auto* self = static_cast<FakeNotificationServer*>(data);
+        if (g_str_equal(method, "Notify")) {
+            const gchar *app, *icon, *summary, *body;
+            g_variant_get(parameters, "(&su&s&s&s@as@a{sv}i)", &app, nullptr, &icon, &summary,
+                          &body, nullptr, nullptr, nullptr);
+            {
+                std::lock_guard lock(self->m_mutex);
+                self->m_received.push_back({app, icon, summary, body});
+            }
+            g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 7u));
+        } else if (g_str_equal(method, "GetCapabilities")) {
+            const gchar* caps[] = {"body", nullptr};
+            g_dbus_method_invocation_return_value(invocation, g_variant_new("(^as)", caps));
+        } else {
+            g_dbus_method_invocation_return_value(
+                invocation, g_variant_new("(ssss)", "fake", "test", "1", "1.2"));
+        }
+    }
+
+    void serve(const std::string& address) {
+        GMainContext* context = g_main_context_new();
+        g_main_context_push_thread_default(context);
+        m_loop = g_main_loop_new(context, FALSE);
+        GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
+            address.c_str(),
+            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                 G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kInterface, nullptr);
+        GDBusInterfaceVTable vtable = {onCall, nullptr, nullptr, {}};
+        g_dbus_connection_register_object(connection, "/org/freedesktop/Notifications",
+                                          node->interfaces[0], &vtable, this, nullptr, nullptr);
+        GVariant* reply = g_dbus_connection_call_sync(
+            connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+            "RequestName", g_variant_new("(su)", "org.freedesktop.Notifications", 4u), nullptr,
+            G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        if (reply) g_variant_unref(reply);
+        m_ready = true;
+        g_main_loop_run(m_loop);
+        g_dbus_connection_close_sync(connection, nullptr, nullptr);
+        g_object_unref(connection);
+        g_dbus_node_info_unref(node);
+        g_main_loop_unref(m_loop);
+        g_main_context_pop_thread_default(context);
+        g_main_context_unref(context);
+    }
+
+    std::thread m_thread;
+    std::atomic<bool> m_ready{false};
+    GMainLoop* m_loop = nullptr;
+    std::mutex m_mutex;
+    std::vector<Received> m_received;
+};
+
+// One bus for the whole program: GLib keeps the first session bus it connects to.
+PrivateSessionBus& bus() {
+    static PrivateSessionBus instance;
+    return instance;
+}
+
+// No notification server on the bus: the notice is logged, reported as not shown, and the caller
+// goes on; a second notice fails the same way rather than crashing on a half-made connection.
+TEST(DesktopNotifier, MissingServerIsOnlyLogged) {
+    bus();
+    platform::LogCapture capture;
+    platform::DesktopNotifier notifier("Quillora");
+    platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", std::nullopt};
+    EXPECT_FALSE(notifier.notify(notice));
+    EXPECT_FALSE(notifier.notify(notice));
+    ASSERT_EQ(capture.lines().size(), 2u);
+    EXPECT_TRUE(capture.contains("Notice \"Quillora\" not shown"));
+}
+
+TEST(DesktopNotifier, NoticeCarriesTitleTextApplicationAndIcon) {
+    FakeNotificationServer server(bus().address());
+    platform::DesktopNotifier notifier("Quillora");
+    platform::LogCapture capture;
+    EXPECT_TRUE(notifier.notify(
+        {"Quillora", "Switched to English mode", "Quillora", std::string("/x/quillora.png")}));
+    auto received = server.received();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].application, "Quillora");
+    EXPECT_EQ(received[0].summary, "Quillora");
+    EXPECT_EQ(received[0].body, "Switched to English mode");
+    EXPECT_EQ(received[0].icon, "/x/quillora.png");
+    EXPECT_TRUE(capture.lines().empty());
+}
+
+TEST(Notifier, WithoutAnInstalledNotifierNoticesAreLogged) {
+    platform::LogCapture capture;
+    EXPECT_FALSE(platform::Notifier::shared().notify({"Quillora", "text", "Quillora", {}}));
+    EXPECT_TRUE(capture.contains("not shown"));
+}
+
+}  // namespace

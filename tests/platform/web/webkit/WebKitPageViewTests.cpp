@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/web/JavaScriptString.h"
+#include "platform/web/WebView.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TestOutput.h"
+
+namespace {
+
+using platform::JavaScriptResult;
+using platform::NavigationAction;
+using platform::NavigationPolicy;
+
+class WebKitPageViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        view = platform::WebView::create(platform::Size{400, 300});
+        ASSERT_TRUE(view) << "no display";
+    }
+    std::string writePage(const std::string& body) {
+        std::string path = (folder.path() / "page.html").string();
+        std::ofstream(path) << "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>"
+                            << body << "</body></html>";
+        return path;
+    }
+    void load(const std::string& body) {
+        view->loadFileURL(writePage(body));
+        ASSERT_TRUE(view->waitForLoad());
+    }
+
+    TemporaryFolder folder;
+    std::unique_ptr<platform::WebView> view;
+};
+
+TEST_F(WebKitPageViewTest, EvaluationAnswersTextsAndTellsFailuresApart) {
+    int loads = 0;
+    view->setLoadFinishedHandler([&] { ++loads; });
+    load("<p id=p>ᠮᠣᠩᠭᠣᠯ</p>");
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(view->url().rfind("file://", 0), 0u);
+
+    JavaScriptResult text = view->evaluateJavaScript("document.getElementById('p').textContent;");
+    ASSERT_TRUE(text.succeeded());
+    EXPECT_EQ(text.value, "ᠮᠣᠩᠭᠣᠯ");
+    EXPECT_EQ(view->evaluateJavaScript("6 * 7;").value, "42");
+    EXPECT_EQ(view->evaluateJavaScript("'';").value, "");
+
+    JavaScriptResult undefinedAnswer = view->evaluateJavaScript("undefined;");
+    EXPECT_TRUE(undefinedAnswer.succeeded());
+    EXPECT_FALSE(undefinedAnswer.value);
+
+    JavaScriptResult thrown = view->evaluateJavaScript("no_such_object.call();");
+    EXPECT_EQ(thrown.status, JavaScriptResult::Status::Failed);
+    EXPECT_FALSE(thrown.value);
+    EXPECT_NE(thrown.error, "");
+
+    JavaScriptResult broken = view->evaluateJavaScript("f(\"C:\\user\");");
+    EXPECT_FALSE(broken.succeeded());
+}
+
+TEST_F(WebKitPageViewTest, EscapedTextsArriveInThePageExactly) {
+    load("");
+    std::string text = "C:\\user \"quoted\" \u201Ccurly\u201D it's\r\n\u2028\u2029\t\x01 ᠮᠣᠩᠭᠣᠯ";
+    JavaScriptResult echoed = view->evaluateJavaScript(
+        "(function (s) { return s; })(" + platform::quoteJavaScriptString(text) + ");");
+    ASSERT_TRUE(echoed.succeeded()) << echoed.error;
+    EXPECT_EQ(echoed.value, text);
+}
+
+TEST_F(WebKitPageViewTest, ASlowStatementTimesOutAndTheViewStaysUsable) {
+    load("");
+    JavaScriptResult late = view->evaluateJavaScript(
+        "(function () { var end = Date.now() + 400; while (Date.now() < end) {} return 'x'; })();",
+        std::chrono::milliseconds(50));
+    EXPECT_EQ(late.status, JavaScriptResult::Status::TimedOut);
+    EXPECT_FALSE(late.value);
+    EXPECT_EQ(view->evaluateJavaScript("'after';").value, "after");
+}
+
+TEST_F(WebKitPageViewTest, ScriptMessagesReachTheirNamedHandler) {
+    std::vector<std::string> selections, changes;
+    view->addScriptMessageHandler("selection",
+                                  [&](const std::string& body) { selections.push_back(body); });
+    view->addScriptMessageHandler("change",
+                                  [&](const std::string& body) { changes.push_back(body); });
+    load("");
+    view->evaluateJavaScript(
+        "window.webkit.messageHandlers.selection.postMessage('ᠠ\"b');"
+        "window.webkit.messageHandlers.change.postMessage('');");
+    view->evaluateJavaScript("1;");  // messages are delivered before a later answer
+    EXPECT_EQ(selections, std::vector<std::string>{"ᠠ\"b"});
+    EXPECT_EQ(changes, std::vector<std::string>{""});
+}
+
+TEST_F(WebKitPageViewTest, TheNavigationHandlerDecidesEveryNavigation) {
+    std::vector<NavigationAction> offered;
+    std::string first = writePage("<a id=a href=\"https://example.invalid/x\">x</a>");
+    view->setNavigationHandler([&](const NavigationAction& action) {
+        offered.push_back(action);
+        return action.url.find("page.html") != std::string::npos ? NavigationPolicy::Allow
+                                                                 : NavigationPolicy::Ignore;
+    });
+    view->loadFileURL(first);
+    ASSERT_TRUE(view->waitForLoad());
+    std::string pageURL = view->url();
+    ASSERT_EQ(offered.size(), 1u);
+
+    view->evaluateJavaScript("document.getElementById('a').click();");
+    view->evaluateJavaScript("location.href = 'file:///etc/hostname';");
+    view->waitForLoad(std::chrono::milliseconds(300));
+    view->evaluateJavaScript("1;");
+    ASSERT_GE(offered.size(), 3u);
+    EXPECT_EQ(offered[1].url, "https://example.invalid/x");
+    EXPECT_EQ(offered[1].kind, NavigationAction::Kind::LinkClicked);
+    EXPECT_EQ(offered[2].url, "file:///etc/hostname");
+    EXPECT_EQ(view->url(), pageURL);
+    EXPECT_EQ(view->evaluateJavaScript("document.getElementById('a') ? 'still' : 'gone';").value,
+              "still");
+}
+
+TEST_F(WebKitPageViewTest, PrintsToAPDFFileAndTakesASnapshot) {
+    load(
+        "<p style=\"writing-mode: vertical-lr; font: 24px 'Noto Sans Mongolian'\">ᠮᠣᠩᠭᠣᠯ "
+        "ᠪᠢᠴᠢᠭ</p>");
+    std::string pdf = testOutputPath("web-view-print.pdf").string();
+    std::remove(pdf.c_str());
+    ASSERT_TRUE(view->printToPDF(pdf, std::chrono::milliseconds(20000)));
+    std::ifstream file(pdf, std::ios::binary);
+    std::string head(4, '\0');
+    file.read(head.data(), 4);
+    EXPECT_EQ(head, "%PDF");
+
+    std::optional<platform::Image> picture = view->snapshot();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width(), 400);
+    EXPECT_EQ(picture->height(), 300);
+}
+
+}  // namespace

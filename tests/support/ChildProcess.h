@@ -1,0 +1,115 @@
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A helper program a test starts and, at the latest when the object goes, stops by its own pid
+// (never by name). Standard output may be read back through a pipe (addresses that daemons print).
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::vector<std::string>& argv, bool captureOutput = false) {
+        int pipeFds[2] = {-1, -1};
+        if (captureOutput && pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
+        m_pid = fork();
+        if (m_pid < 0) throw std::runtime_error("fork failed");
+        if (m_pid == 0) {
+            if (captureOutput) {
+                dup2(pipeFds[1], STDOUT_FILENO);
+                close(pipeFds[0]);
+                close(pipeFds[1]);
+            }
+            setpgid(0, 0);
+            std::vector<char*> args;
+            for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+        if (captureOutput) {
+            close(pipeFds[1]);
+            m_output = pipeFds[0];
+        }
+    }
+    ~ChildProcess() { stop(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t pid() const { return m_pid; }
+
+    // Reads one line of the child's standard output (without its newline), waiting up to the
+    // time-out; empty when nothing came.
+    std::string readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        std::string line;
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        fcntl(m_output, F_SETFL, O_NONBLOCK);
+        while (std::chrono::steady_clock::now() < deadline) {
+            char c;
+            ssize_t n = read(m_output, &c, 1);
+            if (n == 1) {
+                if (c == '\n') return line;
+                line += c;
+            } else if (n == 0) {
+                break;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        return line;
+    }
+
+    // Whether the child is still running.
+    bool running() {
+        if (m_pid <= 0) return false;
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            return false;
+        }
+        return true;
+    }
+
+    // Terminates the child (and the helpers it started in its process group), then reaps it.
+    void stop() {
+        if (m_output >= 0) {
+            close(m_output);
+            m_output = -1;
+        }
+        if (m_pid <= 0) return;
+        kill(-m_pid, SIGTERM);
+        for (int i = 0; i < 200; ++i) {
+            if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+                m_pid = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        kill(-m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+  private:
+    pid_t m_pid = -1;
+    int m_output = -1;
+};
+
+// Polls a condition until it holds or the time-out passes.
+inline bool waitUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}

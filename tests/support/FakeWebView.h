@@ -1,0 +1,103 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/web/WebView.h"
+
+// A web view without an engine: it records what the program asks of the page and answers each
+// evaluated statement through a scripted responder; the test plays the page's side (finished
+// loads, script messages, navigations) by hand.
+class FakeWebView : public platform::WebView {
+  public:
+    using Responder = std::function<platform::JavaScriptResult(const std::string& script)>;
+
+    static platform::JavaScriptResult answer(std::string text) {
+        platform::JavaScriptResult result;
+        result.status = platform::JavaScriptResult::Status::Succeeded;
+        result.value = std::move(text);
+        return result;
+    }
+    static platform::JavaScriptResult nothing() {
+        platform::JavaScriptResult result;
+        result.status = platform::JavaScriptResult::Status::Succeeded;
+        return result;
+    }
+    static platform::JavaScriptResult failure(std::string why = "ReferenceError") {
+        platform::JavaScriptResult result;
+        result.status = platform::JavaScriptResult::Status::Failed;
+        result.error = std::move(why);
+        return result;
+    }
+
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
+
+    // Everything the program evaluated, in order.
+    std::vector<std::string> scripts;
+    std::vector<std::string> loadedURLs;
+    std::vector<std::string> messageNames;  // channels the program opened
+    int printCount = 0;
+    std::vector<std::string> pdfPaths;
+
+    // The page side.
+    void finishLoad() {
+        m_loading = false;
+        didFinishLoad();
+    }
+    void postMessage(const std::string& name, const std::string& body) {
+        didReceiveScriptMessage(name, body);
+    }
+    platform::NavigationPolicy offerNavigation(
+        const std::string& url,
+        platform::NavigationAction::Kind kind = platform::NavigationAction::Kind::LinkClicked) {
+        platform::NavigationAction action;
+        action.url = url;
+        action.kind = kind;
+        return decideNavigation(action);
+    }
+
+    void loadFileURL(const std::string& path) override {
+        m_url = "file://" + path;
+        loadedURLs.push_back(m_url);
+        m_loading = true;
+    }
+    void loadHTMLString(const std::string&, const std::string& baseURL) override {
+        m_url = baseURL;
+        loadedURLs.push_back(baseURL);
+        m_loading = true;
+    }
+    std::string url() const override { return m_url; }
+    bool isLoading() const override { return m_loading; }
+    void stopLoading() override { m_loading = false; }
+    bool waitForLoad(std::chrono::milliseconds) override { return !m_loading; }
+    platform::JavaScriptResult evaluateJavaScript(const std::string& script,
+                                                  std::chrono::milliseconds) override {
+        scripts.push_back(script);
+        return m_responder ? m_responder(script) : nothing();
+    }
+    bool print() override {
+        ++printCount;
+        return true;
+    }
+    bool printToPDF(const std::string& path, std::chrono::milliseconds) override {
+        pdfPaths.push_back(path);
+        return true;
+    }
+    std::optional<platform::Image> snapshot(std::chrono::milliseconds) override {
+        return std::nullopt;
+    }
+    platform::Size frameSize() const override { return m_size; }
+    void setFrameSize(platform::Size size) override { m_size = size; }
+
+  protected:
+    void registerScriptMessageName(const std::string& name) override {
+        messageNames.push_back(name);
+    }
+
+  private:
+    Responder m_responder;
+    std::string m_url;
+    bool m_loading = false;
+    platform::Size m_size{800, 600};
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/PrivateSessionBus.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryFolder.h"
+
+// An ibus-daemon of the test's own: its own address, home, XDG folders and session bus, no panel,
+// no config or emoji helper, components only from the given folder. It never sees the user's
+// daemon or configuration; the test starts it and stops it by its pid. The environment of the
+// test process points at it (IBUS_ADDRESS and the XDG folders) while the object lives, so libibus
+// clients made by the test, and the engines the daemon starts, use it.
+class PrivateIBusDaemon {
+  public:
+    // Without `withDisplay` the daemon and its engines see no display (DISPLAY and WAYLAND_DISPLAY
+    // unset), as on a console or a server.
+    explicit PrivateIBusDaemon(const std::string& componentFolder, bool withDisplay = false)
+        : m_home("mw-ibus") {
+        if (!withDisplay) {
+            m_environment.push_back(std::make_unique<ScopedEnvironment>("DISPLAY", std::nullopt));
+            m_environment.push_back(
+                std::make_unique<ScopedEnvironment>("WAYLAND_DISPLAY", std::nullopt));
+        }
+        for (const char* sub : {"config", "cache", "data", "runtime"}) {
+            std::filesystem::create_directories(m_home.path() / sub);
+        }
+        chmod((m_home.path() / "runtime").c_str(), 0700);
+        set("HOME", m_home.path().string());
+        set("XDG_CONFIG_HOME", m_home.file("config"));
+        set("XDG_CACHE_HOME", m_home.file("cache"));
+        set("XDG_DATA_HOME", m_home.file("data"));
+        set("XDG_RUNTIME_DIR", m_home.file("runtime"));
+        set("IBUS_COMPONENT_PATH", componentFolder);
+        set("GSETTINGS_BACKEND", "memory");
+        m_address = "unix:path=" + m_home.file("ibus-socket");
+        set("IBUS_ADDRESS", m_address);
+        m_bus = std::make_unique<PrivateSessionBus>();
+        m_daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
+            "ibus-daemon", "--panel=disable", "--config=disable", "--emoji-extension=disable",
+            "--cache=none", "--address=" + m_address});
+        m_ready =
+            waitUntil([this] {
+                return std::filesystem::exists(m_home.file("ibus-socket")) || !m_daemon->running();
+            }) &&
+            m_daemon->running();
+    }
+    ~PrivateIBusDaemon() {
+        m_daemon.reset();  // stops the daemon and the engines it started (its process group)
+        m_bus.reset();
+        m_environment.clear();
+    }
+
+    bool ready() const { return m_ready; }
+    const std::string& address() const { return m_address; }
+    const TemporaryFolder& home() const { return m_home; }
+    std::string configHome() const { return m_home.file("config"); }
+
+  private:
+    void set(const char* name, const std::string& value) {
+        m_environment.push_back(std::make_unique<ScopedEnvironment>(name, value));
+    }
+
+    TemporaryFolder m_home;
+    std::vector<std::unique_ptr<ScopedEnvironment>> m_environment;
+    std::unique_ptr<PrivateSessionBus> m_bus;
+    std::unique_ptr<ChildProcess> m_daemon;
+    std::string m_address;
+    bool m_ready = false;
+};
