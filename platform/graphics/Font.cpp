@@ -51,7 +51,7 @@ const Metrics& metricsOf(const std::string& family, double size) {
     Metrics m;
     PangoContext* context = pango_support::sharedContext();
     auto desc = pango_support::newFontDescription(family, size);
-    if (auto font = pango_support::FontOwner::adopt(pango_context_load_font(context, desc.get()))) {
+    if (pango_support::FontOwner font{pango_context_load_font(context, desc.get())}) {
         pango_support::FontMetricsOwner fm(pango_font_get_metrics(font.get(), nullptr));
         m.ascent = pango_support::fromPango(pango_font_metrics_get_ascent(fm.get()));
         m.descent = pango_support::fromPango(pango_font_metrics_get_descent(fm.get()));

@@ -7,8 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/foundation/GObjectRef.h"
-
 namespace platform::pango_support {
 
 // Owners of Pango's and GLib's handles: each is released once, on every path.
@@ -21,8 +19,9 @@ struct Releaser {
 };
 template <typename T, auto Release>
 using Owned = std::unique_ptr<T, Releaser<Release>>;
-using LayoutOwner = GObjectRef<PangoLayout>;
-using FontOwner = GObjectRef<PangoFont>;
+// The image type owns its Cairo surface the same way.
+using LayoutOwner = Owned<PangoLayout, g_object_unref>;
+using FontOwner = Owned<PangoFont, g_object_unref>;
 using FontDescriptionOwner = Owned<PangoFontDescription, pango_font_description_free>;
 using FontMetricsOwner = Owned<PangoFontMetrics, pango_font_metrics_unref>;
 using AttrListOwner = Owned<PangoAttrList, pango_attr_list_unref>;

@@ -102,7 +102,7 @@ Font ParagraphLayout::defaultFont() {
 ParagraphLayout::ParagraphLayout(AttributedString content, double width, bool singleLine,
                                  const ParagraphStyle& style)
     : m_content(std::move(content)), m_map(m_content.string()), m_style(style) {
-    m_layout = pango_support::LayoutOwner::adopt(pango_layout_new(pango_support::sharedContext()));
+    m_layout.reset(pango_layout_new(pango_support::sharedContext()));
     PangoLayout* layout = m_layout.get();
     Font base = defaultFont();
     auto desc = pango_support::newFontDescription(base.familyName(), base.pointSize());
