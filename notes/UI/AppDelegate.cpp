@@ -21,6 +21,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     m_window->showWindow();
 }
 
+void AppDelegate::applicationWillTerminate() {
+    if (m_window) m_window->sendActionToPanels("saveDocument:");
+}
+
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
     if (hasVisibleWindows) return false;
     if (m_window) m_window->window()->makeKeyAndOrderFront();

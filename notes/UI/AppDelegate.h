@@ -25,7 +25,8 @@ class AppDelegate : public platform::ApplicationDelegate, public platform::Respo
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching() override;
-    void applicationWillTerminate() override {}
+    // Quitting stores the note being edited first.
+    void applicationWillTerminate() override;
     bool applicationShouldTerminateAfterLastWindowClosed() override { return false; }
     bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
 

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "notes/UI/EditorViewController.h"
 #include "notes/UI/FileViewController.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/NoteViewController.h"
@@ -22,6 +23,7 @@ std::map<std::string, InterfaceFactory::Maker>& table() {
     static std::map<std::string, InterfaceFactory::Maker> makers = {
         {"FileViewController", maker<FileViewController>()},
         {"NoteViewController", maker<NoteViewController>()},
+        {"EditorViewController", maker<EditorViewController>()},
         {"UnicodeViewController", maker<UnicodeViewController>()},
         {"InfoViewController", maker<InfoViewController>()},
     };

@@ -200,6 +200,11 @@ void MainWindowController::resetWindowTitle() {
     window()->setTitle("Zelvo (Untitled)");
 }
 
+void MainWindowController::windowWillClose(platform::Window& window) {
+    WindowController::windowWillClose(window);
+    sendActionToPanels("saveDocument:");
+}
+
 bool MainWindowController::sendActionToPanels(const std::string& action) {
     if (performAction(action)) return true;
     for (const auto& panel : {m_editorViewController, m_noteViewController, m_fileViewController,

@@ -35,6 +35,9 @@ class MainWindowController : public platform::WindowController, public platform:
     bool shouldAdjustSizeOfSubview(platform::SplitView& splitView, platform::View& view) override;
     bool canCollapseSubview(platform::SplitView& splitView, platform::View& view) override;
 
+    // Closing the window stores the note being edited first.
+    void windowWillClose(platform::Window& window) override;
+
     // Panel switching: the segmented control's action and the three menu actions.
     void expandPanelAction();
     void menuExpandNaivigator();

@@ -14,6 +14,12 @@ void Button::setImageName(std::optional<std::string> name) {
     viewChanged();
 }
 
+void Button::setBordered(bool bordered) {
+    if (m_bordered == bordered) return;
+    m_bordered = bordered;
+    viewChanged();
+}
+
 void Button::setState(bool on) {
     if (m_state == on) return;
     m_state = on;

@@ -18,6 +18,11 @@ class Button : public Control {
     void setTitle(std::string title);
     const std::optional<std::string>& imageName() const { return m_imageName; }
     void setImageName(std::optional<std::string> name);
+    // Whether the bezel is drawn (setBordered:); a borderless button shows only its image and
+    // title.
+    bool isBordered() const { return m_bordered; }
+    void setBordered(bool bordered);
+
     // Check boxes: whether ticked.
     bool state() const { return m_state; }
     void setState(bool on);
@@ -31,6 +36,7 @@ class Button : public Control {
     std::string m_title;
     std::optional<std::string> m_imageName;
     bool m_state = false;
+    bool m_bordered = true;
 };
 
 }  // namespace platform

@@ -13,7 +13,9 @@
 
   var DROPPED_ELEMENTS = {
     script: 1, noscript: 1, style: 1, template: 1, iframe: 1, frame: 1, frameset: 1,
-    object: 1, embed: 1, applet: 1, base: 1, meta: 1, link: 1, title: 1, portal: 1
+    object: 1, embed: 1, applet: 1, base: 1, meta: 1, link: 1, title: 1, portal: 1,
+    // SVG animations can set an address attribute after the cleaning has looked at it.
+    animate: 1, set: 1, animatemotion: 1, animatetransform: 1, handler: 1, listener: 1
   };
   var URL_ATTRIBUTES = {
     href: 1, src: 1, action: 1, formaction: 1, "xlink:href": 1, data: 1, poster: 1,
@@ -440,6 +442,30 @@
       if (!isColour(colour)) return false;
       restoreSavedRange();
       return command("hiliteColor", colour);
+    },
+    // A family and a size in points for the selection (the font panel's choice).
+    setFont: function (family, size) {
+      var points = parseFloat(size);
+      if (typeof family !== "string" || family === "" || family.length > 200 ||
+          !(points > 0 && points < 1000)) return false;
+      restoreSavedRange();
+      var range = selectionInRoot();
+      if (!range || range.collapsed) return false;
+      var element = root();
+      // The engine sizes only in steps 1 to 7: mark with 7, then give the marked runs the size.
+      var before = new Set(element.querySelectorAll('font[size="7"]'));
+      recordChange("command");
+      document.execCommand("styleWithCSS", false, false);
+      document.execCommand("fontName", false, family);
+      document.execCommand("fontSize", false, "7");
+      element.querySelectorAll('font[size="7"]').forEach(function (font) {
+        if (before.has(font)) return;
+        font.removeAttribute("size");
+        font.style.fontSize = points + "pt";
+      });
+      cleanTree(element);
+      changed();
+      return true;
     },
     setTextColor: function (colour) {
       if (!isColour(colour)) return false;

@@ -5,8 +5,18 @@
 
 namespace platform::gtk {
 
+// GtkOpenPanel.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
+void installOpenPanel();
+void installColorPanel();
+void installFontPanel();
+
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
-    : m_applicationId(std::move(applicationId)) {}
+    : m_applicationId(std::move(applicationId)) {
+    // The program's panels are the desktop's from now on.
+    installOpenPanel();
+    installColorPanel();
+    installFontPanel();
+}
 
 GtkApplicationBackend::~GtkApplicationBackend() {
     if (m_app) g_signal_handlers_disconnect_by_data(m_app.get(), this);

@@ -44,6 +44,8 @@ class ButtonPeer : public GtkViewPeer {
                              m_button.title().empty() ? nullptr : m_button.title().c_str());
         setImage(m_image, m_button.imageName(),
                  int(std::min(m_button.frame().width(), m_button.frame().height())) - 8);
+        gtk_button_set_relief(GTK_BUTTON(widget()),
+                              m_button.isBordered() ? GTK_RELIEF_NORMAL : GTK_RELIEF_NONE);
         if (m_button.buttonType() == Button::Type::Switch)
             gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget()), m_button.state());
     }

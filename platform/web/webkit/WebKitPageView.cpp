@@ -69,9 +69,9 @@ std::unique_ptr<WebView> WebView::create(Size frameSize) {
 
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
-        GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
+        gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
     GtkWidget* view = webkit_web_view_new_with_user_content_manager(m_contentManager.get());
-    m_view = GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
     // Pages are the program's own; they reach the files they show through file:// URLs, never
@@ -263,8 +263,8 @@ JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
 namespace {
 
 // A page setup of GTK's for ours: a paper of the setup's size, its orientation and margins.
-GObjectRef<GtkPageSetup> pageSetupFor(const PrintSetup& setup) {
-    auto pageSetup = GObjectRef<GtkPageSetup>::adopt(gtk_page_setup_new());
+gtk::GObjectRef<GtkPageSetup> pageSetupFor(const PrintSetup& setup) {
+    auto pageSetup = gtk::GObjectRef<GtkPageSetup>::adopt(gtk_page_setup_new());
     GtkPaperSize* paper = gtk_paper_size_new_custom("custom", "custom", setup.paperSize.width,
                                                     setup.paperSize.height, GTK_UNIT_POINTS);
     gtk_page_setup_set_paper_size(pageSetup.get(), paper);
@@ -300,11 +300,11 @@ bool WebKitPageView::printToPDF(const std::string& path, const PrintSetup& setup
 }
 
 bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
     if (setup) {
         webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
-        auto settings = GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+        auto settings = gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
         gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
         webkit_print_operation_set_print_settings(operation.get(), settings.get());
     }
@@ -319,15 +319,15 @@ bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setu
                                  std::chrono::milliseconds timeout) {
     gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
     if (!uri) return false;
-    GObjectRef<GtkPrintSettings> settings =
-        GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
+    gtk::GObjectRef<GtkPrintSettings> settings =
+        gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
     gtk_print_settings_set_printer(settings.get(), "Print to File");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
     g_free(uri);
 
-    GObjectRef<WebKitPrintOperation> operation =
-        GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
+    gtk::GObjectRef<WebKitPrintOperation> operation =
+        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
     if (setup) {
         gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
         webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());

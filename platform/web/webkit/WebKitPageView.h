@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "platform/foundation/GObjectRef.h"
+#include "platform/ui/gtk/GObjectRef.h"
 #include "platform/web/WebView.h"
 
 namespace platform {
@@ -53,8 +53,8 @@ class WebKitPageView final : public WebView {
                      std::chrono::milliseconds timeout);
 
     // Owned.
-    GObjectRef<WebKitUserContentManager> m_contentManager;
-    GObjectRef<WebKitWebView> m_view;
+    gtk::GObjectRef<WebKitUserContentManager> m_contentManager;
+    gtk::GObjectRef<WebKitWebView> m_view;
     GtkWidget* m_offscreenHost = nullptr;  // destroyed with the view
     struct Channel {
         WebKitPageView* view;

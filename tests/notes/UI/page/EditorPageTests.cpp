@@ -64,7 +64,8 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
         "<script>document.title='script ran'</script>"
         "<a href=\" java\tscript:document.title='link ran'\" "
         "onclick=\"document.title='click'\">l</a>"
-        "<svg><script>document.title='svg ran'</script></svg>"
+        "<svg><script>document.title='svg ran'</script><a><set attributeName=\"href\" "
+        "to=\"javascript:document.title='set ran'\"/><text>t</text></a></svg>"
         "<iframe srcdoc=\"<script>parent.document.title='frame ran'</script>\"></iframe>");
     settle();
     eval("var a = document.querySelector('a'); if (a) a.click(); 1;");
@@ -74,6 +75,7 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
     EXPECT_EQ(html.find("onerror"), std::string::npos) << html;
     EXPECT_EQ(html.find("script"), std::string::npos) << html;
     EXPECT_EQ(html.find("iframe"), std::string::npos) << html;
+    EXPECT_EQ(html.find("<set"), std::string::npos) << html;
     EXPECT_NE(html.find("ᠮᠣᠩᠭᠣᠯ"), std::string::npos);
 
     // Even markup put into the tree behind the cleaner's back does not run: the page's policy
@@ -83,6 +85,23 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
         "onerror=\"document.title=\\'policy failed\\'\">'; 1;");
     settle();
     EXPECT_EQ(eval("document.title;"), "Zelvo");
+    // Pasted web content is cleaned on its way in.
+    setHTML("<p>paste here</p>");
+    selectText("here");
+    eval(
+        "(function () { var data = new DataTransfer(); data.setData('text/html', '<b "
+        "onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title=\\'paste "
+        "ran\\'\"><script>document.title=\\'paste script\\'</script>'); "
+        "document.getElementById('zelvo_content').dispatchEvent(new ClipboardEvent('paste', "
+        "{clipboardData: data, bubbles: true, cancelable: true})); return 1; })();");
+    settle();
+    EXPECT_EQ(eval("document.title;"), "Zelvo");
+    std::string pasted = eval("zelvo_editor.getHTML();");
+    EXPECT_NE(pasted.find("pasted"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("onmouseover"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("onerror"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("script"), std::string::npos) << pasted;
+
     EXPECT_EQ(eval("zelvo_editor.insertLink('javascript:alert(1)', 'x');"), "false");
     EXPECT_EQ(eval("zelvo_editor.insertImage('javascript:alert(1)', 'x');"), "false");
 }
@@ -165,6 +184,21 @@ TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
     EXPECT_NE(eval("zelvo_editor.getHTML();").find("background-color: rgb(255, 255, 102)"),
               std::string::npos);
     EXPECT_EQ(eval("zelvo_editor.setBackgroundColor('red; x: url(y)');"), "false");
+    selectText("ᠪᠢᠴᠢᠭ");
+    eval("zelvo_editor.prepareInsert();");
+    EXPECT_EQ(eval("zelvo_editor.setTextColor(\"#c0392b\");"), "true");
+    EXPECT_NE(eval("zelvo_editor.getHTML();").find("<font color=\"#c0392b\">ᠪᠢᠴᠢᠭ</font>"),
+              std::string::npos)
+        << eval("zelvo_editor.getHTML();");
+
+    setHTML("<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
+    selectText("ᠪᠢᠴᠢᠭ");
+    eval("zelvo_editor.prepareInsert();");
+    EXPECT_EQ(eval("zelvo_editor.setFont(\"Noto Sans Mongolian\", \"28\");"), "true");
+    EXPECT_EQ(
+        eval("zelvo_editor.getHTML();"),
+        "<p>ᠮᠣᠩᠭᠣᠯ <font face=\"Noto Sans Mongolian\" style=\"font-size: 28pt;\">ᠪᠢᠴᠢᠭ</font></p>");
+    EXPECT_EQ(eval("zelvo_editor.setFont('', '12');"), "false");
 
     selectText("ᠮᠣᠩᠭᠣᠯ");
     eval("zelvo_editor.prepareInsert();");

@@ -1,0 +1,496 @@
+#include "notes/UI/EditorViewController.h"
+
+#include <algorithm>
+
+#include "notes/UI/AlertWindowController.h"
+#include "notes/UI/Extend/BackgroundView.h"
+#include "notes/UI/MainWindowController.h"
+#include "notes/UI/NoteNotifications.h"
+#include "notes/UI/ToolbarView.h"
+#include "notes/store/SQLite/DBUtil.h"
+#include "notes/store/WordCounter.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ColorPanel.h"
+#include "platform/ui/FontPanel.h"
+#include "platform/ui/OpenPanel.h"
+#include "platform/web/JavaScriptString.h"
+#include "platform/web/WebContentView.h"
+
+namespace zelvo {
+
+using platform::JavaScriptResult;
+using platform::log;
+using platform::logf;
+using platform::NotificationCenter;
+
+const std::string EditorViewController::emptyNotePlaceholder =
+    " \u1821\u1828\u1833\u1821 \u182A\u1822\u1834\u1822\u182D\u1821\u1837\u1821\u1822 ";
+
+namespace {
+
+constexpr size_t summaryLength = 300;
+
+// The notification's note, whichever way the list handed it over.
+std::shared_ptr<NoteObject> noteOf(const platform::Notification& notification) {
+    if (auto shared = notification.objectAs<std::shared_ptr<NoteObject>>()) return *shared;
+    if (auto value = notification.objectAs<NoteObject>())
+        return std::make_shared<NoteObject>(*value);
+    return nullptr;
+}
+
+// The main window controller as the editor sees it.
+class MainWindowOutputs : public PanelOutputs {
+  public:
+    explicit MainWindowOutputs(MainWindowController& window) : m_window(window) {}
+    bool unicodeExpanded() const override { return m_window.unicodeExpanded(); }
+    bool infoExpanded() const override { return m_window.infoExpanded(); }
+    void setUnicodeString(const std::string& text) override {
+        m_window.setUnicodeString(platform::utf16FromUtf8(text));
+    }
+    void setWordCountOfInfos(const std::string& count) override {
+        m_window.setWordCountOfInfos(count);
+    }
+
+  private:
+    MainWindowController& m_window;  // borrowed: the window outlives its panels
+};
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+std::string schemeOf(const std::string& url) {
+    size_t colon = url.find(':');
+    if (colon == std::string::npos) return "";
+    std::string scheme = url.substr(0, colon);
+    for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return scheme;
+}
+
+std::string withoutFragment(const std::string& url) {
+    return url.substr(0, url.find('#'));
+}
+
+// The link dialog, run modally: its title field starts with the selected text.
+std::optional<std::pair<std::string, std::string>> runLinkDialog(const std::string& title) {
+    struct Answer : AlertWindowControllerDelegate {
+        std::optional<std::pair<std::string, std::string>> value;
+        void didClickOKButton(const std::string& text, const std::string& address) override {
+            value = std::pair(text, address);
+        }
+    } answer;
+    auto dialog = std::make_shared<AlertWindowController>();
+    dialog->setDelegate(&answer);
+    dialog->setTitleString(title);
+    platform::Application::sharedApplication().runModalForWindow(*dialog->window());
+    dialog->setDelegate(nullptr);
+    return answer.value;
+}
+
+// The shared colour panel, modal and continuous.
+std::optional<std::string> runColorPanel() {
+    platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
+    panel.setTitle("文字颜色");
+    panel.setContinuous(true);
+    std::optional<platform::Color> picked = panel.runModal();
+    if (!picked) return std::nullopt;
+    return platform::hexString(*picked);
+}
+
+// The shared font panel.
+std::optional<std::pair<std::string, double>> runFontPanel() {
+    auto choice = platform::FontPanel::sharedFontPanel().runModal();
+    if (!choice) return std::nullopt;
+    return std::pair(choice->family, choice->pointSize);
+}
+
+// The open panel for one picture.
+std::optional<std::string> chooseImage() {
+    platform::OpenPanel panel;
+    panel.setFloatingPanel(true);
+    panel.setCanChooseFiles(true);
+    panel.setCanChooseDirectories(false);
+    panel.setAllowsMultipleSelection(false);
+    panel.setAllowedFileTypes({"png", "PNG", "jpg", "JPG", "gif", "GIF"});
+    if (panel.runModal() != platform::OpenPanel::ModalResponseOK) return std::nullopt;
+    return panel.paths().front();
+}
+
+EditorServices withDefaults(EditorServices services) {
+    if (!services.updateNote)
+        services.updateNote = [](const NoteObject& note) { return DBUtil::updateNote(&note); };
+    if (!services.now) services.now = [] { return platform::Date::now(); };
+    if (!services.openURL)
+        services.openURL = [](const std::string& url) {
+            platform::Application::sharedApplication().openURL(url);
+        };
+    if (!services.runLinkDialog) services.runLinkDialog = runLinkDialog;
+    if (!services.chooseImage) services.chooseImage = chooseImage;
+    if (!services.runColorPanel) services.runColorPanel = runColorPanel;
+    if (!services.runFontPanel) services.runFontPanel = runFontPanel;
+    if (services.editorPagePath.empty()) {
+        auto path = platform::Bundle::mainBundle().pathForResource("editor", "html");
+        if (path) services.editorPagePath = path->string();
+    }
+    return services;
+}
+
+}  // namespace
+
+EditorViewController::EditorViewController(std::unique_ptr<platform::WebView> webView,
+                                           EditorServices services)
+    : ViewController(std::string("EditorViewController")),
+      m_services(withDefaults(std::move(services))) {
+    platform::Rect content(0, 0, 800, 600 - toolbarHeight);
+    m_webContent = webView ? std::make_shared<platform::WebContentView>(content, std::move(webView))
+                           : std::make_shared<platform::WebContentView>(content);
+    registerActions();
+}
+
+EditorViewController::~EditorViewController() {
+    // The observers call into this controller: none may outlive it.
+    for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
+    if (platform::WebView* page = webview()) {
+        page->setLoadFinishedHandler(nullptr);
+        page->setNavigationHandler(nullptr);
+    }
+}
+
+// ---- Loading ----------------------------------------------------------------------------------
+
+void EditorViewController::loadView() {
+    const platform::Rect frame(0, 0, 800, 600);
+    m_baseView = std::make_shared<BackgroundView>(frame);
+    m_baseView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                    platform::View::ViewHeightSizable);
+    platform::Rect content(0, 0, frame.size.width, frame.size.height - toolbarHeight);
+    m_fontSettingView = std::make_shared<BackgroundView>(content);
+    m_fontSettingView->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                           platform::View::ViewHeightSizable);
+    m_baseView->addSubview(m_fontSettingView);
+    m_webContent->setFrame(platform::Rect(0, 0, content.size.width, content.size.height));
+    m_webContent->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                      platform::View::ViewHeightSizable);
+    m_fontSettingView->addSubview(m_webContent);
+    m_toolBar = std::make_shared<ToolbarView>(
+        platform::Rect(0, frame.size.height - toolbarHeight, frame.size.width, toolbarHeight));
+    m_toolBar->setAutoresizingMask(platform::View::ViewWidthSizable |
+                                   platform::View::ViewMinYMargin);
+    m_baseView->addSubview(m_toolBar);
+    setView(m_baseView);
+}
+
+void EditorViewController::viewDidLoad() {
+    ViewController::viewDidLoad();
+    // Never absent once the page can finish loading.
+    m_internalHTML = "";
+    setupSubViews();
+
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    m_observers.push_back(center.addObserver(
+        NOTI_NOTE_SELECTION_CHANGED,
+        [this](const platform::Notification& notification) {
+            noteSelectionChanged(noteOf(notification));
+        },
+        NotificationCenter::Delivery::MainQueue));
+    m_observers.push_back(center.addObserver(NOTI_NOTE_UNICODE_SWITCH_CHANGED,
+                                             [this](const platform::Notification& notification) {
+                                                 unicodeSwitchChanged(notification);
+                                             }));
+    m_observers.push_back(center.addObserver(
+        NOTI_NOTE_INFOS_SWITCH_CHANGED,
+        [this](const platform::Notification& notification) { infoSwitchChanged(notification); }));
+
+    m_baseView->setBackgroundColor(platform::Color::calibratedRGB(0.157, 0.173, 0.204, 1.0));
+    m_fontSettingView->setBackgroundColor(platform::Color::whiteColor());
+    logf("%s internalHTML:%s", "-[EditorViewController viewDidLoad]", m_internalHTML->c_str());
+}
+
+void EditorViewController::setupSubViews() {
+    m_editorLoaded = false;
+    m_formatHTML = true;
+    setEnabledToolbarItems(std::vector<std::string>{});
+    platform::WebView* page = webview();
+    if (!page) {
+        log("-[EditorViewController setupSubViews] no web view: the editor page cannot be shown");
+        return;
+    }
+    page->setLoadFinishedHandler([this] { webViewDidFinishLoad(); });
+    page->setNavigationHandler(
+        [this](const platform::NavigationAction& action) { return decideNavigation(action); });
+    page->addScriptMessageHandler(
+        "selectionChanged", [this](const std::string& text) { webViewDidChangeSelection(text); });
+    page->addScriptMessageHandler("contentChanged",
+                                  [this](const std::string&) { webViewDidChange(); });
+    if (m_resourcesLoaded) return;
+    logf("baseURL-----> %s", platform::Bundle::mainBundle().bundlePath().c_str());
+    if (m_services.editorPagePath.empty()) {
+        log("-[EditorViewController setupSubViews] the resource \"editor.html\" is missing");
+        return;
+    }
+    page->loadFileURL(m_services.editorPagePath);
+    m_editorURL = withoutFragment(page->url());
+    m_resourcesLoaded = true;
+}
+
+void EditorViewController::webViewDidFinishLoad() {
+    logf("%s", "-[EditorViewController webView:didFinishLoadForFrame:]");
+    m_editorLoaded = true;
+    setPlaceholderText();
+    updateHTML();
+    buildToolbar();
+}
+
+platform::NavigationPolicy EditorViewController::decideNavigation(
+    const platform::NavigationAction& action) {
+    logf("%s", "-[EditorViewController webView:didStartProvisionalLoadForFrame:]");
+    // Only the editor page itself may be shown here: any other document in its place would be
+    // read back as the note's content and saved over it.
+    if (!m_editorURL.empty() && withoutFragment(action.url) == m_editorURL)
+        return platform::NavigationPolicy::Allow;
+    std::string scheme = schemeOf(action.url);
+    if (scheme == "http" || scheme == "https" || scheme == "mailto") {
+        m_services.openURL(action.url);
+    } else {
+        logf("-[EditorViewController webView:didStartProvisionalLoadForFrame:] refused %s",
+             action.url.c_str());
+    }
+    return platform::NavigationPolicy::Ignore;
+}
+
+// ---- Content ----------------------------------------------------------------------------------
+
+JavaScriptResult EditorViewController::evaluate(const std::string& script) {
+    platform::WebView* page = webview();
+    if (!page) return JavaScriptResult{};
+    JavaScriptResult result = page->evaluateJavaScript(script);
+    if (!result.succeeded()) {
+        // The statement's name only: its arguments are the user's notes.
+        std::string name = script.substr(0, std::min(script.find('('), size_t(40)));
+        logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s", name.c_str(),
+             result.error.c_str());
+    }
+    return result;
+}
+
+void EditorViewController::setHTML(const std::string& html) {
+    m_internalHTML = html;
+    if (m_editorLoaded) updateHTML();
+}
+
+void EditorViewController::updateHTML() {
+    if (!m_internalHTML || m_internalHTML->empty()) {
+        run("zelvo_editor.setPlaceholder(\"" +
+            platform::escapeJavaScriptString(emptyNotePlaceholder) + "\");");
+        run("zelvo_editor.setHTML(\"\");");
+        return;
+    }
+    run("zelvo_editor.setHTML(\"" + platform::escapeJavaScriptString(*m_internalHTML) + "\");");
+}
+
+void EditorViewController::setPlaceholderText() {
+    run("zelvo_editor.setPlaceholder(\"" +
+        platform::escapeJavaScriptString(m_placeholder.value_or(emptyNotePlaceholder)) + "\");");
+}
+
+std::optional<std::string> EditorViewController::getHTML() {
+    JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
+    if (!answer.succeeded() || !answer.value) return std::nullopt;
+    return tidyHTML(*answer.value);
+}
+
+std::optional<std::string> EditorViewController::tidyHTML(const std::string& html) {
+    std::string tidy = html;
+    replaceAll(tidy, "<br>", "<br />");
+    replaceAll(tidy, "<hr>", "<hr />");
+    if (!m_formatHTML) return tidy;
+    JavaScriptResult styled =
+        evaluate("style_html(\"" + platform::escapeJavaScriptString(tidy) + "\");");
+    if (!styled.succeeded() || !styled.value) return std::nullopt;
+    return styled.value;
+}
+
+std::optional<std::string> EditorViewController::getText() {
+    JavaScriptResult answer = evaluate("zelvo_editor.getText();");
+    if (!answer.succeeded() || !answer.value) return std::nullopt;
+    return answer.value;
+}
+
+std::string EditorViewController::removeTagsFromHTML(const std::string& html) {
+    std::string text = html;
+    for (const char* tag : {"<p>", "<h1>", "<h2>", "<b>", "</b>", "<div>", "</div>", "&nbsp;"})
+        replaceAll(text, tag, " ");
+    for (const char* tag : {"</p>", "</h1>", "</h2>"}) replaceAll(text, tag, "\n");
+    replaceAll(text, "<hr>", "\n-----------------\n");
+    return text;
+}
+
+std::optional<std::string> EditorViewController::getEditorContent() {
+    JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
+    if (!answer.succeeded() || !answer.value) return std::nullopt;
+    std::string content = removeTagsFromHTML(*answer.value);
+    logf("%s html:%s", "-[EditorViewController getEditorContent]", content.c_str());
+    return content;
+}
+
+// ---- Saving -----------------------------------------------------------------------------------
+
+void EditorViewController::saveNote() {
+    logf("%s", "-[EditorViewController saveNote]");
+    if (m_saving || !m_note) return;
+    if (!m_editorLoaded) return;  // nothing can have been edited in a page not yet shown
+    // Reading the page turns the main loop, where the user may pick another note: the save
+    // keeps its note, and that choice waits until the save is done.
+    m_saving = true;
+    std::shared_ptr<NoteObject> note = m_note;
+    bool stored = storeIfChanged(*note);
+    m_saving = false;
+    if (stored) NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
+    takePendingSelection();
+}
+
+bool EditorViewController::storeIfChanged(NoteObject& note) {
+    std::optional<std::string> html = getHTML();
+    if (!html) {
+        log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
+        return false;
+    }
+    if (m_internalHTML && *m_internalHTML == *html) return false;
+    std::optional<std::string> text = getText();
+    if (!text) {
+        log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
+        return false;
+    }
+
+    log("saving... ...");
+    if (note.n_isRecent() == 0) note.setN_isRecent(1);
+    note.setN_date(m_services.now());
+    std::u16string units = platform::utf16FromUtf8(*text);
+    if (units.size() >= summaryLength) {
+        // Cut before a pair rather than through it: half a character is no text at all.
+        size_t cut = summaryLength;
+        if (platform::isHighSurrogate(units[cut - 1])) --cut;
+        units.resize(cut);
+    }
+    std::string summary = platform::utf8FromUtf16(units);
+    if (!m_summary || *m_summary != summary) note.setN_summary(summary);
+    note.setN_text(*html);
+
+    if (!m_services.updateNote(note)) {
+        // Keep the comparison base as it was, so the next save tries again rather than finding
+        // nothing changed and losing the edit.
+        log("-[EditorViewController saveNote] the note could not be stored");
+        return false;
+    }
+    log("... ... saved!");
+    m_internalHTML = note.n_text();
+    m_summary = note.n_summary();
+    return true;
+}
+
+void EditorViewController::takePendingSelection() {
+    if (!m_selectionPending || m_saving || m_switching) return;
+    m_selectionPending = false;
+    noteSelectionChanged(std::move(m_pendingSelection));
+}
+
+void EditorViewController::saveDocument() {
+    saveNote();
+}
+
+void EditorViewController::windowWillClose() {
+    saveNote();
+}
+
+void EditorViewController::applicationWillTerminate() {
+    saveNote();
+}
+
+void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note) {
+    if (m_saving || m_switching) {
+        // Arrived while the page was being read: the latest choice is shown once that is done.
+        m_pendingSelection = std::move(note);
+        m_selectionPending = true;
+        return;
+    }
+    m_switching = true;
+    showSelection(std::move(note));
+    m_switching = false;
+    takePendingSelection();
+}
+
+void EditorViewController::showSelection(std::shared_ptr<NoteObject> note) {
+    saveNote();
+    m_note.reset();
+    m_internalHTML.reset();
+    m_summary.reset();
+    if (note) {
+        m_note = std::move(note);
+        // Only an absent text is no text: a note may well say "(null)".
+        if (!m_note->n_text()) m_note->setN_text(std::string());
+        if (!m_note->n_summary()) m_note->setN_summary(std::string());
+        m_internalHTML = m_note->n_text();
+        m_summary = m_note->n_summary();
+        updateHTML();
+        if (m_infoSwitch) countWords(false);
+        return;
+    }
+    m_internalHTML = "";
+    updateHTML();
+}
+
+// ---- Panels -----------------------------------------------------------------------------------
+
+void EditorViewController::countWords(bool evenZero) {
+    if (!m_mainWindowController) return;
+    std::optional<std::string> text = getText();
+    if (!text) return;
+    WordCounter counter(platform::utf16FromUtf8(*text));
+    counter.count();
+    logf("%d words, %d chars\n", counter.words(), counter.characters());
+    if (evenZero || counter.words() > 0)
+        m_mainWindowController->setWordCountOfInfos(std::to_string(counter.words()));
+}
+
+void EditorViewController::learnMainWindowController(const platform::Notification& notification) {
+    if (m_mainWindowController) return;
+    if (auto window = notification.objectAs<MainWindowController*>(); window && *window) {
+        m_mainWindowAdapter = std::make_unique<MainWindowOutputs>(**window);
+        m_mainWindowController = m_mainWindowAdapter.get();
+    } else if (auto outputs = notification.objectAs<PanelOutputs*>()) {
+        m_mainWindowController = *outputs;
+    }
+}
+
+void EditorViewController::unicodeSwitchChanged(const platform::Notification& notification) {
+    learnMainWindowController(notification);
+    if (m_mainWindowController) m_unicodeSwitch = m_mainWindowController->unicodeExpanded();
+}
+
+void EditorViewController::infoSwitchChanged(const platform::Notification& notification) {
+    learnMainWindowController(notification);
+    if (m_mainWindowController && m_mainWindowController->infoExpanded()) {
+        m_infoSwitch = true;
+        countWords(false);
+    } else {
+        m_infoSwitch = false;
+    }
+}
+
+void EditorViewController::webViewDidChangeSelection(const std::string& selectedText) {
+    logf("-------------- %s -------------\n\n",
+         "-[EditorViewController webViewDidChangeSelection:]");
+    m_selectedString = selectedText;
+    if (m_unicodeSwitch && m_mainWindowController && !selectedText.empty())
+        m_mainWindowController->setUnicodeString(selectedText);
+}
+
+void EditorViewController::webViewDidChange() {
+    if (m_infoSwitch) countWords(true);
+}
+
+}  // namespace zelvo

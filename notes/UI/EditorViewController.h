@@ -1,0 +1,242 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "notes/UI/PanelOutputs.h"
+#include "notes/UI/ToolbarItems.h"
+#include "notes/store/NoteObject.h"
+#include "platform/foundation/Date.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/graphics/Color.h"
+#include "platform/ui/ViewController.h"
+#include "platform/web/WebContentView.h"
+#include "platform/web/WebView.h"
+
+namespace platform {
+class Button;
+class View;
+}  // namespace platform
+
+namespace zelvo {
+
+class BackgroundView;
+class ToolbarView;
+
+// What the editor needs from the rest of the program besides its page: the notes store, the
+// clock, the desktop and the dialogs its toolbar opens. Each has a working default; tests and the
+// window controller put their own in. An absent dialog is reported in the log and does nothing.
+struct EditorServices {
+    std::function<bool(const NoteObject&)> updateNote;  // the notes store's row update
+    std::function<platform::Date()> now;
+    // Opens an address in the user's default application (browser, mail).
+    std::function<void(const std::string& url)> openURL;
+    // The editor page's file; by default the bundle resource "editor.html".
+    std::string editorPagePath;
+
+    // Runs the font panel modally: the family and size (points) picked, if any.
+    std::function<std::optional<std::pair<std::string, double>>()> runFontPanel;
+    // Runs the colour panel titled "文字颜色" modally: the colour picked ("#rrggbb"), if any.
+    std::function<std::optional<std::string>()> runColorPanel;
+    // The link dialog, modal: given the selected text as its title, answers (title, content)
+    // when the user confirmed.
+    std::function<std::optional<std::pair<std::string, std::string>>(const std::string& title)>
+        runLinkDialog;
+    // The open panel for one picture: answers the chosen file's path.
+    std::function<std::optional<std::string>()> chooseImage;
+    // The HTML source window, modal.
+    std::function<void(const std::string& html)> showSource;
+};
+
+// Zelvo's editor panel: drives the editor page (one JavaScript statement per operation), keeps
+// the note being edited, saves it when its HTML changed, and feeds the Unicode and word-count
+// panels. It learns which note to show only from NOTI_NOTE_SELECTION_CHANGED and announces each
+// save with NOTI_NOTE_UPDATED.
+//
+// Unlike a page that reads an unanswered call as "", a statement the page did not answer (not yet
+// loaded, a script error, a time-out) never turns into content: a save that cannot read the page
+// is skipped and the note keeps what it had.
+class EditorViewController : public platform::ViewController {
+  public:
+    // The placeholder an empty note shows: " ᠡᠨᠳᠡ ᠪᠢᠴᠢᠭᠡᠷᠡᠢ ".
+    static const std::string emptyNotePlaceholder;
+    static constexpr double toolbarHeight = 30;
+
+    // With no web view given, one is made on the platform's engine.
+    explicit EditorViewController(std::unique_ptr<platform::WebView> webView = nullptr,
+                                  EditorServices services = {});
+    ~EditorViewController() override;
+
+    // Null when no page could be made (no display).
+    platform::WebView* webview() const { return m_webContent->webView(); }
+    ToolbarView* toolBar() const { return m_toolBar.get(); }
+    // The area the web view fills, in the panel view's coordinates.
+    platform::WebContentView* webContentView() const { return m_webContent.get(); }
+
+    // State.
+    bool isSaving() const { return m_saving; }
+    bool unicodeSwitch() const { return m_unicodeSwitch; }
+    bool infoSwitch() const { return m_infoSwitch; }
+    bool formatHTML() const { return m_formatHTML; }
+    bool resourcesLoaded() const { return m_resourcesLoaded; }
+    bool editorLoaded() const { return m_editorLoaded; }
+    const std::optional<std::string>& internalHTML() const { return m_internalHTML; }
+    const std::optional<std::string>& n_summary() const { return m_summary; }
+    const std::shared_ptr<NoteObject>& note() const { return m_note; }
+    const std::string& selectedString() const { return m_selectedString; }
+    PanelOutputs* mainWindowController() const { return m_mainWindowController; }
+    const std::optional<std::string>& placeholder() const { return m_placeholder; }
+    void setPlaceholder(std::optional<std::string> text) { m_placeholder = std::move(text); }
+
+    // Content.
+    void setHTML(const std::string& html);
+    void updateHTML();
+    // The page's HTML as notes store it; absent when the page did not answer.
+    std::optional<std::string> getHTML();
+    // The page's plain text; absent when the page did not answer.
+    std::optional<std::string> getText();
+    // "<br>" and "<hr>" in their closed forms, then the page's formatter when formatHTML is on;
+    // absent when the formatter did not answer.
+    std::optional<std::string> tidyHTML(const std::string& html);
+    // The page's HTML with the common tags turned into blanks and line breaks.
+    std::optional<std::string> getEditorContent();
+    static std::string removeTagsFromHTML(const std::string& html);
+
+    // Saving.
+    void saveNote();
+    void saveDocument();
+
+    // Events (the notification observers and the page's messages call these).
+    void noteSelectionChanged(std::shared_ptr<NoteObject> note);
+    void unicodeSwitchChanged(const platform::Notification& notification);
+    void infoSwitchChanged(const platform::Notification& notification);
+    void webViewDidFinishLoad();
+    void webViewDidChangeSelection(const std::string& selectedText);
+    void webViewDidChange();
+    platform::NavigationPolicy decideNavigation(const platform::NavigationAction& action);
+    // The window is closing or the program is quitting: the current note is saved first.
+    void windowWillClose();
+    void applicationWillTerminate();
+
+    // The bridge.
+    void setPlaceholderText();
+    std::optional<std::string> getSelectionText();
+    void insertHTML(const std::string& html);
+    void focusTextEditor();
+    void blurTextEditor();
+    void removeFormat();
+    void alignLeft();
+    void alignCenter();
+    void alignRight();
+    void alignFull();
+    void setBold();
+    void setItalic();
+    void setSubscript();
+    void setSuperscript();
+    void setUnderline();
+    void setStrikethrough();
+    void setUnorderedList();
+    void setOrderedList();
+    void setHR();
+    void setIndent();
+    void setOutdent();
+    void heading(int level);  // 1 to 6
+    void heading1() { heading(1); }
+    void heading2() { heading(2); }
+    void paragraph();
+    void undo();
+    void redo();
+    void bgColorChange();
+    void insertLink(const std::string& url, const std::string& title);
+    void updateLink(const std::string& url, const std::string& title);
+    void removeLink();
+    void quickLink();
+    void insertImage(const std::string& url, const std::string& alt);
+    void updateImage(const std::string& url, const std::string& alt);
+    void setFooterHeight(float height);
+    void setContentHeight(float height);
+
+    // Dialogs and panels opened by the toolbar.
+    void setContentFont();
+    void textColor();
+    void bgColor();
+    void insertLink();
+    void didClickOKButton(const std::string& title, const std::string& content);
+    void insertImage();
+    void showInsertImageDialogWithLink(const std::string& url, const std::string& alt);
+    void showHTMLSource();
+
+    // Toolbar.
+    const std::optional<std::vector<std::string>>& enabledToolbarItems() const {
+        return m_enabledToolbarItems;
+    }
+    void setEnabledToolbarItems(std::optional<std::vector<std::string>> items);
+    void buildToolbar();
+    std::vector<std::shared_ptr<platform::Button>> itemsForToolbar();
+    void addCustomToolbarItem(std::shared_ptr<platform::View> button);
+    void addCustomToolbarItemWithButton(std::shared_ptr<platform::View> button);
+    void enableToolbarItems(bool enabled);
+    void setToolbarItemTintColor(std::optional<platform::Color> color) { m_tint = color; }
+    void setToolbarItemSelectedTintColor(std::optional<platform::Color> color) {
+        m_selectedTint = color;
+    }
+    platform::Color barButtonItemDefaultColor() const;
+    platform::Color barButtonItemSelectedDefaultColor() const;
+
+  protected:
+    void loadView() override;
+    void viewDidLoad() override;
+
+  private:
+    void setupSubViews();
+    // Evaluates one statement; the answer when the page gave one.
+    platform::JavaScriptResult evaluate(const std::string& script);
+    void run(const std::string& script) { evaluate(script); }
+    void countWords(bool evenZero);
+    // The save proper: whether the note's row was written.
+    bool storeIfChanged(NoteObject& note);
+    void showSelection(std::shared_ptr<NoteObject> note);
+    // Shows a selection that arrived during a save or a switch, once neither runs.
+    void takePendingSelection();
+    // Takes the notification's object as the main window controller when none is known yet.
+    void learnMainWindowController(const platform::Notification& notification);
+    void registerActions();
+    std::shared_ptr<platform::Button> makeToolbarButton(int position);
+
+    EditorServices m_services;
+    std::shared_ptr<BackgroundView> m_baseView;
+    std::shared_ptr<BackgroundView> m_fontSettingView;
+    std::shared_ptr<ToolbarView> m_toolBar;
+    std::shared_ptr<platform::WebContentView> m_webContent;  // owns the page
+    std::vector<platform::NotificationCenter::Token> m_observers;
+
+    bool m_saving = false;
+    bool m_switching = false;
+    bool m_selectionPending = false;
+    std::shared_ptr<NoteObject> m_pendingSelection;
+    bool m_unicodeSwitch = false;
+    bool m_infoSwitch = false;
+    bool m_formatHTML = false;
+    bool m_resourcesLoaded = false;
+    bool m_editorLoaded = false;
+    std::string m_editorURL;  // the page's own file:// address, once requested
+    std::optional<std::string> m_internalHTML;
+    std::optional<std::string> m_summary;
+    std::optional<std::string> m_placeholder;
+    std::shared_ptr<NoteObject> m_note;
+    std::string m_selectedString;
+    std::string m_selectedImageURL, m_selectedImageAlt;
+    PanelOutputs* m_mainWindowController = nullptr;     // not owned: the window outlives its panels
+    std::unique_ptr<PanelOutputs> m_mainWindowAdapter;  // when the window posted itself
+
+    std::optional<std::vector<std::string>> m_enabledToolbarItems;
+    std::optional<std::vector<std::shared_ptr<platform::View>>> m_customNSButtons;
+    std::optional<std::vector<std::shared_ptr<platform::View>>> m_customBarButtonItems;
+    std::optional<platform::Color> m_tint, m_selectedTint;
+};
+
+}  // namespace zelvo

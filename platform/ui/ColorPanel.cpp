@@ -1,0 +1,42 @@
+#include "platform/ui/ColorPanel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+ColorPanel::Presenter& presenter() {
+    static ColorPanel::Presenter shared;
+    return shared;
+}
+}  // namespace
+
+ColorPanel& ColorPanel::sharedColorPanel() {
+    static ColorPanel panel;
+    return panel;
+}
+
+void ColorPanel::setPresenter(Presenter shown) {
+    presenter() = std::move(shown);
+}
+
+std::optional<Color> ColorPanel::runModal() {
+    if (!presenter()) return std::nullopt;
+    std::optional<Color> picked = presenter()(*this);
+    if (picked) m_color = *picked;
+    return picked;
+}
+
+std::string hexString(const Color& color) {
+    auto byte = [](double component) {
+        return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255));
+    };
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(color.red), byte(color.green),
+                  byte(color.blue));
+    return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "notes/UI/EditorViewController.h"
+#include "notes/UI/NoteNotifications.h"
+#include "notes/UI/PanelOutputs.h"
+#include "tests/support/FakeWebView.h"
+#include "tests/support/JavaScriptLiteral.h"
+
+// The editor page played by the test: each statement is read with a strict string-literal
+// decoder (a statement the real engine could not parse fails here too) and answered from a
+// little document model.
+struct FakeEditorPage {
+    std::string html;
+    std::optional<std::string> placeholder;
+    // What "zelvo_editor.getText();" answers; by default the HTML without its tags.
+    std::optional<std::string> text;
+    std::function<std::string(const std::string&)> format = [](const std::string& s) { return s; };
+    bool answersHTML = true;
+    bool answersText = true;
+    bool answersFormat = true;
+    std::vector<std::string> formatted;           // every argument style_html received
+    std::vector<std::vector<std::string>> calls;  // every other zelvo_editor call and its arguments
+    std::vector<std::string> callNames;
+
+    static std::string stripTags(const std::string& markup) {
+        std::string out;
+        bool inTag = false;
+        for (char c : markup) {
+            if (c == '<')
+                inTag = true;
+            else if (c == '>')
+                inTag = false;
+            else if (!inTag)
+                out += c;
+        }
+        return out;
+    }
+
+    platform::JavaScriptResult respond(const std::string& script) {
+        if (auto args = jsliteral::callArguments(script, "zelvo_editor.setHTML")) {
+            if (args->size() != 1) return FakeWebView::failure("arguments");
+            html = args->front();
+            return FakeWebView::answer("true");
+        }
+        if (auto args = jsliteral::callArguments(script, "zelvo_editor.setPlaceholder")) {
+            if (args->size() != 1) return FakeWebView::failure("arguments");
+            placeholder = args->front();
+            return FakeWebView::answer("true");
+        }
+        if (auto args = jsliteral::callArguments(script, "style_html")) {
+            if (args->size() != 1) return FakeWebView::failure("arguments");
+            formatted.push_back(args->front());
+            return answersFormat ? FakeWebView::answer(format(args->front()))
+                                 : FakeWebView::failure();
+        }
+        if (script == "zelvo_editor.getHTML();")
+            return answersHTML ? FakeWebView::answer(html) : FakeWebView::failure();
+        if (script == "zelvo_editor.getText();")
+            return answersText ? FakeWebView::answer(text.value_or(stripTags(html)))
+                               : FakeWebView::failure();
+        std::string prefix = "zelvo_editor.";
+        if (script.rfind(prefix, 0) == 0) {
+            size_t open = script.find('(');
+            if (open != std::string::npos) {
+                std::string name = script.substr(prefix.size(), open - prefix.size());
+                if (auto args = jsliteral::callArguments(script, prefix + name)) {
+                    callNames.push_back(name);
+                    calls.push_back(*args);
+                    return FakeWebView::answer("true");
+                }
+            }
+        }
+        if (script.rfind("zelvo_editor.setHeading('h", 0) == 0 ||
+            script.rfind("zelvo_editor.contentHeight = ", 0) == 0) {
+            callNames.push_back(script);
+            calls.push_back({});
+            return FakeWebView::nothing();
+        }
+        return FakeWebView::failure("SyntaxError: " + script);
+    }
+};
+
+class RecordingOutputs : public zelvo::PanelOutputs {
+  public:
+    bool unicode = false;
+    bool info = false;
+    std::vector<std::string> unicodeStrings;
+    std::vector<std::string> wordCounts;
+    bool unicodeExpanded() const override { return unicode; }
+    bool infoExpanded() const override { return info; }
+    void setUnicodeString(const std::string& text) override { unicodeStrings.push_back(text); }
+    void setWordCountOfInfos(const std::string& count) override { wordCounts.push_back(count); }
+};
+
+// An editor over the fake page, with its notes store and clock recorded.
+struct EditorHarness {
+    FakeEditorPage page;
+    FakeWebView* web = nullptr;
+    std::vector<NoteObject> updates;
+    bool updateSucceeds = true;
+    std::vector<std::string> openedURLs;
+    std::vector<std::string> sourcesShown;
+    std::optional<std::pair<std::string, std::string>> linkAnswer;
+    std::optional<std::string> chosenImage;
+    std::optional<std::string> pickedColour;
+    std::optional<std::pair<std::string, double>> pickedFont;
+    std::vector<std::string> linkDialogTitles;
+    platform::Date clock = platform::Date::dateWithTimeIntervalSince1970(1'800'000'000);
+    std::unique_ptr<zelvo::EditorViewController> editor;
+    int updatedNotices = 0;
+    std::shared_ptr<NoteObject> lastUpdated;
+    platform::NotificationCenter::Token updatedObserver = 0;
+
+    explicit EditorHarness(bool load = true) {
+        auto fake = std::make_unique<FakeWebView>();
+        web = fake.get();
+        web->setResponder([this](const std::string& script) { return page.respond(script); });
+        zelvo::EditorServices services;
+        services.updateNote = [this](const NoteObject& note) {
+            updates.push_back(note);
+            return updateSucceeds;
+        };
+        services.now = [this] { return clock; };
+        services.openURL = [this](const std::string& url) { openedURLs.push_back(url); };
+        services.editorPagePath = "/opt/zelvo/editor.html";
+        services.showSource = [this](const std::string& html) { sourcesShown.push_back(html); };
+        services.runLinkDialog = [this](const std::string& title) {
+            linkDialogTitles.push_back(title);
+            return linkAnswer;
+        };
+        services.chooseImage = [this] { return chosenImage; };
+        services.runColorPanel = [this] { return pickedColour; };
+        services.runFontPanel = [this] { return pickedFont; };
+        editor = std::make_unique<zelvo::EditorViewController>(std::move(fake), services);
+        updatedObserver = platform::NotificationCenter::defaultCenter().addObserver(
+            NOTI_NOTE_UPDATED, [this](const platform::Notification& notification) {
+                ++updatedNotices;
+                auto note = notification.objectAs<std::shared_ptr<NoteObject>>();
+                lastUpdated = note ? *note : nullptr;
+            });
+        editor->view();
+        if (load) web->finishLoad();
+    }
+    ~EditorHarness() {
+        platform::NotificationCenter::defaultCenter().removeObserver(updatedObserver);
+    }
+
+    static std::shared_ptr<NoteObject> note(int32_t id, std::optional<std::string> text,
+                                            std::optional<std::string> summary = std::string()) {
+        auto made = std::make_shared<NoteObject>();
+        made->setN_id(id);
+        made->setN_text(std::move(text));
+        made->setN_summary(std::move(summary));
+        return made;
+    }
+    // The user edits the page.
+    void type(const std::string& html) {
+        page.html = html;
+        web->postMessage("contentChanged", "");
+    }
+};

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "notes/UI/EditorViewController.h"
+#include "notes/UI/ToolbarView.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Button.h"
+#include "platform/web/JavaScriptString.h"
+#include "tests/support/TestOutput.h"
+
+// The editor controller over the real page: what a user does, end to end, short of the window.
+namespace {
+
+class EditorOnPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        zelvo::EditorServices services;
+        services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
+        services.updateNote = [this](const NoteObject& note) {
+            updates.push_back(note);
+            return true;
+        };
+        services.openURL = [](const std::string&) {};
+        auto web = platform::WebView::create(platform::Size{800, 570});
+        ASSERT_TRUE(web);
+        editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
+        editor->view();
+        ASSERT_TRUE(editor->webview()->waitForLoad());
+        ASSERT_TRUE(editor->editorLoaded());
+    }
+    static std::shared_ptr<NoteObject> note(int32_t id, std::string text) {
+        auto made = std::make_shared<NoteObject>();
+        made->setN_id(id);
+        made->setN_text(std::move(text));
+        made->setN_summary(std::string());
+        return made;
+    }
+    std::string eval(const std::string& script) {
+        return editor->webview()->evaluateJavaScript(script).value.value_or("<absent>");
+    }
+    // Types at the end of the note's first paragraph, as the user would.
+    void typeAtEnd(const std::string& text) {
+        eval(
+            "(function (t) { var root = document.getElementById('zelvo_content'); var p = "
+            "root.querySelector('p') || root; var r = document.createRange(); "
+            "r.selectNodeContents(p); r.collapse(false); var s = getSelection(); "
+            "s.removeAllRanges(); s.addRange(r); document.execCommand('insertText', false, t); "
+            "return 1; })(" +
+            platform::quoteJavaScriptString(text) + ");");
+    }
+
+    std::vector<NoteObject> updates;
+    std::unique_ptr<zelvo::EditorViewController> editor;
+};
+
+TEST_F(EditorOnPageTest, BackslashesAndQuotesSurviveSwitchAndSaveByteForByte) {
+    const std::string text =
+        "<p>C:\\user\\new \"quoted\" 'single' \u201Ccurly\u201D \\\\server\\share \\n \\u2028</p>\n"
+        "<p>\u1820\u1828\u1833\u1821\u202F\u1822 &amp; &lt;tag&gt;</p>";
+    editor->noteSelectionChanged(note(1, text));
+    editor->noteSelectionChanged(note(2, "<p>other</p>"));
+    EXPECT_TRUE(updates.empty()) << "an unedited note was saved";
+
+    auto first = note(1, text);
+    editor->noteSelectionChanged(first);
+    typeAtEnd(" \u182A\u1822");
+    editor->noteSelectionChanged(note(2, "<p>other</p>"));
+    ASSERT_EQ(updates.size(), 1u);
+    std::string expected = text;
+    expected.insert(expected.find("</p>"), " \u182A\u1822");
+    EXPECT_EQ(updates[0].n_text(), expected);
+    EXPECT_EQ(first->n_text(), expected);
+    EXPECT_EQ(updates[0].n_summary()->substr(0, 9), "C:\\user\\n");
+
+    // Back to the saved note: shown as saved, and again nothing to save.
+    editor->noteSelectionChanged(note(1, expected));
+    editor->saveDocument();
+    EXPECT_EQ(updates.size(), 1u);
+}
+
+TEST_F(EditorOnPageTest, AnEmptyNoteShowsThePlaceholderAndSavesNothingOfIt) {
+    auto empty = note(3, "");
+    editor->noteSelectionChanged(empty);
+    EXPECT_EQ(eval("document.getElementById('zelvo_content').classList.contains('zelvo-empty');"),
+              "true");
+    editor->noteSelectionChanged(note(4, "<p>x</p>"));
+    EXPECT_TRUE(updates.empty());
+
+    editor->noteSelectionChanged(note(3, ""));
+    typeAtEnd("\u1820");
+    editor->saveDocument();
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].n_text()->find("\u1821\u1828"), std::string::npos);
+    EXPECT_EQ(updates[0].n_summary(), "\u1820");
+}
+
+// The picture a person looks at: a Mongolian note written vertically under the toolbar.
+TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
+    editor->noteSelectionChanged(note(
+        5,
+        "<h1>\u182E\u1823\u1829\u182D\u1823\u182F \u182A\u1822\u1834\u1822\u182D</h1>\n"
+        "<p>\u182A\u1822\u1834\u1822\u182D\u1821\u1837 \u1833\u1821\u1837\u1821 "
+        "\u1830\u1822\u1828\u1821 \u1833\u1823\u182F\u1823\u182D\u1820\u1828 "
+        "<b>\u1832\u1823\u182F</b> "
+        "\u182C\u1823\u1837\u1822\u182D\u1820\u1828 \u1821\u1828\u1833\u1821</p>\n"
+        "<p>\u182E\u1823\u1829\u182D\u1823\u182F \u1825\u182C\u1821\u1837 "
+        "<span style=\"background-color: rgb(255, 255, 102);\">\u1824\u1832\u1824\u1837</span> "
+        "\u182A\u1822\u1834\u1822\u1833\u1821\u182D</p>"));
+    std::optional<platform::Image> page = editor->webview()->snapshot();
+    ASSERT_TRUE(page);
+
+    platform::View& panel = *editor->view();
+    auto context = platform::GraphicsContext::imageContext(int(panel.frame().size.width),
+                                                           int(panel.frame().size.height));
+    panel.displayInContext(*context);
+    platform::Rect area = editor->webContentView()->frame();
+    context->drawImage(*page, area);
+    // The buttons are toolkit widgets on screen; here their pictures stand in for them.
+    zelvo::ToolbarView& toolbar = *editor->toolBar();
+    for (const auto& item : toolbar.items()) {
+        auto* button = dynamic_cast<platform::Button*>(item.get());
+        if (!button || !button->imageName()) continue;
+        auto picture = platform::Image::fromPNG(std::string(MW_ZELVO_RESOURCES) + "/" +
+                                                *button->imageName() + ".png");
+        if (!picture) continue;
+        platform::Rect frame = button->frame();
+        context->drawImage(*picture, platform::Rect(frame.origin.x, toolbar.frame().origin.y,
+                                                    frame.size.width, frame.size.height));
+    }
+    platform::Image shot = context->makeImage();
+    ASSERT_TRUE(shot.writePNG(testOutputPath("zelvo-editor.png").string()));
+
+    // Ink of the note in the page area, the dark strip along the top.
+    platform::Color strip = shot.pixel(5, int(panel.frame().size.height) - 5);
+    EXPECT_LT(strip.red, 0.2);
+    int inked = 0;
+    for (int y = 0; y < int(area.size.height); y += 2)
+        for (int x = 0; x < 200; x += 2)
+            if (shot.pixel(x, y).red < 0.5) ++inked;
+    EXPECT_GT(inked, 50);
+}
+
+}  // namespace
