@@ -72,22 +72,36 @@ TEST(JsonGrammar, Utf8CheckAgreesWithTheDefinitionEverywhere) {
     EXPECT_GT(checked, 100000u);
 }
 
-// The run of string content ends at the first quotation mark, backslash or control byte, at any
-// position in a word, and never at bytes of multi-byte characters.
-TEST(JsonGrammar, PlainRunsEndAtTheFirstSpecialByte) {
+// String content ends at the first quotation mark, backslash or control byte, at any position in
+// a word, never at bytes of multi-byte characters; bytes that are not UTF-8 stop it as such.
+TEST(JsonGrammar, StringContentEndsAtTheFirstSpecialByte) {
+    auto scan = [](const std::string& text, bool& wellFormed) {
+        return scanStringContent(text.data(), text.data() + text.size(), wellFormed) - text.data();
+    };
+    bool wellFormed = false;
     const std::string base = "abcdefgh\xE1\xA0\xAE\xE1\xA0\xA3ijklmnopqrstuvwxyz0123456789";
     for (char special : {'"', '\\', '\0', '\n', '\x1F'}) {
         for (size_t at = 0; at <= base.size(); ++at) {
             std::string text = base;
+            // Never inside a character: that would make the text ill-formed instead.
+            if (at > 8 && at < 14 && (at - 8) % 3 != 0) continue;
             text.insert(at, 1, special);
-            EXPECT_EQ(endOfPlainRun(text.data(), text.data() + text.size()) - text.data(),
-                      static_cast<std::ptrdiff_t>(at))
+            EXPECT_EQ(scan(text, wellFormed), static_cast<std::ptrdiff_t>(at))
                 << int(special) << " at " << at;
+            EXPECT_TRUE(wellFormed);
         }
     }
-    EXPECT_EQ(endOfPlainRun(base.data(), base.data() + base.size()), base.data() + base.size());
-    // 0x20 and DEL are plain; so is every byte from 0x80 up.
-    std::string plain = " \x7F\x80\xFF !#[]";
-    EXPECT_EQ(endOfPlainRun(plain.data(), plain.data() + plain.size()),
-              plain.data() + plain.size());
+    EXPECT_EQ(scan(base, wellFormed), static_cast<std::ptrdiff_t>(base.size()));
+    EXPECT_TRUE(wellFormed);
+    // 0x20 and DEL are plain, and so are well-formed characters of any length.
+    std::string plain = " \x7F\xC2\x80\xF0\x9F\x98\x80 !#[]";
+    EXPECT_EQ(scan(plain, wellFormed), static_cast<std::ptrdiff_t>(plain.size()));
+    EXPECT_TRUE(wellFormed);
+    // Ill-formed bytes stop the scan before any special byte after them, and say so.
+    for (const std::string& bad : {std::string("\xFF"), std::string("\xE1\xA0"),
+                                   std::string("\xED\xA0\x80"), std::string("\xC0\xAF")}) {
+        std::string text = "abcdefghij" + bad + "\"tail";
+        EXPECT_EQ(scan(text, wellFormed), 10);
+        EXPECT_FALSE(wellFormed) << text;
+    }
 }
