@@ -5,6 +5,8 @@ set -euo pipefail
 PACKAGES=(
   # toolchain and test frameworks
   cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  # peers the benchmarks measure against: a thin SQLite wrapper, a JSON parser
+  libsqlitecpp-dev rapidjson-dev
   # database layer
   libsqlite3-dev sqlite3
   # note archive

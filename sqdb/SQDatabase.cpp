@@ -1,5 +1,7 @@
 #include "sqdb/SQDatabase.h"
 
+#include <sqlite3.h>
+
 #include <cstdlib>
 #include <random>
 
@@ -190,6 +192,7 @@ void SQDatabase::resultSetDidClose(SQResultSet* resultSet) {
 
 void SQDatabase::setShouldCacheStatements(bool value) {
     m_shouldCacheStatements = value;
+    forgetRecentStatements();
     if (value && !m_cachedStatements) m_cachedStatements.emplace();
     // Dropping the cache releases its statements; those a result set still reads go with it.
     if (!value) m_cachedStatements.reset();
@@ -208,10 +211,35 @@ std::shared_ptr<SQStatement> SQDatabase::cachedStatementForQuery(const std::stri
 void SQDatabase::setCachedStatement(std::shared_ptr<SQStatement> statement,
                                     const std::string& query) {
     statement->setQuery(query);
-    if (m_cachedStatements) (*m_cachedStatements)[query].insert(std::move(statement));
+    if (!m_cachedStatements) return;
+    rememberStatement(statement);
+    (*m_cachedStatements)[query].insert(std::move(statement));
+}
+
+const std::shared_ptr<SQStatement>* SQDatabase::recentStatementForQuery(
+    const std::string& query) const {
+    for (const auto& statement : m_recentStatements) {
+        if (statement && !statement->inUse() && statement->statement() &&
+            statement->query() == query) {
+            return &statement;
+        }
+    }
+    return nullptr;
+}
+
+const std::shared_ptr<SQStatement>* SQDatabase::rememberStatement(
+    const std::shared_ptr<SQStatement>& statement) {
+    for (const auto& recent : m_recentStatements) {
+        if (recent == statement) return &recent;
+    }
+    auto& slot = m_recentStatements[m_nextRecentStatement];
+    slot = statement;
+    m_nextRecentStatement = (m_nextRecentStatement + 1) % m_recentStatements.size();
+    return &slot;
 }
 
 void SQDatabase::clearCachedStatements() {
+    forgetRecentStatements();
     if (!m_cachedStatements) return;
     for (auto& [query, statements] : *m_cachedStatements) {
         for (const auto& statement : statements) statement->close();

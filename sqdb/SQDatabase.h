@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <array>
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,10 +20,77 @@
 
 class SQResultSet;
 class SQStatement;
+// SQLite's own types, for those who work with the engine directly; they include <sqlite3.h>.
+struct sqlite3;
+struct sqlite3_stmt;
+struct sqlite3_context;
+struct sqlite3_value;
 
 // What may stand in a statement's argument list: anything that makes a platform::Value.
 template <typename T>
 concept SQArgument = std::constructible_from<platform::Value, T>;
+
+// One argument of a call with an argument list, read where it stands: numbers, texts and blobs
+// are bound straight from the caller's value, never copied into a platform::Value first. What
+// the engine cannot take directly (dates, optionals) becomes a Value as before; a Value is
+// referred to.
+class SQBorrowedArgument {
+  public:
+    enum class Kind : uint8_t { Null, Integer, Real, Text, Blob, Object };
+
+    template <SQArgument T>
+    explicit SQBorrowedArgument(T&& argument) {
+        using U = std::remove_cvref_t<T>;
+        if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
+            setBytes(Kind::Text, argument.data(), argument.size());
+        } else if constexpr (std::is_same_v<std::decay_t<T>, const char*> ||
+                             std::is_same_v<std::decay_t<T>, char*>) {
+            const char* text = argument;
+            if (text) setBytes(Kind::Text, text, std::strlen(text));
+        } else if constexpr (std::is_same_v<U, platform::Bytes>) {
+            setBytes(Kind::Blob, argument.data(), argument.size());
+        } else if constexpr (std::is_same_v<U, platform::Value>) {
+            m_kind = Kind::Object;
+            m_object = &argument;
+        } else if constexpr (std::is_integral_v<U>) {
+            m_kind = Kind::Integer;
+            // As a Value binds it: unsigned values above the signed range keep their bits.
+            m_integer = static_cast<int64_t>(argument);
+        } else if constexpr (std::is_floating_point_v<U>) {
+            m_kind = Kind::Real;
+            m_real = static_cast<double>(argument);
+        } else {
+            m_kind = Kind::Object;
+            m_owned.emplace(std::forward<T>(argument));
+        }
+    }
+    SQBorrowedArgument(const SQBorrowedArgument&) = delete;
+    SQBorrowedArgument& operator=(const SQBorrowedArgument&) = delete;
+
+    Kind kind() const { return m_kind; }
+    int64_t integer() const { return m_integer; }
+    double real() const { return m_real; }
+    const void* data() const { return m_data; }
+    size_t size() const { return m_size; }
+    const platform::Value& object() const { return m_owned ? *m_owned : *m_object; }
+    // The argument as a Value (a copy), for tracing.
+    platform::Value value() const;
+
+  private:
+    void setBytes(Kind kind, const void* data, size_t size) {
+        m_kind = kind;
+        m_data = data;
+        m_size = size;
+    }
+
+    Kind m_kind = Kind::Null;
+    int64_t m_integer = 0;
+    double m_real = 0;
+    const void* m_data = nullptr;
+    size_t m_size = 0;
+    const platform::Value* m_object = nullptr;
+    std::optional<platform::Value> m_owned;
+};
 
 // One connection to one SQLite database. Made by databaseWithPath() and shared: every result set
 // it hands out keeps it alive until the set is closed. Not for use by several threads at once;
@@ -100,6 +166,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     void setShouldCacheStatements(bool value);
     const std::optional<CachedStatements>& cachedStatements() const { return m_cachedStatements; }
     void setCachedStatements(std::optional<CachedStatements> statements) {
+        forgetRecentStatements();
         m_cachedStatements = std::move(statements);
     }
     // A cached statement for exactly this text that no result set is reading, or none.
@@ -158,7 +225,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Queries: a result set to step with next(), or none ----
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
-        return executeQueryWithVAList(sql, argumentList(std::forward<Args>(args)...));
+        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
+            SQBorrowedArgument(std::forward<Args>(args))...};
+        return executeQueryBorrowing(sql, list);
     }
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQueryWithFormat(std::string_view format, Args&&... args) {
@@ -183,7 +252,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Updates: true when the statement ran to its end ----
     template <SQArgument... Args>
     bool executeUpdate(const std::string& sql, Args&&... args) {
-        return executeUpdateWithVAList(sql, argumentList(std::forward<Args>(args)...));
+        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
+            SQBorrowedArgument(std::forward<Args>(args))...};
+        return executeUpdateBorrowing(sql, nullptr, list);
     }
     template <SQArgument... Args>
     bool executeUpdateWithFormat(std::string_view format, Args&&... args) {
@@ -195,8 +266,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     template <SQArgument... Args>
     bool executeUpdateWithErrorAndBindings(const std::string& sql,
                                            std::optional<platform::Error>* error, Args&&... args) {
-        return executeUpdate(sql, error, nullptr, nullptr,
-                             argumentList(std::forward<Args>(args)...));
+        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
+            SQBorrowedArgument(std::forward<Args>(args))...};
+        return executeUpdateBorrowing(sql, error, list);
     }
     template <SQArgument... Args>
     bool update(const std::string& sql, std::optional<platform::Error>* error, Args&&... args) {
@@ -318,6 +390,30 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     class ExecutingScope;
     friend class ExecutingScope;
 
+    // The cores behind the argument-list forms.
+    std::unique_ptr<SQResultSet> executeQueryBorrowing(const std::string& sql,
+                                                       std::span<const SQBorrowedArgument> list);
+    bool executeUpdateBorrowing(const std::string& sql, std::optional<platform::Error>* error,
+                                std::span<const SQBorrowedArgument> list);
+    // Bind is called as bind(handle, missingKey) and answers the number of arguments bound.
+    template <typename Bind>
+    std::unique_ptr<SQResultSet> runQuery(const std::string& sql, const Bind& bind);
+    template <typename Bind>
+    bool runUpdate(const std::string& sql, std::optional<platform::Error>* error, const Bind& bind);
+    // Binds a Value; `borrow` binds texts and blobs without a copy, for a statement that runs
+    // and is reset before the caller's values go.
+    void bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
+    int bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowedArgument> list,
+                     bool borrow);
+    // The last statements taken from the cache, looked at before the cache is searched: a loop
+    // runs the same few statements over and over.
+    // Both answer the place among the recent ones, which holds the statement until the cache
+    // changes; null when none fits.
+    const std::shared_ptr<SQStatement>* recentStatementForQuery(const std::string& query) const;
+    const std::shared_ptr<SQStatement>* rememberStatement(
+        const std::shared_ptr<SQStatement>& statement);
+    void forgetRecentStatements() { m_recentStatements.fill(nullptr); }
+
     static int busyHandler(void* context, int count);
     bool didOpen(int rc);
     // The row information of the last statement; 0 while a statement runs or when closed.
@@ -338,13 +434,12 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // missingKey.
     int bindArguments(sqlite3_stmt* statement, const Arguments* array,
                       const platform::Dictionary* dictionary, std::span<const platform::Value> list,
-                      const std::function<void(const std::string& key)>& missingKey);
+                      bool borrow, const std::function<void(const std::string& key)>& missingKey);
+    // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
+    // handed on.
+    struct Prepared;
     // Takes the cached statement for the text or prepares a new one; false when preparing failed.
-    bool statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
-                           sqlite3_stmt*& handle);
-    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
-    // a fresh one is finalized.
-    static void discardStatement(const std::shared_ptr<SQStatement>& cached, sqlite3_stmt* handle);
+    bool statementForQuery(const std::string& sql, Prepared& prepared);
 
     sqlite3* m_db = nullptr;
     std::optional<std::string> m_databasePath;
@@ -358,6 +453,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     double m_maxBusyRetryTimeInterval = 2.0;
     double m_startBusyRetryTime = 0;
     std::optional<CachedStatements> m_cachedStatements;
+    std::array<std::shared_ptr<SQStatement>, 4> m_recentStatements;
+    size_t m_nextRecentStatement = 0;
     std::set<SQResultSet*> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::optional<platform::DateFormatter> m_dateFormat;
@@ -370,8 +467,19 @@ std::string SQDBEscapeSavePointName(const std::string& savepointName);
 // transaction and savepoint blocks set *rollback to undo their writes.
 using SQDatabaseBlock = std::function<void(SQDatabase* db)>;
 using SQTransactionBlock = std::function<void(SQDatabase* db, bool* rollback)>;
+// Flags for openWithFlags; they have SQLite's values, so SQLite's own can be given as well.
+inline constexpr int SQDBOpenReadOnly = 0x00000001;
+inline constexpr int SQDBOpenReadWrite = 0x00000002;
+inline constexpr int SQDBOpenCreate = 0x00000004;
+inline constexpr int SQDBOpenURI = 0x00000040;
+inline constexpr int SQDBOpenMemory = 0x00000080;
+inline constexpr int SQDBOpenNoMutex = 0x00008000;
+inline constexpr int SQDBOpenFullMutex = 0x00010000;
+inline constexpr int SQDBOpenSharedCache = 0x00020000;
+inline constexpr int SQDBOpenPrivateCache = 0x00040000;
+inline constexpr int SQDBOpenNoFollow = 0x01000000;
 // Read-write, created when missing.
-inline constexpr int SQDBDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+inline constexpr int SQDBDefaultOpenFlags = SQDBOpenReadWrite | SQDBOpenCreate;
 
 // The block forms of transactions shared by the queue and the pool. The body runs only inside a
 // transaction that began (never in autocommit, where a rollback could not undo its writes); it

@@ -1,10 +1,13 @@
 // Conveniences of SQDatabase built on the engine and the query operations.
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cctype>
 
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
+#include "sqdb/SQStatement.h"
 
 namespace {
 
@@ -213,12 +216,12 @@ bool SQDatabase::validateSQL(const std::string& sql, std::optional<platform::Err
         }
         return false;
     }
-    sqlite3_stmt* statement = nullptr;
-    bool valid = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK;
+    sqlite3_stmt* prepared = nullptr;
+    bool valid = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &prepared, nullptr) == SQLITE_OK;
+    SQStatementHandle statement(prepared);
     if (!valid && error) {
         *error = platform::Error::errorWithDomain(platform::CocoaErrorDomain, lastErrorCode(),
                                                   lastErrorMessage());
     }
-    sqlite3_finalize(statement);
     return valid;
 }

@@ -1,5 +1,7 @@
 // Binding and the two execution cores of SQDatabase: queries, which hand out a result set, and
 // updates, which run their statement to the end.
+#include <sqlite3.h>
+
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -35,6 +37,31 @@ const char* pathText(const std::optional<std::string>& path) {
 void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statement) {
     // SQLite copies texts and bytes (SQLITE_TRANSIENT): a result set steps its statement long
     // after the arguments of the call that bound them are gone.
+    bindValue(object, index, statement, false);
+}
+
+namespace {
+
+// An update runs its statement and resets it before the call returns, while the caller's values
+// still stand, so it can lend them to SQLite instead of having them copied.
+sqlite3_destructor_type lifetime(bool borrow) {
+    return borrow ? SQLITE_STATIC : SQLITE_TRANSIENT;
+}
+
+void bindText(sqlite3_stmt* statement, int index, const void* data, size_t size, bool borrow) {
+    sqlite3_bind_text64(statement, index, static_cast<const char*>(data), size, lifetime(borrow),
+                        SQLITE_UTF8);
+}
+
+void bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size, bool borrow) {
+    // An empty data object is an empty blob, not NULL.
+    sqlite3_bind_blob64(statement, index, size == 0 ? static_cast<const void*>("") : data, size,
+                        lifetime(borrow));
+}
+
+}  // namespace
+
+void SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
     using Type = Value::Type;
     switch (object.type()) {
         case Type::Null:
@@ -42,16 +69,14 @@ void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statem
             break;
         case Type::Bytes: {
             const platform::Bytes& bytes = *object.bytes();
-            // An empty data object is an empty blob, not NULL.
-            const void* data = bytes.empty() ? static_cast<const void*>("") : bytes.data();
-            sqlite3_bind_blob64(statement, index, data, bytes.size(), SQLITE_TRANSIENT);
+            bindBlob(statement, index, bytes.data(), bytes.size(), borrow);
             break;
         }
         case Type::Date:
             if (hasDateFormatter()) {
+                // The text is made here and gone after the call: always copied.
                 std::string text = *stringFromDate(*object.date());
-                sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                                    SQLITE_UTF8);
+                bindText(statement, index, text.data(), text.size(), false);
             } else {
                 sqlite3_bind_double(statement, index, object.date()->timeIntervalSince1970());
             }
@@ -76,15 +101,75 @@ void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statem
             break;
         case Type::Text: {
             const std::string& text = *object.text();
-            sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                                SQLITE_UTF8);
+            bindText(statement, index, text.data(), text.size(), borrow);
             break;
         }
     }
 }
 
+Value SQBorrowedArgument::value() const {
+    switch (m_kind) {
+        case Kind::Null:
+            return Value();
+        case Kind::Integer:
+            return Value(m_integer);
+        case Kind::Real:
+            return Value(m_real);
+        case Kind::Text:
+            return Value(std::string_view(static_cast<const char*>(m_data), m_size));
+        case Kind::Blob: {
+            const auto* bytes = static_cast<const uint8_t*>(m_data);
+            return Value(platform::Bytes(bytes, bytes + m_size));
+        }
+        case Kind::Object:
+            break;
+    }
+    return object();
+}
+
+int SQDatabase::bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowedArgument> list,
+                             bool borrow) {
+    const int wanted = sqlite3_bind_parameter_count(statement);
+    int count = 0;
+    for (const SQBorrowedArgument& argument : list) {
+        if (count == wanted) break;
+        ++count;
+        if (m_traceExecution) {
+            Value traced = argument.value();
+            if (traced.bytes()) {
+                logf("data: %ld bytes", static_cast<long>(traced.bytes()->size()));
+            } else {
+                logf("obj: %s", traced.description().c_str());
+            }
+        }
+        using Kind = SQBorrowedArgument::Kind;
+        switch (argument.kind()) {
+            case Kind::Null:
+                sqlite3_bind_null(statement, count);
+                break;
+            case Kind::Integer:
+                sqlite3_bind_int64(statement, count, argument.integer());
+                break;
+            case Kind::Real:
+                sqlite3_bind_double(statement, count, argument.real());
+                break;
+            case Kind::Text:
+                bindText(statement, count, argument.data(), argument.size(), borrow);
+                break;
+            case Kind::Blob:
+                bindBlob(statement, count, argument.data(), argument.size(), borrow);
+                break;
+            case Kind::Object:
+                bindValue(argument.object(), count, statement, borrow);
+                break;
+        }
+    }
+    return count;
+}
+
 int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
                               const Dictionary* dictionary, std::span<const Value> list,
+                              bool borrow,
                               const std::function<void(const std::string& key)>& missingKey) {
     int count = 0;
     if (dictionary) {
@@ -95,7 +180,7 @@ int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
             }
             int index = sqlite3_bind_parameter_index(statement, parameterName.c_str());
             if (index > 0) {
-                bindObject(value, index, statement);
+                bindValue(value, index, statement, borrow);
                 ++count;
             } else {
                 missingKey(key);
@@ -122,7 +207,7 @@ int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
             }
         }
         ++count;
-        bindObject(*object, count, statement);
+        bindValue(*object, count, statement, borrow);
     }
     return count;
 }
@@ -141,42 +226,53 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
     }
 }
 
-bool SQDatabase::statementForQuery(const std::string& sql, std::shared_ptr<SQStatement>& cached,
-                                   sqlite3_stmt*& handle) {
-    handle = nullptr;
-    cached = nullptr;
+struct SQDatabase::Prepared {
+    // The cache's statement, held among the recent ones (no count of owners is touched on the
+    // way); or a fresh statement.
+    const std::shared_ptr<SQStatement>* cached = nullptr;
+    SQStatementHandle fresh;
+
+    sqlite3_stmt* handle() const { return cached ? (*cached)->statement() : fresh.get(); }
+    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
+    // a fresh one is finalized as it goes.
+    void discard() {
+        if (cached) (*cached)->reset();
+        fresh.reset();
+    }
+};
+
+bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
-        cached = cachedStatementForQuery(sql);
-        if (cached) {
-            handle = cached->statement();
-            cached->reset();
-            if (handle) return true;
-            cached = nullptr;
+        prepared.cached = recentStatementForQuery(sql);
+        if (!prepared.cached) {
+            if (auto found = cachedStatementForQuery(sql))
+                prepared.cached = rememberStatement(found);
+        }
+        if (prepared.cached) {
+            sqlite3_stmt* handle = (*prepared.cached)->statement();
+            if (handle) {
+                // Statements go back into the cache rewound; only one left mid-way (by someone
+                // working the handle directly) needs it again.
+                if (sqlite3_stmt_busy(handle)) sqlite3_reset(handle);
+                (*prepared.cached)->setInUse(false);
+                return true;
+            }
+            prepared.cached = nullptr;
         }
     }
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &handle, nullptr) == SQLITE_OK) return true;
+    sqlite3_stmt* handle = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &handle, nullptr);
+    prepared.fresh.reset(handle);
+    if (rc == SQLITE_OK) return true;
     reportPreparationError(sql);
-    sqlite3_finalize(handle);
-    handle = nullptr;
+    prepared.fresh.reset();
     return false;
-}
-
-void SQDatabase::discardStatement(const std::shared_ptr<SQStatement>& cached,
-                                  sqlite3_stmt* handle) {
-    // The cache still holds its statement: finalizing it would leave the cache a dead handle.
-    if (cached) {
-        cached->reset();
-    } else {
-        sqlite3_finalize(handle);
-    }
 }
 
 // ---- Queries ----
 
-std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
-                                                      const Arguments* array,
-                                                      const Dictionary* dictionary,
-                                                      std::span<const Value> list) {
+template <typename Bind>
+std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const Bind& bind) {
     if (!databaseExists()) return nullptr;
     if (m_isExecutingStatement) {
         warnInUse();
@@ -185,22 +281,22 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
     ExecutingScope scope(*this);
     if (m_traceExecution) logf("%s executeQuery: %s", description().c_str(), sql.c_str());
 
-    std::shared_ptr<SQStatement> statement;
-    sqlite3_stmt* handle = nullptr;
-    if (!statementForQuery(sql, statement, handle)) return nullptr;
+    Prepared prepared;
+    if (!statementForQuery(sql, prepared)) return nullptr;
+    sqlite3_stmt* handle = prepared.handle();
 
-    int count = bindArguments(handle, array, dictionary, list, [](const std::string& key) {
-        logf("Could not find index for %s", key.c_str());
-    });
+    int count = bind(
+        handle, [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
     if (count != sqlite3_bind_parameter_count(handle)) {
         platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
-        discardStatement(statement, handle);
+        prepared.discard();
         return nullptr;
     }
 
+    std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
     if (!statement) {
         statement = std::make_shared<SQStatement>();
-        statement->setStatement(handle);
+        statement->setStatement(std::move(prepared.fresh));
         if (m_shouldCacheStatements) setCachedStatement(statement, sql);
     }
     auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
@@ -208,6 +304,22 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
     m_openResultSets.insert(resultSet.get());
     statement->setUseCount(statement->useCount() + 1);
     return resultSet;
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments* array,
+                                                      const Dictionary* dictionary,
+                                                      std::span<const Value> list) {
+    return runQuery(sql, [&](sqlite3_stmt* handle, const auto& missingKey) {
+        return bindArguments(handle, array, dictionary, list, false, missingKey);
+    });
+}
+
+// The result set steps later, when the caller's arguments may be gone: they are copied, once.
+std::unique_ptr<SQResultSet> SQDatabase::executeQueryBorrowing(
+    const std::string& sql, std::span<const SQBorrowedArgument> list) {
+    return runQuery(
+        sql, [&](sqlite3_stmt* handle, const auto&) { return bindBorrowed(handle, list, false); });
 }
 
 std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
@@ -235,9 +347,9 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
 
 // ---- Updates ----
 
-bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
-                               const Arguments* array, const Dictionary* dictionary,
-                               std::span<const Value> list) {
+template <typename Bind>
+bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                           const Bind& bind) {
     // These two failures hand the caller an error too, so that no failure passes for success
     // (a savepoint block would otherwise report none).
     if (!databaseExists()) {
@@ -256,14 +368,14 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
     ExecutingScope scope(*this);
     if (m_traceExecution) logf("%s executeUpdate: %s", description().c_str(), sql.c_str());
 
-    std::shared_ptr<SQStatement> statement;
-    sqlite3_stmt* handle = nullptr;
-    if (!statementForQuery(sql, statement, handle)) {
+    Prepared prepared;
+    if (!statementForQuery(sql, prepared)) {
         if (error) *error = errorWithMessage(sqlite3_errmsg(m_db));
         return false;
     }
+    sqlite3_stmt* handle = prepared.handle();
 
-    int count = bindArguments(handle, array, dictionary, list, [&](const std::string& key) {
+    int count = bind(handle, [&](const std::string& key) {
         std::string message = stringWithFormat("Could not find index for %s", key.c_str());
         if (m_logsErrors) platform::log(message);
         if (error) *error = errorWithMessage(message);
@@ -276,7 +388,7 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
             count, wanted, sql.c_str());
         if (m_logsErrors) platform::log(message);
         if (error) *error = errorWithMessage(message);
-        discardStatement(statement, handle);
+        prepared.discard();
         return false;
     }
 
@@ -301,17 +413,19 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
         }
     }
 
+    SQStatement* statement = prepared.cached ? prepared.cached->get() : nullptr;
     if (m_shouldCacheStatements && !statement) {
-        statement = std::make_shared<SQStatement>();
-        statement->setStatement(handle);
-        setCachedStatement(statement, sql);
+        auto made = std::make_shared<SQStatement>();
+        made->setStatement(std::move(prepared.fresh));
+        statement = made.get();
+        setCachedStatement(std::move(made), sql);
     }
     int closeRc = SQLITE_OK;
     if (statement) {
         statement->setUseCount(statement->useCount() + 1);
         closeRc = sqlite3_reset(handle);
     } else {
-        closeRc = sqlite3_finalize(handle);
+        closeRc = sqlite3_finalize(prepared.fresh.release());
     }
     if (closeRc != SQLITE_OK && m_logsErrors) {
         logf("Unknown error finalizing or resetting statement (%d: %s)", closeRc,
@@ -319,6 +433,24 @@ bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::E
         logf("DB Query: %s", sql.c_str());
     }
     return rc == SQLITE_DONE || rc == SQLITE_OK;
+}
+
+// The statement has run and is rewound before these return: the caller's values are lent to
+// SQLite, not copied.
+bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                               const Arguments* array, const Dictionary* dictionary,
+                               std::span<const Value> list) {
+    return runUpdate(sql, error, [&](sqlite3_stmt* handle, const auto& missingKey) {
+        return bindArguments(handle, array, dictionary, list, true, missingKey);
+    });
+}
+
+bool SQDatabase::executeUpdateBorrowing(const std::string& sql,
+                                        std::optional<platform::Error>* error,
+                                        std::span<const SQBorrowedArgument> list) {
+    return runUpdate(sql, error, [&](sqlite3_stmt* handle, const auto&) {
+        return bindBorrowed(handle, list, true);
+    });
 }
 
 bool SQDatabase::executeUpdate(const std::string& sql, const Arguments& arguments) {

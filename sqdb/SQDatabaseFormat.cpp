@@ -1,4 +1,6 @@
 // Turning a printf-style format with its arguments into SQL with "?" parameters.
+#include <sqlite3.h>
+
 #include <type_traits>
 
 #include "sqdb/SQDatabase.h"

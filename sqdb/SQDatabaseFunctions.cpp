@@ -1,5 +1,7 @@
 // The two ways SQLite calls back into SQDatabase: the row callback of a script and user-defined
 // SQL functions.
+#include <sqlite3.h>
+
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 

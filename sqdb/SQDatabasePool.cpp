@@ -1,5 +1,7 @@
 #include "sqdb/SQDatabasePool.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 #include "platform/foundation/Exception.h"

@@ -1,5 +1,7 @@
 #include "sqdb/SQDatabaseQueue.h"
 
+#include <sqlite3.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>

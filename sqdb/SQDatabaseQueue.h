@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <functional>
 #include <memory>
 #include <mutex>

@@ -1,4 +1,6 @@
 // Transactions and savepoints of SQDatabase.
+#include <sqlite3.h>
+
 #include <atomic>
 
 #include "platform/foundation/Log.h"

@@ -1,6 +1,9 @@
 #include "sqdb/SQResultSet.h"
 
+#include <sqlite3.h>
+
 #include <cctype>
+#include <cstring>
 
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
@@ -18,8 +21,17 @@ std::string lowercased(std::string text) {
 
 bool isValidUTF8(const unsigned char* s, size_t length) {
     static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
     size_t i = 0;
     while (i < length) {
+        // ASCII a word at a time: most text read back is.
+        while (length - i >= sizeof(uint64_t)) {
+            uint64_t word;
+            std::memcpy(&word, s + i, sizeof word);
+            if (word & kHighBits) break;
+            i += sizeof word;
+        }
+        if (i >= length) break;
         unsigned char c = s[i];
         size_t extra = 0;
         uint32_t code = c;
@@ -163,11 +175,24 @@ const std::map<std::string, int>& SQResultSet::columnNameToIndexMap() {
     return *m_columnNameToIndexMap;
 }
 
-int SQResultSet::columnIndexForName(const std::string& columnName) {
+int SQResultSet::findColumnIndexForName(const std::string& columnName) {
+    size_t count = m_spelledColumns.size();
+    for (size_t k = 0; k < count; ++k) {
+        size_t at = m_nextSpelledColumn + k < count ? m_nextSpelledColumn + k
+                                                    : m_nextSpelledColumn + k - count;
+        if (m_spelledColumns[at].first == columnName) {
+            m_nextSpelledColumn = at + 1 < count ? at + 1 : 0;
+            return m_spelledColumns[at].second;
+        }
+    }
     std::string name = lowercased(columnName);
     const auto& map = columnNameToIndexMap();
     auto found = map.find(name);
-    if (found != map.end()) return found->second;
+    if (found != map.end()) {
+        m_spelledColumns.emplace_back(columnName, found->second);
+        m_nextSpelledColumn = 0;
+        return found->second;
+    }
     logf("Warning: I could not find the column named '%s'.", name.c_str());
     return -1;
 }
@@ -211,8 +236,8 @@ double SQResultSet::doubleForColumnIndex(int columnIndex) const {
 
 std::optional<std::string> SQResultSet::stringForColumnIndex(int columnIndex) const {
     sqlite3_stmt* statement = readable(columnIndex);
-    if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL)
-        return std::nullopt;
+    if (!statement) return std::nullopt;
+    // Null for NULL (and when out of memory); an empty text is "", never null.
     const unsigned char* text = sqlite3_column_text(statement, columnIndex);
     if (!text) return std::nullopt;
     size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
@@ -233,9 +258,13 @@ std::optional<platform::Date> SQResultSet::dateForColumnIndex(int columnIndex) c
 }
 
 std::optional<platform::Bytes> SQResultSet::dataForColumnIndex(int columnIndex) const {
-    auto view = dataNoCopyForColumnIndex(columnIndex);
-    if (!view || !view->data()) return std::nullopt;
-    return platform::Bytes(view->begin(), view->end());
+    sqlite3_stmt* statement = readable(columnIndex);
+    if (!statement) return std::nullopt;
+    // Null for NULL and for a zero-length value alike, which both read as absent.
+    const auto* bytes = static_cast<const uint8_t*>(sqlite3_column_blob(statement, columnIndex));
+    if (!bytes) return std::nullopt;
+    auto length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
+    return platform::Bytes(bytes, bytes + length);
 }
 
 std::optional<std::span<const uint8_t>> SQResultSet::dataNoCopyForColumnIndex(

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Error.h"
@@ -16,6 +16,7 @@
 
 class SQDatabase;
 class SQStatement;
+struct sqlite3_stmt;
 
 // The cursor a query hands out: steps its statement a row at a time and reads the columns of the
 // current row by index or by name (ignoring case). It keeps its connection and statement until
@@ -58,7 +59,17 @@ class SQResultSet {
     // Lowercased column name -> index; built once. Of names equal but for case the later wins.
     const std::map<std::string, int>& columnNameToIndexMap();
     // The index, or -1 (logged) when there is no such column.
-    int columnIndexForName(const std::string& columnName);
+    int columnIndexForName(const std::string& columnName) {
+        // The name after the last one found comes first: rows are read in one order.
+        if (m_nextSpelledColumn < m_spelledColumns.size()) {
+            const auto& [spelled, index] = m_spelledColumns[m_nextSpelledColumn];
+            if (spelled == columnName) {
+                if (++m_nextSpelledColumn == m_spelledColumns.size()) m_nextSpelledColumn = 0;
+                return index;
+            }
+        }
+        return findColumnIndexForName(columnName);
+    }
     std::optional<std::string> columnNameForIndex(int columnIndex) const;
 
     // ---- Typed getters ----
@@ -135,6 +146,7 @@ class SQResultSet {
     void kvcMagic(const KeyValueSetter& setValueForKey) const;
 
   private:
+    int findColumnIndexForName(const std::string& columnName);
     sqlite3_stmt* handle() const;
     // The handle when the index may be read, else null (a negative index, a closed set).
     sqlite3_stmt* readable(int columnIndex) const;
@@ -144,4 +156,8 @@ class SQResultSet {
     std::shared_ptr<SQStatement> m_statement;
     std::string m_query;
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
+    // Names as the caller spells them, resolved once per result set. A row is usually read with
+    // the same names in the same order, so the name after the last one found is tried first.
+    std::vector<std::pair<std::string, int>> m_spelledColumns;
+    size_t m_nextSpelledColumn = 0;
 };

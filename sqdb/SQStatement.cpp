@@ -1,21 +1,34 @@
 #include "sqdb/SQStatement.h"
 
+#include <sqlite3.h>
+
 #include "platform/foundation/Log.h"
+#include "sqdb/SQDatabase.h"
+
+static_assert(SQDBOpenReadOnly == SQLITE_OPEN_READONLY &&
+              SQDBOpenReadWrite == SQLITE_OPEN_READWRITE && SQDBOpenCreate == SQLITE_OPEN_CREATE &&
+              SQDBOpenURI == SQLITE_OPEN_URI && SQDBOpenMemory == SQLITE_OPEN_MEMORY &&
+              SQDBOpenNoMutex == SQLITE_OPEN_NOMUTEX &&
+              SQDBOpenFullMutex == SQLITE_OPEN_FULLMUTEX &&
+              SQDBOpenSharedCache == SQLITE_OPEN_SHAREDCACHE &&
+              SQDBOpenPrivateCache == SQLITE_OPEN_PRIVATECACHE &&
+              SQDBOpenNoFollow == SQLITE_OPEN_NOFOLLOW);
+
+void SQStatementFinalizer::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
 
 SQStatement::~SQStatement() {
     close();
 }
 
 void SQStatement::close() {
-    if (m_statement) {
-        sqlite3_finalize(m_statement);
-        m_statement = nullptr;
-    }
+    m_statement.reset();
     m_inUse = false;
 }
 
 void SQStatement::reset() {
-    if (m_statement) sqlite3_reset(m_statement);
+    if (m_statement) sqlite3_reset(m_statement.get());
     m_inUse = false;
 }
 

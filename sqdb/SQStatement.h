@@ -1,9 +1,16 @@
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct sqlite3_stmt;
+
+// Finalizes a statement; the one way the layer lets go of one.
+struct SQStatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const;
+};
+using SQStatementHandle = std::unique_ptr<sqlite3_stmt, SQStatementFinalizer>;
 
 // One prepared statement of a connection, kept so that the connection's statement cache can hand
 // it out again for the same SQL text. Shared between the cache and the result set reading it.
@@ -14,9 +21,10 @@ class SQStatement {
     SQStatement(const SQStatement&) = delete;
     SQStatement& operator=(const SQStatement&) = delete;
 
-    // The engine's statement; owned, released only by close().
-    sqlite3_stmt* statement() const { return m_statement; }
-    void setStatement(sqlite3_stmt* statement) { m_statement = statement; }
+    // The engine's statement; owned (a statement set here is taken over), released by close().
+    sqlite3_stmt* statement() const { return m_statement.get(); }
+    void setStatement(sqlite3_stmt* statement) { m_statement.reset(statement); }
+    void setStatement(SQStatementHandle statement) { m_statement = std::move(statement); }
     // The SQL text it was prepared from, and its key in the cache.
     const std::string& query() const { return m_query; }
     void setQuery(std::string query) { m_query = std::move(query); }
@@ -35,7 +43,7 @@ class SQStatement {
     std::string description() const;
 
   private:
-    sqlite3_stmt* m_statement = nullptr;
+    SQStatementHandle m_statement;
     std::string m_query;
     int64_t m_useCount = 0;
     bool m_inUse = false;

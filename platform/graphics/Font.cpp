@@ -50,17 +50,14 @@ const Metrics& metricsOf(const std::string& family, double size) {
 
     Metrics m;
     PangoContext* context = pango_support::sharedContext();
-    PangoFontDescription* desc = pango_support::newFontDescription(family, size);
-    if (PangoFont* font = pango_context_load_font(context, desc)) {
-        PangoFontMetrics* fm = pango_font_get_metrics(font, nullptr);
-        m.ascent = pango_support::fromPango(pango_font_metrics_get_ascent(fm));
-        m.descent = pango_support::fromPango(pango_font_metrics_get_descent(fm));
-        double height = pango_support::fromPango(pango_font_metrics_get_height(fm));
+    auto desc = pango_support::newFontDescription(family, size);
+    if (pango_support::FontOwner font{pango_context_load_font(context, desc.get())}) {
+        pango_support::FontMetricsOwner fm(pango_font_get_metrics(font.get(), nullptr));
+        m.ascent = pango_support::fromPango(pango_font_metrics_get_ascent(fm.get()));
+        m.descent = pango_support::fromPango(pango_font_metrics_get_descent(fm.get()));
+        double height = pango_support::fromPango(pango_font_metrics_get_height(fm.get()));
         m.leading = std::max(0.0, height - m.ascent - m.descent);
-        pango_font_metrics_unref(fm);
-        g_object_unref(font);
     }
-    pango_font_description_free(desc);
     return cache.emplace(key, m).first->second;
 }
 

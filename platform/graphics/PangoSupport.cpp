@@ -24,10 +24,10 @@ PangoContext* sharedContext() {
     return context;
 }
 
-PangoFontDescription* newFontDescription(const std::string& family, double size) {
-    PangoFontDescription* desc = pango_font_description_new();
-    pango_font_description_set_family(desc, family.c_str());
-    pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
+FontDescriptionOwner newFontDescription(const std::string& family, double size) {
+    FontDescriptionOwner desc(pango_font_description_new());
+    pango_font_description_set_family(desc.get(), family.c_str());
+    pango_font_description_set_absolute_size(desc.get(), size * PANGO_SCALE);
     return desc;
 }
 

@@ -4,16 +4,34 @@
 
 #include <pango/pangocairo.h>
 
+#include <memory>
 #include <string>
 
 namespace platform::pango_support {
+
+// Owners of Pango's and GLib's handles: each is released once, on every path.
+template <auto Release>
+struct Releaser {
+    template <typename T>
+    void operator()(T* handle) const {
+        Release(handle);
+    }
+};
+template <typename T, auto Release>
+using Owned = std::unique_ptr<T, Releaser<Release>>;
+// The image type owns its Cairo surface the same way.
+using LayoutOwner = Owned<PangoLayout, g_object_unref>;
+using FontOwner = Owned<PangoFont, g_object_unref>;
+using FontDescriptionOwner = Owned<PangoFontDescription, pango_font_description_free>;
+using FontMetricsOwner = Owned<PangoFontMetrics, pango_font_metrics_unref>;
+using AttrListOwner = Owned<PangoAttrList, pango_attr_list_unref>;
 
 // The process-wide font map and context: resolution 72 (one point is one unit), metrics not
 // hinted, glyph positions not rounded, so measurements do not depend on the device drawn to.
 PangoContext* sharedContext();
 
-// A description of the family at an absolute size in points; the caller frees it.
-PangoFontDescription* newFontDescription(const std::string& family, double size);
+// A description of the family at an absolute size in points.
+FontDescriptionOwner newFontDescription(const std::string& family, double size);
 
 inline double fromPango(int units) {
     return static_cast<double>(units) / PANGO_SCALE;

@@ -24,11 +24,10 @@ FontMetrics metricsOf(PangoFont* font) {
     // Pango keeps fonts alive in its cache; holding a reference keeps the key valid.
     static std::map<PangoFont*, FontMetrics> cache;
     if (auto found = cache.find(font); found != cache.end()) return found->second;
-    PangoFontMetrics* fm = pango_font_get_metrics(font, nullptr);
-    double ascent = fromPango(pango_font_metrics_get_ascent(fm));
-    double descent = fromPango(pango_font_metrics_get_descent(fm));
-    double height = fromPango(pango_font_metrics_get_height(fm));
-    pango_font_metrics_unref(fm);
+    pango_support::FontMetricsOwner fm(pango_font_get_metrics(font, nullptr));
+    double ascent = fromPango(pango_font_metrics_get_ascent(fm.get()));
+    double descent = fromPango(pango_font_metrics_get_descent(fm.get()));
+    double height = fromPango(pango_font_metrics_get_height(fm.get()));
     g_object_ref(font);
     FontMetrics m{ascent, descent, std::max(0.0, height - ascent - descent)};
     cache.emplace(font, m);
@@ -64,10 +63,9 @@ PangoAttrList* attributesFor(const AttributedString& text, const TextIndexMap& m
         guint start = map.utf8Offset(run.location);
         guint end = map.utf8Offset(run.max());
         if (a.font) {
-            PangoFontDescription* desc =
+            auto desc =
                 pango_support::newFontDescription(a.font->familyName(), a.font->pointSize());
-            insert(list, pango_attr_font_desc_new(desc), start, end);
-            pango_font_description_free(desc);
+            insert(list, pango_attr_font_desc_new(desc.get()), start, end);
         }
         if (a.foregroundColor) {
             const Color& c = *a.foregroundColor;
@@ -104,27 +102,25 @@ Font ParagraphLayout::defaultFont() {
 ParagraphLayout::ParagraphLayout(AttributedString content, double width, bool singleLine,
                                  const ParagraphStyle& style)
     : m_content(std::move(content)), m_map(m_content.string()), m_style(style) {
-    m_layout = pango_layout_new(pango_support::sharedContext());
+    m_layout.reset(pango_layout_new(pango_support::sharedContext()));
+    PangoLayout* layout = m_layout.get();
     Font base = defaultFont();
-    PangoFontDescription* desc =
-        pango_support::newFontDescription(base.familyName(), base.pointSize());
-    pango_layout_set_font_description(m_layout, desc);
-    pango_font_description_free(desc);
-    pango_layout_set_single_paragraph_mode(m_layout, singleLine);
-    pango_layout_set_alignment(m_layout, PANGO_ALIGN_LEFT);
+    auto desc = pango_support::newFontDescription(base.familyName(), base.pointSize());
+    pango_layout_set_font_description(layout, desc.get());
+    pango_layout_set_single_paragraph_mode(layout, singleLine);
+    pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
     bool wraps =
         !singleLine && width > 0 && std::isfinite(width) && width * PANGO_SCALE < double(G_MAXINT);
-    pango_layout_set_width(m_layout, wraps ? toPango(width) : -1);
+    pango_layout_set_width(layout, wraps ? toPango(width) : -1);
     // Every mode but character wrapping breaks at words (a word wider than the line breaks
     // between characters); cutting lines short is left to whoever draws them.
-    pango_layout_set_wrap(m_layout, m_style.lineBreakMode == LineBreakMode::CharWrapping
-                                        ? PANGO_WRAP_CHAR
-                                        : PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_justify(m_layout, wraps && m_style.alignment == TextAlignment::Justified);
-    pango_layout_set_text(m_layout, m_map.utf8().data(), static_cast<int>(m_map.utf8().size()));
-    PangoAttrList* attrs = attributesFor(m_content, m_map);
-    pango_layout_set_attributes(m_layout, attrs);
-    pango_attr_list_unref(attrs);
+    pango_layout_set_wrap(layout, m_style.lineBreakMode == LineBreakMode::CharWrapping
+                                      ? PANGO_WRAP_CHAR
+                                      : PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_justify(layout, wraps && m_style.alignment == TextAlignment::Justified);
+    pango_layout_set_text(layout, m_map.utf8().data(), static_cast<int>(m_map.utf8().size()));
+    pango_support::AttrListOwner attrs(attributesFor(m_content, m_map));
+    pango_layout_set_attributes(layout, attrs.get());
 }
 
 ParagraphLayout::ParagraphLayout(AttributedString content, uint64_t globalStart,
@@ -137,9 +133,10 @@ ParagraphLayout::ParagraphLayout(AttributedString content, uint64_t globalStart,
 
 std::shared_ptr<ParagraphLayout> ParagraphLayout::truncated(AttributedString keptAndToken,
                                                             uint64_t rangeStart,
-                                                            uint64_t keptLength) {
+                                                            uint64_t keptLength, Range hidden) {
     std::shared_ptr<ParagraphLayout> p(
         new ParagraphLayout(std::move(keptAndToken), 0, true, ParagraphStyle{}));
+    if (hidden.length > 0) p->hideGlyphs(hidden);
     p->measureLines(0, 0, defaultFont());
     // One line: it draws everything but answers only for the kept characters.
     ParagraphLine& line = p->m_lines.front();
@@ -148,21 +145,37 @@ std::shared_ptr<ParagraphLayout> ParagraphLayout::truncated(AttributedString kep
     line.rangeStart = rangeStart;
     line.rangeLength = keptLength;
     line.contentLength = keptLength;
+    line.hidden = hidden;
     p->m_lines.resize(1);
     return p;
 }
 
-ParagraphLayout::~ParagraphLayout() {
-    if (m_layout) g_object_unref(m_layout);
+// Before anything is measured: Pango keeps a line's extents once asked for them.
+void ParagraphLayout::hideGlyphs(Range units) {
+    auto from = static_cast<int>(m_map.utf8Offset(units.location));
+    auto to = static_cast<int>(m_map.utf8Offset(units.max()));
+    for (GSList* l = pango_layout_get_lines(m_layout.get()); l; l = l->next) {
+        for (GSList* r = static_cast<PangoLayoutLine*>(l->data)->runs; r; r = r->next) {
+            auto* run = static_cast<PangoGlyphItem*>(r->data);
+            for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+                int byte = run->item->offset + run->glyphs->log_clusters[i];
+                if (byte < from || byte >= to) continue;
+                run->glyphs->glyphs[i].glyph = PANGO_GLYPH_EMPTY;
+                run->glyphs->glyphs[i].geometry.width = 0;
+            }
+        }
+    }
 }
+
+ParagraphLayout::~ParagraphLayout() = default;
 
 void ParagraphLayout::measureLines(uint64_t globalStart, uint64_t separatorLength,
                                    const Font& emptyLineFont) {
-    int count = pango_layout_get_line_count(m_layout);
+    int count = pango_layout_get_line_count(m_layout.get());
     m_lines.reserve(count);
     for (int i = 0; i < count; ++i) {
         ParagraphLine info;
-        info.line = pango_layout_get_line_readonly(m_layout, i);
+        info.line = pango_layout_get_line_readonly(m_layout.get(), i);
         info.localStart = m_map.utf16Index(info.line->start_index);
         info.localEnd = m_map.utf16Index(info.line->start_index + info.line->length);
         info.rangeStart = globalStart + info.localStart;
@@ -238,7 +251,7 @@ double ParagraphLayout::finalSpaceWidth(uint64_t localIndex) const {
     ParagraphLayout alone(AttributedString(std::u16string(1, s[localIndex]), a), 0, true,
                           ParagraphStyle{});
     PangoRectangle logical;
-    pango_layout_get_extents(alone.m_layout, nullptr, &logical);
+    pango_layout_get_extents(alone.m_layout.get(), nullptr, &logical);
     double width = fromPango(logical.width);
     cache.emplace(key, width);
     return width;
@@ -268,7 +281,7 @@ uint64_t ParagraphLayout::indexForOffset(const ParagraphLine& line, double x) co
 
 bool ParagraphLayout::isCursorPosition(uint64_t localIndex) const {
     int count = 0;
-    const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(m_layout, &count);
+    const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(m_layout.get(), &count);
     // Log attributes count characters; find the character starting at the unit.
     uint32_t byte = m_map.utf8Offset(localIndex);
     long chars = g_utf8_pointer_to_offset(m_map.utf8().data(), m_map.utf8().data() + byte);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/AttributedString.h"
+#include "platform/graphics/PangoSupport.h"
 #include "platform/graphics/TextIndexMap.h"
 
 namespace platform {
@@ -27,6 +28,8 @@ struct ParagraphLine {
     double leading = 0;
     double width = 0;
     double trailingWhitespaceWidth = 0;
+    // Units of the paragraph text a truncation shaped with the kept ones but does not draw.
+    Range hidden;
 };
 
 class ParagraphLayout {
@@ -39,8 +42,11 @@ class ParagraphLayout {
                     double width, const TextAttributes& atStart);
     // A line made of the kept start of another line followed by a token: the positions it
     // answers are those of the kept characters, from `rangeStart`.
+    // `hidden` units between the kept characters and the token are shaped but take no room
+    // and draw nothing.
     static std::shared_ptr<ParagraphLayout> truncated(AttributedString keptAndToken,
-                                                      uint64_t rangeStart, uint64_t keptLength);
+                                                      uint64_t rangeStart, uint64_t keptLength,
+                                                      Range hidden = {});
     ~ParagraphLayout();
     ParagraphLayout(const ParagraphLayout&) = delete;
     ParagraphLayout& operator=(const ParagraphLayout&) = delete;
@@ -61,6 +67,7 @@ class ParagraphLayout {
   private:
     ParagraphLayout(AttributedString content, double width, bool singleLine,
                     const ParagraphStyle& style);
+    void hideGlyphs(Range units);
     void measureLines(uint64_t globalStart, uint64_t separatorLength, const Font& emptyLineFont);
     // The width the whitespace character would have if Pango had not zeroed it at a wrap.
     double finalSpaceWidth(uint64_t localIndex) const;
@@ -68,7 +75,7 @@ class ParagraphLayout {
     AttributedString m_content;
     TextIndexMap m_map;
     ParagraphStyle m_style;
-    PangoLayout* m_layout = nullptr;
+    pango_support::LayoutOwner m_layout;
     std::vector<ParagraphLine> m_lines;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Range.h"
 #include "platform/graphics/AttributedString.h"
@@ -46,6 +47,8 @@ class TextLine {
 
     // The characters the line shows, a truncation token included.
     std::u16string drawnText() const;
+    // The font's glyph ids the line draws, in visual order (what shaping chose for each letter).
+    std::vector<uint32_t> glyphs() const;
 
   private:
     const ParagraphLine& info() const;

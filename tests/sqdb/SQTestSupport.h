@@ -1,6 +1,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+// The tests also work the engine directly (user functions, raw statements, open flags).
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>

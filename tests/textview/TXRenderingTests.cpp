@@ -111,3 +111,42 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     }
     EXPECT_LT(windowHeight - numberBottom, 25) << "the number's ink ends within its own width";
 }
+
+// "erdem" on three lines with room for two, turned as the text view turns them: the second
+// column is cut inside the word, keeps its joined letters, and draws nothing of the hidden rest.
+TEST(TXTextLayoutRendering, CutWordKeepsItsJoinedFormsAndDrawsNothingPastTheToken) {
+    REQUIRE_PINNED_FONTS();
+    const std::u16string erdem = u"\u1821\u1837\u1833\u1821\u182E";
+    AttributedString text(erdem + u"\n" + erdem + u"\n" + erdem, candidateAttributes());
+    const int width = 70, height = 100;
+    auto ctx = GraphicsContext::imageContext(width, height);
+    ctx->setFillColor(platform::Color::whiteColor());
+    ctx->fillRect(Rect(0, 0, width, height));
+    ctx->concatCTM(platform::AffineTransform::rotation(-std::numbers::pi / 2));
+    TXTextLayout layout = updatedLayout(text, Rect(-height, 0, height, width), 4);
+    ASSERT_EQ(layout.lineLayouts().size(), 2u);
+    const TXLineLayout& cut = layout.lineLayouts()[1];
+    ASSERT_TRUE(cut.isTruncated());
+    ASSERT_GT(cut.stringRange().length, 0u);
+    ASSERT_LT(cut.stringRange().length, 5u);
+    layout.drawInContext(*ctx);
+    Image drawn = ctx->makeImage();
+    std::filesystem::path png = testOutputPath("truncated-word-vertical.png");
+    ASSERT_TRUE(drawn.writePNG(png.string()));
+    auto large = GraphicsContext::imageContext(width * 4, height * 4);
+    large->drawImage(drawn, Rect(0, 0, width * 4, height * 4));
+    large->makeImage().writePNG((png.parent_path() / "truncated-word-vertical-x4.png").string());
+
+    Image ink(drawn.width(), drawn.height());
+    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
+    for (int x = 0; x < drawn.width(); ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
+    std::vector<InkBox> columns = inkColumns(inkCtx->makeImage());
+    ASSERT_EQ(columns.size(), 2u) << "see " << png;
+    // Both columns start at the top (the ink image counts y upward); the cut one ends where
+    // its advance, token included, ends.
+    EXPECT_GT(columns[1].maxY, height - 8) << png;
+    EXPECT_LE(columns[1].maxY - columns[1].minY, cut.rect().size.width + 2) << png;
+    EXPECT_GT(columns[1].minY, columns[0].minY) << png;
+}

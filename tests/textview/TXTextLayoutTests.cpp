@@ -358,3 +358,32 @@ TEST(TXTextLayout, DrawingFlipsTheContextOverTheBounds) {
         EXPECT_EQ(ctx->ctm(), (platform::AffineTransform{1, 0, 0, -1, 0, 200}));
     }
 }
+
+// The cut line draws the kept letters with the glyphs the uncut line has for them: a word cut in
+// two keeps its medial forms rather than ending as another, complete word.
+TEST(TXTextLayout, TruncatedLineKeepsTheUncutLinesLetterForms) {
+    REQUIRE_PINNED_FONTS();
+    AttributedString text(candidateLines({Mongol, Bayarlalaa, Bichig, Ba, Mongol}),
+                          candidateAttributes());
+    Rect bounds(0, 0, 300, 70);
+    TXTextLayout whole = updatedLayout(text, bounds, 0);
+    TXTextLayout cut = updatedLayout(text, bounds, 4);
+    ASSERT_EQ(cut.lineLayouts().size(), 2u);
+    const TXLineLayout& last = cut.lineLayouts()[1];
+    ASSERT_TRUE(last.isTruncated());
+    Range kept = last.stringRange();
+    const std::u16string& chars = text.string();
+    // The cut falls inside "bayarlalaa".
+    ASSERT_NE(chars[kept.max()], u' ');
+    ASSERT_NE(chars[kept.max() - 1], u' ');
+    auto uncut = whole.lineLayouts()[1].line()->glyphs();
+    auto glyphs = last.line()->glyphs();
+    size_t tokenGlyphs =
+        platform::TextLine::create(AttributedString(u"\u2026", candidateAttributes()))
+            ->glyphs()
+            .size();
+    ASSERT_GT(glyphs.size(), tokenGlyphs);
+    glyphs.resize(glyphs.size() - tokenGlyphs);
+    ASSERT_LE(glyphs.size(), uncut.size());
+    EXPECT_EQ(glyphs, std::vector<uint32_t>(uncut.begin(), uncut.begin() + glyphs.size()));
+}

@@ -12,9 +12,7 @@ std::shared_ptr<SQDatabase> DBUtil::openDatabase() {
     // every save would seem to succeed while nothing is kept.
     auto path = databasePath();
     if (!path) return nullptr;
-    auto db = SQDatabase::databaseWithPath(*path);
-    if (!db->open()) return nullptr;
-    return db;
+    return dbutil::openDurably(*path);
 }
 
 bool DBUtil::runUpdate(const char* operation, const std::string& sql,

@@ -38,4 +38,9 @@ NumberScan scanNumberText(std::string_view text);
 // U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
+// Reads string content from `begin` on, up to the first special byte or `end`, checking its UTF-8
+// on the way; answers where it stopped. `wellFormed` is false when it stopped at bytes that are
+// not UTF-8.
+const char* scanStringContent(const char* begin, const char* end, bool& wellFormed);
+
 }  // namespace notes::json_grammar

@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "notes/store/json/JsonGrammar.h"
-#include "platform/foundation/UnicodeString.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
 
 namespace notes {
 namespace {
@@ -222,13 +222,14 @@ bool JsonParser::scanRestOfDictionary(JsonValue& o) {
 bool JsonParser::scanRestOfString(std::string& o) {
     for (;;) {
         const char* run = c;
-        while (c < m_end && !json_grammar::kStringSpecialBytes[static_cast<unsigned char>(*c)]) ++c;
+        bool wellFormed = true;
+        c = json_grammar::scanStringContent(c, m_end, wellFormed);
+        if (!wellFormed) {
+            addErrorWithCode(JsonErrorInvalidUtf8, "Invalid UTF-8 in string");
+            return false;
+        }
         if (c > run) {
             std::string_view content(run, static_cast<std::size_t>(c - run));
-            if (!json_grammar::isValidUtf8(content)) {
-                addErrorWithCode(JsonErrorInvalidUtf8, "Invalid UTF-8 in string");
-                return false;
-            }
             o.append(content);
         }
         // The end of the text counts as a NUL: an unterminated string is a control character.

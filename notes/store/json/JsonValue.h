@@ -67,16 +67,17 @@ class JsonObject {
     JsonObject& operator=(JsonObject&& other) noexcept;
     ~JsonObject();
 
-    std::size_t size() const { return m_members.size(); }
-    bool empty() const { return m_members.empty(); }
-    const_iterator begin() const { return m_members.begin(); }
-    const_iterator end() const { return m_members.end(); }
+    // Defined below JsonValue: they need the member type complete, which clang insists on.
+    std::size_t size() const;
+    bool empty() const;
+    const_iterator begin() const;
+    const_iterator end() const;
 
     const JsonValue* find(std::string_view key) const;
     JsonValue* find(std::string_view key);
     bool contains(std::string_view key) const { return find(key) != nullptr; }
     void set(std::string key, JsonValue value);
-    void reserve(std::size_t size) { m_members.reserve(size); }
+    void reserve(std::size_t size);
 
     // Same members with equal values in the same order.
     bool operator==(const JsonObject& other) const;
@@ -142,5 +143,21 @@ class JsonValue {
   private:
     Storage m_storage;
 };
+
+inline std::size_t JsonObject::size() const {
+    return m_members.size();
+}
+inline bool JsonObject::empty() const {
+    return m_members.empty();
+}
+inline JsonObject::const_iterator JsonObject::begin() const {
+    return m_members.begin();
+}
+inline JsonObject::const_iterator JsonObject::end() const {
+    return m_members.end();
+}
+inline void JsonObject::reserve(std::size_t size) {
+    m_members.reserve(size);
+}
 
 }  // namespace notes

@@ -6,6 +6,7 @@
 
 #include "notes/store/zip/ZipEmptyArchive.h"
 #include "notes/store/zip/ZipEncryptedReader.h"
+#include "notes/store/zip/ZipEndRecord.h"
 #include "notes/store/zip/ZipException.h"
 #include "notes/store/zip/ZipHandle.h"
 #include "platform/foundation/Log.h"
@@ -16,15 +17,37 @@ namespace {
 
 constexpr const char* kGettingCurrentInfo = "Error in getting current file info in '%s'";
 constexpr const char* kGoingToNext = "Error in going to next file in zip in '%s'";
+constexpr const char* kOpeningCurrent = "Error in opening current file in '%s'";
 constexpr uLong kEncryptedFlag = 1u << 0;
 constexpr uLong kUtf8NameFlag = 1u << 11;
 constexpr size_t kMaxNameLength = 0xffff;  // the headers keep the length in 16 bits
+// minizip writes the zip64 end records only when the directory starts past 4 GiB, so the 16-bit
+// entry count of the plain end record is all a reader gets.
+constexpr uint64_t kMaxEntries = 0xffff;
+// The DOS stamp of the headers counts years from 1980 in seven bits.
+constexpr int kFirstYear = 1980;
+constexpr int kLastYear = 2107;
 
 // Entry times are wall-clock times of the local time zone, to the second.
 zip_fileinfo fileInfoForDate(platform::Date date) {
     std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
     std::tm local{};
     localtime_r(&seconds, &local);
+    // Outside the stamp's range minizip would write a date no reader can make sense of; the
+    // nearest one it can hold is kept instead.
+    if (local.tm_year + 1900 < kFirstYear) {
+        local = std::tm{};
+        local.tm_year = kFirstYear - 1900;
+        local.tm_mday = 1;
+    } else if (local.tm_year + 1900 > kLastYear) {
+        local = std::tm{};
+        local.tm_year = kLastYear - 1900;
+        local.tm_mon = 11;
+        local.tm_mday = 31;
+        local.tm_hour = 23;
+        local.tm_min = 59;
+        local.tm_sec = 58;  // the stamp keeps seconds in steps of two
+    }
     zip_fileinfo info{};
     info.tmz_date.tm_sec = static_cast<uInt>(local.tm_sec);
     info.tmz_date.tm_min = static_cast<uInt>(local.tm_min);
@@ -63,6 +86,48 @@ int32_t levelOf(const unz_file_info64& info) {
     }
 }
 
+// What an archive to be appended to holds already; minizip keeps its own count to itself.
+uint64_t entryCountOf(const std::string& path) {
+    unzFile file = unzOpen64(path.c_str());
+    if (file == nullptr) return 0;
+    unz_global_info64 global{};
+    uint64_t count = unzGetGlobalInfo64(file, &global) == UNZ_OK ? global.number_entry : 0;
+    unzClose(file);
+    return count;
+}
+
+uint64_t littleEndian(const uint8_t* bytes, int count) {
+    uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    return value;
+}
+
+// minizip keeps the 32-bit placeholders of the central directory where the zip64 field holds an
+// entry's real sizes. Those are taken from the field here, so the listing and the length check
+// of a read use them; reading such an entry is refused, since minizip would read it at the wrong
+// length.
+void applyZip64Sizes(const std::vector<uint8_t>& extra, unz_file_info64& info) {
+    constexpr uint64_t kPlaceholder = 0xffffffff;
+    for (size_t at = 0; at + 4 <= extra.size();) {
+        auto id = littleEndian(&extra[at], 2);
+        size_t length = littleEndian(&extra[at + 2], 2);
+        size_t end = at + 4 + length;
+        if (end > extra.size()) return;
+        if (id == 1) {
+            // The field holds only the values whose places carry the placeholder, in this order.
+            size_t field = at + 4;
+            for (ZPOS64_T* size : {&info.uncompressed_size, &info.compressed_size}) {
+                if (*size != kPlaceholder) continue;
+                if (field + 8 > end) return;
+                *size = littleEndian(&extra[field], 8);
+                field += 8;
+            }
+            return;
+        }
+        at = end;
+    }
+}
+
 bool isAscii(const std::string& text) {
     for (unsigned char c : text) {
         if (c >= 0x80) return false;
@@ -76,14 +141,16 @@ ZipFile::ZipFile(std::string fileName, int32_t mode)
     : m_fileName(std::move(fileName)), m_mode(mode), m_handle(std::make_shared<ZipHandle>()) {
     switch (m_mode) {
         case ModeUnzip:
-            m_handle->unz = unzOpen(m_fileName.c_str());
+            if (!endRecordIsComplete(m_fileName)) break;
+            m_handle->unz = unzOpen64(m_fileName.c_str());
             if (m_handle->unz == nullptr) m_handle->unz = openEmptyArchive(m_fileName);
             break;
         case ModeCreate:
-            m_handle->zip = zipOpen(m_fileName.c_str(), APPEND_STATUS_CREATE);
+            m_handle->zip = zipOpen64(m_fileName.c_str(), APPEND_STATUS_CREATE);
             break;
         case ModeAppend:
-            m_handle->zip = zipOpen(m_fileName.c_str(), APPEND_STATUS_ADDINZIP);
+            m_handle->written = entryCountOf(m_fileName);
+            m_handle->zip = zipOpen64(m_fileName.c_str(), APPEND_STATUS_ADDINZIP);
             break;
         default:
             throw ZipException(platform::stringWithFormat("Unknown mode %d", m_mode));
@@ -155,6 +222,10 @@ std::unique_ptr<ZipWriteStream> ZipFile::openEntry(const std::string& fileNameIn
         // minizip measures the name with strlen and keeps its length in 16 bits: a name it would
         // cut or whose length would overflow is refused rather than written wrongly.
         err = ZIP_PARAMERROR;
+    } else if (m_handle->written >= kMaxEntries) {
+        // The next entry would make an archive standard readers reject; refused before a byte
+        // of it is written.
+        err = ZIP_PARAMERROR;
     } else if (password != nullptr) {
         encrypter = std::make_unique<ZipEncryptedWriter>(password, compressionLevel,
                                                          static_cast<uint32_t>(crc32));
@@ -165,16 +236,19 @@ std::unique_ptr<ZipWriteStream> ZipFile::openEntry(const std::string& fileNameIn
         // Names are UTF-8; readers assume an old code page unless the flag says otherwise.
         uLong flagBase = isAscii(fileNameInZip) ? 0 : kUtf8NameFlag;
         if (encrypter) flagBase |= kEncryptedFlag;
-        err = zipOpenNewFileInZip4(m_handle->zip, fileNameInZip.c_str(), &info, nullptr, 0, nullptr,
-                                   0, nullptr, compressionLevel != 0 ? Z_DEFLATED : 0,
-                                   compressionLevel, encrypter ? 1 : 0, -MAX_WBITS, 8,
-                                   Z_DEFAULT_STRATEGY, nullptr, 0, 0, flagBase);
+        // The size is unknown until the entry closes, and only an entry opened with the zip64
+        // field can record one of 4 GiB or more.
+        err = zipOpenNewFileInZip4_64(m_handle->zip, fileNameInZip.c_str(), &info, nullptr, 0,
+                                      nullptr, 0, nullptr, compressionLevel != 0 ? Z_DEFLATED : 0,
+                                      compressionLevel, encrypter ? 1 : 0, -MAX_WBITS, 8,
+                                      Z_DEFAULT_STRATEGY, nullptr, 0, 0, flagBase, 1);
     }
     if (err != ZIP_OK) {
         throw ZipException(err, platform::stringWithFormat("Error in opening '%s' in zipfile",
                                                            fileNameInZip.c_str()));
     }
     ++m_handle->entry;
+    ++m_handle->written;
     bool encrypted = encrypter != nullptr;
     m_handle->encrypter = std::move(encrypter);
     return std::unique_ptr<ZipWriteStream>(new ZipWriteStream(m_handle, fileNameInZip, encrypted));
@@ -192,7 +266,7 @@ std::vector<FileInZipInfo> ZipFile::listFileInZipInfos() {
     uint64_t count = numFilesInZip();
     std::vector<FileInZipInfo> infos;
     if (count == 0) return infos;
-    infos.reserve(count);
+    // No room is reserved from the count: it is whatever the archive claims, however large.
     goToFirstFileInZip();
     for (uint64_t i = 0; i < count; ++i) {
         infos.push_back(getCurrentFileInZipInfo());
@@ -205,13 +279,19 @@ void ZipFile::goToFirstFileInZip() {
     requireUnzipMode();
     int err = unzGoToFirstFile(m_handle->unz);
     if (err != UNZ_OK) fail(err, "Error in going to first file in zip in '%s'");
+    m_handle->index = 0;
 }
 
 bool ZipFile::goToNextFileInZip() {
     requireUnzipMode();
-    int err = unzGoToNextFile(m_handle->unz);
+    unz_global_info64 global{};
+    int err = unzGetGlobalInfo64(m_handle->unz, &global);
+    if (err != UNZ_OK) fail(err, kGoingToNext);
+    if (m_handle->index + 1 >= global.number_entry) return false;
+    err = unzGoToNextFile(m_handle->unz);
     if (err == UNZ_END_OF_LIST_OF_FILE) return false;
     if (err != UNZ_OK) fail(err, kGoingToNext);
+    ++m_handle->index;
     return true;
 }
 
@@ -226,15 +306,21 @@ bool ZipFile::locateFileInZip(const std::string& fileNameInZip) {
     if (global.number_entry == 0) return false;
     unz64_file_pos saved{};
     bool hadCurrent = unzGetFilePos64(m_handle->unz, &saved) == UNZ_OK;
+    uint64_t savedIndex = m_handle->index;
     err = unzGoToFirstFile(m_handle->unz);
-    while (err == UNZ_OK) {
-        if (currentFileName(kGoingToNext) == fileNameInZip) return true;
-        err = unzGoToNextFile(m_handle->unz);
+    for (uint64_t index = 0; err == UNZ_OK; ++index) {
+        if (currentFileName(kGoingToNext) == fileNameInZip) {
+            m_handle->index = index;
+            return true;
+        }
+        err = index + 1 < global.number_entry ? unzGoToNextFile(m_handle->unz)
+                                              : UNZ_END_OF_LIST_OF_FILE;
     }
     if (err != UNZ_END_OF_LIST_OF_FILE) fail(err, kGoingToNext);
     if (hadCurrent) {
         err = unzGoToFilePos64(m_handle->unz, &saved);
         if (err != UNZ_OK) fail(err, kGoingToNext);
+        m_handle->index = savedIndex;
     }
     return false;
 }
@@ -246,10 +332,12 @@ std::string ZipFile::currentFileName(const char* failure, unz_file_info64_s* inf
     int err = unzGetCurrentFileInfo64(m_handle->unz, info, nullptr, 0, nullptr, 0, nullptr, 0);
     if (err != UNZ_OK) fail(err, failure);
     std::string name(info->size_filename + 1, '\0');
-    err = unzGetCurrentFileInfo64(m_handle->unz, info, name.data(), name.size(), nullptr, 0,
-                                  nullptr, 0);
+    std::vector<uint8_t> extra(info->size_file_extra);
+    err = unzGetCurrentFileInfo64(m_handle->unz, info, name.data(), name.size(), extra.data(),
+                                  extra.size(), nullptr, 0);
     if (err != UNZ_OK) fail(err, failure);
     name.resize(info->size_filename);
+    applyZip64Sizes(extra, *info);
     return name;
 }
 
@@ -277,6 +365,17 @@ std::unique_ptr<ZipReadStream> ZipFile::openCurrentEntry(const char* password) {
     unz_file_info64 info{};
     std::string name = currentFileName(kGettingCurrentInfo, &info);
     std::unique_ptr<ZipEncryptedReader> decrypter;
+    // minizip hands out any other method's data undecoded (bzip2 among them) as if it were the
+    // entry's bytes.
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) {
+        fail(UNZ_BADZIPFILE, kOpeningCurrent);
+    }
+    // minizip reads an entry by the 32-bit counts of the headers and stops after 4 GiB - 1 bytes
+    // of a larger one; such an entry is refused rather than handed out cut short.
+    constexpr uint64_t kLargest32 = 0xffffffff;
+    if (info.uncompressed_size >= kLargest32 || info.compressed_size >= kLargest32) {
+        fail(UNZ_BADZIPFILE, kOpeningCurrent);
+    }
     int err;
     if (password != nullptr && (info.flag & kEncryptedFlag) != 0) {
         int method = 0;
@@ -291,10 +390,11 @@ std::unique_ptr<ZipReadStream> ZipFile::openCurrentEntry(const char* password) {
         // Passwords of entries that are not encrypted play no part.
         err = unzOpenCurrentFile(m_handle->unz);
     }
-    if (err != UNZ_OK) fail(err, "Error in opening current file in '%s'");
+    if (err != UNZ_OK) fail(err, kOpeningCurrent);
     ++m_handle->entry;
     return std::unique_ptr<ZipReadStream>(
-        new ZipReadStream(m_handle, std::move(name), std::move(decrypter)));
+        new ZipReadStream(m_handle, std::move(name), info.uncompressed_size,
+                          static_cast<uint32_t>(info.crc), std::move(decrypter)));
 }
 
 void ZipFile::close() {

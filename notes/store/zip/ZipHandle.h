@@ -19,6 +19,12 @@ struct ZipHandle {
     zipFile zip = nullptr;
     unzFile unz = nullptr;
     uint64_t entry = 0;
+    // Reading: the position of the current entry in the central directory. minizip cannot tell
+    // the last entry of an archive of exactly 65,535 entries (the count that also means "see the
+    // zip64 record") and runs past it, so the wrapper stops at the count itself.
+    uint64_t index = 0;
+    // Writing: entries the archive holds so far, to refuse the one the end record cannot count.
+    uint64_t written = 0;
     // The open entry's encoder when it has a password. minizip receives such an entry ready-made
     // and would close it as a plain one (unfinished data, size and CRC 0) if the archive closed
     // or the next entry opened first, so those finish it through here.

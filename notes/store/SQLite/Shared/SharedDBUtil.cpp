@@ -28,18 +28,42 @@ std::optional<std::string> storedQueuePath() {
 
 }  // namespace
 
-QueueHolder::QueueHolder() : m_queue(SQDatabaseQueue::databaseQueueWithPath(storedQueuePath())) {}
+std::shared_ptr<SQDatabase> openDurably(const std::string& path) {
+    auto db = SQDatabase::databaseWithPath(path);
+    if (!db->open()) return nullptr;
+    makeDurable(*db);
+    return db;
+}
+
+// With the rollback journal, a commit is only final once the journal's deletion has reached the
+// disk: under FULL the folder is not synced after it, and a power cut can bring the journal back
+// and roll a note that was reported saved away. EXTRA syncs the folder after the deletion. WAL
+// would be durable under FULL too, but it leaves two companion files beside the notes file and
+// keeps them in step through shared memory, for a store whose every call opens and closes its
+// own connection.
+void makeDurable(SQDatabase& db) {
+    db.executeUpdate("PRAGMA synchronous=EXTRA");
+}
+
+QueueHolder::QueueHolder() {
+    setQueue(SQDatabaseQueue::databaseQueueWithPath(storedQueuePath()));
+}
 
 QueueHolder::~QueueHolder() = default;
 
 void QueueHolder::setQueue(std::unique_ptr<SQDatabaseQueue> queue) {
     m_queue = std::move(queue);
+    if (m_queue) {
+        m_queue->inDatabase([](SQDatabase* db) {
+            if (db) makeDurable(*db);
+        });
+    }
 }
 
 bool QueueHolder::initDataBaseWithPath(const std::string& path) {
     const char* operation = "+[DBUtil initDataBaseWithPath:]";
-    auto db = SQDatabase::databaseWithPath(path);
-    if (!db->open()) {
+    auto db = openDurably(path);
+    if (!db) {
         platform::logf("%s 数据库打开失败。", operation);
         return false;
     }

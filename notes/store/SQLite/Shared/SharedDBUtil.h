@@ -3,9 +3,15 @@
 #include <memory>
 #include <string>
 
+class SQDatabase;
 class SQDatabaseQueue;
 
 namespace dbutil {
+
+// Every connection of a store is opened through here, so that a write reported as done survives
+// a power cut; none when the file does not open.
+std::shared_ptr<SQDatabase> openDurably(const std::string& path);
+void makeDurable(SQDatabase& db);
 
 // The part that Zelvo's notes store and Quillora's dictionary store have in common: both classes
 // are called DBUtil and both carry a shared instance holding a database queue, and the operation

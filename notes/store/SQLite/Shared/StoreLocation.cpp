@@ -1,8 +1,38 @@
 #include "notes/store/SQLite/Shared/StoreLocation.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/foundation/Log.h"
 
 namespace dbutil {
+
+namespace {
+
+void syncFolder(const std::filesystem::path& folder) {
+    int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+// A new folder exists after a power cut only once the folder holding it has been synced; so does
+// each folder made on the way to it.
+void createDirectoriesDurably(const std::filesystem::path& directory) {
+    std::error_code error;
+    std::filesystem::path existing = directory;
+    while (existing.has_parent_path() && existing != existing.parent_path() &&
+           !std::filesystem::exists(existing, error)) {
+        existing = existing.parent_path();
+    }
+    if (!std::filesystem::create_directories(directory, error)) return;
+    for (auto made = directory; made != existing && made.has_parent_path();
+         made = made.parent_path()) {
+        syncFolder(made.parent_path());
+    }
+}
+
+}  // namespace
 
 std::optional<StoreLocation::Fixed> StoreLocation::fixOnce(
     const std::function<std::filesystem::path()>& resolveFolder, const std::string& fileName) {
@@ -23,7 +53,7 @@ std::optional<StoreLocation::Fixed> StoreLocation::fixOnce(
     if (fixed.folderExisted) {
         platform::log("数据库文件夹已经存在。。。");
     } else {
-        std::filesystem::create_directories(fixed.directory, error);
+        createDirectoriesDurably(fixed.directory);
     }
     return fixed;
 }

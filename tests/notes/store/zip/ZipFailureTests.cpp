@@ -206,7 +206,8 @@ TEST(ZipFailure, DamagedEntriesFailToOpenOrRead) {
     {
         // The deflated data is overwritten with bytes no inflater accepts.
         std::vector<uint8_t> data = readFile(path);
-        size_t start = 30 + 5;  // local header and name
+        // Past the local header, its name and its extra field.
+        size_t start = 30 + (data[26] | data[27] << 8) + (data[28] | data[29] << 8);
         std::fill(data.begin() + start, data.begin() + start + 4, 0xff);
         writeFile(folder.file("data.zip"), data);
         ZipFile zip(folder.file("data.zip"), ZipFile::ModeUnzip);

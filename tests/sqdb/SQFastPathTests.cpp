@@ -1,0 +1,156 @@
+// The shortcuts that keep the layer close to the engine's own speed must never change an answer:
+// arguments bound without a copy, recently used statements taken before the cache, column names
+// resolved once per result set, text checked a word at a time.
+#include "SQTestSupport.h"
+
+using platform::Bytes;
+using platform::LogCapture;
+using platform::Value;
+
+class SQFastPathTest : public SQDatabaseFileTest {
+  protected:
+    void SetUp() override {
+        SQDatabaseFileTest::SetUp();
+        db->setShouldCacheStatements(true);
+        ASSERT_TRUE(db->executeUpdate("create table t (id integer primary key, name, data)"));
+    }
+
+    std::optional<std::string> nameOf(int64_t id) {
+        return db->stringForQuery("select name from t where id = ?", id);
+    }
+};
+
+// An update lends the caller's text to SQLite; a query copies it, since its rows are read after
+// the call returned and the caller's temporaries are gone.
+TEST_F(SQFastPathTest, ArgumentsOutliveTheCallOnlyWhereTheyMust) {
+    for (int i = 0; i < 3; ++i) {
+        std::string name(40, static_cast<char>('a' + i));
+        ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", i, name,
+                                      Bytes(16, static_cast<uint8_t>(i))));
+        name.assign(40, '#');  // the statement ran: changing the text now changes nothing
+    }
+    EXPECT_EQ(nameOf(1), std::string(40, 'b'));
+    EXPECT_EQ(db->dataForQuery("select data from t where id = 2"), Bytes(16, 2));
+
+    auto rs = db->executeQuery("select id from t where name = ? or name = ?", std::string(40, 'a'),
+                               std::string(40, 'c').c_str());
+    std::vector<int64_t> found;
+    while (rs->next()) found.push_back(rs->longLongIntForColumnIndex(0));
+    EXPECT_EQ(found, (std::vector<int64_t>{0, 2}));
+
+    // Every kind an argument list takes binds as its Value would.
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 10u, "literal", Bytes{}));
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", int64_t{11}, nullptr,
+                                  std::optional<std::string>()));
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", static_cast<char>(12), 2.5f,
+                                  Value("value")));
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 13, true,
+                                  std::optional<std::string>("some")));
+    EXPECT_EQ(db->stringForQuery("select typeof(data) || length(data) from t where id = 10"),
+              "blob0");
+    EXPECT_EQ(db->stringForQuery("select typeof(name) || typeof(data) from t where id = 11"),
+              "nullnull");
+    EXPECT_EQ(db->doubleForQuery("select name from t where id = 12"), 2.5);
+    EXPECT_EQ(db->stringForQuery("select data from t where id = 12"), "value");
+    EXPECT_EQ(db->intForQuery("select name from t where id = 13"), 1);
+    EXPECT_EQ(db->stringForQuery("select data from t where id = 13"), "some");
+    // Too few arguments still fail; extra ones are left unbound.
+    LogCapture log;
+    EXPECT_FALSE(db->executeUpdate("insert into t values (?, ?, ?)", 20, "x"));
+    EXPECT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 21, "x", "y", "z"));
+    EXPECT_EQ(db->intForQuery("select count(*) from t where id >= 20"), 1);
+}
+
+// More statements in turn than the recent ones hold, cache changes in between, and a statement
+// someone left mid-way: each run still executes its own text from the start.
+TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
+    for (int i = 0; i < 30; ++i) {
+        std::string sql = "insert into t (id, name) values (?, '" + std::to_string(i % 7) + "')";
+        ASSERT_TRUE(db->executeUpdate(sql, i));
+        if (i == 10) db->clearCachedStatements();
+        if (i == 20) db->setShouldCacheStatements(false);
+        if (i == 22) db->setShouldCacheStatements(true);
+    }
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(nameOf(i), std::to_string(i % 7)) << i;
+
+    // A set left open keeps its statement; the same text then gets a statement of its own.
+    auto open = db->executeQuery("select id from t order by id");
+    ASSERT_TRUE(open->next());
+    auto second = db->executeQuery("select id from t order by id");
+    ASSERT_TRUE(second->next());
+    ASSERT_TRUE(second->next());
+    EXPECT_EQ(open->intForColumnIndex(0), 0);
+    EXPECT_EQ(second->intForColumnIndex(0), 1);
+    second->close();
+    open->close();
+
+    // A cached statement stepped by hand and left mid-way starts again from its first row.
+    auto rs = db->executeQuery("select id from t order by id");
+    sqlite3_stmt* handle = rs->statement()->statement();
+    rs->close();
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    rs = db->executeQuery("select id from t order by id");
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->intForColumnIndex(0), 0);
+}
+
+// Names are remembered as spelled: any order, any case, repeated names and unknown names.
+TEST_F(SQFastPathTest, ColumnNamesResolveTheSameInAnyOrder) {
+    ASSERT_TRUE(db->executeUpdate("insert into t values (1, 'one', x'01')"));
+    ASSERT_TRUE(db->executeUpdate("insert into t values (2, 'two', x'02')"));
+    auto rs = db->executeQuery("select id, name, data from t order by id");
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->intForColumn("id"), 1);
+    EXPECT_EQ(rs->stringForColumn("name"), "one");
+    EXPECT_EQ(rs->dataForColumn("data"), Bytes{1});
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->dataForColumn("DATA"), Bytes{2});
+    EXPECT_EQ(rs->stringForColumn("Name"), "two");
+    EXPECT_EQ(rs->intForColumn("id"), 2);
+    EXPECT_EQ(rs->intForColumn("id"), 2);
+    EXPECT_EQ(rs->stringForColumn("name"), "two");
+    LogCapture log;
+    EXPECT_EQ(rs->columnIndexForName("nothing"), -1);
+    EXPECT_EQ(rs->columnIndexForName("nothing"), -1);
+    EXPECT_EQ(log.lines().size(), 2u);  // warned each time, never remembered
+    EXPECT_EQ(rs->columnIndexForName("data"), 2);
+}
+
+// Long ASCII runs are skipped a word at a time; whatever follows them is still checked.
+TEST_F(SQFastPathTest, TextIsCheckedToTheLastByteAfterLongAsciiRuns) {
+    struct Case {
+        const char* hex;
+        bool valid;
+    };
+    const std::string ascii17 = "6162636465666768696a6b6c6d6e6f7071";  // "a".."q"
+    const Case cases[] = {
+        {"", true},
+        {"e1a0ae", true},  // one Mongolian letter after the run
+        {"f09f9880", true},
+        {"ff", false},
+        {"c0af", false},    // overlong
+        {"eda080", false},  // a surrogate
+        {"e1a0", false},    // cut short at the very end
+        {"e1a0ae61ff", false},
+    };
+    int id = 100;
+    for (const Case& c : cases) {
+        for (const std::string& prefix : {std::string(), ascii17, ascii17.substr(0, 14)}) {
+            std::string hex = prefix + c.hex;
+            ASSERT_TRUE(db->executeUpdate("insert into t (id, name) values (" + std::to_string(id) +
+                                          ", cast(x'" + hex + "' as text))"));
+            auto text = nameOf(id);
+            EXPECT_EQ(text.has_value(), c.valid) << hex;
+            if (text) {
+                EXPECT_EQ(text->size(), hex.size() / 2) << hex;
+            }
+            ++id;
+        }
+    }
+    // NULL and the empty text stay apart.
+    ASSERT_TRUE(db->executeUpdate("insert into t (id, name) values (1000, '')"));
+    ASSERT_TRUE(db->executeUpdate("insert into t (id, name) values (1001, null)"));
+    EXPECT_EQ(nameOf(1000), "");
+    EXPECT_FALSE(nameOf(1001));
+}
