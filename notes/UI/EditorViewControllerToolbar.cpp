@@ -11,14 +11,14 @@ namespace zelvo {
 
 namespace {
 
-struct ToolbarButtonSpec {
+struct ToolbarButtonEntry {
     const char* item;
     const char* image;
     void (EditorViewController::*action)();
 };
 
 // The 24 buttons in the order they are made when all are wanted.
-const std::array<ToolbarButtonSpec, 24> toolbarButtons = {{
+const std::array<ToolbarButtonEntry, 24> toolbarButtons = {{
     {RichTextEditorToolbarFont, "Font", &EditorViewController::setContentFont},
     {RichTextEditorToolbarBold, "Bold", &EditorViewController::setBold},
     {RichTextEditorToolbarItalic, "italic", &EditorViewController::setItalic},
@@ -52,14 +52,14 @@ bool holds(const std::optional<std::vector<std::string>>& list, const char* item
 }  // namespace
 
 std::shared_ptr<platform::Button> EditorViewController::makeToolbarButton(int position) {
-    const ToolbarButtonSpec& spec = toolbarButtons.at(static_cast<size_t>(position));
+    const ToolbarButtonEntry& entry = toolbarButtons.at(static_cast<size_t>(position));
     auto button = std::make_shared<platform::Button>();
-    button->setImageName(std::string(spec.image));
+    button->setImageName(std::string(entry.image));
     button->setBordered(false);
-    button->setToolTip(spec.item);
-    auto action = spec.action;
+    button->setToolTip(entry.item);
+    auto action = entry.action;
     button->setAction([this, action](platform::Control&) { (this->*action)(); });
-    std::string_view item = spec.item;
+    std::string_view item = entry.item;
     if (item == RichTextEditorToolbarFont) button->setTitle("");
     if (item == RichTextEditorToolbarStrikeThrough) {
         // The glyph U+E610 exists only in the "iconfont" face; without that face the title would
