@@ -44,11 +44,14 @@ class PrivateIBusDaemon {
         m_daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
             "ibus-daemon", "--panel=disable", "--config=disable", "--emoji-extension=disable",
             "--cache=none", "--address=" + m_address});
-        m_ready =
-            waitUntil([this] {
-                return std::filesystem::exists(m_home.file("ibus-socket")) || !m_daemon->running();
-            }) &&
-            m_daemon->running();
+        // A loaded machine may take a while to start the daemon: wait generously for its socket.
+        m_ready = waitUntil(
+                      [this] {
+                          return std::filesystem::exists(m_home.file("ibus-socket")) ||
+                                 !m_daemon->running();
+                      },
+                      std::chrono::seconds(60)) &&
+                  m_daemon->running();
     }
     ~PrivateIBusDaemon() {
         m_daemon.reset();  // stops the daemon and the engines it started (its process group)

@@ -23,7 +23,7 @@ class PrivateSessionBus {
             std::vector<std::string>{"dbus-daemon", "--nofork", "--print-address=1",
                                      "--config-file=" + config},
             true);
-        m_address = m_daemon->readLine();
+        m_address = m_daemon->readLine(std::chrono::seconds(60));
         m_environment = std::make_unique<ScopedEnvironment>("DBUS_SESSION_BUS_ADDRESS", m_address);
     }
 

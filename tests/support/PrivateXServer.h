@@ -17,7 +17,8 @@ class PrivateXServer {
             std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten",
                                      "tcp", "-noreset"},
             true);
-        const std::string number = m_server->readLine();
+        // A loaded machine may take a while to start a server: wait generously for its number.
+        const std::string number = m_server->readLine(std::chrono::seconds(60));
         if (number.empty()) return;
         m_display = ":" + number;
         m_environment = std::make_unique<ScopedEnvironment>("DISPLAY", m_display);

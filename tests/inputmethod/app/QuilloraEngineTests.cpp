@@ -107,7 +107,11 @@ TEST_F(QuilloraEngine, FocusOutCommitsPendingLetters) {
     client.type("ba");
     ASSERT_EQ(client.preedit, "ba");
     ibus_input_context_focus_out(client.context());
-    ASSERT_TRUE(client.pumpUntil([&] { return !client.commits.empty(); }, std::chrono::seconds(5)));
+    // The daemon commits the preedit itself and then tells the engine, whose answer (the table
+    // hidden) comes later: wait for both, then give a second commit the time to show up.
+    EXPECT_TRUE(client.pumpUntil([&] { return !client.commits.empty() && !client.tableVisible; },
+                                 std::chrono::seconds(30)));
+    client.settle();
     EXPECT_EQ(client.commits, std::vector<std::string>{"ba"});
     EXPECT_FALSE(client.tableVisible);
 }
