@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "platform/ui/Alert.h"
@@ -84,10 +85,18 @@ TEST_F(GtkPanelTest, SavePanelShowsTheAccessoryAndTheChoiceMadeInIt) {
     panel.setAccessoryView(accessory);
 
     std::string name;
-    int step = 0;
+    bool chosen = false;
     DialogHand hand(GTK_TYPE_FILE_CHOOSER_DIALOG, [&](GtkDialog* dialog) {
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-        if (step++ > 0) {  // the folder has had its time to load, and the panel to be drawn
+        if (chosen) {
+            // The chooser moves to a folder in its own time, and until it is there it ignores a
+            // press on Save (the name has no folder yet) or saves into the folder it came from.
+            gchar* current = gtk_file_chooser_get_current_folder(chooser);
+            std::error_code ignored;
+            const bool arrived =
+                current && std::filesystem::equivalent(current, folder.path(), ignored);
+            g_free(current);
+            if (!arrived) return false;
             GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(dialog));
             if (GdkPixbuf* picture = gdk_pixbuf_get_from_window(
                     shown, 0, 0, gdk_window_get_width(shown), gdk_window_get_height(shown))) {
@@ -110,6 +119,7 @@ TEST_F(GtkPanelTest, SavePanelShowsTheAccessoryAndTheChoiceMadeInIt) {
         g_list_free(children);
         gtk_file_chooser_set_current_folder(chooser, folder.path().c_str());
         gtk_file_chooser_set_current_name(chooser, "note");
+        chosen = true;
         return false;
     });
     EXPECT_EQ(panel.runModal(), SavePanel::ModalResponseOK);
