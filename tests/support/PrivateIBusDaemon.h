@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -44,14 +47,15 @@ class PrivateIBusDaemon {
         m_daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
             "ibus-daemon", "--panel=disable", "--config=disable", "--emoji-extension=disable",
             "--cache=none", "--address=" + m_address});
-        // A loaded machine may take a while to start the daemon: wait generously for its socket.
-        m_ready = waitUntil(
-                      [this] {
-                          return std::filesystem::exists(m_home.file("ibus-socket")) ||
-                                 !m_daemon->running();
-                      },
-                      std::chrono::seconds(60)) &&
-                  m_daemon->running();
+        // Ready once the daemon listens on its socket (the file appears a moment before it does);
+        // a loaded machine may take a while to get there.
+        m_ready =
+            waitUntil(
+                [this] {
+                    return acceptsConnections(m_home.file("ibus-socket")) || !m_daemon->running();
+                },
+                std::chrono::seconds(60)) &&
+            m_daemon->running();
     }
     ~PrivateIBusDaemon() {
         m_daemon.reset();  // stops the daemon and the engines it started (its process group)
@@ -65,6 +69,18 @@ class PrivateIBusDaemon {
     std::string configHome() const { return m_home.file("config"); }
 
   private:
+    static bool acceptsConnections(const std::string& path) {
+        sockaddr_un address{};
+        if (path.size() >= sizeof(address.sun_path)) return false;
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, path.size());
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        const bool connected =
+            connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+        close(fd);
+        return connected;
+    }
     void set(const char* name, const std::string& value) {
         m_environment.push_back(std::make_unique<ScopedEnvironment>(name, value));
     }

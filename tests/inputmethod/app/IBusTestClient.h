@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Patience.h"
+
 // A client application's input context on the test's IBus daemon, as a GTK text field would hold
 // it: it can show preedit text and wants focus changes, and it records what the engine sends.
 class IBusTestClient {
@@ -44,7 +46,7 @@ class IBusTestClient {
     bool selectEngine(const char* name) {
         ibus_input_context_focus_in(m_context);
         ibus_input_context_set_engine(m_context, name);
-        return pumpUntil([this] { return !properties.empty(); }, std::chrono::seconds(20));
+        return pumpUntil([this] { return !properties.empty(); }, kPatience);
     }
 
     // Sends a key press (and, unless it is a modifier held for a later key, its release) and

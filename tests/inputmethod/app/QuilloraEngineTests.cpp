@@ -110,7 +110,7 @@ TEST_F(QuilloraEngine, FocusOutCommitsPendingLetters) {
     // The daemon commits the preedit itself and then tells the engine, whose answer (the table
     // hidden) comes later: wait for both, then give a second commit the time to show up.
     EXPECT_TRUE(client.pumpUntil([&] { return !client.commits.empty() && !client.tableVisible; },
-                                 std::chrono::seconds(30)));
+                                 kPatience));
     client.settle();
     EXPECT_EQ(client.commits, std::vector<std::string>{"ba"});
     EXPECT_FALSE(client.tableVisible);

@@ -9,11 +9,14 @@
 
 #include "platform/foundation/UnicodeString.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 #include "tests/support/PrivateIBusDaemon.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/TestOutput.h"
 
 namespace {
+
+constexpr int kPatienceMilliseconds = int(kPatience.count()) * 1000;
 
 void pump(int milliseconds) {
     const gint64 end = g_get_monotonic_time() + milliseconds * 1000;
@@ -34,7 +37,9 @@ bool pumpUntil(const std::function<bool()>& done, int milliseconds) {
 std::string run(const std::vector<std::string>& argv) {
     ChildProcess child(argv, true);
     std::string output;
-    for (int i = 0; i < 500 && child.running(); ++i) pump(10);
+    // Helpers end quickly unless the machine is loaded: stopping one early would lose its keys.
+    const gint64 end = g_get_monotonic_time() + kPatience.count() * G_USEC_PER_SEC;
+    while (child.running() && g_get_monotonic_time() < end) pump(10);
     for (std::string line = child.readLine(std::chrono::milliseconds(200)); !line.empty();
          line = child.readLine(std::chrono::milliseconds(50))) {
         output += line + "\n";
@@ -66,9 +71,16 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
     GtkWidget* entry = gtk_entry_new();
     gtk_container_add(GTK_CONTAINER(window), entry);
     gtk_widget_show_all(window);
-    pump(300);
-    // X11's headers would clash with the test framework's: the window is found by its title.
-    std::string windowId = run({"xdotool", "search", "--name", "Quillora typing test"});
+    // X11's headers would clash with the test framework's: the window is found by its title, once
+    // it is on the screen.
+    std::string windowId;
+    pumpUntil(
+        [&windowId] {
+            windowId =
+                run({"xdotool", "search", "--onlyvisible", "--name", "Quillora typing test"});
+            return !windowId.empty();
+        },
+        kPatienceMilliseconds);
     windowId = windowId.substr(0, windowId.find('\n'));
     ASSERT_FALSE(windowId.empty());
 
@@ -92,10 +104,10 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
     // The engine process starts on the first key the context sends it; a key that arrived before
     // it was ready reaches the entry as a plain letter, so the first letter is tried again.
     bool candidatesShown = false;
-    for (int attempt = 0; attempt < 5 && !candidatesShown; ++attempt) {
+    for (int attempt = 0; attempt < 6 && !candidatesShown; ++attempt) {
         gtk_entry_set_text(GTK_ENTRY(entry), "");
         typeKeys({"b"});
-        candidatesShown = pumpUntil(candidatesVisible, 2000);
+        candidatesShown = pumpUntil(candidatesVisible, kPatienceMilliseconds / 6);
     }
     typeKeys({"a", "r"});
     pump(600);
@@ -125,7 +137,8 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
 
     typeKeys({"space"});
     const bool committed =
-        pumpUntil([entry] { return hasMongolian(gtk_entry_get_text(GTK_ENTRY(entry))); }, 5000);
+        pumpUntil([entry] { return hasMongolian(gtk_entry_get_text(GTK_ENTRY(entry))); },
+                  kPatienceMilliseconds);
     const std::string text = gtk_entry_get_text(GTK_ENTRY(entry));
     EXPECT_TRUE(committed) << "entry holds: " << text;
     EXPECT_EQ(text.find("bar"), std::string::npos) << text;
@@ -134,7 +147,7 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
             return run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"})
                 .empty();
         },
-        3000))
+        kPatienceMilliseconds))
         << "the candidate window stayed";
 
     g_object_unref(bus);

@@ -5,6 +5,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Button.h"
 #include "platform/web/JavaScriptString.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
 
 // The editor controller over the real page: what a user does, end to end, short of the window.
@@ -24,7 +25,7 @@ class EditorOnPageTest : public ::testing::Test {
         ASSERT_TRUE(web);
         editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
         editor->view();
-        ASSERT_TRUE(editor->webview()->waitForLoad());
+        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
         ASSERT_TRUE(editor->editorLoaded());
     }
     static std::shared_ptr<NoteObject> note(int32_t id, std::string text) {
@@ -35,7 +36,7 @@ class EditorOnPageTest : public ::testing::Test {
         return made;
     }
     std::string eval(const std::string& script) {
-        return editor->webview()->evaluateJavaScript(script).value.value_or("<absent>");
+        return editor->webview()->evaluateJavaScript(script, kPatience).value.value_or("<absent>");
     }
     // Types at the end of the note's first paragraph, as the user would.
     void typeAtEnd(const std::string& text) {

@@ -11,6 +11,7 @@
 #include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/support/Patience.h"
 
 // The editor inside Zelvo's window on the desktop, over a notes database of its own: the page is
 // shown in the window, a note selected in the list arrives in it, and quitting stores the edit.
@@ -53,7 +54,7 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     auto* editor = dynamic_cast<zelvo::EditorViewController*>(window.editorViewController());
     ASSERT_NE(editor, nullptr);
     ASSERT_NE(editor->webview(), nullptr);
-    ASSERT_TRUE(editor->webview()->waitForLoad());
+    ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
     ASSERT_TRUE(backend->waitUntilDrawn(*window.window(), 10.0));
     if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.window()->host()))
         host->layoutNativeViews();
@@ -78,14 +79,15 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_CHANGED,
                                                                        note);
     deliverQueuedNotices();
-    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();").value,
+    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes");
 
     editor->webview()->evaluateJavaScript(
         "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
         "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
         "getSelection(); s.removeAllRanges(); s.addRange(r); "
-        "document.execCommand('insertText', false, ' \\u1820'); return 1; })();");
+        "document.execCommand('insertText', false, ' \\u1820'); return 1; })();",
+        kPatience);
     delegate.applicationWillTerminate();
     EXPECT_EQ(storedText(note->n_id()),
               "<p>\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes \u1820</p>");

@@ -2,6 +2,7 @@
 
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
+#include "tests/support/Patience.h"
 
 // The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
 // formatting commands, each driven by the statements the program sends.
@@ -15,10 +16,10 @@ class EditorPageTest : public ::testing::Test {
         view = platform::WebView::create(platform::Size{600, 400});
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
-        ASSERT_TRUE(view->waitForLoad());
+        ASSERT_TRUE(view->waitForLoad(kPatience));
     }
     std::string eval(const std::string& script) {
-        auto result = view->evaluateJavaScript(script);
+        auto result = view->evaluateJavaScript(script, kPatience);
         if (!result.succeeded()) ADD_FAILURE() << script << ": " << result.error;
         return result.value.value_or("<absent>");
     }

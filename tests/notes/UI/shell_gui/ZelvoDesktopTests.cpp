@@ -23,6 +23,7 @@
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
+#include "tests/support/Patience.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/TestOutput.h"
 
@@ -187,11 +188,11 @@ class PreviewPageTest : public ZelvoDesktopTest {
         preview->window();
         platform::WebView* page = preview->previewWebview()->webView();
         EXPECT_NE(page, nullptr);
-        EXPECT_TRUE(page->waitForLoad(std::chrono::seconds(20)));
+        EXPECT_TRUE(page->waitForLoad(kPatience));
         return *page;
     }
     std::string shown(platform::WebView& page, const std::string& expression) {
-        platform::JavaScriptResult result = page.evaluateJavaScript(expression);
+        platform::JavaScriptResult result = page.evaluateJavaScript(expression, kPatience);
         EXPECT_TRUE(result.succeeded()) << result.error;
         return result.value.value_or("<none>");
     }

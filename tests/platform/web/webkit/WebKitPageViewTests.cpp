@@ -6,6 +6,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestOutput.h"
 
@@ -29,7 +30,7 @@ class WebKitPageViewTest : public ::testing::Test {
     }
     void load(const std::string& body) {
         view->loadFileURL(writePage(body));
-        ASSERT_TRUE(view->waitForLoad());
+        ASSERT_TRUE(view->waitForLoad(kPatience));
     }
 
     TemporaryFolder folder;
@@ -43,22 +44,23 @@ TEST_F(WebKitPageViewTest, EvaluationAnswersTextsAndTellsFailuresApart) {
     EXPECT_EQ(loads, 1);
     EXPECT_EQ(view->url().rfind("file://", 0), 0u);
 
-    JavaScriptResult text = view->evaluateJavaScript("document.getElementById('p').textContent;");
+    JavaScriptResult text =
+        view->evaluateJavaScript("document.getElementById('p').textContent;", kPatience);
     ASSERT_TRUE(text.succeeded());
     EXPECT_EQ(text.value, "ᠮᠣᠩᠭᠣᠯ");
-    EXPECT_EQ(view->evaluateJavaScript("6 * 7;").value, "42");
-    EXPECT_EQ(view->evaluateJavaScript("'';").value, "");
+    EXPECT_EQ(view->evaluateJavaScript("6 * 7;", kPatience).value, "42");
+    EXPECT_EQ(view->evaluateJavaScript("'';", kPatience).value, "");
 
-    JavaScriptResult undefinedAnswer = view->evaluateJavaScript("undefined;");
+    JavaScriptResult undefinedAnswer = view->evaluateJavaScript("undefined;", kPatience);
     EXPECT_TRUE(undefinedAnswer.succeeded());
     EXPECT_FALSE(undefinedAnswer.value);
 
-    JavaScriptResult thrown = view->evaluateJavaScript("no_such_object.call();");
+    JavaScriptResult thrown = view->evaluateJavaScript("no_such_object.call();", kPatience);
     EXPECT_EQ(thrown.status, JavaScriptResult::Status::Failed);
     EXPECT_FALSE(thrown.value);
     EXPECT_NE(thrown.error, "");
 
-    JavaScriptResult broken = view->evaluateJavaScript("f(\"C:\\user\");");
+    JavaScriptResult broken = view->evaluateJavaScript("f(\"C:\\user\");", kPatience);
     EXPECT_FALSE(broken.succeeded());
 }
 
@@ -66,7 +68,7 @@ TEST_F(WebKitPageViewTest, EscapedTextsArriveInThePageExactly) {
     load("");
     std::string text = "C:\\user \"quoted\" \u201Ccurly\u201D it's\r\n\u2028\u2029\t\x01 ᠮᠣᠩᠭᠣᠯ";
     JavaScriptResult echoed = view->evaluateJavaScript(
-        "(function (s) { return s; })(" + platform::quoteJavaScriptString(text) + ");");
+        "(function (s) { return s; })(" + platform::quoteJavaScriptString(text) + ");", kPatience);
     ASSERT_TRUE(echoed.succeeded()) << echoed.error;
     EXPECT_EQ(echoed.value, text);
 }
@@ -78,7 +80,7 @@ TEST_F(WebKitPageViewTest, ASlowStatementTimesOutAndTheViewStaysUsable) {
         std::chrono::milliseconds(50));
     EXPECT_EQ(late.status, JavaScriptResult::Status::TimedOut);
     EXPECT_FALSE(late.value);
-    EXPECT_EQ(view->evaluateJavaScript("'after';").value, "after");
+    EXPECT_EQ(view->evaluateJavaScript("'after';", kPatience).value, "after");
 }
 
 TEST_F(WebKitPageViewTest, ScriptMessagesReachTheirNamedHandler) {
@@ -90,8 +92,9 @@ TEST_F(WebKitPageViewTest, ScriptMessagesReachTheirNamedHandler) {
     load("");
     view->evaluateJavaScript(
         "window.webkit.messageHandlers.selection.postMessage('ᠠ\"b');"
-        "window.webkit.messageHandlers.change.postMessage('');");
-    view->evaluateJavaScript("1;");  // messages are delivered before a later answer
+        "window.webkit.messageHandlers.change.postMessage('');",
+        kPatience);
+    view->evaluateJavaScript("1;", kPatience);  // messages are delivered before a later answer
     EXPECT_EQ(selections, std::vector<std::string>{"ᠠ\"b"});
     EXPECT_EQ(changes, std::vector<std::string>{""});
 }
@@ -105,14 +108,14 @@ TEST_F(WebKitPageViewTest, TheNavigationHandlerDecidesEveryNavigation) {
                                                                  : NavigationPolicy::Ignore;
     });
     view->loadFileURL(first);
-    ASSERT_TRUE(view->waitForLoad());
+    ASSERT_TRUE(view->waitForLoad(kPatience));
     std::string pageURL = view->url();
     ASSERT_EQ(offered.size(), 1u);
 
-    view->evaluateJavaScript("document.getElementById('a').click();");
-    view->evaluateJavaScript("location.href = 'file:///etc/hostname';");
+    view->evaluateJavaScript("document.getElementById('a').click();", kPatience);
+    view->evaluateJavaScript("location.href = 'file:///etc/hostname';", kPatience);
     // Decisions come from the page's process in their own time.
-    platform::Date limit = platform::Date::now().dateByAddingTimeInterval(5);
+    platform::Date limit = platform::Date::now().dateByAddingTimeInterval(kPatience.count());
     while (offered.size() < 3 && platform::Date::now() < limit)
         platform::RunLoop::mainRunLoop().runUntilDate(
             platform::Date::now().dateByAddingTimeInterval(0.02));
@@ -121,8 +124,10 @@ TEST_F(WebKitPageViewTest, TheNavigationHandlerDecidesEveryNavigation) {
     EXPECT_EQ(offered[1].kind, NavigationAction::Kind::LinkClicked);
     EXPECT_EQ(offered[2].url, "file:///etc/hostname");
     EXPECT_EQ(view->url(), pageURL);
-    EXPECT_EQ(view->evaluateJavaScript("document.getElementById('a') ? 'still' : 'gone';").value,
-              "still");
+    EXPECT_EQ(
+        view->evaluateJavaScript("document.getElementById('a') ? 'still' : 'gone';", kPatience)
+            .value,
+        "still");
 }
 
 TEST_F(WebKitPageViewTest, PrintsToAPDFFileAndTakesASnapshot) {
