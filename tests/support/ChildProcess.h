@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,7 @@ class ChildProcess {
     explicit ChildProcess(const std::vector<std::string>& argv, bool captureOutput = false) {
         int pipeFds[2] = {-1, -1};
         if (captureOutput && pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
+        const pid_t parent = getpid();
         m_pid = fork();
         if (m_pid < 0) throw std::runtime_error("fork failed");
         if (m_pid == 0) {
@@ -29,6 +31,10 @@ class ChildProcess {
                 close(pipeFds[1]);
             }
             setpgid(0, 0);
+            // Should the test die without stopping it (a crash, CTest's time-out), the helper
+            // goes too rather than outliving the run.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != parent) _exit(127);
             std::vector<char*> args;
             for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
             args.push_back(nullptr);
