@@ -8,15 +8,13 @@
 #include <memory>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Owned.h"
 
 namespace platform {
 
 namespace {
 
-struct PlistDeleter {
-    void operator()(plist_t node) const { plist_free(node); }
-};
-using PlistOwner = std::unique_ptr<void, PlistDeleter>;
+using PlistOwner = Owned<void, plist_free>;
 
 // Property-list dates count from 2001-01-01 00:00:00 UTC.
 constexpr double kReferenceDate = 978307200.0;
