@@ -13,6 +13,7 @@
 #include "platform/richtext/HTMLReader.h"
 #include "platform/richtext/PlainTextWriter.h"
 #include "platform/richtext/RTFWriter.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -52,11 +53,8 @@ class BenchHost : public zelvo::ExportHost {
 };
 
 std::filesystem::path folder() {
-    static const std::filesystem::path made = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "export-bench-XXXXXX");
-        return std::filesystem::path(mkdtemp(pattern.data()));
-    }();
-    return made;
+    static const TemporaryFolder made("export-bench");
+    return made.path();
 }
 
 void exportTo(benchmark::State& state, const std::string& format) {
