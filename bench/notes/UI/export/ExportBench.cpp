@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "bench/notes/UI/EditorOnPage.h"
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/NoteExporter.h"
 #include "platform/foundation/UnicodeString.h"
@@ -101,21 +102,12 @@ void BM_Libxml2ParseOnly(benchmark::State& state) {
 
 // The PDF: the real editor page, showing the note, printed to a file.
 void BM_ExportPDF(benchmark::State& state) {
-    zelvo::EditorServices services;
-    services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
-    services.updateNote = [](const NoteObject&) { return true; };
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return;
-    }
-    zelvo::EditorViewController editor(std::move(web), services);
-    editor.view();
-    editor.webview()->waitForLoad();
-    editor.setHTML(note());
+    auto editor = benchsupport::editorOnPage(state, [](const NoteObject&) { return true; });
+    if (!editor) return;
+    editor->setHTML(note());
     std::string path = (folder() / "note.pdf").string();
     for (auto _ : state) {
-        if (!editor.webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
+        if (!editor->webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
             state.SkipWithError("printing failed");
     }
 }
