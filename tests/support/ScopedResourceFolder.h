@@ -12,7 +12,7 @@ class ScopedResourceFolder {
   public:
     ScopedResourceFolder(const std::string& program, const std::filesystem::path& folder)
         : m_program(program),
-          m_variable(variableName(program)),
+          m_variable(platform::Bundle::resourceVariable(program)),
           m_environment(m_variable.c_str(), folder.string()) {
         platform::Bundle::setMain(program, "test." + program);
     }
@@ -21,11 +21,6 @@ class ScopedResourceFolder {
     ScopedResourceFolder& operator=(const ScopedResourceFolder&) = delete;
 
   private:
-    static std::string variableName(std::string program) {
-        for (char& c : program) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return program + "_RESOURCES";
-    }
-
     std::string m_program;
     std::string m_variable;
     ScopedEnvironment m_environment;
