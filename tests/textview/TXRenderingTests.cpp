@@ -18,6 +18,15 @@ using platform::Image;
 
 namespace {
 
+// A picture of the ink alone: opaque where the drawing is dark (the background is white).
+Image inkOf(const Image& drawn) {
+    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
+    for (int x = 0; x < drawn.width(); ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
+    return inkCtx->makeImage();
+}
+
 // The inked columns of a picture of ink alone, grouped into runs of columns with ink separated
 // by empty ones; each run's box.
 std::vector<PixelBox> inkColumns(const Image& image) {
@@ -45,14 +54,8 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     ASSERT_EQ(layout.lineLayouts().size(), 3u);
     layout.drawInContext(*ctx);
 
-    // Ink only where the text is dark (the background is white).
     Image drawn = ctx->makeImage();
-    Image ink(drawn.width(), drawn.height());
-    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
-    for (int x = 0; x < drawn.width(); ++x)
-        for (int y = 0; y < drawn.height(); ++y)
-            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
-    ink = inkCtx->makeImage();
+    Image ink = inkOf(drawn);
 
     std::filesystem::path png = testOutputPath("candidates-vertical.png");
     ASSERT_TRUE(drawn.writePNG(png.string()));
@@ -119,12 +122,7 @@ TEST(TXTextLayoutRendering, CutWordKeepsItsJoinedFormsAndDrawsNothingPastTheToke
     large->drawImage(drawn, Rect(0, 0, width * 4, height * 4));
     large->makeImage().writePNG((png.parent_path() / "truncated-word-vertical-x4.png").string());
 
-    Image ink(drawn.width(), drawn.height());
-    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
-    for (int x = 0; x < drawn.width(); ++x)
-        for (int y = 0; y < drawn.height(); ++y)
-            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
-    std::vector<PixelBox> columns = inkColumns(inkCtx->makeImage());
+    std::vector<PixelBox> columns = inkColumns(inkOf(drawn));
     ASSERT_EQ(columns.size(), 2u) << "see " << png;
     // Both columns start at the top (the ink image counts y upward); the cut one ends where
     // its advance, token included, ends.
