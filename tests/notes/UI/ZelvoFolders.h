@@ -3,8 +3,8 @@
 #include <string>
 
 #include "notes/store/SQLite/DBUtil.h"
-#include "platform/foundation/Bundle.h"
 #include "tests/support/ScopedEnvironment.h"
+#include "tests/support/ScopedResourceFolder.h"
 #include "tests/support/TemporaryFolder.h"
 
 // A private data folder and the source tree's resources for the length of a test; the notes
@@ -15,8 +15,7 @@ class ZelvoFolders {
         : m_folder(prefix),
           m_dataDir("ZELVO_DATA_DIR", m_folder.path().string()),
           m_config("XDG_CONFIG_HOME", m_folder.file("config")),
-          m_resources("ZELVO_RESOURCES", std::string(ZELVO_TEST_RESOURCES)) {
-        platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
+          m_resources("zelvo", ZELVO_TEST_RESOURCES, "org.zelvo.Zelvo") {
         DBUtil::resetLocation();
     }
     ~ZelvoFolders() { DBUtil::resetLocation(); }
@@ -27,5 +26,6 @@ class ZelvoFolders {
 
   private:
     TemporaryFolder m_folder;
-    ScopedEnvironment m_dataDir, m_config, m_resources;
+    ScopedEnvironment m_dataDir, m_config;
+    ScopedResourceFolder m_resources;
 };
