@@ -3,11 +3,10 @@
 #include <plist/plist.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileContents.h"
 #include "platform/foundation/Owned.h"
 
 namespace platform {
@@ -149,10 +148,9 @@ std::optional<PropertyValue> parse(std::string_view data) {
 }
 
 std::optional<PropertyValue> read(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return parse(data);
+    std::optional<std::string> data = contentsOfFile(path);
+    if (!data) return std::nullopt;
+    return parse(*data);
 }
 
 std::string xml(const PropertyValue& value) {

@@ -2,10 +2,9 @@
 
 #include <glib.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
+#include "platform/foundation/FileContents.h"
 #include "platform/foundation/Owned.h"
 
 namespace platform {
@@ -37,12 +36,9 @@ std::optional<std::vector<uint8_t>> dataURLBytes(const std::string& source) {
 }
 
 std::optional<std::vector<uint8_t>> fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    std::optional<std::string> contents = contentsOfFile(path);
+    if (!contents) return std::nullopt;
+    return std::vector<uint8_t>(contents->begin(), contents->end());
 }
 
 uint32_t bigEndian(std::span<const uint8_t> bytes, size_t at, size_t width) {

@@ -8,12 +8,11 @@
 #include <sstream>
 #include <string>
 
+#include "platform/foundation/FileContents.h"
+
 // The bytes of a file ("" when it cannot be read).
 inline std::string fileContents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return platform::contentsOfFile(path).value_or("");
 }
 
 // How a shell command ended (-1 when it could not be started or did not exit) and what it
