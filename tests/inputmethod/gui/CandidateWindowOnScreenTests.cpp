@@ -11,6 +11,7 @@
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "tests/inputmethod/CandidateFixtures.h"
 #include "tests/platform/graphics/PinnedFonts.h"
+#include "tests/support/Patience.h"
 #include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 
@@ -50,7 +51,7 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
         // Low on the right of the screen, away from where other tests' windows appear.
         const Rect caret(1100, 450, 2, 20);
         candidates.showCandidates(fixtures::candidates(fixtures::NineWords), caret);
-        ASSERT_TRUE(backend->waitUntilDrawn(candidates.window(), 5.0));
+        ASSERT_TRUE(backend->waitUntilDrawn(candidates.window(), kPatience.count()));
         Rect frame = candidates.window().frame();
         EXPECT_DOUBLE_EQ(frame.origin.x, 1102);
         EXPECT_DOUBLE_EQ(frame.maxY(), 448);

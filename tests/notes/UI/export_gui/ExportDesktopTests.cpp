@@ -21,6 +21,7 @@
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebView.h"
 #include "tests/support/FileContents.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
 
 using platform::gtk::GtkWindowBackend;
@@ -88,7 +89,7 @@ class ExportDesktopTest : public ::testing::Test {
         auto* editor =
             dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
         EXPECT_NE(editor, nullptr);
-        EXPECT_TRUE(backend->waitUntilDrawn(*controller.window(), 10.0));
+        EXPECT_TRUE(backend->waitUntilDrawn(*controller.window(), kPatience.count()));
         if (editor && editor->webview() && !editor->editorLoaded())
             editor->webview()->waitForLoad(std::chrono::seconds(20));
         if (editor) editor->setHTML(html);
@@ -156,7 +157,7 @@ TEST_F(ExportDesktopTest, SourceWindowShowsTheColouredHTMLWithLineNumbers) {
         "<div class=\"editor\">\n\t<p>ᠮᠣᠩᠭᠣᠯ</p>\n\t<!-- x --> -- note\n</div>\n--[[ a\nb ]] lua");
     platform::Window& window = *controller->window();
     window.makeKeyAndOrderFront();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 10.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
     zelvo::SourceTextView& view = *controller->sourceView();
     EXPECT_EQ(view.language(), 4);
     ASSERT_TRUE(view.buffer().keywordColors());
@@ -168,7 +169,7 @@ TEST_F(ExportDesktopTest, SourceWindowShowsTheColouredHTMLWithLineNumbers) {
 
     if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host()))
         host->layoutNativeViews();
-    backend->waitUntilDrawn(window, 5.0);
+    backend->waitUntilDrawn(window, kPatience.count());
     backend->processPendingEvents();
     std::optional<platform::Image> image = backend->snapshot(window.frame());
     ASSERT_TRUE(image.has_value());

@@ -55,7 +55,7 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     ASSERT_NE(editor, nullptr);
     ASSERT_NE(editor->webview(), nullptr);
     ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
-    ASSERT_TRUE(backend->waitUntilDrawn(*window.window(), 10.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(*window.window(), kPatience.count()));
     if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.window()->host()))
         host->layoutNativeViews();
     backend->processPendingEvents();

@@ -55,7 +55,7 @@ class ZelvoDesktopTest : public ::testing::Test {
     void settle(platform::Window& window) {
         if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host()))
             host->layoutNativeViews();
-        backend->waitUntilDrawn(window, 5.0);
+        backend->waitUntilDrawn(window, kPatience.count());
         backend->processPendingEvents();
     }
 
@@ -72,7 +72,7 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     app.finishLaunching();
     zelvo::MainWindowController& controller = *delegate.window();
     platform::Window& window = *controller.window();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 10.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
     auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
     ASSERT_NE(host, nullptr);
     EXPECT_TRUE(host->isMapped());
@@ -131,7 +131,7 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     backend->processPendingEvents();
     EXPECT_FALSE(host->isMapped());
     app.reopen();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 10.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
     EXPECT_TRUE(host->isMapped());
     EXPECT_TRUE(controller.unicodeExpanded());
 }

@@ -11,6 +11,8 @@
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
 
 using platform::Color;
@@ -91,7 +93,7 @@ TEST_F(GtkViewHostTest, APopupDrawsItsViewsAtItsFrameAndForwardsPresses) {
     auto probe = std::make_shared<ProbeView>(Rect(0, 0, 120, 80));
     window.setContentView(probe);
     window.orderFront();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 5.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
 
     // Only the neighbourhood: other tests' windows may be on the same server.
     auto shot = backend->snapshot(Rect(80, 180, 160, 120));
@@ -115,10 +117,12 @@ TEST_F(GtkViewHostTest, APopupDrawsItsViewsAtItsFrameAndForwardsPresses) {
     if (!authority || std::string(authority).find("xvfb-run") == std::string::npos)
         GTEST_SKIP() << "the click runs only under xvfb-run";
     if (std::system(click.c_str()) != 0) GTEST_SKIP() << "xdotool cannot reach the display";
-    for (int i = 0; i < 200 && probe->presses.empty(); ++i) {
-        backend->processPendingEvents();
-        usleep(5000);
-    }
+    waitUntil(
+        [&] {
+            backend->processPendingEvents();
+            return !probe->presses.empty();
+        },
+        kPatience);
     ASSERT_EQ(probe->presses.size(), 1u);
     EXPECT_NEAR(probe->presses[0].x, 10, 1);
     EXPECT_NEAR(probe->presses[0].y, 20, 1);

@@ -8,6 +8,8 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GtkTableViewBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 #include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 
@@ -77,10 +79,10 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     window.setBackgroundColor(Color::whiteColor());
     window.setContentView(content);
     window.orderFront();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 5.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
     usleep(200000);  // the window manager (if any) settles the frame
     backend->processPendingEvents();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, 5.0));
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
 
     auto shot = backend->snapshot(window.frame());
     ASSERT_TRUE(shot.has_value());
@@ -114,10 +116,12 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     std::string click = "xdotool mousemove " + std::to_string(deskX) + " " + std::to_string(deskY) +
                         " click 1 >/dev/null 2>&1";
     if (std::system(click.c_str()) != 0) GTEST_SKIP() << "xdotool cannot reach the display";
-    for (int i = 0; i < 200 && recorder.selections().empty(); ++i) {
-        backend->processPendingEvents();
-        usleep(5000);
-    }
+    waitUntil(
+        [&] {
+            backend->processPendingEvents();
+            return !recorder.selections().empty();
+        },
+        kPatience);
     ASSERT_EQ(recorder.selections().size(), 1u);
     ASSERT_TRUE(recorder.selections()[0].note);
     EXPECT_NE(recorder.selections()[0].note->n_id(), top);
@@ -128,10 +132,12 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     notes.removeNote();
     auto* gtkTable = dynamic_cast<platform::gtk::GtkTableViewBackend*>(table->backend());
     ASSERT_NE(gtkTable, nullptr);
-    for (int i = 0; i < 200 && gtkTable->isSliding(); ++i) {
-        backend->processPendingEvents();
-        usleep(5000);
-    }
+    waitUntil(
+        [&] {
+            backend->processPendingEvents();
+            return !gtkTable->isSliding();
+        },
+        kPatience);
     EXPECT_FALSE(table->hasRowSlides());
     EXPECT_EQ(table->numberOfRows(), 2);
     for (const auto& row : notes.notes()) EXPECT_NE(row.at("n_id").intValue(), removed);
