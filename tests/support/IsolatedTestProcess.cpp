@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,9 +25,14 @@
 
 namespace {
 
+constexpr const char* kIsolatedVariable = "MW_TEST_ISOLATED";
+
 class IsolatedTestProcess : public ::testing::Environment {
   public:
     void SetUp() override {
+        // A death test's child runs the program again: it keeps the home, bus and display of the
+        // case that started it, and would leave a home of its own behind when it exits.
+        if (std::getenv(kIsolatedVariable)) return;
         m_home = std::make_unique<TemporaryFolder>("mw-home");
         for (const char* sub : {"config", "cache", "data", "state", "runtime"})
             std::filesystem::create_directories(m_home->path() / sub);
@@ -39,6 +45,7 @@ class IsolatedTestProcess : public ::testing::Environment {
         set("XDG_RUNTIME_DIR", m_home->file("runtime"));
         // Settings live in memory: nothing reaches the user's settings database.
         set("GSETTINGS_BACKEND", "memory");
+        set(kIsolatedVariable, "1");
 #ifdef MW_TEST_OWN_DISPLAY
         // No accessibility bus: it would be started on the session bus and outlive the case.
         set("NO_AT_BRIDGE", "1");
