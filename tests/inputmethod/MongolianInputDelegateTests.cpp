@@ -11,6 +11,7 @@
 #include "platform/imk/InputServer.h"
 #include "platform/notify/Notifier.h"
 #include "tests/inputmethod/ControllerFixture.h"
+#include "tests/support/Patience.h"
 
 namespace {
 
@@ -134,9 +135,10 @@ TEST_F(DelegateTest, ChangesFromAnotherProcessAreAppliedAndShown) {
     ASSERT_EQ(WEXITSTATUS(status), 0);
 
     auto& loop = platform::RunLoop::mainRunLoop();
-    for (int i = 0; i < 300 && candidateFont().pointSize() != 40; ++i) {
+    // The file monitor reports the other program's change in its own time.
+    const platform::Date limit = platform::Date::now().dateByAddingTimeInterval(kPatience.count());
+    while (candidateFont().pointSize() != 40 && platform::Date::now() < limit)
         loop.runUntilDate(platform::Date::now().dateByAddingTimeInterval(0.01));
-    }
     EXPECT_EQ(candidateFont().pointSize(), 40);
 
     m_delegate->showPreferences();

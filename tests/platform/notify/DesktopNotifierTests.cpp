@@ -36,7 +36,18 @@ class FakeNotificationServer {
         while (!m_ready) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ~FakeNotificationServer() {
-        g_main_loop_quit(m_loop);
+        // Quit from inside the server's loop: a quit that came before the loop began to run
+        // would be forgotten, and the join would wait for ever.
+        GSource* quit = g_idle_source_new();
+        g_source_set_callback(
+            quit,
+            [](gpointer loop) {
+                g_main_loop_quit(static_cast<GMainLoop*>(loop));
+                return G_SOURCE_REMOVE;
+            },
+            m_loop, nullptr);
+        g_source_attach(quit, g_main_loop_get_context(m_loop));
+        g_source_unref(quit);
         m_thread.join();
     }
 
