@@ -48,7 +48,7 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
 
     {
         quillora::CandidateWindow candidates;
-        // Low on the right of the screen, away from where other tests' windows appear.
+        // Low on the right of the screen, room for the window below and beside the caret.
         const Rect caret(1100, 450, 2, 20);
         candidates.showCandidates(fixtures::candidates(fixtures::NineWords), caret);
         ASSERT_TRUE(backend->waitUntilDrawn(candidates.window(), kPatience.count()));

@@ -87,6 +87,9 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
     // Quillora as the global engine, as the desktop's input-source menu sets it.
     ibus_init();
     IBusBus* bus = ibus_bus_new();
+    // The process has one bus, which GTK's input module made for the entry and connects in the
+    // background: wait for it.
+    pumpUntil([bus] { return ibus_bus_is_connected(bus); }, kPatienceMilliseconds);
     ASSERT_TRUE(ibus_bus_is_connected(bus));
     ASSERT_TRUE(ibus_bus_set_global_engine(bus, "quillora"));
     gtk_widget_grab_focus(entry);

@@ -95,7 +95,7 @@ TEST_F(GtkViewHostTest, APopupDrawsItsViewsAtItsFrameAndForwardsPresses) {
     window.orderFront();
     ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
 
-    // Only the neighbourhood: other tests' windows may be on the same server.
+    // Only the neighbourhood of the window, with the empty desktop around it.
     auto shot = backend->snapshot(Rect(80, 180, 160, 120));
     ASSERT_TRUE(shot.has_value());
     std::string png = testOutputPath("gtk-view-host-popup.png").string();
