@@ -1,6 +1,6 @@
 #include "notes/store/json/JsonParser.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "notes/store/json/JsonGrammar.h"
 #include "platform/foundation/Log.h"
@@ -51,8 +51,6 @@ std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::strin
         }
     }
     c = m_end = nullptr;  // the text is the caller's; keep no pointer into it
-    m_elements.clear();   // what a failure left behind
-    m_members.clear();
     if (!scanned) return std::nullopt;
     return value;
 }
@@ -153,52 +151,58 @@ bool JsonParser::scanRestOfNull(JsonValue& o) {
     return true;
 }
 
-// Elements need no comma between them: white space alone separates them too.
+// Deeper levels may grow the table, so callers keep the level, not a reference into it. The hint
+// is capped: after one huge array, text that alternates it with tiny ones must not make each tiny
+// one hold room for the huge one.
+std::size_t JsonParser::sizeHint(std::vector<std::size_t>& hints, std::size_t level) {
+    constexpr std::size_t kLargestHint = 1024;
+    if (hints.size() <= level) hints.resize(level + 1, 0);
+    return std::min(hints[level], kLargestHint);
+}
+
+// Elements need no comma between them: white space alone separates them too. Each element is read
+// straight into its place; the room made at the start is what the last array at this depth
+// needed, since arrays side by side tend to have the same shape.
 bool JsonParser::scanRestOfArray(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const std::size_t first = m_elements.size();
+    const auto level = static_cast<std::size_t>(depth());
+    JsonArray array;
+    array.reserve(sizeHint(m_arraySizes, level));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar(']')) {
-            auto begin = m_elements.begin() + static_cast<std::ptrdiff_t>(first);
-            o = JsonArray(std::make_move_iterator(begin),
-                          std::make_move_iterator(m_elements.end()));
-            m_elements.erase(begin, m_elements.end());
+            m_arraySizes[level] = array.size();
+            o = std::move(array);
             return true;
         }
-        JsonValue element;
-        if (!scanValue(element)) {
+        if (!scanValue(array.emplace_back())) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected value while parsing array");
             return false;
         }
-        m_elements.push_back(std::move(element));
         if (!scanSeparator(']', "Trailing comma disallowed in array")) return false;
     }
     addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing array");
     return false;
 }
 
-// Members need no comma between them either; a repeated key keeps the last value.
+// Members need no comma between them either; a repeated key keeps the last value. Members are
+// read in place as the elements of an array are.
 bool JsonParser::scanRestOfDictionary(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const std::size_t first = m_members.size();
+    const auto level = static_cast<std::size_t>(depth());
+    std::vector<JsonObject::Member> members;
+    members.reserve(sizeHint(m_objectSizes, level));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar('}')) {
-            auto begin = m_members.begin() + static_cast<std::ptrdiff_t>(first);
-            JsonObject dictionary;
-            dictionary.reserve(static_cast<std::size_t>(m_members.end() - begin));
-            for (auto member = begin; member != m_members.end(); ++member) {
-                dictionary.set(std::move(member->first), std::move(member->second));
-            }
-            m_members.erase(begin, m_members.end());
-            o = std::move(dictionary);
+            m_objectSizes[level] = members.size();
+            o = JsonObject(std::move(members));
             return true;
         }
-        std::string key;
-        if (!scanChar('"') || !scanRestOfString(key)) {
+        JsonObject::Member& member = members.emplace_back();
+        if (!scanChar('"') || !scanRestOfString(member.first)) {
             addErrorWithCode(JsonErrorMalformedValue, "Object key string expected");
             return false;
         }
@@ -207,12 +211,11 @@ bool JsonParser::scanRestOfDictionary(JsonValue& o) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected ':' separating key and value");
             return false;
         }
-        JsonValue value;
-        if (!scanValue(value)) {
-            addErrorWithCode(JsonErrorMalformedValue, "Object value expected for key: " + key);
+        if (!scanValue(member.second)) {
+            addErrorWithCode(JsonErrorMalformedValue,
+                             "Object value expected for key: " + member.first);
             return false;
         }
-        m_members.emplace_back(std::move(key), std::move(value));
         if (!scanSeparator('}', "Trailing comma disallowed in object")) return false;
     }
     addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing object");
@@ -332,7 +335,7 @@ bool JsonParser::scanNumber(JsonValue& o) {
         addErrorWithCode(JsonErrorMalformedNumber, scan.error);
         return false;
     }
-    o = JsonNumber(std::string(c, scan.length));
+    o.m_storage.emplace<JsonNumber>(std::string_view(c, scan.length));
     c += scan.length;
     return true;
 }

@@ -40,10 +40,10 @@ class JsonParser : public JsonBase {
 
     const char* c = nullptr;  // the cursor
     const char* m_end = nullptr;
-    // Elements and members of the arrays and objects being read, innermost last; each container
-    // is made in one piece, at its exact size, when it closes.
-    std::vector<JsonValue> m_elements;
-    std::vector<JsonObject::Member> m_members;
+    // The size of the last array and object closed at each depth.
+    static std::size_t sizeHint(std::vector<std::size_t>& hints, std::size_t level);
+    std::vector<std::size_t> m_arraySizes;
+    std::vector<std::size_t> m_objectSizes;
 };
 
 }  // namespace notes
