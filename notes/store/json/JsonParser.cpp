@@ -39,6 +39,7 @@ std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::strin
         return std::nullopt;
     }
     resetDepth();
+    m_place = 0;
     c = text->data();
     m_end = c + text->size();
     JsonValue value;
@@ -151,31 +152,40 @@ bool JsonParser::scanRestOfNull(JsonValue& o) {
     return true;
 }
 
-// Deeper levels may grow the table, so callers keep the level, not a reference into it. The hint
+// Containers of a document tend to repeat their shape: the elements of one array are alike, and
+// the member in the same place of alike objects holds alike values. So the room made for a
+// container is what the last one closed at the same depth and the same place in its parent
+// needed. The slot is found again at the close, since deeper levels may grow the table. The hint
 // is capped: after one huge array, text that alternates it with tiny ones must not make each tiny
 // one hold room for the huge one.
-std::size_t JsonParser::sizeHint(std::vector<std::size_t>& hints, std::size_t level) {
+std::size_t JsonParser::sizeHintSlot(std::vector<std::size_t>& hints) {
+    constexpr std::size_t kPlaces = 16;
+    auto slot = static_cast<std::size_t>(depth()) * kPlaces + m_place % kPlaces;
+    if (hints.size() <= slot) hints.resize(slot + kPlaces, 0);
+    return slot;
+}
+
+std::size_t JsonParser::sizeHint(const std::vector<std::size_t>& hints, std::size_t slot) {
     constexpr std::size_t kLargestHint = 1024;
-    if (hints.size() <= level) hints.resize(level + 1, 0);
-    return std::min(hints[level], kLargestHint);
+    return std::min(hints[slot], kLargestHint);
 }
 
 // Elements need no comma between them: white space alone separates them too. Each element is read
-// straight into its place; the room made at the start is what the last array at this depth
-// needed, since arrays side by side tend to have the same shape.
+// straight into its place.
 bool JsonParser::scanRestOfArray(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const auto level = static_cast<std::size_t>(depth());
+    const std::size_t slot = sizeHintSlot(m_arraySizes);
     JsonArray array;
-    array.reserve(sizeHint(m_arraySizes, level));
+    array.reserve(sizeHint(m_arraySizes, slot));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar(']')) {
-            m_arraySizes[level] = array.size();
+            m_arraySizes[slot] = array.size();
             o = std::move(array);
             return true;
         }
+        m_place = array.size();
         if (!scanValue(array.emplace_back())) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected value while parsing array");
             return false;
@@ -191,13 +201,13 @@ bool JsonParser::scanRestOfArray(JsonValue& o) {
 bool JsonParser::scanRestOfDictionary(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const auto level = static_cast<std::size_t>(depth());
+    const std::size_t slot = sizeHintSlot(m_objectSizes);
     std::vector<JsonObject::Member> members;
-    members.reserve(sizeHint(m_objectSizes, level));
+    members.reserve(sizeHint(m_objectSizes, slot));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar('}')) {
-            m_objectSizes[level] = members.size();
+            m_objectSizes[slot] = members.size();
             o = JsonObject(std::move(members));
             return true;
         }
@@ -211,6 +221,7 @@ bool JsonParser::scanRestOfDictionary(JsonValue& o) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected ':' separating key and value");
             return false;
         }
+        m_place = members.size() - 1;
         if (!scanValue(member.second)) {
             addErrorWithCode(JsonErrorMalformedValue,
                              "Object value expected for key: " + member.first);

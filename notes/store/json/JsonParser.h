@@ -40,8 +40,10 @@ class JsonParser : public JsonBase {
 
     const char* c = nullptr;  // the cursor
     const char* m_end = nullptr;
-    // The size of the last array and object closed at each depth.
-    static std::size_t sizeHint(std::vector<std::size_t>& hints, std::size_t level);
+    // The sizes of the last arrays and objects closed, by depth and place in their parent.
+    std::size_t sizeHintSlot(std::vector<std::size_t>& hints);
+    static std::size_t sizeHint(const std::vector<std::size_t>& hints, std::size_t slot);
+    std::size_t m_place = 0;  // of the value being read, in its array or object
     std::vector<std::size_t> m_arraySizes;
     std::vector<std::size_t> m_objectSizes;
 };
