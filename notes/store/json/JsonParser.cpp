@@ -56,16 +56,6 @@ std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::strin
     return value;
 }
 
-void JsonParser::skipWhitespace() {
-    while (c < m_end && json_grammar::isSpace(static_cast<unsigned char>(*c))) ++c;
-}
-
-bool JsonParser::scanChar(char ch) {
-    if (c == m_end || *c != ch) return false;
-    ++c;
-    return true;
-}
-
 // After an element or member: an optional comma, which must not come right before the closing
 // bracket.
 bool JsonParser::scanSeparator(char closing, const char* trailingCommaError) {

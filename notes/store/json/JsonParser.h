@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "notes/store/json/JsonBase.h"
+#include "notes/store/json/JsonGrammar.h"
 #include "notes/store/json/JsonValue.h"
 
 namespace notes {
@@ -34,8 +35,18 @@ class JsonParser : public JsonBase {
     bool scanIsAtEnd() const { return c == m_end; }
 
     bool scanRestOfWord(std::string_view rest, const char* error);
-    void skipWhitespace();
-    bool scanChar(char ch);
+    void skipWhitespace() {
+        // Compact text has none: one test settles it.
+        while (c < m_end && static_cast<unsigned char>(*c) <= ' ' &&
+               json_grammar::isSpace(static_cast<unsigned char>(*c))) {
+            ++c;
+        }
+    }
+    bool scanChar(char ch) {
+        if (c == m_end || *c != ch) return false;
+        ++c;
+        return true;
+    }
     bool scanSeparator(char closing, const char* trailingCommaError);
 
     const char* c = nullptr;  // the cursor
