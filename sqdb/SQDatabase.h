@@ -395,7 +395,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                                                        std::span<const SQBorrowedArgument> list);
     bool executeUpdateBorrowing(const std::string& sql, std::optional<platform::Error>* error,
                                 std::span<const SQBorrowedArgument> list);
-    // Bind is called as bind(handle, missingKey) and answers the number of arguments bound.
+    // Bind is called as bind(handle, parameterCount, missingKey) and answers the number of
+    // arguments bound.
     template <typename Bind>
     std::unique_ptr<SQResultSet> runQuery(const std::string& sql, const Bind& bind);
     template <typename Bind>
@@ -403,7 +404,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // Binds a Value; `borrow` binds texts and blobs without a copy, for a statement that runs
     // and is reset before the caller's values go.
     void bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
-    int bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowedArgument> list,
+    // Both bind the first `wanted` parameters (the statement's count), as far as the arguments
+    // go, and answer how many they bound.
+    int bindBorrowed(sqlite3_stmt* statement, int wanted, std::span<const SQBorrowedArgument> list,
                      bool borrow);
     // The last statements taken from the cache, looked at before the cache is searched: a loop
     // runs the same few statements over and over.
@@ -432,7 +435,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     void reportPreparationError(const std::string& sql);
     // Binds every parameter; gives the number bound. A dictionary key with no parameter goes to
     // missingKey.
-    int bindArguments(sqlite3_stmt* statement, const Arguments* array,
+    int bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
                       const platform::Dictionary* dictionary, std::span<const platform::Value> list,
                       bool borrow, const std::function<void(const std::string& key)>& missingKey);
     // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
