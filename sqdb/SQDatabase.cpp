@@ -216,12 +216,19 @@ void SQDatabase::setCachedStatement(std::shared_ptr<SQStatement> statement,
     (*m_cachedStatements)[query].insert(std::move(statement));
 }
 
-const std::shared_ptr<SQStatement>* SQDatabase::recentStatementForQuery(
-    const std::string& query) const {
-    for (const auto& statement : m_recentStatements) {
-        if (statement && !statement->inUse() && statement->statement() &&
-            statement->query() == query) {
-            return &statement;
+// The one found last time is looked at first: a loop runs one statement many times in a row.
+const std::shared_ptr<SQStatement>* SQDatabase::recentStatementForQuery(const std::string& query) {
+    auto fits = [&](const std::shared_ptr<SQStatement>& statement) {
+        return statement && !statement->inUse() && statement->statement() &&
+               statement->query() == query;
+    };
+    if (fits(m_recentStatements[m_lastRecentStatement])) {
+        return &m_recentStatements[m_lastRecentStatement];
+    }
+    for (size_t i = 0; i < m_recentStatements.size(); ++i) {
+        if (fits(m_recentStatements[i])) {
+            m_lastRecentStatement = i;
+            return &m_recentStatements[i];
         }
     }
     return nullptr;

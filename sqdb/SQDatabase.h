@@ -83,12 +83,15 @@ class SQBorrowedArgument {
         m_size = size;
     }
 
+    // One field per kind: a call builds one of these per argument, so it is kept small.
     Kind m_kind = Kind::Null;
-    int64_t m_integer = 0;
-    double m_real = 0;
-    const void* m_data = nullptr;
+    union {
+        int64_t m_integer = 0;
+        double m_real;
+        const void* m_data;
+        const platform::Value* m_object;
+    };
     size_t m_size = 0;
-    const platform::Value* m_object = nullptr;
     std::optional<platform::Value> m_owned;
 };
 
@@ -412,7 +415,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // runs the same few statements over and over.
     // Both answer the place among the recent ones, which holds the statement until the cache
     // changes; null when none fits.
-    const std::shared_ptr<SQStatement>* recentStatementForQuery(const std::string& query) const;
+    const std::shared_ptr<SQStatement>* recentStatementForQuery(const std::string& query);
     const std::shared_ptr<SQStatement>* rememberStatement(
         const std::shared_ptr<SQStatement>& statement);
     void forgetRecentStatements() { m_recentStatements.fill(nullptr); }
@@ -458,6 +461,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     std::optional<CachedStatements> m_cachedStatements;
     std::array<std::shared_ptr<SQStatement>, 4> m_recentStatements;
     size_t m_nextRecentStatement = 0;
+    size_t m_lastRecentStatement = 0;  // where the last search succeeded
     std::set<SQResultSet*> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::optional<platform::DateFormatter> m_dateFormat;

@@ -191,21 +191,22 @@ const std::map<std::string, int>& SQResultSet::columnNameToIndexMap() {
 }
 
 int SQResultSet::findColumnIndexForName(std::string_view columnName) {
-    size_t count = m_spelledColumns.size();
-    for (size_t k = 0; k < count; ++k) {
-        size_t at = m_nextSpelledColumn + k < count ? m_nextSpelledColumn + k
-                                                    : m_nextSpelledColumn + k - count;
-        if (m_spelledColumns[at].first == columnName) {
-            m_nextSpelledColumn = at + 1 < count ? at + 1 : 0;
-            return m_spelledColumns[at].second;
+    for (const SpelledColumn& spelled : m_spelledColumns) {
+        if (spelled.name == columnName) {
+            m_nextSpelledColumn = spelled.following;
+            return spelled.index;
         }
     }
     std::string name = lowercased(std::string(columnName));
     const auto& map = columnNameToIndexMap();
     auto found = map.find(name);
     if (found != map.end()) {
-        m_spelledColumns.emplace_back(columnName, found->second);
-        m_nextSpelledColumn = 0;
+        m_spelledColumns.push_back({std::string(columnName), found->second, nullptr});
+        // The list may have moved: link it again, in a ring.
+        for (size_t k = 0; k < m_spelledColumns.size(); ++k) {
+            m_spelledColumns[k].following = &m_spelledColumns[(k + 1) % m_spelledColumns.size()];
+        }
+        m_nextSpelledColumn = &m_spelledColumns.front();
         return found->second;
     }
     logf("Warning: I could not find the column named '%s'.", name.c_str());

@@ -62,12 +62,10 @@ class SQResultSet {
     // The index, or -1 (logged) when there is no such column.
     int columnIndexForName(std::string_view columnName) {
         // The name after the last one found comes first: rows are read in one order.
-        if (m_nextSpelledColumn < m_spelledColumns.size()) {
-            const auto& [spelled, index] = m_spelledColumns[m_nextSpelledColumn];
-            if (spelled == columnName) {
-                if (++m_nextSpelledColumn == m_spelledColumns.size()) m_nextSpelledColumn = 0;
-                return index;
-            }
+        if (m_nextSpelledColumn && m_nextSpelledColumn->name == columnName) {
+            int index = m_nextSpelledColumn->index;
+            m_nextSpelledColumn = m_nextSpelledColumn->following;
+            return index;
         }
         return findColumnIndexForName(columnName);
     }
@@ -161,6 +159,11 @@ class SQResultSet {
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with
     // the same names in the same order, so the name after the last one found is tried first.
-    std::vector<std::pair<std::string, int>> m_spelledColumns;
-    size_t m_nextSpelledColumn = 0;
+    struct SpelledColumn {
+        std::string name;
+        int index;
+        const SpelledColumn* following;  // the next one in the list, the first after the last
+    };
+    std::vector<SpelledColumn> m_spelledColumns;
+    const SpelledColumn* m_nextSpelledColumn = nullptr;
 };
