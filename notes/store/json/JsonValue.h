@@ -80,8 +80,6 @@ class JsonObject {
 
     JsonObject();
     JsonObject(std::initializer_list<Member> members);
-    // Takes the members as they stand; a key that comes again replaces the first one's value.
-    explicit JsonObject(std::vector<Member>&& members);
     JsonObject(const JsonObject& other);
     JsonObject(JsonObject&& other) noexcept;
     JsonObject& operator=(const JsonObject& other);
@@ -104,6 +102,10 @@ class JsonObject {
     bool operator==(const JsonObject& other) const;
 
   private:
+    friend class JsonParser;  // which reads members into place before the object is made
+    // Takes the members as they stand; a key that comes again replaces the first one's value.
+    explicit JsonObject(std::vector<Member>&& members);
+
     std::optional<std::size_t> indexOf(std::string_view key) const;
     void rebuildIndex();
     void removeRepeatedKeys();
