@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -176,16 +177,18 @@ void SQDatabase::setBusyRetryTimeout(int) {
 
 void SQDatabase::closeOpenResultSets() {
     auto keepAlive = weak_from_this().lock();
-    std::set<SQResultSet*> copy = m_openResultSets;
+    std::vector<SQResultSet*> copy = m_openResultSets;
     for (SQResultSet* resultSet : copy) {
         resultSet->setParentDB(nullptr);
         resultSet->close();
-        m_openResultSets.erase(resultSet);
+        resultSetDidClose(resultSet);
     }
 }
 
+// The latest set is the one most often closed first.
 void SQDatabase::resultSetDidClose(SQResultSet* resultSet) {
-    m_openResultSets.erase(resultSet);
+    auto found = std::find(m_openResultSets.rbegin(), m_openResultSets.rend(), resultSet);
+    if (found != m_openResultSets.rend()) m_openResultSets.erase(std::next(found).base());
 }
 
 // ---- Statement cache ----

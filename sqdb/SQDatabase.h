@@ -160,7 +160,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Open result sets ----
     bool hasOpenResultSets() const { return !m_openResultSets.empty(); }
     // The result sets handed out and not closed yet (not owned).
-    const std::set<SQResultSet*>& openResultSets() const { return m_openResultSets; }
+    const std::vector<SQResultSet*>& openResultSets() const { return m_openResultSets; }
     void closeOpenResultSets();
     void resultSetDidClose(SQResultSet* resultSet);
 
@@ -462,7 +462,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     std::array<std::shared_ptr<SQStatement>, 4> m_recentStatements;
     size_t m_nextRecentStatement = 0;
     size_t m_lastRecentStatement = 0;  // where the last search succeeded
-    std::set<SQResultSet*> m_openResultSets;
+    // Each set once, in the order handed out; a list, since there are seldom more than a few and
+    // a query then costs no allocation for it.
+    std::vector<SQResultSet*> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::optional<platform::DateFormatter> m_dateFormat;
 };

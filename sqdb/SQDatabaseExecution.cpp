@@ -302,8 +302,13 @@ std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const 
         if (m_shouldCacheStatements) setCachedStatement(statement, sql);
     }
     auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
-    resultSet->setQuery(sql);
-    m_openResultSets.insert(resultSet.get());
+    // A cached statement holds this very text: shared, not copied for every query.
+    if (statement->query() == sql) {
+        resultSet->setQuery(statement->sharedQuery());
+    } else {
+        resultSet->setQuery(sql);
+    }
+    m_openResultSets.push_back(resultSet.get());
     statement->setUseCount(statement->useCount() + 1);
     return resultSet;
 }

@@ -48,8 +48,15 @@ class SQResultSet {
     void close();
     void setParentDB(std::shared_ptr<SQDatabase> parentDB);
 
-    const std::string& query() const { return m_query; }
-    void setQuery(std::string query) { m_query = std::move(query); }
+    const std::string& query() const {
+        static const std::string none;
+        return m_query ? *m_query : none;
+    }
+    void setQuery(std::string query) {
+        m_query = std::make_shared<const std::string>(std::move(query));
+    }
+    // Shares a text that never changes (a statement's own) instead of copying it.
+    void setQuery(std::shared_ptr<const std::string> query) { m_query = std::move(query); }
     const std::shared_ptr<SQStatement>& statement() const { return m_statement; }
     void setStatement(std::shared_ptr<SQStatement> statement) {
         m_statement = std::move(statement);
@@ -155,7 +162,7 @@ class SQResultSet {
 
     std::shared_ptr<SQDatabase> m_parentDB;
     std::shared_ptr<SQStatement> m_statement;
-    std::string m_query;
+    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with
     // the same names in the same order, so the name after the last one found is tried first.

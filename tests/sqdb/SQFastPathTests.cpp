@@ -83,6 +83,10 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(second->intForColumnIndex(0), 1);
     second->close();
     open->close();
+    // Each still names its text after closing, whether its statement came from the cache or not.
+    EXPECT_EQ(open->query(), "select id from t order by id");
+    EXPECT_EQ(second->query(), "select id from t order by id");
+    EXPECT_FALSE(db->hasOpenResultSets());
 
     // A cached statement stepped by hand and left mid-way starts again from its first row.
     auto rs = db->executeQuery("select id from t order by id");
