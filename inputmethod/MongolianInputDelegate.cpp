@@ -5,6 +5,7 @@
 
 #include "inputmethod/CandidateWindow.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Font.h"
@@ -186,7 +187,9 @@ void MongolianInputDelegate::feedback() {
         platform::log("Feedback page missing from the resources");
         return;
     }
-    platform::Application::sharedApplication().openURL("file://" + page->string());
+    // Escaped, so a resource folder whose name holds a space or a "#" still opens.
+    platform::Application::sharedApplication().openURL(
+        platform::fileURL(std::filesystem::absolute(*page)).value_or(""));
 }
 
 CandidatePresenter& MongolianInputDelegate::candidateWindow() {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/inputmethod/RawDictionaryQuery.h"
 #include "inputmethod/InputMethodDelegate.h"
 #include "inputmethod/MongolianInputController.h"
 #include "inputmethod/SQLite/DBUtil.h"
@@ -124,44 +125,6 @@ std::vector<Key> typingStream(const std::vector<std::string>& words) {
     return stream;
 }
 
-// The statement the dictionary store runs for a composition, through the C API on a fresh
-// read-only connection: the same text and the same index choice by the composition's length.
-int rawPrefixQuery(const std::string& path, const std::string& composition) {
-    sqlite3* db = nullptr;
-    int rows = 0;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        char table = static_cast<char>(std::tolower(static_cast<unsigned char>(composition[0])));
-        std::string condition = composition.size() == 1 ? "+bqr_biclg like ?1 escape '\\'"
-                                : composition.size() == 2
-                                    ? "substr(bqr_biclg, 1, 2) = ?2 collate nocase and "
-                                      "bqr_biclg like ?1 escape '\\'"
-                                    : "bqr_biclg like ?1 escape '\\'";
-        std::string sql =
-            std::string("select id, char_word, giglgc, bqr_biclg from \"") + table + "\" where " +
-            condition + " and length(char_word) > 0 order by active_order desc limit ?3 offset ?4";
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-            std::string pattern = composition + "%";
-            sqlite3_bind_text(statement, 1, pattern.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(statement, 2, composition.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(statement, 3, 9);
-            sqlite3_bind_int(statement, 4, 0);
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                for (int column = 0; column < 4; ++column) {
-                    auto text =
-                        reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-                    std::string value(text ? text : "");
-                    benchmark::DoNotOptimize(value);
-                }
-                ++rows;
-            }
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return rows;
-}
-
 double percentile(std::vector<double> values, double fraction) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
@@ -207,7 +170,7 @@ void BM_KeystrokeToCandidates(benchmark::State& state) {
         if (!key.composition.empty()) {
             searchTimes.push_back(controllerTimes.back());
             auto rawStart = Clock::now();
-            benchmark::DoNotOptimize(rawPrefixQuery(path, key.composition));
+            benchmark::DoNotOptimize(rawdictionary::search(path, key.composition));
             rawTimes.push_back(
                 std::chrono::duration<double, std::micro>(Clock::now() - rawStart).count());
         }

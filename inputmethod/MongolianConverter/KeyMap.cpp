@@ -55,16 +55,10 @@ std::optional<std::string> KeyMap::english(std::string_view text) const {
 }
 
 std::optional<std::string> KeyMap::romanise(std::string_view word) const {
-    std::u16string units = platform::utf16FromUtf8(word);
     std::string key;
-    for (size_t i = 0; i < units.size();) {
-        size_t length = 1;
-        char32_t c = platform::codePointAt(units, i, length);
-        i += length;
+    for (char32_t c : platform::utf32FromUtf8(word)) {
         if (isSpellingControl(c)) continue;
-        std::string character;
-        platform::appendUtf8(character, c);
-        auto typed = english(character);
+        auto typed = english(platform::utf8FromCodePoint(c));
         if (!typed) return std::nullopt;
         key += *typed;
     }

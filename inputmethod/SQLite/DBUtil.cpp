@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "inputmethod/SQLite/DictionaryQuery.h"
 #include "notes/store/SQLite/Shared/StoreLocation.h"
 #include "notes/store/json/JsonCodec.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileContents.h"
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -105,11 +104,10 @@ CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std
 std::optional<notes::JsonValue> DBUtil::getCharacterDic() {
     auto path = platform::Bundle::mainBundle().pathForResource("transformed_translation", "json");
     if (!path) return std::nullopt;
-    std::ifstream stream(*path, std::ios::binary);
-    if (!stream) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    std::optional<std::string> text = platform::contentsOfFile(*path);
+    if (!text) return std::nullopt;
     notes::JsonCodec codec;
-    return codec.objectWithString(text);
+    return codec.objectWithString(*text);
 }
 
 std::map<std::string, std::string> DBUtil::getWordsDic() {

@@ -34,12 +34,8 @@ WordList& wordList() {
 
 // The first character of a text (a whole code point), or "" for an empty one.
 std::string firstCharacter(const std::string& text) {
-    std::u16string units = platform::utf16FromUtf8(text);
-    if (units.empty()) return "";
-    size_t length = 1;
-    std::string first;
-    platform::appendUtf8(first, platform::codePointAt(units, 0, length));
-    return first;
+    const std::u32string characters = platform::utf32FromUtf8(text);
+    return characters.empty() ? "" : platform::utf8FromCodePoint(characters.front());
 }
 
 // One search on the word list: the statement's table is the one `letter` names (none: empty

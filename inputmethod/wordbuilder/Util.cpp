@@ -57,14 +57,9 @@ int32_t leadingInteger(std::string_view text) {
 
 std::optional<std::string> Util::key2char(const std::optional<std::string>& text) {
     if (!text) return std::nullopt;
-    std::u16string units = platform::utf16FromUtf8(*text);
     std::string result;
-    for (size_t i = 0; i < units.size();) {
-        size_t length = 1;
-        char32_t c = platform::codePointAt(units, i, length);
-        i += length;
-        std::string character;
-        platform::appendUtf8(character, c);
+    for (char32_t c : platform::utf32FromUtf8(*text)) {
+        const std::string character = platform::utf8FromCodePoint(c);
         auto mapped = MongolianConverter::Convert_English_To_Mongolian(character);
         result += mapped ? *mapped : character;
     }

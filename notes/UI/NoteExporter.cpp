@@ -3,11 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileContents.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/Font.h"
 #include "platform/richtext/HTMLReader.h"
@@ -24,12 +23,6 @@ platform::RichText richTextOf(const std::string& html) {
     // Pictures the note names by relative path live beside the editor page.
     platform::HTMLReadOptions options{platform::Bundle::mainBundle().resourcePath()};
     return platform::readHTML(html, options);
-}
-
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -124,11 +117,12 @@ bool NoteExporter::writeHTMLPage(const std::string& path) {
     // page shows its Mongolian wherever it is opened. A page without it still reads, in whatever
     // Mongolian font the reader has, so a missing font is logged and not an error.
     std::optional<std::string> fontFile = platform::Font::fileForFamily(family);
-    std::optional<std::string> font = fontFile ? readWholeFile(*fontFile) : std::nullopt;
+    std::optional<std::string> font = fontFile ? platform::contentsOfFile(*fontFile) : std::nullopt;
     std::string target = fontPathBesidePage(path, family);
     if (!font) {
         platform::logf("%s: no font file for %s", __func__, family.c_str());
-    } else if (readWholeFile(target) != font && !platform::writeFileAtomically(target, *font)) {
+    } else if (platform::contentsOfFile(target) != font &&
+               !platform::writeFileAtomically(target, *font)) {
         platform::logf("%s: could not write %s: %s", __func__, target.c_str(),
                        std::strerror(errno));
     }

@@ -1,8 +1,7 @@
 #include "notes/UI/PreviewHTMLWindow.h"
 
-#include <glib.h>
-
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -14,13 +13,6 @@ namespace zelvo {
 using platform::Rect;
 
 namespace {
-
-std::string fileURL(const std::filesystem::path& path) {
-    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-    std::string url = uri ? uri : "";
-    g_free(uri);
-    return url;
-}
 
 // The page and the program talk through these message names.
 constexpr const char* PrintMessage = "print";
@@ -90,14 +82,14 @@ void PreviewHTMLWindow::windowDidLoad() {
     // (WebKitGTK has none), and navigation stays on the page (see loadWindow).
 
     if (m_resourcesLoaded) return;
-    m_baseURL = fileURL(platform::Bundle::mainBundle().bundlePath());
+    m_baseURL = platform::fileURL(platform::Bundle::mainBundle().bundlePath()).value_or("");
     platform::logf("baseURL-----> %s", m_baseURL->c_str());
     std::optional<std::filesystem::path> page =
         platform::Bundle::mainBundle().pathForResource("preview", "html");
     if (!page) {
         platform::log("Preview: the page preview.html is missing from the resources");
     } else if (platform::WebView* web = m_previewWebview->webView()) {
-        m_pageURL = fileURL(*page);
+        m_pageURL = platform::fileURL(*page).value_or("");
         web->loadFileURL(page->string());
     }
     m_resourcesLoaded = true;

@@ -36,11 +36,16 @@ void Bundle::setMain(const std::string& program, const std::string& identifier) 
     bundle.m_resourcePath.reset();
 }
 
-std::filesystem::path Bundle::resourcePath() const {
-    if (m_resourcePath) return *m_resourcePath;
-    std::string variable = m_program + "_RESOURCES";
+std::string Bundle::resourceVariable(const std::string& program) {
+    std::string variable = program + "_RESOURCES";
     std::transform(variable.begin(), variable.end(), variable.begin(),
                    [](unsigned char c) { return std::toupper(c); });
+    return variable;
+}
+
+std::filesystem::path Bundle::resourcePath() const {
+    if (m_resourcePath) return *m_resourcePath;
+    const std::string variable = resourceVariable(m_program);
     if (const char* folder = std::getenv(variable.c_str()); folder && *folder) {
         m_resourcePath = std::filesystem::path(folder);
         return *m_resourcePath;

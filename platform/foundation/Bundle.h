@@ -20,6 +20,10 @@ class Bundle {
     // resource folder, so tests can switch programs and folders.
     static void setMain(const std::string& program, const std::string& identifier);
 
+    // The environment variable that names a program's resource folder: "ZELVO_RESOURCES" for
+    // "zelvo".
+    static std::string resourceVariable(const std::string& program);
+
     const std::string& programName() const { return m_program; }
     const std::string& bundleIdentifier() const { return m_identifier; }
 

@@ -3,20 +3,17 @@
 #include <plist/plist.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileContents.h"
+#include "platform/foundation/Owned.h"
 
 namespace platform {
 
 namespace {
 
-struct PlistDeleter {
-    void operator()(plist_t node) const { plist_free(node); }
-};
-using PlistOwner = std::unique_ptr<void, PlistDeleter>;
+using PlistOwner = Owned<void, plist_free>;
 
 // Property-list dates count from 2001-01-01 00:00:00 UTC.
 constexpr double kReferenceDate = 978307200.0;
@@ -151,10 +148,9 @@ std::optional<PropertyValue> parse(std::string_view data) {
 }
 
 std::optional<PropertyValue> read(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return parse(data);
+    std::optional<std::string> data = contentsOfFile(path);
+    if (!data) return std::nullopt;
+    return parse(*data);
 }
 
 std::string xml(const PropertyValue& value) {

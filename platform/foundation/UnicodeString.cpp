@@ -20,6 +20,12 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+std::string utf8FromCodePoint(char32_t c) {
+    std::string out;
+    appendUtf8(out, c);
+    return out;
+}
+
 // Decodes the code point at i and its unit count; a lone surrogate reads as U+FFFD.
 char32_t codePointAt(std::u16string_view text, size_t i, size_t& units) {
     char16_t c = text[i];
@@ -85,6 +91,14 @@ void appendUtf16(std::u16string& out, char32_t c) {
 }
 
 static_assert(sizeof(wchar_t) == 4, "converter text needs 32-bit wide characters");
+
+std::u32string utf32FromUtf8(std::string_view text) {
+    const std::u16string units = utf16FromUtf8(text);
+    std::u32string out;
+    out.reserve(units.size());
+    for (size_t i = 0, n = 0; i < units.size(); i += n) out += codePointAt(units, i, n);
+    return out;
+}
 
 std::wstring wideFromUtf16(std::u16string_view text) {
     std::wstring out;

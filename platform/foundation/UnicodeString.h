@@ -17,6 +17,8 @@ inline bool isLowSurrogate(char16_t c) {
 
 // Appends the UTF-8 bytes of one code point (a surrogate value is encoded as it stands).
 void appendUtf8(std::string& out, char32_t codePoint);
+// One code point as a UTF-8 string of its own.
+std::string utf8FromCodePoint(char32_t codePoint);
 
 // Decodes the code point starting at unit i and sets units to 1 or 2; a lone surrogate reads as
 // U+FFFD, so both encodings stay in step.
@@ -25,6 +27,9 @@ char32_t codePointAt(std::u16string_view text, size_t i, size_t& units);
 // Whole-text conversions; malformed input becomes U+FFFD rather than being dropped.
 std::string utf8FromUtf16(std::u16string_view text);
 std::u16string utf16FromUtf8(std::string_view text);
+// The code points of a UTF-8 text, one a character, for going through it character by character;
+// malformed bytes read as U+FFFD exactly as utf16FromUtf8 reads them.
+std::u32string utf32FromUtf8(std::string_view text);
 
 // Appends the UTF-16 units of one code point; a value that is no scalar value (a surrogate, or
 // beyond U+10FFFF) becomes U+FFFD.

@@ -1,27 +1,15 @@
 #include <fontconfig/fontconfig.h>
 
-#include <memory>
-
+#include "platform/foundation/Owned.h"
 #include "platform/graphics/Font.h"
 
 namespace platform {
 
 std::optional<std::string> Font::fileForFamily(const std::string& family) {
-    struct PatternDeleter {
-        void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-    };
-    struct ObjectSetDeleter {
-        void operator()(FcObjectSet* s) const { FcObjectSetDestroy(s); }
-    };
-    struct FontSetDeleter {
-        void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
-    };
-    std::unique_ptr<FcPattern, PatternDeleter> pattern(FcPatternCreate());
+    Owned<FcPattern, FcPatternDestroy> pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    std::unique_ptr<FcObjectSet, ObjectSetDeleter> properties(
-        FcObjectSetBuild(FC_FILE, FC_STYLE, nullptr));
-    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(
-        FcFontList(nullptr, pattern.get(), properties.get()));
+    Owned<FcObjectSet, FcObjectSetDestroy> properties(FcObjectSetBuild(FC_FILE, FC_STYLE, nullptr));
+    Owned<FcFontSet, FcFontSetDestroy> fonts(FcFontList(nullptr, pattern.get(), properties.get()));
     if (!fonts) return std::nullopt;
     std::optional<std::string> first;
     for (int i = 0; i < fonts->nfont; ++i) {

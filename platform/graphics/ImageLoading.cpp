@@ -6,22 +6,14 @@
 #include <mutex>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Owned.h"
 #include "platform/graphics/Image.h"
 
 namespace platform {
 
-namespace {
-
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-
-}  // namespace
-
 std::optional<Image> Image::fromSVG(const std::string& path, double scale) {
     GError* error = nullptr;
-    std::unique_ptr<RsvgHandle, GObjectUnref> handle(
-        rsvg_handle_new_from_file(path.c_str(), &error));
+    Owned<RsvgHandle, g_object_unref> handle(rsvg_handle_new_from_file(path.c_str(), &error));
     if (!handle) {
         g_clear_error(&error);
         return std::nullopt;

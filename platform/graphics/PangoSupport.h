@@ -4,22 +4,12 @@
 
 #include <pango/pangocairo.h>
 
-#include <memory>
 #include <string>
+
+#include "platform/foundation/Owned.h"
 
 namespace platform::pango_support {
 
-// Owners of Pango's and GLib's handles: each is released once, on every path.
-template <auto Release>
-struct Releaser {
-    template <typename T>
-    void operator()(T* handle) const {
-        Release(handle);
-    }
-};
-template <typename T, auto Release>
-using Owned = std::unique_ptr<T, Releaser<Release>>;
-// The image type owns its Cairo surface the same way.
 using LayoutOwner = Owned<PangoLayout, g_object_unref>;
 using FontOwner = Owned<PangoFont, g_object_unref>;
 using FontDescriptionOwner = Owned<PangoFontDescription, pango_font_description_free>;

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "platform/foundation/Owned.h"
 #include "platform/richtext/RichImageSource.h"
 #include "platform/richtext/RichTextBuilder.h"
 
@@ -17,13 +18,11 @@ namespace platform {
 
 namespace {
 
-struct DocumentDeleter {
-    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
-};
-
-struct XmlFreeDeleter {
-    void operator()(xmlChar* text) const { xmlFree(text); }
-};
+// libxml2's xmlFree is a pointer the library may change at run time, so it is called, not named
+// as the release function itself.
+void freeXml(xmlChar* text) {
+    xmlFree(text);
+}
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -32,8 +31,7 @@ std::string lower(std::string text) {
 }
 
 std::optional<std::string> attribute(xmlNode* node, const char* name) {
-    std::unique_ptr<xmlChar, XmlFreeDeleter> value(
-        xmlGetProp(node, reinterpret_cast<const xmlChar*>(name)));
+    Owned<xmlChar, freeXml> value(xmlGetProp(node, reinterpret_cast<const xmlChar*>(name)));
     if (!value) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(value.get()));
 }
@@ -189,7 +187,7 @@ class Walker {
 
 RichText readHTML(std::string_view html, const HTMLReadOptions& options) {
     if (html.empty()) return {};
-    std::unique_ptr<xmlDoc, DocumentDeleter> document(htmlReadMemory(
+    Owned<xmlDoc, xmlFreeDoc> document(htmlReadMemory(
         html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
         HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
     if (!document) return {};

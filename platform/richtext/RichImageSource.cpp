@@ -2,17 +2,14 @@
 
 #include <glib.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
+
+#include "platform/foundation/FileContents.h"
+#include "platform/foundation/Owned.h"
 
 namespace platform {
 
 namespace {
-
-struct GFreeDeleter {
-    void operator()(void* p) const { g_free(p); }
-};
 
 bool startsWithNoCase(const std::string& text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -28,23 +25,20 @@ std::optional<std::vector<uint8_t>> dataURLBytes(const std::string& source) {
                   g_ascii_strcasecmp(header.c_str() + header.size() - 7, ";base64") == 0;
     if (base64) {
         gsize length = 0;
-        std::unique_ptr<guchar, GFreeDeleter> decoded(g_base64_decode(payload.c_str(), &length));
+        Owned<guchar, g_free> decoded(g_base64_decode(payload.c_str(), &length));
         if (!decoded) return std::vector<uint8_t>{};
         return std::vector<uint8_t>(decoded.get(), decoded.get() + length);
     }
-    std::unique_ptr<char, GFreeDeleter> unescaped(g_uri_unescape_string(payload.c_str(), nullptr));
+    Owned<char, g_free> unescaped(g_uri_unescape_string(payload.c_str(), nullptr));
     if (!unescaped) return std::nullopt;
     std::string_view text(unescaped.get());
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 std::optional<std::vector<uint8_t>> fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    std::optional<std::string> contents = contentsOfFile(path);
+    if (!contents) return std::nullopt;
+    return std::vector<uint8_t>(contents->begin(), contents->end());
 }
 
 uint32_t bigEndian(std::span<const uint8_t> bytes, size_t at, size_t width) {
@@ -88,12 +82,11 @@ std::optional<std::vector<uint8_t>> imageBytesForSource(
     if (source.empty()) return std::nullopt;
     if (startsWithNoCase(source, "data:")) return dataURLBytes(source);
     if (startsWithNoCase(source, "file:")) {
-        std::unique_ptr<char, GFreeDeleter> path(
-            g_filename_from_uri(source.c_str(), nullptr, nullptr));
+        Owned<char, g_free> path(g_filename_from_uri(source.c_str(), nullptr, nullptr));
         if (!path) return std::nullopt;
         return fileBytes(path.get());
     }
-    std::unique_ptr<char, GFreeDeleter> scheme(g_uri_parse_scheme(source.c_str()));
+    Owned<char, g_free> scheme(g_uri_parse_scheme(source.c_str()));
     if (scheme) return std::nullopt;
     std::filesystem::path path(source);
     if (path.is_relative()) {

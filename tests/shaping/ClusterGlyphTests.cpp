@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ShapingText.h"
 #include "shaping/ToPua.h"
 
 namespace {
@@ -15,12 +16,6 @@ constexpr wchar_t NA = 0x1828, ANG = 0x1829, BA = 0x182A, PA = 0x182B, QA = 0x18
 constexpr wchar_t EE = 0x1827;
 const std::vector<wchar_t> kSeconds = {NA, QA, GA, MA, LA};
 const std::vector<int> kPositions = {0, 1, 2, 3, -1, 4, 7};
-
-std::string hex(wchar_t c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
-    return buf;
-}
 
 std::wstring one(wchar_t c) {
     return c == 0 ? std::wstring() : std::wstring(1, c);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ShapingText.h"
 #include "shaping/ToPua.h"
 
 namespace {
@@ -40,12 +41,6 @@ int offsetOf(const Joiner& j, wchar_t vowel) {
     static const int all[] = {0, 4, 8, 12, 16, 20, 25, 30};
     static const int front[] = {-1, 0, 4, -1, -1, 8, 13, 18};
     return (j.frontOnly ? front : all)[vowel - A];
-}
-
-std::string hex(wchar_t c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
-    return buf;
 }
 
 std::wstring one(wchar_t c) {

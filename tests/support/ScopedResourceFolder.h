@@ -6,27 +6,26 @@
 #include "platform/foundation/Bundle.h"
 #include "tests/support/ScopedEnvironment.h"
 
-// Makes `program` the main bundle with its resource folder at `folder` ($<PROGRAM>_RESOURCES)
-// for the life of the object; afterwards the bundle chooses its folder afresh.
+// Makes `program` the main bundle (named `identifier`, by default "test.<program>") with its
+// resource folder at `folder` ($<PROGRAM>_RESOURCES) for the life of the object; afterwards the
+// bundle chooses its folder afresh.
 class ScopedResourceFolder {
   public:
-    ScopedResourceFolder(const std::string& program, const std::filesystem::path& folder)
+    ScopedResourceFolder(const std::string& program, const std::filesystem::path& folder,
+                         const std::string& identifier = {})
         : m_program(program),
-          m_variable(variableName(program)),
+          m_identifier(identifier.empty() ? "test." + program : identifier),
+          m_variable(platform::Bundle::resourceVariable(program)),
           m_environment(m_variable.c_str(), folder.string()) {
-        platform::Bundle::setMain(program, "test." + program);
+        platform::Bundle::setMain(m_program, m_identifier);
     }
-    ~ScopedResourceFolder() { platform::Bundle::setMain(m_program, "test." + m_program); }
+    ~ScopedResourceFolder() { platform::Bundle::setMain(m_program, m_identifier); }
     ScopedResourceFolder(const ScopedResourceFolder&) = delete;
     ScopedResourceFolder& operator=(const ScopedResourceFolder&) = delete;
 
   private:
-    static std::string variableName(std::string program) {
-        for (char& c : program) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return program + "_RESOURCES";
-    }
-
     std::string m_program;
+    std::string m_identifier;
     std::string m_variable;
     ScopedEnvironment m_environment;
 };

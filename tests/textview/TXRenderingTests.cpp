@@ -8,6 +8,7 @@
 
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/TextFramesetter.h"
+#include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 #include "tests/textview/LayoutFixtures.h"
 
@@ -17,31 +18,21 @@ using platform::Image;
 
 namespace {
 
-struct InkBox {
-    int minX = std::numeric_limits<int>::max(), maxX = -1;
-    int minY = std::numeric_limits<int>::max(), maxY = -1;
-};
+// A picture of the ink alone: opaque where the drawing is dark (the background is white).
+Image inkOf(const Image& drawn) {
+    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
+    for (int x = 0; x < drawn.width(); ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
+    return inkCtx->makeImage();
+}
 
-// The inked columns of the image, grouped into runs of columns with ink separated by empty ones;
-// each run's box.
-std::vector<InkBox> inkColumns(const Image& image) {
-    std::vector<InkBox> boxes;
-    bool inRun = false;
-    for (int x = 0; x < image.width(); ++x) {
-        bool inked = false;
-        for (int y = 0; y < image.height(); ++y) {
-            if (image.pixel(x, y).alpha < 0.5) continue;
-            if (!inRun) boxes.emplace_back();
-            inRun = inked = true;
-            InkBox& b = boxes.back();
-            b.minX = std::min(b.minX, x);
-            b.maxX = std::max(b.maxX, x);
-            b.minY = std::min(b.minY, y);
-            b.maxY = std::max(b.maxY, y);
-        }
-        inRun = inked;
-    }
-    return boxes;
+// The inked columns of a picture of ink alone, grouped into runs of columns with ink separated
+// by empty ones; each run's box.
+std::vector<PixelBox> inkColumns(const Image& image) {
+    return ::inkColumns(
+        image, [](const platform::Color& c) { return c.alpha >= 0.5; },
+        PixelBox::wholeImage(image));
 }
 
 }  // namespace
@@ -63,14 +54,8 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     ASSERT_EQ(layout.lineLayouts().size(), 3u);
     layout.drawInContext(*ctx);
 
-    // Ink only where the text is dark (the background is white).
     Image drawn = ctx->makeImage();
-    Image ink(drawn.width(), drawn.height());
-    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
-    for (int x = 0; x < drawn.width(); ++x)
-        for (int y = 0; y < drawn.height(); ++y)
-            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
-    ink = inkCtx->makeImage();
+    Image ink = inkOf(drawn);
 
     std::filesystem::path png = testOutputPath("candidates-vertical.png");
     ASSERT_TRUE(drawn.writePNG(png.string()));
@@ -79,7 +64,7 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     large->drawImage(drawn, Rect(0, 0, drawn.width() * 4, drawn.height() * 4));
     large->makeImage().writePNG((png.parent_path() / "candidates-vertical-x4.png").string());
 
-    std::vector<InkBox> columns = inkColumns(ink);
+    std::vector<PixelBox> columns = inkColumns(ink);
     ASSERT_EQ(columns.size(), 3u) << "see " << png;
     // Columns from left to right are lines 1, 2, 3: 30 points apart, as the line height is.
     EXPECT_LT(columns[0].maxX, columns[1].minX);
@@ -88,7 +73,7 @@ TEST(TXTextLayoutRendering, CandidateLinesTurnedAQuarterReadAsColumnsFromTheLeft
     EXPECT_NEAR(columns[2].minX - columns[1].minX, 30, 3);
     // Every column starts at the top (lines start at the left edge before the turn) and runs
     // down as far as its line is long: long, short, middle.
-    for (const InkBox& c : columns) EXPECT_GT(c.maxY, windowHeight - 8);
+    for (const PixelBox& c : columns) EXPECT_GT(c.maxY, windowHeight - 8);
     int length[3];
     for (int i = 0; i < 3; ++i) {
         length[i] = columns[i].maxY - columns[i].minY;
@@ -137,12 +122,7 @@ TEST(TXTextLayoutRendering, CutWordKeepsItsJoinedFormsAndDrawsNothingPastTheToke
     large->drawImage(drawn, Rect(0, 0, width * 4, height * 4));
     large->makeImage().writePNG((png.parent_path() / "truncated-word-vertical-x4.png").string());
 
-    Image ink(drawn.width(), drawn.height());
-    auto inkCtx = GraphicsContext::imageContext(drawn.width(), drawn.height());
-    for (int x = 0; x < drawn.width(); ++x)
-        for (int y = 0; y < drawn.height(); ++y)
-            if (drawn.pixel(x, y).red < 0.5) inkCtx->fillRect(Rect(x, y, 1, 1));
-    std::vector<InkBox> columns = inkColumns(inkCtx->makeImage());
+    std::vector<PixelBox> columns = inkColumns(inkOf(drawn));
     ASSERT_EQ(columns.size(), 2u) << "see " << png;
     // Both columns start at the top (the ink image counts y upward); the cut one ends where
     // its advance, token included, ends.

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/graphics/Image.h"
+#include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 #include "tests/textview/TextViewFixtures.h"
 
@@ -11,15 +12,6 @@ using namespace fixtures;
 using platform::Image;
 
 namespace {
-
-struct Box {
-    int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
-    void add(int x, int y) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-    }
-    bool holds(int x, int y) const { return x >= minX && x <= maxX && y >= minY && y <= maxY; }
-};
 
 bool isInk(const platform::Color& c) {
     return c.red < 0.3 && c.green < 0.3 && c.blue < 0.3;
@@ -57,10 +49,7 @@ TEST(TXTextViewRendering, SelectionInATurnedViewCoversTheInkOfTheSelectedColumn)
     std::filesystem::path png = testOutputPath("textview-turned-selection.png");
     ASSERT_TRUE(image.writePNG(png.string()));
 
-    Box selected;
-    for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y)
-            if (isSelection(image.pixel(x, y))) selected.add(x, y);
+    PixelBox selected = pixelsWhere(image, isSelection, PixelBox::wholeImage(image));
     ASSERT_GE(selected.maxX, 0) << "no selection drawn; see " << png;
     int inside = 0, outsideSelected = 0, strayInside = 0;
     for (int x = 0; x < width; ++x) {

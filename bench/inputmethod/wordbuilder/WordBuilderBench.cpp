@@ -13,6 +13,7 @@
 #include "inputmethod/wordbuilder/Sang.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -39,9 +40,8 @@ void BM_Execute(benchmark::State& state) {
 BENCHMARK(BM_Execute)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 void BM_ExecuteCappedCombination(benchmark::State& state) {
-    auto folder =
-        std::filesystem::temp_directory_path() / ("quillora-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    TemporaryFolder resources("quillora-bench");
+    const std::filesystem::path& folder = resources.path();
     std::filesystem::copy_file(
         std::filesystem::path(QUILLORA_BUILD_RESOURCES) / "english_2_mongolian.plist",
         folder / "english_2_mongolian.plist", std::filesystem::copy_options::overwrite_existing);
@@ -59,7 +59,6 @@ void BM_ExecuteCappedCombination(benchmark::State& state) {
         benchmark::DoNotOptimize(built);
     }
     state.SetLabel(std::to_string(words) + " words");
-    std::filesystem::remove_all(folder);
     useResources(QUILLORA_BUILD_RESOURCES);
 }
 BENCHMARK(BM_ExecuteCappedCombination)->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 // sent straight to the engine, without the controller, as the floor.
 #include <benchmark/benchmark.h>
 
+#include "bench/notes/UI/EditorOnPage.h"
 #include "notes/UI/EditorViewController.h"
 #include "platform/web/JavaScriptString.h"
 
@@ -36,29 +37,20 @@ const char* typeScript =
     "return 1; })();";
 
 void BM_EditorSwitchWithSave(benchmark::State& state) {
-    zelvo::EditorServices services;
-    services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
     int64_t stored = 0;
-    services.updateNote = [&stored](const NoteObject&) {
+    auto editor = benchsupport::editorOnPage(state, [&stored](const NoteObject&) {
         ++stored;
         return true;
-    };
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return;
-    }
-    zelvo::EditorViewController editor(std::move(web), services);
-    editor.view();
-    editor.webview()->waitForLoad();
+    });
+    if (!editor) return;
     std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
-    editor.noteSelectionChanged(note(1, a));
+    editor->noteSelectionChanged(note(1, a));
     int32_t next = 2;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.webview()->evaluateJavaScript(typeScript);
+        editor->webview()->evaluateJavaScript(typeScript);
         state.ResumeTiming();
-        editor.noteSelectionChanged(note(next, next % 2 ? a : b));
+        editor->noteSelectionChanged(note(next, next % 2 ? a : b));
         ++next;
     }
     state.counters["saves"] = double(stored);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
 #include <vector>
+
+#include "platform/foundation/FileContents.h"
 
 namespace notes {
 
@@ -82,9 +84,9 @@ unzFile openEmptyArchive(const std::string& path) {
     std::error_code error;
     auto size = std::filesystem::file_size(path, error);
     if (error || size > kLongestEmptyArchive) return nullptr;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
+    std::optional<std::string> contents = platform::contentsOfFile(path);
+    if (!contents) return nullptr;
+    std::vector<uint8_t> bytes(contents->begin(), contents->end());
     if (!isEmptyArchive(bytes)) return nullptr;
 
     auto* file = new MemoryFile{std::vector<uint8_t>(bytes.size() + 1, 0)};

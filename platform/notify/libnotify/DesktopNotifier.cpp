@@ -5,16 +5,10 @@
 #include <memory>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Owned.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform {
-namespace {
-
-struct GErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-
-}  // namespace
 
 DesktopNotifier::DesktopNotifier(std::string applicationName)
     : m_applicationName(std::move(applicationName)) {}
@@ -38,7 +32,7 @@ bool DesktopNotifier::notify(const Notice& notice) {
     notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_LOW);
     GError* raw = nullptr;
     const bool shown = notify_notification_show(notification.get(), &raw);
-    std::unique_ptr<GError, GErrorFree> error(raw);
+    Owned<GError, g_error_free> error(raw);
     if (!shown) {
         logf("Notice \"%s\" not shown: %s", notice.name.c_str(),
              error ? error->message : "unknown error");

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
@@ -114,15 +115,14 @@ void WebKitPageView::beginLoad() {
 
 void WebKitPageView::loadFileURL(const std::string& path) {
     beginLoad();
-    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    std::optional<std::string> uri = fileURL(path);
     if (!uri) {
         logf("WebView: cannot make a URL of \"%s\"", path.c_str());
         m_loading = false;
         m_loadFailed = true;
         return;
     }
-    webkit_web_view_load_uri(m_view.get(), uri);
-    g_free(uri);
+    webkit_web_view_load_uri(m_view.get(), uri->c_str());
 }
 
 void WebKitPageView::loadHTMLString(const std::string& html, const std::string& baseURL) {
@@ -317,14 +317,13 @@ bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
 
 bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setup,
                                  std::chrono::milliseconds timeout) {
-    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    std::optional<std::string> uri = fileURL(path);
     if (!uri) return false;
     gtk::GObjectRef<GtkPrintSettings> settings =
         gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
     gtk_print_settings_set_printer(settings.get(), "Print to File");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
-    gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
-    g_free(uri);
+    gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri->c_str());
 
     gtk::GObjectRef<WebKitPrintOperation> operation =
         gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));

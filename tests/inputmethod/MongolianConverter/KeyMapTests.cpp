@@ -19,9 +19,7 @@ const std::filesystem::path kShippedMap =
     std::filesystem::path(QUILLORA_BUILD_RESOURCES) / "english_2_mongolian.plist";
 
 std::string utf8(char32_t c) {
-    std::string text;
-    platform::appendUtf8(text, c);
-    return text;
+    return platform::utf8FromCodePoint(c);
 }
 
 std::string asciiPunctuation() {

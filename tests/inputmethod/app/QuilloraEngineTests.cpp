@@ -14,10 +14,8 @@
 namespace {
 
 bool allInRange(const std::string& text, char32_t low, char32_t high, bool allowSpace = true) {
-    std::u16string units = platform::utf16FromUtf8(text);
     bool any = false;
-    for (size_t i = 0, n = 0; i < units.size(); i += n) {
-        char32_t c = platform::codePointAt(units, i, n);
+    for (char32_t c : platform::utf32FromUtf8(text)) {
         if (allowSpace && (c == U' ' || c == 0x202F)) continue;
         if (c < low || c > high) return false;
         any = true;

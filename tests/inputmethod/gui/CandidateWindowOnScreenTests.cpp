@@ -11,22 +11,13 @@
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "tests/inputmethod/CandidateFixtures.h"
 #include "tests/platform/graphics/PinnedFonts.h"
+#include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 
 using platform::Image;
 using platform::Rect;
 
 namespace {
-
-struct Box {
-    int minX = std::numeric_limits<int>::max(), maxX = -1;
-    int minY = std::numeric_limits<int>::max(), maxY = -1;
-    void add(int x, int y) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-    }
-    bool empty() const { return maxX < 0; }
-};
 
 // The desktop of the private X server is black; the window's background is light.
 bool isWindow(const platform::Color& c) {
@@ -36,25 +27,7 @@ bool isInk(const platform::Color& c) {
     return c.red < 0.5 && c.green < 0.5 && c.blue < 0.5;
 }
 
-// Runs of inked pixel columns inside the box, separated by columns without ink; each run's box.
-// Image rows count from the bottom, as screen coordinates do.
-std::vector<Box> inkColumns(const Image& image, const Box& inside) {
-    std::vector<Box> columns;
-    bool inRun = false;
-    for (int x = inside.minX; x <= inside.maxX; ++x) {
-        bool inked = false;
-        for (int y = inside.minY; y <= inside.maxY; ++y) {
-            if (!isInk(image.pixel(x, y))) continue;
-            if (!inRun) columns.emplace_back();
-            inRun = inked = true;
-            columns.back().add(x, y);
-        }
-        inRun = inked;
-    }
-    return columns;
-}
-
-void writeEnlarged(const Image& image, const Box& box, int scale, const std::string& path) {
+void writeEnlarged(const Image& image, const PixelBox& box, int scale, const std::string& path) {
     int w = box.maxX - box.minX + 1, h = box.maxY - box.minY + 1;
     auto context = platform::GraphicsContext::imageContext(w * scale, h * scale);
     context->drawImage(image, Rect(-box.minX * scale, -box.minY * scale, image.width() * scale,
@@ -93,10 +66,7 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
         ASSERT_TRUE(shot->writePNG(png));
 
         // The window, to the pixel (the frame's edges rounded as the desktop has them).
-        Box window;
-        for (int x = 0; x < shot->width(); ++x)
-            for (int y = 0; y < shot->height(); ++y)
-                if (isWindow(shot->pixel(x, y))) window.add(x, y);
+        PixelBox window = pixelsWhere(*shot, isWindow, PixelBox::wholeImage(*shot));
         ASSERT_FALSE(window.empty()) << png;
         EXPECT_EQ(window.minX, margin) << png;
         EXPECT_EQ(window.maxX + 1, margin + std::lround(frame.width())) << png;
@@ -105,11 +75,11 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
         EXPECT_LE(std::abs(window.minY - margin), 1) << png;
         writeEnlarged(*shot, window, 3, testOutputPath("candidate-window-x3.png").string());
 
-        std::vector<Box> columns = inkColumns(*shot, window);
+        std::vector<PixelBox> columns = inkColumns(*shot, isInk, window);
         ASSERT_EQ(columns.size(), 9u) << png;
         int longest = 0;
         for (int i = 0; i < 9; ++i) {
-            const Box& c = columns[i];
+            const PixelBox& c = columns[i];
             // Every line starts at the window's top and runs down; the lines stand 30 apart.
             EXPECT_GT(c.maxY, window.maxY - 8) << "column " << i;
             if (i > 0) {

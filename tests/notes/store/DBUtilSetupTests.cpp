@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "NotesStoreTestSupport.h"
+#include "tests/support/FileContents.h"
 
 namespace fs = std::filesystem;
 
@@ -16,11 +17,6 @@ const char* const kNoteFileTable =
     "CREATE TABLE 'noteFile' ('f_id' INTEGER PRIMARY KEY AUTOINCREMENT  NOT NULL,'f_title' "
     "VARCHAR(100),'f_summary' VARCHAR(200),'f_date' Date,'f_author' VARCHAR(100),'f_flag' "
     "VARCHAR(100),'f_noteCount' INTEGER ,'f_imageName' VARCHAR(100),'f_order' INTEGER)";
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace
 
@@ -81,14 +77,14 @@ TEST_F(DBUtilSetupTest, SecondLaunchKeepsTheFileAsItIs) {
     NoteObject note;
     note.setN_group("group_work");
     ASSERT_TRUE(DBUtil::insertNote(&note));
-    std::string before = readAll(filePath());
+    std::string before = fileContents(filePath());
 
     DBUtil::resetLocation();
     platform::LogCapture log;
     DBUtil::initDBDirectory();
     EXPECT_TRUE(log.contains("数据库文件夹已经存在。。。"));
     EXPECT_FALSE(log.contains("失败"));
-    EXPECT_EQ(readAll(filePath()), before);
+    EXPECT_EQ(fileContents(filePath()), before);
     EXPECT_EQ(DBUtil::getNotesWithFlag("group_work").size(), 1u);
 }
 
@@ -131,7 +127,8 @@ TEST_F(DBUtilSetupTest, InitDataBaseWithPathReportsEachFailure) {
         platform::LogCapture log;
         EXPECT_FALSE(DBUtil::initDataBaseWithPath(notADatabase));
         EXPECT_TRUE(log.contains("+[DBUtil initDataBaseWithPath:] 创建note表失败!"));
-        EXPECT_EQ(readAll(notADatabase), "these are not the bytes of a database file, not at all");
+        EXPECT_EQ(fileContents(notADatabase),
+                  "these are not the bytes of a database file, not at all");
     }
     {
         // An index under the second table's name makes only the second statement fail.

@@ -43,3 +43,15 @@ TEST(UnicodeString, ConverterTextRoundTripsAndRefusesNonScalars) {
     bad += wchar_t(0xD800);
     EXPECT_EQ(utf16FromWide(bad), u"x\uFFFD\uFFFD");
 }
+
+// Going through a text character by character: a character outside the basic plane is one code
+// point, not two halves, and malformed bytes stand as U+FFFD one for one, as in UTF-16.
+TEST(UnicodeString, CodePointsOfUtf8TextAreWholeCharacters) {
+    EXPECT_EQ(utf32FromUtf8("a\u182E\U0001F600"), U"a\u182E\U0001F600");
+    EXPECT_EQ(utf32FromUtf8("a\xC0\xAF"
+                            "b\xE1\xA0"),
+              U"a\uFFFD\uFFFDb\uFFFD\uFFFD");
+    EXPECT_EQ(utf32FromUtf8(""), U"");
+    for (char32_t c : {U'a', U'\u182E', U'\U0001F600'})
+        EXPECT_EQ(utf32FromUtf8(utf8FromCodePoint(c)), std::u32string(1, c));
+}

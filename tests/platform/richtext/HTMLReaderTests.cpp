@@ -133,6 +133,20 @@ TEST(HTMLReader, PicturesFromDataURLsAndFilesWithTheirSizes) {
     }
 }
 
+// A source naming a folder (".", a file URL ending in "/") opens like a file but cannot be read:
+// the note is still read, the picture a placeholder with no bytes.
+TEST(HTMLReader, APictureWhoseSourceIsAFolderIsAPlaceholder) {
+    TemporaryFolder folder("richtext");
+    HTMLReadOptions options{folder.path()};
+    for (std::string source : {std::string("."), "file://" + folder.path().string() + "/"}) {
+        RichText text;
+        ASSERT_NO_THROW(text = readHTML("<p>a<img src=\"" + source + "\"></p>", options)) << source;
+        ASSERT_EQ(text.paragraphs.size(), 1u) << source;
+        ASSERT_EQ(text.paragraphs[0].runs.size(), 2u) << source;
+        EXPECT_FALSE(text.paragraphs[0].runs[1].image->isEmbeddable()) << source;
+    }
+}
+
 TEST(HTMLReader, BrokenMarkupIsRecovered) {
     EXPECT_EQ(textOf("<p>a<b>b<i>c</p><p>d"), "abc\nd\n");
     EXPECT_EQ(textOf("<div>x</span></div>y"), "x\ny\n");

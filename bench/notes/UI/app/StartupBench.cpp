@@ -23,6 +23,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/support/TemporaryFolder.h"
 
 // Last: Xlib's macros (None, Bool, Status) must not meet our headers.
 #include <X11/Xatom.h>
@@ -68,14 +69,10 @@ bool processHasViewableWindow(Display* display, pid_t pid) {
     return found;
 }
 
-std::string freshFolder(const char* prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
-    return mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
 void BM_LaunchToMainWindowShown(benchmark::State& state) {
     if (!backend()) return state.SkipWithError("no display");
-    std::string data = freshFolder("zelvo-bench");
+    TemporaryFolder folder("zelvo-bench");
+    const std::string data = folder.path().string();
     setenv("ZELVO_DATA_DIR", data.c_str(), 1);
     setenv("ZELVO_RESOURCES", ZELVO_BENCH_RESOURCES, 1);
     platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
@@ -95,7 +92,6 @@ void BM_LaunchToMainWindowShown(benchmark::State& state) {
         std::filesystem::remove_all(std::filesystem::path(data) / "database");
         state.ResumeTiming();
     }
-    std::filesystem::remove_all(data);
 }
 
 void BM_PlainGtkWindowShown(benchmark::State& state) {
@@ -122,8 +118,8 @@ void BM_PlainGtkWindowShown(benchmark::State& state) {
 
 void BM_ProgramStartToWindowMapped(benchmark::State& state) {
     if (!backend()) return state.SkipWithError("no display");
-    std::string data = freshFolder("zelvo-bench-program");
-    std::string config = freshFolder("zelvo-bench-config");
+    TemporaryFolder dataFolder("zelvo-bench-program"), configFolder("zelvo-bench-config");
+    const std::string data = dataFolder.path().string(), config = configFolder.path().string();
     Display* xDisplay = XOpenDisplay(nullptr);
     if (!xDisplay) return state.SkipWithError("no X display");
     for (auto _ : state) {
@@ -153,8 +149,6 @@ void BM_ProgramStartToWindowMapped(benchmark::State& state) {
         state.ResumeTiming();
     }
     XCloseDisplay(xDisplay);
-    std::filesystem::remove_all(data);
-    std::filesystem::remove_all(config);
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 
 #include <filesystem>
 
+#include "bench/notes/UI/EditorOnPage.h"
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/NoteExporter.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/richtext/HTMLReader.h"
 #include "platform/richtext/PlainTextWriter.h"
 #include "platform/richtext/RTFWriter.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -52,11 +54,8 @@ class BenchHost : public zelvo::ExportHost {
 };
 
 std::filesystem::path folder() {
-    static const std::filesystem::path made = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "export-bench-XXXXXX");
-        return std::filesystem::path(mkdtemp(pattern.data()));
-    }();
-    return made;
+    static const TemporaryFolder made("export-bench");
+    return made.path();
 }
 
 void exportTo(benchmark::State& state, const std::string& format) {
@@ -103,21 +102,12 @@ void BM_Libxml2ParseOnly(benchmark::State& state) {
 
 // The PDF: the real editor page, showing the note, printed to a file.
 void BM_ExportPDF(benchmark::State& state) {
-    zelvo::EditorServices services;
-    services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
-    services.updateNote = [](const NoteObject&) { return true; };
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return;
-    }
-    zelvo::EditorViewController editor(std::move(web), services);
-    editor.view();
-    editor.webview()->waitForLoad();
-    editor.setHTML(note());
+    auto editor = benchsupport::editorOnPage(state, [](const NoteObject&) { return true; });
+    if (!editor) return;
+    editor->setHTML(note());
     std::string path = (folder() / "note.pdf").string();
     for (auto _ : state) {
-        if (!editor.webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
+        if (!editor->webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
             state.SkipWithError("printing failed");
     }
 }

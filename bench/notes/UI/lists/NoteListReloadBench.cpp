@@ -18,6 +18,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/View.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -25,11 +26,9 @@ const char* const Words[] = {"ᠮᠣᠩᠭᠣᠯ", "ᠪᠢᠴᠢᠭ", "ᠰᠠᠶ
 
 // A data folder with 1,000 work notes, made once for the whole run.
 struct Fixture {
-    std::filesystem::path folder;
+    TemporaryFolder folder{"zelvo-bench"};
     Fixture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-bench-XXXXXX");
-        folder = mkdtemp(pattern.data());
-        setenv("ZELVO_DATA_DIR", folder.c_str(), 1);
+        setenv("ZELVO_DATA_DIR", folder.path().c_str(), 1);
         setenv("ZELVO_RESOURCES", ZELVO_BENCH_RESOURCES, 1);
         platform::Bundle::setMain("zelvo", "org.zelvo.notes");
         DBUtil::initDBDirectory();
@@ -44,10 +43,6 @@ struct Fixture {
             note.setN_isRecent(i % 2);
             DBUtil::insertNote(&note);
         }
-    }
-    ~Fixture() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 };
 

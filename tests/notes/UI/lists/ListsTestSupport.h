@@ -17,8 +17,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/TableView.h"
-#include "tests/support/ScopedEnvironment.h"
-#include "tests/support/TemporaryFolder.h"
+#include "tests/notes/UI/ZelvoFolders.h"
 
 // One notice as a panel saw it: the name and what its object held ("" for a flag notice without
 // object, the note's number for a note, -1 for none).
@@ -63,13 +62,7 @@ class NoticeRecorder {
 // A fresh notes database and the list resources, as a first launch sees them.
 class ListsTest : public ::testing::Test {
   protected:
-    ListsTest() {
-        dataDir.emplace("ZELVO_DATA_DIR", folder.path().string());
-        resources.emplace("ZELVO_RESOURCES", std::string(ZELVO_TEST_RESOURCES));
-        platform::Bundle::setMain("zelvo", "org.zelvo.notes");
-        DBUtil::resetLocation();
-        DBUtil::initDBDirectory();
-    }
+    ListsTest() { DBUtil::initDBDirectory(); }
     ~ListsTest() override {
         drainRunLoop();
         DBUtil::resetLocation();
@@ -102,8 +95,6 @@ class ListsTest : public ::testing::Test {
         return out;
     }
 
-    TemporaryFolder folder{"zelvo-lists"};
-    std::optional<ScopedEnvironment> dataDir;
-    std::optional<ScopedEnvironment> resources;
+    ZelvoFolders folders{"zelvo-lists"};
     platform::LogCapture logs;
 };

@@ -7,7 +7,7 @@
 #include "notes/UI/SourceTextView/SourceWindowController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/graphics/GraphicsContext.h"
-#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/ScopedResourceFolder.h"
 #include "tests/support/TemporaryFolder.h"
 
 using namespace zelvo;
@@ -87,8 +87,7 @@ TEST(SourceView, CommandsGoToTheBufferAndLineNumbersDecideWrapping) {
 
 TEST(SourceWindow, KeywordsComeFromTheResourceWithLuaInRedOrNotAtAll) {
     TemporaryFolder resources("source-resources");
-    ScopedEnvironment folder("ZELVO_RESOURCES", resources.path().string());
-    platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
+    ScopedResourceFolder folder("zelvo", resources.path(), "org.zelvo.Zelvo");
     EXPECT_FALSE(SourceWindowController::keywordColors()) << "no list: no word is coloured";
 
     std::ofstream(resources.file("JavaScript.plist"))

@@ -17,6 +17,7 @@
 #include "notes/store/zip/ZipException.h"
 #include "notes/store/zip/ZipFile.h"
 #include "platform/foundation/Date.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -27,21 +28,11 @@ namespace fs = std::filesystem;
 // minizip's answer to a missing handle or to an entry operation with no entry open.
 constexpr int64_t kParamError = -102;
 
-struct CommandResult {
-    int exitCode;
-    std::string output;
-};
+using ::CommandResult;
 
+// The tools' complaints go into the output with what they print.
 inline CommandResult run(const std::string& command) {
-    CommandResult result{-1, {}};
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return runCommand(command + " 2>&1");
 }
 
 inline std::string shellQuoted(const std::string& path) {
@@ -68,8 +59,8 @@ inline std::vector<uint8_t> bytes(const std::string& text) {
 }
 
 inline std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string contents = fileContents(path);
+    return {contents.begin(), contents.end()};
 }
 
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& data) {

@@ -8,6 +8,7 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GtkTableViewBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/support/PixelBox.h"
 #include "tests/support/TestOutput.h"
 
 using platform::Color;
@@ -16,16 +17,6 @@ using zelvo::FileViewController;
 using zelvo::NoteViewController;
 
 namespace {
-
-struct Box {
-    int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
-    int count = 0;
-    void add(int x, int y) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-        ++count;
-    }
-};
 
 bool isInk(const Color& c) {
     return c.red < 0.45 && c.green < 0.45 && c.blue < 0.5;
@@ -37,12 +28,10 @@ bool isSelection(const Color& c) {
 }
 
 // Dark ink in a rectangle of the picture (rows counted from the bottom).
-Box inkIn(const platform::Image& image, const Rect& r) {
-    Box box;
-    for (int x = int(r.minX()); x < int(r.maxX()); ++x)
-        for (int y = int(r.minY()); y < int(r.maxY()); ++y)
-            if (isInk(image.pixel(x, y))) box.add(x, y);
-    return box;
+PixelBox inkIn(const platform::Image& image, const Rect& r) {
+    return pixelsWhere(
+        image, isInk,
+        PixelBox::spanning(int(r.minX()), int(r.maxX()) - 1, int(r.minY()), int(r.maxY()) - 1));
 }
 
 class NoteListsOnScreenTest : public ListsTest {
@@ -110,7 +99,7 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     // columns is wide, starting at the left and reading down from the top of the text area.
     Rect row1 = table->convertRectToView(table->rectOfRow(1), nullptr);
     Rect summary(row1.minX() + 4, row1.minY() + 2, row1.width() - 8, row1.height() - 34);
-    Box ink = inkIn(*shot, summary);
+    PixelBox ink = inkIn(*shot, summary);
     ASSERT_GT(ink.count, 50) << png;
     EXPECT_GT(ink.maxY - ink.minY, 3 * (ink.maxX - ink.minX) / 2) << "not vertical; " << png;
     EXPECT_LT(ink.minX, summary.minX() + 30) << "first column not at the left; " << png;

@@ -1,0 +1,34 @@
+#pragma once
+
+// The editor controller over the real editor page of the source tree, its page loaded: what the
+// editor benchmarks measure through. Needs MW_ZELVO_RESOURCES and a display.
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "notes/UI/EditorViewController.h"
+
+namespace benchsupport {
+
+// The services point at the page; `updateNote` stores the note.
+inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
+    benchmark::State& state, std::function<bool(const NoteObject&)> updateNote) {
+    zelvo::EditorServices services;
+    services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
+    services.updateNote = std::move(updateNote);
+    auto web = platform::WebView::create();
+    if (!web) {
+        state.SkipWithError("no display");
+        return nullptr;
+    }
+    auto editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
+    editor->view();
+    editor->webview()->waitForLoad();
+    return editor;
+}
+
+}  // namespace benchsupport
