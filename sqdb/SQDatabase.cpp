@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -176,16 +177,18 @@ void SQDatabase::setBusyRetryTimeout(int) {
 
 void SQDatabase::closeOpenResultSets() {
     auto keepAlive = weak_from_this().lock();
-    std::set<SQResultSet*> copy = m_openResultSets;
+    std::vector<SQResultSet*> copy = m_openResultSets;
     for (SQResultSet* resultSet : copy) {
         resultSet->setParentDB(nullptr);
         resultSet->close();
-        m_openResultSets.erase(resultSet);
+        resultSetDidClose(resultSet);
     }
 }
 
+// The latest set is the one most often closed first.
 void SQDatabase::resultSetDidClose(SQResultSet* resultSet) {
-    m_openResultSets.erase(resultSet);
+    auto found = std::find(m_openResultSets.rbegin(), m_openResultSets.rend(), resultSet);
+    if (found != m_openResultSets.rend()) m_openResultSets.erase(std::next(found).base());
 }
 
 // ---- Statement cache ----
@@ -216,12 +219,19 @@ void SQDatabase::setCachedStatement(std::shared_ptr<SQStatement> statement,
     (*m_cachedStatements)[query].insert(std::move(statement));
 }
 
-const std::shared_ptr<SQStatement>* SQDatabase::recentStatementForQuery(
-    const std::string& query) const {
-    for (const auto& statement : m_recentStatements) {
-        if (statement && !statement->inUse() && statement->statement() &&
-            statement->query() == query) {
-            return &statement;
+// The one found last time is looked at first: a loop runs one statement many times in a row.
+const std::shared_ptr<SQStatement>* SQDatabase::recentStatementForQuery(const std::string& query) {
+    auto fits = [&](const std::shared_ptr<SQStatement>& statement) {
+        return statement && !statement->inUse() && statement->statement() &&
+               statement->query() == query;
+    };
+    if (fits(m_recentStatements[m_lastRecentStatement])) {
+        return &m_recentStatements[m_lastRecentStatement];
+    }
+    for (size_t i = 0; i < m_recentStatements.size(); ++i) {
+        if (fits(m_recentStatements[i])) {
+            m_lastRecentStatement = i;
+            return &m_recentStatements[i];
         }
     }
     return nullptr;

@@ -83,12 +83,15 @@ class SQBorrowedArgument {
         m_size = size;
     }
 
+    // One field per kind: a call builds one of these per argument, so it is kept small.
     Kind m_kind = Kind::Null;
-    int64_t m_integer = 0;
-    double m_real = 0;
-    const void* m_data = nullptr;
+    union {
+        int64_t m_integer = 0;
+        double m_real;
+        const void* m_data;
+        const platform::Value* m_object;
+    };
     size_t m_size = 0;
-    const platform::Value* m_object = nullptr;
     std::optional<platform::Value> m_owned;
 };
 
@@ -157,7 +160,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Open result sets ----
     bool hasOpenResultSets() const { return !m_openResultSets.empty(); }
     // The result sets handed out and not closed yet (not owned).
-    const std::set<SQResultSet*>& openResultSets() const { return m_openResultSets; }
+    const std::vector<SQResultSet*>& openResultSets() const { return m_openResultSets; }
     void closeOpenResultSets();
     void resultSetDidClose(SQResultSet* resultSet);
 
@@ -395,7 +398,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                                                        std::span<const SQBorrowedArgument> list);
     bool executeUpdateBorrowing(const std::string& sql, std::optional<platform::Error>* error,
                                 std::span<const SQBorrowedArgument> list);
-    // Bind is called as bind(handle, missingKey) and answers the number of arguments bound.
+    // Bind is called as bind(handle, parameterCount, missingKey) and answers the number of
+    // arguments bound.
     template <typename Bind>
     std::unique_ptr<SQResultSet> runQuery(const std::string& sql, const Bind& bind);
     template <typename Bind>
@@ -403,13 +407,15 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // Binds a Value; `borrow` binds texts and blobs without a copy, for a statement that runs
     // and is reset before the caller's values go.
     void bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
-    int bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowedArgument> list,
+    // Both bind the first `wanted` parameters (the statement's count), as far as the arguments
+    // go, and answer how many they bound.
+    int bindBorrowed(sqlite3_stmt* statement, int wanted, std::span<const SQBorrowedArgument> list,
                      bool borrow);
     // The last statements taken from the cache, looked at before the cache is searched: a loop
     // runs the same few statements over and over.
     // Both answer the place among the recent ones, which holds the statement until the cache
     // changes; null when none fits.
-    const std::shared_ptr<SQStatement>* recentStatementForQuery(const std::string& query) const;
+    const std::shared_ptr<SQStatement>* recentStatementForQuery(const std::string& query);
     const std::shared_ptr<SQStatement>* rememberStatement(
         const std::shared_ptr<SQStatement>& statement);
     void forgetRecentStatements() { m_recentStatements.fill(nullptr); }
@@ -432,7 +438,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     void reportPreparationError(const std::string& sql);
     // Binds every parameter; gives the number bound. A dictionary key with no parameter goes to
     // missingKey.
-    int bindArguments(sqlite3_stmt* statement, const Arguments* array,
+    int bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
                       const platform::Dictionary* dictionary, std::span<const platform::Value> list,
                       bool borrow, const std::function<void(const std::string& key)>& missingKey);
     // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
@@ -455,7 +461,10 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     std::optional<CachedStatements> m_cachedStatements;
     std::array<std::shared_ptr<SQStatement>, 4> m_recentStatements;
     size_t m_nextRecentStatement = 0;
-    std::set<SQResultSet*> m_openResultSets;
+    size_t m_lastRecentStatement = 0;  // where the last search succeeded
+    // Each set once, in the order handed out; a list, since there are seldom more than a few and
+    // a query then costs no allocation for it.
+    std::vector<SQResultSet*> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::optional<platform::DateFormatter> m_dateFormat;
 };

@@ -2,6 +2,8 @@
 // updates, which run their statement to the end.
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -127,14 +129,11 @@ Value SQBorrowedArgument::value() const {
     return object();
 }
 
-int SQDatabase::bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowedArgument> list,
-                             bool borrow) {
-    const int wanted = sqlite3_bind_parameter_count(statement);
-    int count = 0;
-    for (const SQBorrowedArgument& argument : list) {
-        if (count == wanted) break;
-        ++count;
-        if (m_traceExecution) {
+int SQDatabase::bindBorrowed(sqlite3_stmt* statement, int wanted,
+                             std::span<const SQBorrowedArgument> list, bool borrow) {
+    const int count = static_cast<int>(std::min(list.size(), static_cast<size_t>(wanted)));
+    if (m_traceExecution) {
+        for (const SQBorrowedArgument& argument : list.first(static_cast<size_t>(count))) {
             Value traced = argument.value();
             if (traced.bytes()) {
                 logf("data: %ld bytes", static_cast<long>(traced.bytes()->size()));
@@ -142,32 +141,35 @@ int SQDatabase::bindBorrowed(sqlite3_stmt* statement, std::span<const SQBorrowed
                 logf("obj: %s", traced.description().c_str());
             }
         }
+    }
+    for (int index = 1; index <= count; ++index) {
+        const SQBorrowedArgument& argument = list[static_cast<size_t>(index - 1)];
         using Kind = SQBorrowedArgument::Kind;
         switch (argument.kind()) {
             case Kind::Null:
-                sqlite3_bind_null(statement, count);
+                sqlite3_bind_null(statement, index);
                 break;
             case Kind::Integer:
-                sqlite3_bind_int64(statement, count, argument.integer());
+                sqlite3_bind_int64(statement, index, argument.integer());
                 break;
             case Kind::Real:
-                sqlite3_bind_double(statement, count, argument.real());
+                sqlite3_bind_double(statement, index, argument.real());
                 break;
             case Kind::Text:
-                bindText(statement, count, argument.data(), argument.size(), borrow);
+                bindText(statement, index, argument.data(), argument.size(), borrow);
                 break;
             case Kind::Blob:
-                bindBlob(statement, count, argument.data(), argument.size(), borrow);
+                bindBlob(statement, index, argument.data(), argument.size(), borrow);
                 break;
             case Kind::Object:
-                bindValue(argument.object(), count, statement, borrow);
+                bindValue(argument.object(), index, statement, borrow);
                 break;
         }
     }
     return count;
 }
 
-int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
+int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
                               const Dictionary* dictionary, std::span<const Value> list,
                               bool borrow,
                               const std::function<void(const std::string& key)>& missingKey) {
@@ -188,7 +190,6 @@ int SQDatabase::bindArguments(sqlite3_stmt* statement, const Arguments* array,
         }
         return count;
     }
-    const int wanted = sqlite3_bind_parameter_count(statement);
     size_t nextInList = 0;
     while (count < wanted) {
         const Value* object = nullptr;
@@ -273,7 +274,7 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
 
 template <typename Bind>
 std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const Bind& bind) {
-    if (!databaseExists()) return nullptr;
+    if (!m_db && !databaseExists()) return nullptr;
     if (m_isExecutingStatement) {
         warnInUse();
         return nullptr;
@@ -285,8 +286,9 @@ std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const 
     if (!statementForQuery(sql, prepared)) return nullptr;
     sqlite3_stmt* handle = prepared.handle();
 
-    int count = bind(
-        handle, [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
+    int count = bind(handle, sqlite3_bind_parameter_count(handle), [](const std::string& key) {
+        logf("Could not find index for %s", key.c_str());
+    });
     if (count != sqlite3_bind_parameter_count(handle)) {
         platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
         prepared.discard();
@@ -300,8 +302,13 @@ std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const 
         if (m_shouldCacheStatements) setCachedStatement(statement, sql);
     }
     auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
-    resultSet->setQuery(sql);
-    m_openResultSets.insert(resultSet.get());
+    // A cached statement holds this very text: shared, not copied for every query.
+    if (statement->query() == sql) {
+        resultSet->setQuery(statement->sharedQuery());
+    } else {
+        resultSet->setQuery(sql);
+    }
+    m_openResultSets.push_back(resultSet.get());
     statement->setUseCount(statement->useCount() + 1);
     return resultSet;
 }
@@ -310,16 +317,17 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
                                                       const Arguments* array,
                                                       const Dictionary* dictionary,
                                                       std::span<const Value> list) {
-    return runQuery(sql, [&](sqlite3_stmt* handle, const auto& missingKey) {
-        return bindArguments(handle, array, dictionary, list, false, missingKey);
+    return runQuery(sql, [&](sqlite3_stmt* handle, int wanted, const auto& missingKey) {
+        return bindArguments(handle, wanted, array, dictionary, list, false, missingKey);
     });
 }
 
 // The result set steps later, when the caller's arguments may be gone: they are copied, once.
 std::unique_ptr<SQResultSet> SQDatabase::executeQueryBorrowing(
     const std::string& sql, std::span<const SQBorrowedArgument> list) {
-    return runQuery(
-        sql, [&](sqlite3_stmt* handle, const auto&) { return bindBorrowed(handle, list, false); });
+    return runQuery(sql, [&](sqlite3_stmt* handle, int wanted, const auto&) {
+        return bindBorrowed(handle, wanted, list, false);
+    });
 }
 
 std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
@@ -352,7 +360,7 @@ bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error
                            const Bind& bind) {
     // These two failures hand the caller an error too, so that no failure passes for success
     // (a savepoint block would otherwise report none).
-    if (!databaseExists()) {
+    if (!m_db && !databaseExists()) {
         if (error)
             *error = misuseError(
                 stringWithFormat("The SQDatabase %s is not open.", description().c_str()));
@@ -375,12 +383,12 @@ bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error
     }
     sqlite3_stmt* handle = prepared.handle();
 
-    int count = bind(handle, [&](const std::string& key) {
+    const int wanted = sqlite3_bind_parameter_count(handle);
+    int count = bind(handle, wanted, [&](const std::string& key) {
         std::string message = stringWithFormat("Could not find index for %s", key.c_str());
         if (m_logsErrors) platform::log(message);
         if (error) *error = errorWithMessage(message);
     });
-    int wanted = sqlite3_bind_parameter_count(handle);
     if (count != wanted) {
         std::string message = stringWithFormat(
             "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
@@ -440,16 +448,16 @@ bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error
 bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
                                const Arguments* array, const Dictionary* dictionary,
                                std::span<const Value> list) {
-    return runUpdate(sql, error, [&](sqlite3_stmt* handle, const auto& missingKey) {
-        return bindArguments(handle, array, dictionary, list, true, missingKey);
+    return runUpdate(sql, error, [&](sqlite3_stmt* handle, int wanted, const auto& missingKey) {
+        return bindArguments(handle, wanted, array, dictionary, list, true, missingKey);
     });
 }
 
 bool SQDatabase::executeUpdateBorrowing(const std::string& sql,
                                         std::optional<platform::Error>* error,
                                         std::span<const SQBorrowedArgument> list) {
-    return runUpdate(sql, error, [&](sqlite3_stmt* handle, const auto&) {
-        return bindBorrowed(handle, list, true);
+    return runUpdate(sql, error, [&](sqlite3_stmt* handle, int wanted, const auto&) {
+        return bindBorrowed(handle, wanted, list, true);
     });
 }
 

@@ -19,9 +19,25 @@ std::string lowercased(std::string text) {
     return text;
 }
 
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Whether the text is all ASCII, a word at a time and without a branch per word: most text read
+// back is, and then nothing more needs checking.
+bool isAscii(const unsigned char* s, size_t length) {
+    uint64_t seen = 0;
+    size_t i = 0;
+    for (; length - i >= sizeof(uint64_t); i += sizeof(uint64_t)) {
+        uint64_t word;
+        std::memcpy(&word, s + i, sizeof word);
+        seen |= word;
+    }
+    for (; i < length; ++i) seen |= s[i];
+    return (seen & kHighBits) == 0;
+}
+
 bool isValidUTF8(const unsigned char* s, size_t length) {
     static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    if (isAscii(s, length)) return true;
     size_t i = 0;
     while (i < length) {
         // ASCII a word at a time: most text read back is.
@@ -83,17 +99,20 @@ SQResultSet::~SQResultSet() {
     close();
 }
 
-sqlite3_stmt* SQResultSet::handle() const {
-    return m_statement ? m_statement->statement() : nullptr;
-}
-
-sqlite3_stmt* SQResultSet::readable(int columnIndex) const {
-    return columnIndex < 0 ? nullptr : handle();
-}
-
 // ---- Cursor ----
 
+// A row is the common answer, and needs nothing more.
 bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
+    sqlite3_stmt* statement = handle();
+    // A closed set has no statement to step: answer as SQLite would for a missing one, without
+    // asking it.
+    int rc = statement ? sqlite3_step(statement) : SQLITE_MISUSE;
+    if (rc == SQLITE_ROW) return true;
+    finishStepping(rc, error);
+    return false;
+}
+
+void SQResultSet::finishStepping(int rc, std::optional<platform::Error>* error) {
     sqlite3_stmt* statement = handle();
     sqlite3* db = m_parentDB ? m_parentDB->sqliteHandle() : nullptr;
     if (!db && statement) db = sqlite3_db_handle(statement);
@@ -102,9 +121,6 @@ bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
         return std::nullopt;
     };
 
-    // A closed set has no statement to step: answer as SQLite would for a missing one, without
-    // asking it.
-    int rc = statement ? sqlite3_step(statement) : SQLITE_MISUSE;
     auto message = [&] { return statement ? sqlite3_errmsg(db) : sqlite3_errstr(SQLITE_MISUSE); };
 
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
@@ -113,8 +129,8 @@ bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
              path ? path->c_str() : "(null)");
         platform::log("Database busy");
         if (error) *error = parentError();
-    } else if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
-        // the rows, or their end
+    } else if (rc == SQLITE_DONE) {
+        // the end of the rows
     } else if (rc == SQLITE_ERROR) {
         logf("Error calling sqlite3_step (%d: %s) rs", rc, message());
         if (error) *error = parentError();
@@ -130,8 +146,7 @@ bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
         if (error) *error = parentError();
     }
 
-    if (rc != SQLITE_ROW) close();
-    return rc == SQLITE_ROW;
+    close();
 }
 
 bool SQResultSet::hasAnotherRow() const {
@@ -175,22 +190,23 @@ const std::map<std::string, int>& SQResultSet::columnNameToIndexMap() {
     return *m_columnNameToIndexMap;
 }
 
-int SQResultSet::findColumnIndexForName(const std::string& columnName) {
-    size_t count = m_spelledColumns.size();
-    for (size_t k = 0; k < count; ++k) {
-        size_t at = m_nextSpelledColumn + k < count ? m_nextSpelledColumn + k
-                                                    : m_nextSpelledColumn + k - count;
-        if (m_spelledColumns[at].first == columnName) {
-            m_nextSpelledColumn = at + 1 < count ? at + 1 : 0;
-            return m_spelledColumns[at].second;
+int SQResultSet::findColumnIndexForName(std::string_view columnName) {
+    for (const SpelledColumn& spelled : m_spelledColumns) {
+        if (spelled.name == columnName) {
+            m_nextSpelledColumn = spelled.following;
+            return spelled.index;
         }
     }
-    std::string name = lowercased(columnName);
+    std::string name = lowercased(std::string(columnName));
     const auto& map = columnNameToIndexMap();
     auto found = map.find(name);
     if (found != map.end()) {
-        m_spelledColumns.emplace_back(columnName, found->second);
-        m_nextSpelledColumn = 0;
+        m_spelledColumns.push_back({std::string(columnName), found->second, nullptr});
+        // The list may have moved: link it again, in a ring.
+        for (size_t k = 0; k < m_spelledColumns.size(); ++k) {
+            m_spelledColumns[k].following = &m_spelledColumns[(k + 1) % m_spelledColumns.size()];
+        }
+        m_nextSpelledColumn = &m_spelledColumns.front();
         return found->second;
     }
     logf("Warning: I could not find the column named '%s'.", name.c_str());

@@ -7,15 +7,16 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
+#include "sqdb/SQStatement.h"
 
 class SQDatabase;
-class SQStatement;
 struct sqlite3_stmt;
 
 // The cursor a query hands out: steps its statement a row at a time and reads the columns of the
@@ -47,8 +48,15 @@ class SQResultSet {
     void close();
     void setParentDB(std::shared_ptr<SQDatabase> parentDB);
 
-    const std::string& query() const { return m_query; }
-    void setQuery(std::string query) { m_query = std::move(query); }
+    const std::string& query() const {
+        static const std::string none;
+        return m_query ? *m_query : none;
+    }
+    void setQuery(std::string query) {
+        m_query = std::make_shared<const std::string>(std::move(query));
+    }
+    // Shares a text that never changes (a statement's own) instead of copying it.
+    void setQuery(std::shared_ptr<const std::string> query) { m_query = std::move(query); }
     const std::shared_ptr<SQStatement>& statement() const { return m_statement; }
     void setStatement(std::shared_ptr<SQStatement> statement) {
         m_statement = std::move(statement);
@@ -59,14 +67,12 @@ class SQResultSet {
     // Lowercased column name -> index; built once. Of names equal but for case the later wins.
     const std::map<std::string, int>& columnNameToIndexMap();
     // The index, or -1 (logged) when there is no such column.
-    int columnIndexForName(const std::string& columnName) {
+    int columnIndexForName(std::string_view columnName) {
         // The name after the last one found comes first: rows are read in one order.
-        if (m_nextSpelledColumn < m_spelledColumns.size()) {
-            const auto& [spelled, index] = m_spelledColumns[m_nextSpelledColumn];
-            if (spelled == columnName) {
-                if (++m_nextSpelledColumn == m_spelledColumns.size()) m_nextSpelledColumn = 0;
-                return index;
-            }
+        if (m_nextSpelledColumn && m_nextSpelledColumn->name == columnName) {
+            int index = m_nextSpelledColumn->index;
+            m_nextSpelledColumn = m_nextSpelledColumn->following;
+            return index;
         }
         return findColumnIndexForName(columnName);
     }
@@ -74,66 +80,66 @@ class SQResultSet {
 
     // ---- Typed getters ----
     int intForColumnIndex(int columnIndex) const;
-    int intForColumn(const std::string& columnName) {
+    int intForColumn(std::string_view columnName) {
         return intForColumnIndex(columnIndexForName(columnName));
     }
     long longForColumnIndex(int columnIndex) const;
-    long longForColumn(const std::string& columnName) {
+    long longForColumn(std::string_view columnName) {
         return longForColumnIndex(columnIndexForName(columnName));
     }
     long long longLongIntForColumnIndex(int columnIndex) const;
-    long long longLongIntForColumn(const std::string& columnName) {
+    long long longLongIntForColumn(std::string_view columnName) {
         return longLongIntForColumnIndex(columnIndexForName(columnName));
     }
     unsigned long long unsignedLongLongIntForColumnIndex(int columnIndex) const;
-    unsigned long long unsignedLongLongIntForColumn(const std::string& columnName) {
+    unsigned long long unsignedLongLongIntForColumn(std::string_view columnName) {
         return unsignedLongLongIntForColumnIndex(columnIndexForName(columnName));
     }
     // Of the low 32 bits of the integer reading.
     bool boolForColumnIndex(int columnIndex) const;
-    bool boolForColumn(const std::string& columnName) {
+    bool boolForColumn(std::string_view columnName) {
         return boolForColumnIndex(columnIndexForName(columnName));
     }
     double doubleForColumnIndex(int columnIndex) const;
-    double doubleForColumn(const std::string& columnName) {
+    double doubleForColumn(std::string_view columnName) {
         return doubleForColumnIndex(columnIndexForName(columnName));
     }
     // Absent for NULL and for text that is not valid UTF-8.
     std::optional<std::string> stringForColumnIndex(int columnIndex) const;
-    std::optional<std::string> stringForColumn(const std::string& columnName) {
+    std::optional<std::string> stringForColumn(std::string_view columnName) {
         return stringForColumnIndex(columnIndexForName(columnName));
     }
     std::optional<platform::Date> dateForColumnIndex(int columnIndex) const;
-    std::optional<platform::Date> dateForColumn(const std::string& columnName) {
+    std::optional<platform::Date> dateForColumn(std::string_view columnName) {
         return dateForColumnIndex(columnIndexForName(columnName));
     }
     // A copy; absent for NULL and for a zero-length value.
     std::optional<platform::Bytes> dataForColumnIndex(int columnIndex) const;
-    std::optional<platform::Bytes> dataForColumn(const std::string& columnName) {
+    std::optional<platform::Bytes> dataForColumn(std::string_view columnName) {
         return dataForColumnIndex(columnIndexForName(columnName));
     }
     // The engine's own buffer, valid until the next step, reset or close.
     std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int columnIndex) const;
-    std::optional<std::span<const uint8_t>> dataNoCopyForColumn(const std::string& columnName) {
+    std::optional<std::span<const uint8_t>> dataNoCopyForColumn(std::string_view columnName) {
         return dataNoCopyForColumnIndex(columnIndexForName(columnName));
     }
     // The engine's own zero-terminated text, or null; valid until the next step, reset or close.
     const char* UTF8StringForColumnIndex(int columnIndex) const;
-    const char* UTF8StringForColumnName(const std::string& columnName) {
+    const char* UTF8StringForColumnName(std::string_view columnName) {
         return UTF8StringForColumnIndex(columnIndexForName(columnName));
     }
     bool columnIndexIsNull(int columnIndex) const;
-    bool columnIsNull(const std::string& columnName) {
+    bool columnIsNull(std::string_view columnName) {
         return columnIndexIsNull(columnIndexForName(columnName));
     }
     // A number (64-bit integer or double), bytes or text by the column's type; the null marker
     // when there is nothing to give.
     platform::Value objectForColumnIndex(int columnIndex) const;
-    platform::Value objectForColumnName(const std::string& columnName) {
+    platform::Value objectForColumnName(std::string_view columnName) {
         return objectForColumnIndex(columnIndexForName(columnName));
     }
     platform::Value operator[](int columnIndex) const { return objectForColumnIndex(columnIndex); }
-    platform::Value operator[](const std::string& columnName) {
+    platform::Value operator[](std::string_view columnName) {
         return objectForColumnName(columnName);
     }
 
@@ -146,18 +152,25 @@ class SQResultSet {
     void kvcMagic(const KeyValueSetter& setValueForKey) const;
 
   private:
-    int findColumnIndexForName(const std::string& columnName);
-    sqlite3_stmt* handle() const;
+    int findColumnIndexForName(std::string_view columnName);
+    sqlite3_stmt* handle() const { return m_statement ? m_statement->statement() : nullptr; }
     // The handle when the index may be read, else null (a negative index, a closed set).
-    sqlite3_stmt* readable(int columnIndex) const;
+    sqlite3_stmt* readable(int columnIndex) const { return columnIndex < 0 ? nullptr : handle(); }
+    // What a step that gave no row means: logged, handed to the caller, the set closed.
+    void finishStepping(int rc, std::optional<platform::Error>* error);
     bool hasCurrentRowData() const;
 
     std::shared_ptr<SQDatabase> m_parentDB;
     std::shared_ptr<SQStatement> m_statement;
-    std::string m_query;
+    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with
     // the same names in the same order, so the name after the last one found is tried first.
-    std::vector<std::pair<std::string, int>> m_spelledColumns;
-    size_t m_nextSpelledColumn = 0;
+    struct SpelledColumn {
+        std::string name;
+        int index;
+        const SpelledColumn* following;  // the next one in the list, the first after the last
+    };
+    std::vector<SpelledColumn> m_spelledColumns;
+    const SpelledColumn* m_nextSpelledColumn = nullptr;
 };

@@ -35,5 +35,5 @@ void SQStatement::reset() {
 std::string SQStatement::description() const {
     return platform::stringWithFormat("<SQStatement: %p> %ld hit(s) for query %s",
                                       static_cast<const void*>(this), static_cast<long>(m_useCount),
-                                      m_query.c_str());
+                                      query().c_str());
 }

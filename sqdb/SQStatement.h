@@ -26,8 +26,15 @@ class SQStatement {
     void setStatement(sqlite3_stmt* statement) { m_statement.reset(statement); }
     void setStatement(SQStatementHandle statement) { m_statement = std::move(statement); }
     // The SQL text it was prepared from, and its key in the cache.
-    const std::string& query() const { return m_query; }
-    void setQuery(std::string query) { m_query = std::move(query); }
+    const std::string& query() const {
+        static const std::string none;
+        return m_query ? *m_query : none;
+    }
+    void setQuery(std::string query) {
+        m_query = std::make_shared<const std::string>(std::move(query));
+    }
+    // The same text, for result sets of this statement to hold without a copy of their own.
+    const std::shared_ptr<const std::string>& sharedQuery() const { return m_query; }
     // How often the connection has handed it out.
     int64_t useCount() const { return m_useCount; }
     void setUseCount(int64_t useCount) { m_useCount = useCount; }
@@ -44,7 +51,7 @@ class SQStatement {
 
   private:
     SQStatementHandle m_statement;
-    std::string m_query;
+    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
     int64_t m_useCount = 0;
     bool m_inUse = false;
 };

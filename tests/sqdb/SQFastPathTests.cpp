@@ -83,6 +83,10 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(second->intForColumnIndex(0), 1);
     second->close();
     open->close();
+    // Each still names its text after closing, whether its statement came from the cache or not.
+    EXPECT_EQ(open->query(), "select id from t order by id");
+    EXPECT_EQ(second->query(), "select id from t order by id");
+    EXPECT_FALSE(db->hasOpenResultSets());
 
     // A cached statement stepped by hand and left mid-way starts again from its first row.
     auto rs = db->executeQuery("select id from t order by id");
@@ -115,6 +119,32 @@ TEST_F(SQFastPathTest, ColumnNamesResolveTheSameInAnyOrder) {
     EXPECT_EQ(rs->columnIndexForName("nothing"), -1);
     EXPECT_EQ(log.lines().size(), 2u);  // warned each time, never remembered
     EXPECT_EQ(rs->columnIndexForName("data"), 2);
+}
+
+// Spellings added while rows are read (the remembered list grows and moves), then read in
+// turns of different order and length: each name still gives its own column on every row.
+TEST_F(SQFastPathTest, ColumnNamesStayRightWhileTheirListGrows) {
+    for (int i = 0; i < 40; ++i) {
+        ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", i, "n" + std::to_string(i),
+                                      Bytes{static_cast<uint8_t>(i)}));
+    }
+    const std::vector<std::string> spellings = {"id", "name", "data", "ID", "Name", "DATA", "iD"};
+    auto rs = db->executeQuery("select id, name, data from t order by id");
+    for (int row = 0; row < 40; ++row) {
+        ASSERT_TRUE(rs->next());
+        // Row by row one more spelling joins, then the order turns round and shortens.
+        size_t count = std::min<size_t>(spellings.size(), static_cast<size_t>(row % 9) + 1);
+        for (size_t k = 0; k < count; ++k) {
+            const std::string& name = row % 2 ? spellings[count - 1 - k] : spellings[k];
+            int expected = name == "id" || name == "ID" || name == "iD" ? 0
+                           : name == "name" || name == "Name"           ? 1
+                                                                        : 2;
+            ASSERT_EQ(rs->columnIndexForName(name), expected) << name << " row " << row;
+        }
+        EXPECT_EQ(rs->intForColumn("iD"), row);
+        EXPECT_EQ(rs->stringForColumn("Name"), "n" + std::to_string(row));
+        EXPECT_EQ(rs->dataForColumn("data"), Bytes{static_cast<uint8_t>(row)});
+    }
 }
 
 // Long ASCII runs are skipped a word at a time; whatever follows them is still checked.

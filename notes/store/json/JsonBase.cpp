@@ -1,7 +1,5 @@
 #include "notes/store/json/JsonBase.h"
 
-#include <algorithm>
-
 #include "platform/foundation/Log.h"
 
 namespace notes {
@@ -31,18 +29,8 @@ void JsonBase::addErrorWithCode(unsigned code, std::string_view description) {
     m_errorTrace->push_back(std::move(error));
 }
 
-JsonBase::Nesting::Nesting(JsonBase& base) : m_base(base) {
-    ++m_base.m_depth;
-    std::uint64_t limit =
-        m_base.maxDepth() == 0 ? kHardMaxDepth : std::min(m_base.maxDepth(), kHardMaxDepth);
-    m_entered = m_base.m_depth <= limit;
-    if (!m_entered) m_base.addErrorWithCode(JsonErrorNestedTooDeep, "Nested too deep");
-}
-
-void JsonBase::Nesting::leave() {
-    if (m_left) return;
-    m_left = true;
-    --m_base.m_depth;
+void JsonBase::addNestedTooDeep() {
+    addErrorWithCode(JsonErrorNestedTooDeep, "Nested too deep");
 }
 
 }  // namespace notes

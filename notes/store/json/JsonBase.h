@@ -31,21 +31,31 @@ class JsonBase {
 
     // 0 means no limit of the caller's own (kHardMaxDepth still holds).
     virtual std::uint64_t maxDepth() const { return m_maxDepth; }
-    virtual void setMaxDepth(std::uint64_t maxDepth) { m_maxDepth = maxDepth; }
+    virtual void setMaxDepth(std::uint64_t maxDepth) {
+        m_maxDepth = maxDepth;
+        m_depthLimit = limitFor(maxDepth);
+    }
 
   protected:
     // One level of array or object nesting for as long as it lives. entered() is false, with error
     // 7 recorded, when the level goes past the limit.
     class Nesting {
       public:
-        explicit Nesting(JsonBase& base);
+        explicit Nesting(JsonBase& base)
+            : m_base(base), m_entered(++base.m_depth <= base.m_depthLimit) {
+            if (!m_entered) m_base.addNestedTooDeep();
+        }
         ~Nesting() { leave(); }
         Nesting(const Nesting&) = delete;
         Nesting& operator=(const Nesting&) = delete;
 
         bool entered() const { return m_entered; }
         // Leaves the level early (the writer's closing indent is that of the outer level).
-        void leave();
+        void leave() {
+            if (m_left) return;
+            m_left = true;
+            --m_base.m_depth;
+        }
 
       private:
         JsonBase& m_base;
@@ -58,9 +68,15 @@ class JsonBase {
     void setErrorTrace(std::optional<JsonErrorTrace> trace) { m_errorTrace = std::move(trace); }
 
   private:
+    static constexpr std::uint64_t limitFor(std::uint64_t maxDepth) {
+        return maxDepth == 0 || maxDepth > kHardMaxDepth ? kHardMaxDepth : maxDepth;
+    }
+    void addNestedTooDeep();
+
     std::optional<JsonErrorTrace> m_errorTrace;
     std::uint64_t m_depth = 0;
     std::uint64_t m_maxDepth = kDefaultMaxDepth;
+    std::uint64_t m_depthLimit = limitFor(kDefaultMaxDepth);  // the one Nesting checks
 };
 
 }  // namespace notes

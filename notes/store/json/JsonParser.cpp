@@ -1,6 +1,6 @@
 #include "notes/store/json/JsonParser.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "notes/store/json/JsonGrammar.h"
 #include "platform/foundation/Log.h"
@@ -39,6 +39,7 @@ std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::strin
         return std::nullopt;
     }
     resetDepth();
+    m_place = 0;
     c = text->data();
     m_end = c + text->size();
     JsonValue value;
@@ -51,20 +52,8 @@ std::optional<JsonValue> JsonParser::fragmentWithString(std::optional<std::strin
         }
     }
     c = m_end = nullptr;  // the text is the caller's; keep no pointer into it
-    m_elements.clear();   // what a failure left behind
-    m_members.clear();
     if (!scanned) return std::nullopt;
     return value;
-}
-
-void JsonParser::skipWhitespace() {
-    while (c < m_end && json_grammar::isSpace(static_cast<unsigned char>(*c))) ++c;
-}
-
-bool JsonParser::scanChar(char ch) {
-    if (c == m_end || *c != ch) return false;
-    ++c;
-    return true;
 }
 
 // After an element or member: an optional comma, which must not come right before the closing
@@ -153,52 +142,67 @@ bool JsonParser::scanRestOfNull(JsonValue& o) {
     return true;
 }
 
-// Elements need no comma between them: white space alone separates them too.
+// Containers of a document tend to repeat their shape: the elements of one array are alike, and
+// the member in the same place of alike objects holds alike values. So the room made for a
+// container is what the last one closed at the same depth and the same place in its parent
+// needed. The slot is found again at the close, since deeper levels may grow the table. The hint
+// is capped: after one huge array, text that alternates it with tiny ones must not make each tiny
+// one hold room for the huge one.
+std::size_t JsonParser::sizeHintSlot(std::vector<std::size_t>& hints) {
+    constexpr std::size_t kPlaces = 16;
+    auto slot = static_cast<std::size_t>(depth()) * kPlaces + m_place % kPlaces;
+    if (hints.size() <= slot) hints.resize(slot + kPlaces, 0);
+    return slot;
+}
+
+std::size_t JsonParser::sizeHint(const std::vector<std::size_t>& hints, std::size_t slot) {
+    constexpr std::size_t kLargestHint = 1024;
+    return std::min(hints[slot], kLargestHint);
+}
+
+// Elements need no comma between them: white space alone separates them too. Each element is read
+// straight into its place.
 bool JsonParser::scanRestOfArray(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const std::size_t first = m_elements.size();
+    const std::size_t slot = sizeHintSlot(m_arraySizes);
+    JsonArray array;
+    array.reserve(sizeHint(m_arraySizes, slot));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar(']')) {
-            auto begin = m_elements.begin() + static_cast<std::ptrdiff_t>(first);
-            o = JsonArray(std::make_move_iterator(begin),
-                          std::make_move_iterator(m_elements.end()));
-            m_elements.erase(begin, m_elements.end());
+            m_arraySizes[slot] = array.size();
+            o = std::move(array);
             return true;
         }
-        JsonValue element;
-        if (!scanValue(element)) {
+        m_place = array.size();
+        if (!scanValue(array.emplace_back())) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected value while parsing array");
             return false;
         }
-        m_elements.push_back(std::move(element));
         if (!scanSeparator(']', "Trailing comma disallowed in array")) return false;
     }
     addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing array");
     return false;
 }
 
-// Members need no comma between them either; a repeated key keeps the last value.
+// Members need no comma between them either; a repeated key keeps the last value. Members are
+// read in place as the elements of an array are.
 bool JsonParser::scanRestOfDictionary(JsonValue& o) {
     Nesting nesting(*this);
     if (!nesting.entered()) return false;
-    const std::size_t first = m_members.size();
+    const std::size_t slot = sizeHintSlot(m_objectSizes);
+    std::vector<JsonObject::Member> members;
+    members.reserve(sizeHint(m_objectSizes, slot));
     while (!scanIsAtEnd()) {
         skipWhitespace();
         if (scanChar('}')) {
-            auto begin = m_members.begin() + static_cast<std::ptrdiff_t>(first);
-            JsonObject dictionary;
-            dictionary.reserve(static_cast<std::size_t>(m_members.end() - begin));
-            for (auto member = begin; member != m_members.end(); ++member) {
-                dictionary.set(std::move(member->first), std::move(member->second));
-            }
-            m_members.erase(begin, m_members.end());
-            o = std::move(dictionary);
+            m_objectSizes[slot] = members.size();
+            o = JsonObject(std::move(members));
             return true;
         }
-        std::string key;
-        if (!scanChar('"') || !scanRestOfString(key)) {
+        JsonObject::Member& member = members.emplace_back();
+        if (!scanChar('"') || !scanRestOfString(member.first)) {
             addErrorWithCode(JsonErrorMalformedValue, "Object key string expected");
             return false;
         }
@@ -207,12 +211,12 @@ bool JsonParser::scanRestOfDictionary(JsonValue& o) {
             addErrorWithCode(JsonErrorMalformedValue, "Expected ':' separating key and value");
             return false;
         }
-        JsonValue value;
-        if (!scanValue(value)) {
-            addErrorWithCode(JsonErrorMalformedValue, "Object value expected for key: " + key);
+        m_place = members.size() - 1;
+        if (!scanValue(member.second)) {
+            addErrorWithCode(JsonErrorMalformedValue,
+                             "Object value expected for key: " + member.first);
             return false;
         }
-        m_members.emplace_back(std::move(key), std::move(value));
         if (!scanSeparator('}', "Trailing comma disallowed in object")) return false;
     }
     addErrorWithCode(JsonErrorUnexpectedEnd, "End of input while parsing object");
@@ -332,7 +336,7 @@ bool JsonParser::scanNumber(JsonValue& o) {
         addErrorWithCode(JsonErrorMalformedNumber, scan.error);
         return false;
     }
-    o = JsonNumber(std::string(c, scan.length));
+    o.m_storage.emplace<JsonNumber>(std::string_view(c, scan.length));
     c += scan.length;
     return true;
 }

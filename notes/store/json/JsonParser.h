@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "notes/store/json/JsonBase.h"
+#include "notes/store/json/JsonGrammar.h"
 #include "notes/store/json/JsonValue.h"
 
 namespace notes {
@@ -34,16 +35,28 @@ class JsonParser : public JsonBase {
     bool scanIsAtEnd() const { return c == m_end; }
 
     bool scanRestOfWord(std::string_view rest, const char* error);
-    void skipWhitespace();
-    bool scanChar(char ch);
+    void skipWhitespace() {
+        // Compact text has none: one test settles it.
+        while (c < m_end && static_cast<unsigned char>(*c) <= ' ' &&
+               json_grammar::isSpace(static_cast<unsigned char>(*c))) {
+            ++c;
+        }
+    }
+    bool scanChar(char ch) {
+        if (c == m_end || *c != ch) return false;
+        ++c;
+        return true;
+    }
     bool scanSeparator(char closing, const char* trailingCommaError);
 
     const char* c = nullptr;  // the cursor
     const char* m_end = nullptr;
-    // Elements and members of the arrays and objects being read, innermost last; each container
-    // is made in one piece, at its exact size, when it closes.
-    std::vector<JsonValue> m_elements;
-    std::vector<JsonObject::Member> m_members;
+    // The sizes of the last arrays and objects closed, by depth and place in their parent.
+    std::size_t sizeHintSlot(std::vector<std::size_t>& hints);
+    static std::size_t sizeHint(const std::vector<std::size_t>& hints, std::size_t slot);
+    std::size_t m_place = 0;  // of the value being read, in its array or object
+    std::vector<std::size_t> m_arraySizes;
+    std::vector<std::size_t> m_objectSizes;
 };
 
 }  // namespace notes

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "notes/store/json/JsonGrammar.h"
@@ -61,25 +62,74 @@ std::optional<DecimalForm> decimalForm(std::string_view text) {
 
 JsonNumber::JsonNumber(double value) {
     if (std::isnan(value)) {
-        m_text = "nan";
+        assign("nan");
     } else if (std::isinf(value)) {
-        m_text = value < 0 ? "-inf" : "inf";
+        assign(value < 0 ? "-inf" : "inf");
     } else {
         char buffer[32];
         auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        m_text.assign(buffer, result.ptr);
+        assign(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
     }
 }
 
+// The whole inline buffer is copied, whatever the length: a fixed-size copy is a few moves, where
+// one of the text's own length would be a library call.
+JsonNumber::JsonNumber(JsonNumber&& other) noexcept : m_size(other.m_size) {
+    std::memcpy(m_inline, other.m_inline, kInlineCapacity);
+    other.m_size = 0;
+}
+
+JsonNumber& JsonNumber::operator=(const JsonNumber& other) {
+    if (this != &other) {
+        release();
+        assign(other.text());
+    }
+    return *this;
+}
+
+JsonNumber& JsonNumber::operator=(JsonNumber&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_size = other.m_size;
+        std::memcpy(m_inline, other.m_inline, kInlineCapacity);
+        other.m_size = 0;
+    }
+    return *this;
+}
+
+// Expects no text held: a fresh number or one just released.
+void JsonNumber::assign(std::string_view text) {
+    const char* from = text.data();
+    const std::size_t size = text.size();
+    m_size = size;
+    if (!isInline()) {
+        m_heap = new char[size];
+        std::memcpy(m_heap, from, size);
+    } else if (size >= 8) {
+        // Two or three fixed-size copies that may overlap cover any length from 8 to 24.
+        std::memcpy(m_inline, from, 8);
+        if (size > 16) std::memcpy(m_inline + 8, from + 8, 8);
+        std::memcpy(m_inline + size - 8, from + size - 8, 8);
+    } else {
+        for (std::size_t i = 0; i < size; ++i) m_inline[i] = from[i];
+    }
+}
+
+void JsonNumber::release() {
+    if (!isInline()) delete[] m_heap;
+    m_size = 0;
+}
+
 bool JsonNumber::isValid() const {
-    return !m_text.empty() && json_grammar::scanNumberText(m_text).length == m_text.size();
+    return m_size != 0 && json_grammar::scanNumberText(text()).length == m_size;
 }
 
 double JsonNumber::doubleValue() const {
-    auto form = decimalForm(m_text);
+    auto form = decimalForm(text());
     if (!form) return std::numeric_limits<double>::quiet_NaN();
     double value = 0;
-    auto result = std::from_chars(m_text.data(), m_text.data() + m_text.size(), value);
+    std::string_view digits = text();
+    auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         auto magnitude = static_cast<std::int64_t>(form->digits.size()) + form->exponent;
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
@@ -89,7 +139,7 @@ double JsonNumber::doubleValue() const {
 }
 
 std::optional<std::int64_t> JsonNumber::integerValue() const {
-    auto form = decimalForm(m_text);
+    auto form = decimalForm(text());
     if (!form || form->exponent < 0) return std::nullopt;
     if (form->digits.size() + static_cast<std::uint64_t>(form->exponent) > 19) return std::nullopt;
     std::uint64_t magnitude = 0;
@@ -106,10 +156,10 @@ std::optional<std::int64_t> JsonNumber::integerValue() const {
 }
 
 bool JsonNumber::operator==(const JsonNumber& other) const {
-    auto mine = decimalForm(m_text);
-    auto theirs = decimalForm(other.m_text);
+    auto mine = decimalForm(text());
+    auto theirs = decimalForm(other.text());
     if (mine && theirs) return *mine == *theirs;
-    return m_text == other.m_text;
+    return text() == other.text();
 }
 
 namespace {
@@ -124,6 +174,31 @@ JsonObject& JsonObject::operator=(JsonObject&& other) noexcept = default;
 
 JsonObject::JsonObject(std::initializer_list<Member> members) {
     for (const Member& member : members) set(member.first, member.second);
+}
+
+JsonObject::JsonObject(std::vector<Member>&& members) : m_members(std::move(members)) {
+    if (m_members.size() > kIndexThreshold) {
+        rebuildIndex();
+        if (m_index->size() != m_members.size()) removeRepeatedKeys();
+        return;
+    }
+    for (std::size_t i = 1; i < m_members.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (m_members[i].first == m_members[j].first) {
+                removeRepeatedKeys();
+                return;
+            }
+        }
+    }
+}
+
+// Rare: only hand-written or hostile text repeats a key. Each member is set again in order, which
+// keeps the place of the first and the value of the last.
+void JsonObject::removeRepeatedKeys() {
+    std::vector<Member> members = std::move(m_members);
+    m_members.clear();
+    m_index.reset();
+    for (Member& member : members) set(std::move(member.first), std::move(member.second));
 }
 
 JsonObject::JsonObject(const JsonObject& other) : m_members(other.m_members) {

@@ -26,16 +26,22 @@ struct JsonNull {
 // reading and writing, however long the number is.
 class JsonNumber {
   public:
-    JsonNumber() : m_text("0") {}
+    JsonNumber() : JsonNumber(std::string_view("0")) {}
     // Any text is held; the writer refuses one that is not a JSON number.
-    explicit JsonNumber(std::string text) : m_text(std::move(text)) {}
+    explicit JsonNumber(std::string_view text) { assign(text); }
     template <std::integral T>
-    requires(!std::same_as<T, bool>) explicit JsonNumber(T value) : m_text(std::to_string(value)) {}
+    requires(!std::same_as<T, bool>) explicit JsonNumber(T value) { assign(std::to_string(value)); }
     // The shortest text that reads back as the same double; NaN and infinities keep the texts
     // "nan" and "inf", which the writer refuses.
     explicit JsonNumber(double value);
 
-    const std::string& text() const { return m_text; }
+    JsonNumber(const JsonNumber& other) { assign(other.text()); }
+    JsonNumber(JsonNumber&& other) noexcept;
+    JsonNumber& operator=(const JsonNumber& other);
+    JsonNumber& operator=(JsonNumber&& other) noexcept;
+    ~JsonNumber() { release(); }
+
+    std::string_view text() const { return {isInline() ? m_inline : m_heap, m_size}; }
     // Whether the text is a JSON number (which rules out nan and inf).
     bool isValid() const;
     // The nearest double; a magnitude beyond the double range gives an infinity or zero.
@@ -47,7 +53,20 @@ class JsonNumber {
     bool operator==(const JsonNumber& other) const;
 
   private:
-    std::string m_text;
+    // Texts this long or shorter (every 64-bit integer, every double's shortest form, most
+    // numbers in documents) are kept inside the number: a document of many numbers would
+    // otherwise cost one allocation each.
+    static constexpr std::size_t kInlineCapacity = 24;
+
+    bool isInline() const { return m_size <= kInlineCapacity; }
+    void assign(std::string_view text);
+    void release();
+
+    union {
+        char m_inline[kInlineCapacity];
+        char* m_heap;
+    };
+    std::size_t m_size = 0;
 };
 
 using JsonArray = std::vector<JsonValue>;
@@ -83,8 +102,13 @@ class JsonObject {
     bool operator==(const JsonObject& other) const;
 
   private:
+    friend class JsonParser;  // which reads members into place before the object is made
+    // Takes the members as they stand; a key that comes again replaces the first one's value.
+    explicit JsonObject(std::vector<Member>&& members);
+
     std::optional<std::size_t> indexOf(std::string_view key) const;
     void rebuildIndex();
+    void removeRepeatedKeys();
 
     struct KeyHash {
         using is_transparent = void;
@@ -141,6 +165,7 @@ class JsonValue {
     bool operator==(const JsonValue& other) const;
 
   private:
+    friend class JsonParser;  // which makes values in place
     Storage m_storage;
 };
 

@@ -159,7 +159,7 @@ bool JsonWriter::appendNumber(const JsonNumber& number, std::string& json) {
     // nan, inf and any other text that is no JSON number would make the document unreadable.
     if (!number.isValid()) {
         addErrorWithCode(JsonErrorUnsupportedValue,
-                         "JSON serialisation not supported for " + number.text());
+                         "JSON serialisation not supported for " + std::string(number.text()));
         return false;
     }
     json += number.text();
