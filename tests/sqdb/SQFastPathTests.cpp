@@ -61,6 +61,40 @@ TEST_F(SQFastPathTest, ArgumentsOutliveTheCallOnlyWhereTheyMust) {
     EXPECT_EQ(db->intForQuery("select count(*) from t where id >= 20"), 1);
 }
 
+// Arguments bound straight from the call: values made for the call (an optional becomes a Value)
+// outlive it inside a query's result set, tracing shows only what was bound, and a short list
+// still reports its count through the error out-parameter.
+TEST_F(SQFastPathTest, ArgumentsBoundStraightFromTheCallKeepEveryAnswer) {
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 1, std::string(64, 'x'),
+                                  std::optional<std::string>(std::string(64, 'y'))));
+    auto rs = db->executeQuery(
+        "select ?, ? from t where data = ?", std::optional<std::string>(std::string(64, 'q')),
+        static_cast<const char*>(nullptr), std::optional<std::string>(std::string(64, 'y')));
+    ASSERT_TRUE(rs);
+    std::string overwrite(64, '#');  // reuses the heap the temporaries had
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->stringForColumnIndex(0), std::string(64, 'q'));
+    EXPECT_TRUE(rs->columnIndexIsNull(1));
+    rs->close();
+
+    db->setTraceExecution(true);
+    LogCapture log;
+    EXPECT_TRUE(db->executeUpdate("update t set name = ? where id = 1", "z", Bytes{1, 2}, 3));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               db->description() + " executeUpdate: update t set name = ? where "
+                                                   "id = 1",
+                               "obj: z",
+                           }));
+    db->setTraceExecution(false);
+
+    std::optional<platform::Error> error;
+    EXPECT_FALSE(db->update("update t set name = ? where id = ?", &error, "z"));
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->localizedDescription().find("bind count (1)"), std::string::npos);
+    EXPECT_FALSE(db->executeQuery("select ?, ?", 1));
+    EXPECT_EQ(nameOf(1), "z");
+}
+
 // More statements in turn than the recent ones hold, cache changes in between, and a statement
 // someone left mid-way: each run still executes its own text from the start.
 TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
