@@ -165,9 +165,10 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
         // The result set steps later, when the caller's arguments may be gone: SQLite copies.
-        return runCall<std::unique_ptr<SQResultSet>>(sql, nullptr, [&](sqlite3_stmt* handle) {
-            return bindArgumentList(handle, false, std::forward<Args>(args)...);
-        });
+        return runCall<std::unique_ptr<SQResultSet>>(
+            sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
+                return bindArgumentList(handle, wanted, false, std::forward<Args>(args)...);
+            });
     }
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQueryWithFormat(std::string_view format, Args&&... args) {
@@ -356,13 +357,20 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // in use), statementForCall under an ExecutingScope (tracing, the statement), binding, then
     // finishQuery or finishUpdate (the bind count, running). The argument-list forms bind each
     // argument straight from the caller's value between them.
-    bool canExecute(std::optional<platform::Error>* error);
+    bool canExecute(std::optional<platform::Error>* error) {
+        return (m_db && !m_isExecutingStatement) || refuseExecution(error);
+    }
+    // Why a call cannot run (not open, in use): logged, handed to the error; false but for a
+    // connection opened on the way.
+    bool refuseExecution(std::optional<platform::Error>* error);
     // Null when the statement could not be had (the error, when asked for, is set).
     sqlite3_stmt* statementForCall(const std::string& sql, std::optional<platform::Error>* error,
                                    Prepared& prepared, bool update);
-    std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count);
+    // `count` arguments were bound to a statement of `wanted` parameters.
+    std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count,
+                                             int wanted);
     bool finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
-                      Prepared& prepared, int count);
+                      Prepared& prepared, int count, int wanted);
 
     // Runs one call through the stages; bind(handle) binds and answers how many it bound.
     // Result is bool for an update, the result set for a query.
@@ -375,11 +383,12 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         Prepared prepared;
         sqlite3_stmt* handle = statementForCall(sql, error, prepared, update);
         if (!handle) return Result{};
-        const int count = bind(handle);
+        const int wanted = parameterCount(handle);
+        const int count = bind(handle, wanted);
         if constexpr (update) {
-            return finishUpdate(sql, error, prepared, count);
+            return finishUpdate(sql, error, prepared, count, wanted);
         } else {
-            return finishQuery(sql, prepared, count);
+            return finishQuery(sql, prepared, count, wanted);
         }
     }
     template <typename... Args>
@@ -387,32 +396,47 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                              Args&&... args) {
         // The statement runs and is rewound before this returns, while the caller's values
         // still stand: they are lent to SQLite, not copied.
-        return runCall<bool>(sql, error, [&](sqlite3_stmt* handle) {
-            return bindArgumentList(handle, true, std::forward<Args>(args)...);
+        return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
+            return bindArgumentList(handle, wanted, true, std::forward<Args>(args)...);
         });
     }
     // Binds the arguments in order, as many as the statement has parameters, and answers how
     // many it bound.
     template <typename... Args>
-    int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement, [[maybe_unused]] bool borrow,
-                         Args&&... args) {
-        if constexpr (sizeof...(Args) == 0) {
+    int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement, [[maybe_unused]] int wanted,
+                         [[maybe_unused]] bool borrow, Args&&... args) {
+        constexpr int given = static_cast<int>(sizeof...(Args));
+        if constexpr (given == 0) {
             return 0;
         } else {
-            const int wanted = parameterCount(statement);
-            int count = 0;
             if (m_traceExecution) {
-                (traceArgument(wanted, count, tracedValue(args)), ...);
-                count = 0;
+                int traced = 0;
+                (traceArgument(wanted, traced, tracedValue(args)), ...);
             }
-            (bindArgument(statement, wanted, count, borrow, std::forward<Args>(args)), ...);
+            if (given <= wanted) [[likely]] {
+                // Every argument has its parameter: the indices are known here.
+                bindEach(statement, borrow, std::index_sequence_for<Args...>(),
+                         std::forward<Args>(args)...);
+                return given;
+            }
+            // Extra arguments are left unbound.
+            int count = 0;
+            (
+                [&] {
+                    if (count < wanted) bindArgument(statement, ++count, borrow, args);
+                }(),
+                ...);
             return count;
         }
     }
+    template <size_t... Index, typename... Args>
+    void bindEach(sqlite3_stmt* statement, bool borrow, std::index_sequence<Index...>,
+                  Args&&... args) {
+        (bindArgument(statement, static_cast<int>(Index) + 1, borrow, std::forward<Args>(args)),
+         ...);
+    }
     template <typename T>
-    void bindArgument(sqlite3_stmt* statement, int wanted, int& count, bool borrow, T&& argument) {
-        if (count >= wanted) return;
-        const int index = ++count;
+    void bindArgument(sqlite3_stmt* statement, int index, bool borrow, T&& argument) {
         using U = std::remove_cvref_t<T>;
         if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
             bindText(statement, index, argument.data(), argument.size(), borrow);

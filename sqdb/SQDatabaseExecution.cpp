@@ -209,7 +209,7 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
 
 // ---- The stages of a call ----
 
-bool SQDatabase::canExecute(std::optional<platform::Error>* error) {
+bool SQDatabase::refuseExecution(std::optional<platform::Error>* error) {
     // Both failures hand the caller an error too, when it asks for one, so that no failure
     // passes for success (a savepoint block would otherwise report none).
     if (!m_db && !databaseExists()) {
@@ -243,8 +243,8 @@ sqlite3_stmt* SQDatabase::statementForCall(const std::string& sql,
 }
 
 std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Prepared& prepared,
-                                                     int count) {
-    if (count != sqlite3_bind_parameter_count(prepared.handle())) {
+                                                     int count, int wanted) {
+    if (count != wanted) {
         platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
         prepared.discard();
         return nullptr;
@@ -269,9 +269,8 @@ std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Pre
 }
 
 bool SQDatabase::finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
-                              Prepared& prepared, int count) {
+                              Prepared& prepared, int count, int wanted) {
     sqlite3_stmt* handle = prepared.handle();
-    const int wanted = sqlite3_bind_parameter_count(handle);
     if (count != wanted) {
         std::string message = stringWithFormat(
             "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
@@ -333,11 +332,12 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
                                                       const Dictionary* dictionary,
                                                       std::span<const Value> list) {
     // The result set steps later, when the caller's arguments may be gone: SQLite copies.
-    return runCall<std::unique_ptr<SQResultSet>>(sql, nullptr, [&](sqlite3_stmt* handle) {
-        return bindArguments(
-            handle, sqlite3_bind_parameter_count(handle), array, dictionary, list, false,
-            [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
-    });
+    return runCall<std::unique_ptr<SQResultSet>>(
+        sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
+            return bindArguments(
+                handle, wanted, array, dictionary, list, false,
+                [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
+        });
 }
 
 std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
@@ -370,14 +370,13 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
 bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
                                const Arguments* array, const Dictionary* dictionary,
                                std::span<const Value> list) {
-    return runCall<bool>(sql, error, [&](sqlite3_stmt* handle) {
-        return bindArguments(handle, sqlite3_bind_parameter_count(handle), array, dictionary, list,
-                             true, [&](const std::string& key) {
-                                 std::string message =
-                                     stringWithFormat("Could not find index for %s", key.c_str());
-                                 if (m_logsErrors) platform::log(message);
-                                 if (error) *error = errorWithMessage(message);
-                             });
+    return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
+        return bindArguments(
+            handle, wanted, array, dictionary, list, true, [&](const std::string& key) {
+                std::string message = stringWithFormat("Could not find index for %s", key.c_str());
+                if (m_logsErrors) platform::log(message);
+                if (error) *error = errorWithMessage(message);
+            });
     });
 }
 
