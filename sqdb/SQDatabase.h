@@ -343,6 +343,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         // the way); or a fresh statement.
         const std::shared_ptr<SQStatement>* cached = nullptr;
         SQStatementHandle fresh;
+        // Whether the statement's own text was found equal to the call's.
+        bool sameText = false;
 
         sqlite3_stmt* handle() const { return cached ? (*cached)->statement() : fresh.get(); }
         // After a failure before the statement ran: a cached statement stays in the cache,

@@ -182,6 +182,7 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
 bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
         prepared.cached = recentStatementForQuery(sql);
+        prepared.sameText = prepared.cached != nullptr;
         if (!prepared.cached) {
             if (auto found = cachedStatementForQuery(sql))
                 prepared.cached = rememberStatement(found);
@@ -251,20 +252,25 @@ std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Pre
     }
 
     std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
+    bool sameText = prepared.sameText;
     if (!statement) {
         statement = std::make_shared<SQStatement>();
         statement->setStatement(std::move(prepared.fresh));
-        if (m_shouldCacheStatements) setCachedStatement(statement, sql);
+        if (m_shouldCacheStatements) {
+            setCachedStatement(statement, sql);
+            sameText = true;
+        }
     }
-    auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
+    statement->setUseCount(statement->useCount() + 1);
     // A cached statement holds this very text: shared, not copied for every query.
-    if (statement->query() == sql) {
-        resultSet->setQuery(statement->sharedQuery());
+    sameText = sameText || statement->query() == sql;
+    auto resultSet = SQResultSet::resultSetWithStatement(std::move(statement), shared_from_this());
+    if (sameText) {
+        resultSet->setQuery(resultSet->statement()->sharedQuery());
     } else {
         resultSet->setQuery(sql);
     }
     m_openResultSets.push_back(resultSet.get());
-    statement->setUseCount(statement->useCount() + 1);
     return resultSet;
 }
 

@@ -84,14 +84,14 @@ bool isValidUTF8(const unsigned char* s, size_t length) {
 
 std::unique_ptr<SQResultSet> SQResultSet::resultSetWithStatement(
     std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB) {
-    auto resultSet = std::make_unique<SQResultSet>(ConstructionKey{});
-    resultSet->setStatement(statement);
-    resultSet->setParentDB(std::move(parentDB));
     if (statement->inUse()) {
         platform::log("Invalid parameter not satisfying: ![statement inUse]");
         std::abort();
     }
     statement->setInUse(true);
+    auto resultSet = std::make_unique<SQResultSet>(ConstructionKey{});
+    resultSet->setStatement(std::move(statement));
+    resultSet->setParentDB(std::move(parentDB));
     return resultSet;
 }
 
