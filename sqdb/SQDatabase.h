@@ -365,6 +365,19 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // Why a call cannot run (not open, in use): logged, handed to the error; false but for a
     // connection opened on the way.
     bool refuseExecution(std::optional<platform::Error>* error);
+    // The statement the last call found, when it serves this text again (most calls run the
+    // statement of the call before); null otherwise, and always while tracing.
+    sqlite3_stmt* lastStatementFor(const std::string& sql, Prepared& prepared) {
+        const std::shared_ptr<SQStatement>& last = m_recentStatements[m_lastRecentStatement];
+        if (!m_shouldCacheStatements || m_traceExecution || !last || last->inUse()) return nullptr;
+        sqlite3_stmt* handle = last->statement();
+        if (!handle || last->query() != sql) return nullptr;
+        rewindIfBusy(handle);
+        prepared.cached = &last;
+        prepared.sameText = true;
+        return handle;
+    }
+    static void rewindIfBusy(sqlite3_stmt* statement);
     // Null when the statement could not be had (the error, when asked for, is set).
     sqlite3_stmt* statementForCall(const std::string& sql, std::optional<platform::Error>* error,
                                    Prepared& prepared, bool update);
@@ -383,7 +396,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         if (!canExecute(error)) return Result{};
         ExecutingScope scope(*this);
         Prepared prepared;
-        sqlite3_stmt* handle = statementForCall(sql, error, prepared, update);
+        sqlite3_stmt* handle = lastStatementFor(sql, prepared);
+        if (!handle) handle = statementForCall(sql, error, prepared, update);
         if (!handle) return Result{};
         const int wanted = parameterCount(handle);
         const int count = bind(handle, wanted);

@@ -179,6 +179,12 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
     }
 }
 
+// Statements go back into the cache rewound; only one left mid-way (by someone working the
+// handle directly) needs it again.
+void SQDatabase::rewindIfBusy(sqlite3_stmt* statement) {
+    if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+}
+
 bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
         prepared.cached = recentStatementForQuery(sql);
@@ -190,9 +196,7 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
         if (prepared.cached) {
             sqlite3_stmt* handle = (*prepared.cached)->statement();
             if (handle) {
-                // Statements go back into the cache rewound; only one left mid-way (by someone
-                // working the handle directly) needs it again.
-                if (sqlite3_stmt_busy(handle)) sqlite3_reset(handle);
+                rewindIfBusy(handle);
                 (*prepared.cached)->setInUse(false);
                 return true;
             }
