@@ -1,6 +1,8 @@
 // The shortcuts that keep the layer close to the engine's own speed must never change an answer:
 // arguments bound without a copy, recently used statements taken before the cache, column names
 // resolved once per result set, text checked a word at a time.
+#include <thread>
+
 #include "SQTestSupport.h"
 
 using platform::Bytes;
@@ -93,6 +95,30 @@ TEST_F(SQFastPathTest, ArgumentsBoundStraightFromTheCallKeepEveryAnswer) {
     EXPECT_NE(error->localizedDescription().find("bind count (1)"), std::string::npos);
     EXPECT_FALSE(db->executeQuery("select ?, ?", 1));
     EXPECT_EQ(nameOf(1), "z");
+}
+
+// Result sets reuse the memory of the last one freed on their thread: sets open side by side,
+// freed in any order and on another thread than made them, each keep reading their own rows.
+TEST_F(SQFastPathTest, ResultSetsMadeOneAfterAnotherKeepTheirOwnRows) {
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, null)", i, std::to_string(i)));
+    }
+    auto first = db->executeQuery("select name from t where id >= ? order by id", 0);
+    auto second = db->executeQuery("select name from t where id >= ? order by id desc", 2);
+    ASSERT_TRUE(first && second && first->next() && second->next());
+    first.reset();
+    auto third = db->executeQuery("select name from t where id = ?", 1);
+    ASSERT_TRUE(third && third->next());
+    EXPECT_EQ(second->stringForColumnIndex(0), "3");
+    EXPECT_EQ(third->stringForColumnIndex(0), "1");
+    EXPECT_EQ(db->openResultSets().size(), 2u);
+
+    std::thread([&] { second.reset(); }).join();
+    third.reset();
+    auto fourth = db->executeQuery("select count(*) from t");
+    ASSERT_TRUE(fourth && fourth->next());
+    EXPECT_EQ(fourth->intForColumnIndex(0), 4);
+    EXPECT_EQ(db->openResultSets(), std::vector<SQResultSet*>{fourth.get()});
 }
 
 // More statements in turn than the recent ones hold, cache changes in between, and a statement
