@@ -17,6 +17,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
+#include "sqdb/SQStatement.h"
 
 class SQResultSet;
 class SQStatement;
@@ -29,71 +30,6 @@ struct sqlite3_value;
 // What may stand in a statement's argument list: anything that makes a platform::Value.
 template <typename T>
 concept SQArgument = std::constructible_from<platform::Value, T>;
-
-// One argument of a call with an argument list, read where it stands: numbers, texts and blobs
-// are bound straight from the caller's value, never copied into a platform::Value first. What
-// the engine cannot take directly (dates, optionals) becomes a Value as before; a Value is
-// referred to.
-class SQBorrowedArgument {
-  public:
-    enum class Kind : uint8_t { Null, Integer, Real, Text, Blob, Object };
-
-    template <SQArgument T>
-    explicit SQBorrowedArgument(T&& argument) {
-        using U = std::remove_cvref_t<T>;
-        if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
-            setBytes(Kind::Text, argument.data(), argument.size());
-        } else if constexpr (std::is_same_v<std::decay_t<T>, const char*> ||
-                             std::is_same_v<std::decay_t<T>, char*>) {
-            const char* text = argument;
-            if (text) setBytes(Kind::Text, text, std::strlen(text));
-        } else if constexpr (std::is_same_v<U, platform::Bytes>) {
-            setBytes(Kind::Blob, argument.data(), argument.size());
-        } else if constexpr (std::is_same_v<U, platform::Value>) {
-            m_kind = Kind::Object;
-            m_object = &argument;
-        } else if constexpr (std::is_integral_v<U>) {
-            m_kind = Kind::Integer;
-            // As a Value binds it: unsigned values above the signed range keep their bits.
-            m_integer = static_cast<int64_t>(argument);
-        } else if constexpr (std::is_floating_point_v<U>) {
-            m_kind = Kind::Real;
-            m_real = static_cast<double>(argument);
-        } else {
-            m_kind = Kind::Object;
-            m_owned.emplace(std::forward<T>(argument));
-        }
-    }
-    SQBorrowedArgument(const SQBorrowedArgument&) = delete;
-    SQBorrowedArgument& operator=(const SQBorrowedArgument&) = delete;
-
-    Kind kind() const { return m_kind; }
-    int64_t integer() const { return m_integer; }
-    double real() const { return m_real; }
-    const void* data() const { return m_data; }
-    size_t size() const { return m_size; }
-    const platform::Value& object() const { return m_owned ? *m_owned : *m_object; }
-    // The argument as a Value (a copy), for tracing.
-    platform::Value value() const;
-
-  private:
-    void setBytes(Kind kind, const void* data, size_t size) {
-        m_kind = kind;
-        m_data = data;
-        m_size = size;
-    }
-
-    // One field per kind: a call builds one of these per argument, so it is kept small.
-    Kind m_kind = Kind::Null;
-    union {
-        int64_t m_integer = 0;
-        double m_real;
-        const void* m_data;
-        const platform::Value* m_object;
-    };
-    size_t m_size = 0;
-    std::optional<platform::Value> m_owned;
-};
 
 // One connection to one SQLite database. Made by databaseWithPath() and shared: every result set
 // it hands out keeps it alive until the set is closed. Not for use by several threads at once;
@@ -228,9 +164,11 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Queries: a result set to step with next(), or none ----
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
-        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
-            SQBorrowedArgument(std::forward<Args>(args))...};
-        return executeQueryBorrowing(sql, list);
+        // The result set steps later, when the caller's arguments may be gone: SQLite copies.
+        return runCall<std::unique_ptr<SQResultSet>>(
+            sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
+                return bindArgumentList(handle, wanted, false, std::forward<Args>(args)...);
+            });
     }
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQueryWithFormat(std::string_view format, Args&&... args) {
@@ -255,9 +193,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // ---- Updates: true when the statement ran to its end ----
     template <SQArgument... Args>
     bool executeUpdate(const std::string& sql, Args&&... args) {
-        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
-            SQBorrowedArgument(std::forward<Args>(args))...};
-        return executeUpdateBorrowing(sql, nullptr, list);
+        return updateWithArguments(sql, nullptr, std::forward<Args>(args)...);
     }
     template <SQArgument... Args>
     bool executeUpdateWithFormat(std::string_view format, Args&&... args) {
@@ -269,9 +205,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     template <SQArgument... Args>
     bool executeUpdateWithErrorAndBindings(const std::string& sql,
                                            std::optional<platform::Error>* error, Args&&... args) {
-        const std::array<SQBorrowedArgument, sizeof...(Args)> list{
-            SQBorrowedArgument(std::forward<Args>(args))...};
-        return executeUpdateBorrowing(sql, error, list);
+        return updateWithArguments(sql, error, std::forward<Args>(args)...);
     }
     template <SQArgument... Args>
     bool update(const std::string& sql, std::optional<platform::Error>* error, Args&&... args) {
@@ -390,27 +324,185 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         return {platform::Value(std::forward<Args>(args))...};
     }
 
-    class ExecutingScope;
-    friend class ExecutingScope;
+    // Holds the in-use flag for the length of one operation, on every way out of it.
+    class ExecutingScope {
+      public:
+        explicit ExecutingScope(SQDatabase& db) : m_db(db) { m_db.m_isExecutingStatement = true; }
+        ~ExecutingScope() { m_db.m_isExecutingStatement = false; }
+        ExecutingScope(const ExecutingScope&) = delete;
+        ExecutingScope& operator=(const ExecutingScope&) = delete;
 
-    // The cores behind the argument-list forms.
-    std::unique_ptr<SQResultSet> executeQueryBorrowing(const std::string& sql,
-                                                       std::span<const SQBorrowedArgument> list);
-    bool executeUpdateBorrowing(const std::string& sql, std::optional<platform::Error>* error,
-                                std::span<const SQBorrowedArgument> list);
-    // Bind is called as bind(handle, parameterCount, missingKey) and answers the number of
-    // arguments bound.
-    template <typename Bind>
-    std::unique_ptr<SQResultSet> runQuery(const std::string& sql, const Bind& bind);
-    template <typename Bind>
-    bool runUpdate(const std::string& sql, std::optional<platform::Error>* error, const Bind& bind);
+      private:
+        SQDatabase& m_db;
+    };
+
+    // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
+    // handed on.
+    struct Prepared {
+        // The cache's statement, held among the recent ones (no count of owners is touched on
+        // the way); or a fresh statement.
+        const std::shared_ptr<SQStatement>* cached = nullptr;
+        SQStatementHandle fresh;
+        // Whether the statement's own text was found equal to the call's.
+        bool sameText = false;
+
+        sqlite3_stmt* handle() const { return cached ? (*cached)->statement() : fresh.get(); }
+        // After a failure before the statement ran: a cached statement stays in the cache,
+        // rewound; a fresh one is finalized as it goes.
+        void discard() {
+            if (cached) (*cached)->reset();
+            fresh.reset();
+        }
+    };
+
+    // Every call that runs a statement goes through these stages in turn: canExecute (open, not
+    // in use), statementForCall under an ExecutingScope (tracing, the statement), binding, then
+    // finishQuery or finishUpdate (the bind count, running). The argument-list forms bind each
+    // argument straight from the caller's value between them.
+    bool canExecute(std::optional<platform::Error>* error) {
+        return (m_db && !m_isExecutingStatement) || refuseExecution(error);
+    }
+    // Why a call cannot run (not open, in use): logged, handed to the error; false but for a
+    // connection opened on the way.
+    bool refuseExecution(std::optional<platform::Error>* error);
+    // The statement the last call found, when it serves this text again (most calls run the
+    // statement of the call before); null otherwise, and always while tracing.
+    sqlite3_stmt* lastStatementFor(const std::string& sql, Prepared& prepared) {
+        const std::shared_ptr<SQStatement>& last = m_recentStatements[m_lastRecentStatement];
+        if (!m_shouldCacheStatements || m_traceExecution || !last || last->inUse()) return nullptr;
+        sqlite3_stmt* handle = last->statement();
+        if (!handle || last->query() != sql) return nullptr;
+        rewindIfBusy(handle);
+        prepared.cached = &last;
+        prepared.sameText = true;
+        return handle;
+    }
+    static void rewindIfBusy(sqlite3_stmt* statement);
+    // Null when the statement could not be had (the error, when asked for, is set).
+    sqlite3_stmt* statementForCall(const std::string& sql, std::optional<platform::Error>* error,
+                                   Prepared& prepared, bool update);
+    // `count` arguments were bound to a statement of `wanted` parameters.
+    std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count,
+                                             int wanted);
+    bool finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                      Prepared& prepared, int count, int wanted);
+
+    // Runs one call through the stages; bind(handle) binds and answers how many it bound.
+    // Result is bool for an update, the result set for a query.
+    template <typename Result, typename Bind>
+    Result runCall(const std::string& sql, std::optional<platform::Error>* error,
+                   const Bind& bind) {
+        constexpr bool update = std::is_same_v<Result, bool>;
+        if (!canExecute(error)) return Result{};
+        ExecutingScope scope(*this);
+        Prepared prepared;
+        sqlite3_stmt* handle = lastStatementFor(sql, prepared);
+        if (!handle) handle = statementForCall(sql, error, prepared, update);
+        if (!handle) return Result{};
+        const int wanted = parameterCount(handle);
+        const int count = bind(handle, wanted);
+        if constexpr (update) {
+            return finishUpdate(sql, error, prepared, count, wanted);
+        } else {
+            return finishQuery(sql, prepared, count, wanted);
+        }
+    }
+    template <typename... Args>
+    bool updateWithArguments(const std::string& sql, std::optional<platform::Error>* error,
+                             Args&&... args) {
+        // The statement runs and is rewound before this returns, while the caller's values
+        // still stand: they are lent to SQLite, not copied.
+        return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
+            return bindArgumentList(handle, wanted, true, std::forward<Args>(args)...);
+        });
+    }
+    // Binds the arguments in order, as many as the statement has parameters, and answers how
+    // many it bound.
+    template <typename... Args>
+    int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement, [[maybe_unused]] int wanted,
+                         [[maybe_unused]] bool borrow, Args&&... args) {
+        constexpr int given = static_cast<int>(sizeof...(Args));
+        if constexpr (given == 0) {
+            return 0;
+        } else {
+            if (m_traceExecution) {
+                int traced = 0;
+                (traceArgument(wanted, traced, tracedValue(args)), ...);
+            }
+            if (given <= wanted) [[likely]] {
+                // Every argument has its parameter: the indices are known here.
+                bindEach(statement, borrow, std::index_sequence_for<Args...>(),
+                         std::forward<Args>(args)...);
+                return given;
+            }
+            // Extra arguments are left unbound.
+            int count = 0;
+            (
+                [&] {
+                    if (count < wanted) bindArgument(statement, ++count, borrow, args);
+                }(),
+                ...);
+            return count;
+        }
+    }
+    template <size_t... Index, typename... Args>
+    void bindEach(sqlite3_stmt* statement, bool borrow, std::index_sequence<Index...>,
+                  Args&&... args) {
+        (bindArgument(statement, static_cast<int>(Index) + 1, borrow, std::forward<Args>(args)),
+         ...);
+    }
+    template <typename T>
+    void bindArgument(sqlite3_stmt* statement, int index, bool borrow, T&& argument) {
+        using U = std::remove_cvref_t<T>;
+        if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
+            bindText(statement, index, argument.data(), argument.size(), borrow);
+        } else if constexpr (std::is_same_v<std::decay_t<T>, const char*> ||
+                             std::is_same_v<std::decay_t<T>, char*>) {
+            const char* text = argument;
+            if (text) {
+                bindText(statement, index, text, std::strlen(text), borrow);
+            } else {
+                bindNull(statement, index);
+            }
+        } else if constexpr (std::is_same_v<U, platform::Bytes>) {
+            bindBlob(statement, index, argument.data(), argument.size(), borrow);
+        } else if constexpr (std::is_same_v<U, platform::Value>) {
+            bindValue(argument, index, statement, borrow);
+        } else if constexpr (std::is_integral_v<U>) {
+            // As a Value binds it: unsigned values above the signed range keep their bits.
+            bindInteger(statement, index, static_cast<int64_t>(argument));
+        } else if constexpr (std::is_floating_point_v<U>) {
+            bindReal(statement, index, static_cast<double>(argument));
+        } else {
+            // Made here and gone after this line: always copied.
+            bindValue(platform::Value(std::forward<T>(argument)), index, statement, false);
+        }
+    }
+    static int parameterCount(sqlite3_stmt* statement);
+    static void bindNull(sqlite3_stmt* statement, int index);
+    static void bindInteger(sqlite3_stmt* statement, int index, int64_t value);
+    static void bindReal(sqlite3_stmt* statement, int index, double value);
+    static void bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
+                         bool borrow);
+    static void bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
+                         bool borrow);
+    // Logs the next argument as bound ("data: <n> bytes" or "obj: <description>") while
+    // parameters are left.
+    void traceArgument(int wanted, int& count, const platform::Value& argument);
+    // An argument as it is bound: numbers as 64-bit integers or doubles.
+    template <typename T>
+    static platform::Value tracedValue(const T& argument) {
+        if constexpr (std::is_integral_v<T>) {
+            return platform::Value(static_cast<int64_t>(argument));
+        } else if constexpr (std::is_floating_point_v<T>) {
+            return platform::Value(static_cast<double>(argument));
+        } else {
+            return platform::Value(argument);
+        }
+    }
     // Binds a Value; `borrow` binds texts and blobs without a copy, for a statement that runs
     // and is reset before the caller's values go.
     void bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
-    // Both bind the first `wanted` parameters (the statement's count), as far as the arguments
-    // go, and answer how many they bound.
-    int bindBorrowed(sqlite3_stmt* statement, int wanted, std::span<const SQBorrowedArgument> list,
-                     bool borrow);
     // The last statements taken from the cache, looked at before the cache is searched: a loop
     // runs the same few statements over and over.
     // Both answer the place among the recent ones, which holds the statement until the cache
@@ -441,9 +533,6 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     int bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
                       const platform::Dictionary* dictionary, std::span<const platform::Value> list,
                       bool borrow, const std::function<void(const std::string& key)>& missingKey);
-    // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
-    // handed on.
-    struct Prepared;
     // Takes the cached statement for the text or prepares a new one; false when preparing failed.
     bool statementForQuery(const std::string& sql, Prepared& prepared);
 

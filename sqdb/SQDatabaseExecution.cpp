@@ -14,18 +14,6 @@ using platform::logf;
 using platform::stringWithFormat;
 using platform::Value;
 
-// Holds the in-use flag for the length of one operation, on every way out of it.
-class SQDatabase::ExecutingScope {
-  public:
-    explicit ExecutingScope(SQDatabase& db) : m_db(db) { m_db.m_isExecutingStatement = true; }
-    ~ExecutingScope() { m_db.m_isExecutingStatement = false; }
-    ExecutingScope(const ExecutingScope&) = delete;
-    ExecutingScope& operator=(const ExecutingScope&) = delete;
-
-  private:
-    SQDatabase& m_db;
-};
-
 namespace {
 
 const char* pathText(const std::optional<std::string>& path) {
@@ -50,18 +38,35 @@ sqlite3_destructor_type lifetime(bool borrow) {
     return borrow ? SQLITE_STATIC : SQLITE_TRANSIENT;
 }
 
-void bindText(sqlite3_stmt* statement, int index, const void* data, size_t size, bool borrow) {
-    sqlite3_bind_text64(statement, index, static_cast<const char*>(data), size, lifetime(borrow),
-                        SQLITE_UTF8);
+}  // namespace
+
+int SQDatabase::parameterCount(sqlite3_stmt* statement) {
+    return sqlite3_bind_parameter_count(statement);
 }
 
-void bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size, bool borrow) {
+void SQDatabase::bindNull(sqlite3_stmt* statement, int index) {
+    sqlite3_bind_null(statement, index);
+}
+
+void SQDatabase::bindInteger(sqlite3_stmt* statement, int index, int64_t value) {
+    sqlite3_bind_int64(statement, index, value);
+}
+
+void SQDatabase::bindReal(sqlite3_stmt* statement, int index, double value) {
+    sqlite3_bind_double(statement, index, value);
+}
+
+void SQDatabase::bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
+                          bool borrow) {
+    sqlite3_bind_text64(statement, index, data, size, lifetime(borrow), SQLITE_UTF8);
+}
+
+void SQDatabase::bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
+                          bool borrow) {
     // An empty data object is an empty blob, not NULL.
     sqlite3_bind_blob64(statement, index, size == 0 ? static_cast<const void*>("") : data, size,
                         lifetime(borrow));
 }
-
-}  // namespace
 
 void SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
     using Type = Value::Type;
@@ -109,64 +114,14 @@ void SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* stateme
     }
 }
 
-Value SQBorrowedArgument::value() const {
-    switch (m_kind) {
-        case Kind::Null:
-            return Value();
-        case Kind::Integer:
-            return Value(m_integer);
-        case Kind::Real:
-            return Value(m_real);
-        case Kind::Text:
-            return Value(std::string_view(static_cast<const char*>(m_data), m_size));
-        case Kind::Blob: {
-            const auto* bytes = static_cast<const uint8_t*>(m_data);
-            return Value(platform::Bytes(bytes, bytes + m_size));
-        }
-        case Kind::Object:
-            break;
+void SQDatabase::traceArgument(int wanted, int& count, const Value& argument) {
+    if (count >= wanted) return;
+    ++count;
+    if (argument.bytes()) {
+        logf("data: %ld bytes", static_cast<long>(argument.bytes()->size()));
+    } else {
+        logf("obj: %s", argument.description().c_str());
     }
-    return object();
-}
-
-int SQDatabase::bindBorrowed(sqlite3_stmt* statement, int wanted,
-                             std::span<const SQBorrowedArgument> list, bool borrow) {
-    const int count = static_cast<int>(std::min(list.size(), static_cast<size_t>(wanted)));
-    if (m_traceExecution) {
-        for (const SQBorrowedArgument& argument : list.first(static_cast<size_t>(count))) {
-            Value traced = argument.value();
-            if (traced.bytes()) {
-                logf("data: %ld bytes", static_cast<long>(traced.bytes()->size()));
-            } else {
-                logf("obj: %s", traced.description().c_str());
-            }
-        }
-    }
-    for (int index = 1; index <= count; ++index) {
-        const SQBorrowedArgument& argument = list[static_cast<size_t>(index - 1)];
-        using Kind = SQBorrowedArgument::Kind;
-        switch (argument.kind()) {
-            case Kind::Null:
-                sqlite3_bind_null(statement, index);
-                break;
-            case Kind::Integer:
-                sqlite3_bind_int64(statement, index, argument.integer());
-                break;
-            case Kind::Real:
-                sqlite3_bind_double(statement, index, argument.real());
-                break;
-            case Kind::Text:
-                bindText(statement, index, argument.data(), argument.size(), borrow);
-                break;
-            case Kind::Blob:
-                bindBlob(statement, index, argument.data(), argument.size(), borrow);
-                break;
-            case Kind::Object:
-                bindValue(argument.object(), index, statement, borrow);
-                break;
-        }
-    }
-    return count;
 }
 
 int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
@@ -201,11 +156,8 @@ int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, const Argumen
             break;
         }
         if (m_traceExecution) {
-            if (object->bytes()) {
-                logf("data: %ld bytes", static_cast<long>(object->bytes()->size()));
-            } else {
-                logf("obj: %s", object->description().c_str());
-            }
+            int traced = count;
+            traceArgument(wanted, traced, *object);
         }
         ++count;
         bindValue(*object, count, statement, borrow);
@@ -227,24 +179,16 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
     }
 }
 
-struct SQDatabase::Prepared {
-    // The cache's statement, held among the recent ones (no count of owners is touched on the
-    // way); or a fresh statement.
-    const std::shared_ptr<SQStatement>* cached = nullptr;
-    SQStatementHandle fresh;
-
-    sqlite3_stmt* handle() const { return cached ? (*cached)->statement() : fresh.get(); }
-    // After a failure before the statement ran: a cached statement stays in the cache, rewound;
-    // a fresh one is finalized as it goes.
-    void discard() {
-        if (cached) (*cached)->reset();
-        fresh.reset();
-    }
-};
+// Statements go back into the cache rewound; only one left mid-way (by someone working the
+// handle directly) needs it again.
+void SQDatabase::rewindIfBusy(sqlite3_stmt* statement) {
+    if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+}
 
 bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
         prepared.cached = recentStatementForQuery(sql);
+        prepared.sameText = prepared.cached != nullptr;
         if (!prepared.cached) {
             if (auto found = cachedStatementForQuery(sql))
                 prepared.cached = rememberStatement(found);
@@ -252,9 +196,7 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
         if (prepared.cached) {
             sqlite3_stmt* handle = (*prepared.cached)->statement();
             if (handle) {
-                // Statements go back into the cache rewound; only one left mid-way (by someone
-                // working the handle directly) needs it again.
-                if (sqlite3_stmt_busy(handle)) sqlite3_reset(handle);
+                rewindIfBusy(handle);
                 (*prepared.cached)->setInUse(false);
                 return true;
             }
@@ -270,96 +212,11 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     return false;
 }
 
-// ---- Queries ----
+// ---- The stages of a call ----
 
-template <typename Bind>
-std::unique_ptr<SQResultSet> SQDatabase::runQuery(const std::string& sql, const Bind& bind) {
-    if (!m_db && !databaseExists()) return nullptr;
-    if (m_isExecutingStatement) {
-        warnInUse();
-        return nullptr;
-    }
-    ExecutingScope scope(*this);
-    if (m_traceExecution) logf("%s executeQuery: %s", description().c_str(), sql.c_str());
-
-    Prepared prepared;
-    if (!statementForQuery(sql, prepared)) return nullptr;
-    sqlite3_stmt* handle = prepared.handle();
-
-    int count = bind(handle, sqlite3_bind_parameter_count(handle), [](const std::string& key) {
-        logf("Could not find index for %s", key.c_str());
-    });
-    if (count != sqlite3_bind_parameter_count(handle)) {
-        platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
-        prepared.discard();
-        return nullptr;
-    }
-
-    std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
-    if (!statement) {
-        statement = std::make_shared<SQStatement>();
-        statement->setStatement(std::move(prepared.fresh));
-        if (m_shouldCacheStatements) setCachedStatement(statement, sql);
-    }
-    auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
-    // A cached statement holds this very text: shared, not copied for every query.
-    if (statement->query() == sql) {
-        resultSet->setQuery(statement->sharedQuery());
-    } else {
-        resultSet->setQuery(sql);
-    }
-    m_openResultSets.push_back(resultSet.get());
-    statement->setUseCount(statement->useCount() + 1);
-    return resultSet;
-}
-
-std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
-                                                      const Arguments* array,
-                                                      const Dictionary* dictionary,
-                                                      std::span<const Value> list) {
-    return runQuery(sql, [&](sqlite3_stmt* handle, int wanted, const auto& missingKey) {
-        return bindArguments(handle, wanted, array, dictionary, list, false, missingKey);
-    });
-}
-
-// The result set steps later, when the caller's arguments may be gone: they are copied, once.
-std::unique_ptr<SQResultSet> SQDatabase::executeQueryBorrowing(
-    const std::string& sql, std::span<const SQBorrowedArgument> list) {
-    return runQuery(sql, [&](sqlite3_stmt* handle, int wanted, const auto&) {
-        return bindBorrowed(handle, wanted, list, false);
-    });
-}
-
-std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
-                                                      const Arguments& arguments) {
-    return executeQuery(sql, &arguments, nullptr, {});
-}
-
-std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
-                                                      const Arguments& values,
-                                                      std::optional<platform::Error>* error) {
-    auto resultSet = executeQuery(sql, &values, nullptr, {});
-    if (!resultSet && error) *error = lastError();
-    return resultSet;
-}
-
-std::unique_ptr<SQResultSet> SQDatabase::executeQueryWithVAList(const std::string& sql,
-                                                                std::span<const Value> list) {
-    return executeQuery(sql, nullptr, nullptr, list);
-}
-
-std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
-                                                      const Dictionary& arguments) {
-    return executeQuery(sql, nullptr, &arguments, {});
-}
-
-// ---- Updates ----
-
-template <typename Bind>
-bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error>* error,
-                           const Bind& bind) {
-    // These two failures hand the caller an error too, so that no failure passes for success
-    // (a savepoint block would otherwise report none).
+bool SQDatabase::refuseExecution(std::optional<platform::Error>* error) {
+    // Both failures hand the caller an error too, when it asks for one, so that no failure
+    // passes for success (a savepoint block would otherwise report none).
     if (!m_db && !databaseExists()) {
         if (error)
             *error = misuseError(
@@ -373,22 +230,57 @@ bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error
                 stringWithFormat("The SQDatabase %s is currently in use.", description().c_str()));
         return false;
     }
-    ExecutingScope scope(*this);
-    if (m_traceExecution) logf("%s executeUpdate: %s", description().c_str(), sql.c_str());
+    return true;
+}
 
-    Prepared prepared;
+sqlite3_stmt* SQDatabase::statementForCall(const std::string& sql,
+                                           std::optional<platform::Error>* error,
+                                           Prepared& prepared, bool update) {
+    if (m_traceExecution) {
+        logf("%s %s: %s", description().c_str(), update ? "executeUpdate" : "executeQuery",
+             sql.c_str());
+    }
     if (!statementForQuery(sql, prepared)) {
         if (error) *error = errorWithMessage(sqlite3_errmsg(m_db));
-        return false;
+        return nullptr;
     }
-    sqlite3_stmt* handle = prepared.handle();
+    return prepared.handle();
+}
 
-    const int wanted = sqlite3_bind_parameter_count(handle);
-    int count = bind(handle, wanted, [&](const std::string& key) {
-        std::string message = stringWithFormat("Could not find index for %s", key.c_str());
-        if (m_logsErrors) platform::log(message);
-        if (error) *error = errorWithMessage(message);
-    });
+std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Prepared& prepared,
+                                                     int count, int wanted) {
+    if (count != wanted) {
+        platform::log("Error: the bind count is not correct for the # of variables (executeQuery)");
+        prepared.discard();
+        return nullptr;
+    }
+
+    std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
+    bool sameText = prepared.sameText;
+    if (!statement) {
+        statement = std::make_shared<SQStatement>();
+        statement->setStatement(std::move(prepared.fresh));
+        if (m_shouldCacheStatements) {
+            setCachedStatement(statement, sql);
+            sameText = true;
+        }
+    }
+    statement->setUseCount(statement->useCount() + 1);
+    // A cached statement holds this very text: shared, not copied for every query.
+    sameText = sameText || statement->query() == sql;
+    auto resultSet = SQResultSet::resultSetWithStatement(std::move(statement), shared_from_this());
+    if (sameText) {
+        resultSet->setQuery(resultSet->statement()->sharedQuery());
+    } else {
+        resultSet->setQuery(sql);
+    }
+    m_openResultSets.push_back(resultSet.get());
+    return resultSet;
+}
+
+bool SQDatabase::finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                              Prepared& prepared, int count, int wanted) {
+    sqlite3_stmt* handle = prepared.handle();
     if (count != wanted) {
         std::string message = stringWithFormat(
             "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
@@ -443,21 +335,58 @@ bool SQDatabase::runUpdate(const std::string& sql, std::optional<platform::Error
     return rc == SQLITE_DONE || rc == SQLITE_OK;
 }
 
+// ---- Queries ----
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments* array,
+                                                      const Dictionary* dictionary,
+                                                      std::span<const Value> list) {
+    // The result set steps later, when the caller's arguments may be gone: SQLite copies.
+    return runCall<std::unique_ptr<SQResultSet>>(
+        sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
+            return bindArguments(
+                handle, wanted, array, dictionary, list, false,
+                [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
+        });
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments& arguments) {
+    return executeQuery(sql, &arguments, nullptr, {});
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Arguments& values,
+                                                      std::optional<platform::Error>* error) {
+    auto resultSet = executeQuery(sql, &values, nullptr, {});
+    if (!resultSet && error) *error = lastError();
+    return resultSet;
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQueryWithVAList(const std::string& sql,
+                                                                std::span<const Value> list) {
+    return executeQuery(sql, nullptr, nullptr, list);
+}
+
+std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
+                                                      const Dictionary& arguments) {
+    return executeQuery(sql, nullptr, &arguments, {});
+}
+
+// ---- Updates ----
+
 // The statement has run and is rewound before these return: the caller's values are lent to
 // SQLite, not copied.
 bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
                                const Arguments* array, const Dictionary* dictionary,
                                std::span<const Value> list) {
-    return runUpdate(sql, error, [&](sqlite3_stmt* handle, int wanted, const auto& missingKey) {
-        return bindArguments(handle, wanted, array, dictionary, list, true, missingKey);
-    });
-}
-
-bool SQDatabase::executeUpdateBorrowing(const std::string& sql,
-                                        std::optional<platform::Error>* error,
-                                        std::span<const SQBorrowedArgument> list) {
-    return runUpdate(sql, error, [&](sqlite3_stmt* handle, int wanted, const auto&) {
-        return bindBorrowed(handle, wanted, list, true);
+    return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
+        return bindArguments(
+            handle, wanted, array, dictionary, list, true, [&](const std::string& key) {
+                std::string message = stringWithFormat("Could not find index for %s", key.c_str());
+                if (m_logsErrors) platform::log(message);
+                if (error) *error = errorWithMessage(message);
+            });
     });
 }
 

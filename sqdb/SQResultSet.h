@@ -36,6 +36,10 @@ class SQResultSet {
     static std::unique_ptr<SQResultSet> resultSetWithStatement(
         std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB);
     explicit SQResultSet(ConstructionKey) {}
+    // A loop of queries hands out one result set after another: each thread keeps the memory of
+    // the last one freed for the next.
+    static void* operator new(size_t size);
+    static void operator delete(void* pointer, size_t size);
     ~SQResultSet();
     SQResultSet(const SQResultSet&) = delete;
     SQResultSet& operator=(const SQResultSet&) = delete;

@@ -1,6 +1,8 @@
 // The shortcuts that keep the layer close to the engine's own speed must never change an answer:
 // arguments bound without a copy, recently used statements taken before the cache, column names
 // resolved once per result set, text checked a word at a time.
+#include <thread>
+
 #include "SQTestSupport.h"
 
 using platform::Bytes;
@@ -59,6 +61,64 @@ TEST_F(SQFastPathTest, ArgumentsOutliveTheCallOnlyWhereTheyMust) {
     EXPECT_FALSE(db->executeUpdate("insert into t values (?, ?, ?)", 20, "x"));
     EXPECT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 21, "x", "y", "z"));
     EXPECT_EQ(db->intForQuery("select count(*) from t where id >= 20"), 1);
+}
+
+// Arguments bound straight from the call: values made for the call (an optional becomes a Value)
+// outlive it inside a query's result set, tracing shows only what was bound, and a short list
+// still reports its count through the error out-parameter.
+TEST_F(SQFastPathTest, ArgumentsBoundStraightFromTheCallKeepEveryAnswer) {
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, ?)", 1, std::string(64, 'x'),
+                                  std::optional<std::string>(std::string(64, 'y'))));
+    auto rs = db->executeQuery(
+        "select ?, ? from t where data = ?", std::optional<std::string>(std::string(64, 'q')),
+        static_cast<const char*>(nullptr), std::optional<std::string>(std::string(64, 'y')));
+    ASSERT_TRUE(rs);
+    std::string overwrite(64, '#');  // reuses the heap the temporaries had
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->stringForColumnIndex(0), std::string(64, 'q'));
+    EXPECT_TRUE(rs->columnIndexIsNull(1));
+    rs->close();
+
+    db->setTraceExecution(true);
+    LogCapture log;
+    EXPECT_TRUE(db->executeUpdate("update t set name = ? where id = 1", "z", Bytes{1, 2}, 3));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               db->description() + " executeUpdate: update t set name = ? where "
+                                                   "id = 1",
+                               "obj: z",
+                           }));
+    db->setTraceExecution(false);
+
+    std::optional<platform::Error> error;
+    EXPECT_FALSE(db->update("update t set name = ? where id = ?", &error, "z"));
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->localizedDescription().find("bind count (1)"), std::string::npos);
+    EXPECT_FALSE(db->executeQuery("select ?, ?", 1));
+    EXPECT_EQ(nameOf(1), "z");
+}
+
+// Result sets reuse the memory of the last one freed on their thread: sets open side by side,
+// freed in any order and on another thread than made them, each keep reading their own rows.
+TEST_F(SQFastPathTest, ResultSetsMadeOneAfterAnotherKeepTheirOwnRows) {
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(db->executeUpdate("insert into t values (?, ?, null)", i, std::to_string(i)));
+    }
+    auto first = db->executeQuery("select name from t where id >= ? order by id", 0);
+    auto second = db->executeQuery("select name from t where id >= ? order by id desc", 2);
+    ASSERT_TRUE(first && second && first->next() && second->next());
+    first.reset();
+    auto third = db->executeQuery("select name from t where id = ?", 1);
+    ASSERT_TRUE(third && third->next());
+    EXPECT_EQ(second->stringForColumnIndex(0), "3");
+    EXPECT_EQ(third->stringForColumnIndex(0), "1");
+    EXPECT_EQ(db->openResultSets().size(), 2u);
+
+    std::thread([&] { second.reset(); }).join();
+    third.reset();
+    auto fourth = db->executeQuery("select count(*) from t");
+    ASSERT_TRUE(fourth && fourth->next());
+    EXPECT_EQ(fourth->intForColumnIndex(0), 4);
+    EXPECT_EQ(db->openResultSets(), std::vector<SQResultSet*>{fourth.get()});
 }
 
 // More statements in turn than the recent ones hold, cache changes in between, and a statement
