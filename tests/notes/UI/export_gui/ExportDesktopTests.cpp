@@ -20,6 +20,7 @@
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebView.h"
+#include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
@@ -69,18 +70,11 @@ std::vector<InkRun> inkColumns(const std::string& pgm) {
     return runs;
 }
 
-class ExportDesktopTest : public ::testing::Test {
+class ExportDesktopTest : public ZelvoDesktopFixture {
   protected:
-    void SetUp() override {
-        backend = GtkWindowBackend::create();
-        ASSERT_TRUE(backend) << "no display";
-        platform::WindowBackend::setShared(backend);
-        app.setDelegate(&delegate);
-    }
     void TearDown() override {
         platform::SavePanel::setPresenter(nullptr);
-        app.setDelegate(nullptr);
-        platform::WindowBackend::setShared(nullptr);
+        ZelvoDesktopFixture::TearDown();
     }
     // The main window with the note shown in the editor page.
     zelvo::MainWindowController& windowWithNote(const std::string& html) {
@@ -95,11 +89,6 @@ class ExportDesktopTest : public ::testing::Test {
         if (editor) editor->setHTML(html);
         return controller;
     }
-
-    ZelvoFolders folders;
-    std::shared_ptr<GtkWindowBackend> backend;
-    platform::Application& app = platform::Application::sharedApplication();
-    zelvo::AppDelegate delegate;
 };
 
 TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {

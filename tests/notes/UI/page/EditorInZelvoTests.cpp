@@ -11,24 +11,15 @@
 #include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/Patience.h"
 
 // The editor inside Zelvo's window on the desktop, over a notes database of its own: the page is
 // shown in the window, a note selected in the list arrives in it, and quitting stores the edit.
 namespace {
 
-class EditorInZelvoTest : public ::testing::Test {
+class EditorInZelvoTest : public ZelvoDesktopFixture {
   protected:
-    void SetUp() override {
-        backend = platform::gtk::GtkWindowBackend::create();
-        ASSERT_TRUE(backend) << "no display";
-        platform::WindowBackend::setShared(backend);
-        app.setDelegate(&delegate);
-    }
-    void TearDown() override {
-        app.setDelegate(nullptr);
-        platform::WindowBackend::setShared(nullptr);
-    }
     static void deliverQueuedNotices() {
         while (platform::RunLoop::mainRunLoop().iterate(false)) {
         }
@@ -41,11 +32,6 @@ class EditorInZelvoTest : public ::testing::Test {
             }
         return std::nullopt;
     }
-
-    ZelvoFolders folders;
-    std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
-    platform::Application& app = platform::Application::sharedApplication();
-    zelvo::AppDelegate delegate;
 };
 
 TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {

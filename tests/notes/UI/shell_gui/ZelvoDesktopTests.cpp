@@ -23,8 +23,8 @@
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
+#include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/Patience.h"
-#include "tests/support/PrivateXServer.h"
 #include "tests/support/TestOutput.h"
 
 using platform::gtk::GtkViewPeer;
@@ -32,20 +32,16 @@ using platform::gtk::GtkWindowBackend;
 
 namespace {
 
-class ZelvoDesktopTest : public ::testing::Test {
+class ZelvoDesktopTest : public ZelvoDesktopFixture {
   protected:
     void SetUp() override {
-        backend = GtkWindowBackend::create();
-        ASSERT_TRUE(backend) << "no display";
-        platform::WindowBackend::setShared(backend);
-        app.setDelegate(&delegate);
+        ZelvoDesktopFixture::SetUp();
         app.setMainMenu(delegate.makeMainMenu());
     }
     void TearDown() override {
-        app.setDelegate(nullptr);
         app.setMainMenu(nullptr);
         platform::Application::setMenuBarVisible(true);
-        platform::WindowBackend::setShared(nullptr);
+        ZelvoDesktopFixture::TearDown();
     }
     static GtkWidget* widgetOf(platform::View* view) {
         auto* peer = view ? dynamic_cast<GtkViewPeer*>(view->peer()) : nullptr;
@@ -58,14 +54,6 @@ class ZelvoDesktopTest : public ::testing::Test {
         backend->waitUntilDrawn(window, kPatience.count());
         backend->processPendingEvents();
     }
-
-    ZelvoFolders folders;
-    // Set by tests whose windows must not be seen by others sharing the display; declared before
-    // the backend so the server outlives it.
-    std::unique_ptr<PrivateXServer> ownDisplay;
-    std::shared_ptr<GtkWindowBackend> backend;
-    platform::Application& app = platform::Application::sharedApplication();
-    zelvo::AppDelegate delegate;
 };
 
 TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
@@ -174,13 +162,6 @@ TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {
 
 class PreviewPageTest : public ZelvoDesktopTest {
   protected:
-    // The preview covers the whole screen: on the shared display it would hide the windows that
-    // other display tests read back, so it gets an X server of its own.
-    void SetUp() override {
-        ownDisplay = std::make_unique<PrivateXServer>("1280x800x24");
-        ASSERT_TRUE(ownDisplay->ready());
-        ZelvoDesktopTest::SetUp();
-    }
     // A preview whose page has loaded and shown the HTML.
     platform::WebView& open(const std::optional<std::string>& html) {
         preview = std::make_shared<zelvo::PreviewHTMLWindow>();
