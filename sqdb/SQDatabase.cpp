@@ -185,8 +185,7 @@ void SQDatabase::closeOpenResultSets() {
     }
 }
 
-// The latest set is the one most often closed first.
-void SQDatabase::resultSetDidClose(SQResultSet* resultSet) {
+void SQDatabase::forgetResultSet(SQResultSet* resultSet) {
     auto found = std::find(m_openResultSets.rbegin(), m_openResultSets.rend(), resultSet);
     if (found != m_openResultSets.rend()) m_openResultSets.erase(std::next(found).base());
 }

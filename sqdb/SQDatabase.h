@@ -17,6 +17,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
+#include "sqdb/SQLiteCalls.h"
 #include "sqdb/SQStatement.h"
 
 class SQResultSet;
@@ -98,7 +99,14 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // The result sets handed out and not closed yet (not owned).
     const std::vector<SQResultSet*>& openResultSets() const { return m_openResultSets; }
     void closeOpenResultSets();
-    void resultSetDidClose(SQResultSet* resultSet);
+    void resultSetDidClose(SQResultSet* resultSet) {
+        // The latest set is the one most often closed first.
+        if (!m_openResultSets.empty() && m_openResultSets.back() == resultSet) {
+            m_openResultSets.pop_back();
+        } else {
+            forgetResultSet(resultSet);
+        }
+    }
 
     // ---- Statement cache ----
     bool shouldCacheStatements() const { return m_shouldCacheStatements; }
@@ -166,7 +174,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
         // The result set steps later, when the caller's arguments may be gone: SQLite copies.
         return runCall<std::unique_ptr<SQResultSet>>(
-            sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
+            sql, nullptr, [&](sqlite3_stmt * handle, int wanted) __attribute__((always_inline)) {
                 return bindArgumentList(handle, wanted, false, std::forward<Args>(args)...);
             });
     }
@@ -377,7 +385,11 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         prepared.sameText = true;
         return handle;
     }
-    static void rewindIfBusy(sqlite3_stmt* statement);
+    // Statements go back into the cache rewound; only one left mid-way (by someone working the
+    // handle directly) needs it again.
+    static void rewindIfBusy(sqlite3_stmt* statement) {
+        if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
+    }
     // Null when the statement could not be had (the error, when asked for, is set).
     sqlite3_stmt* statementForCall(const std::string& sql, std::optional<platform::Error>* error,
                                    Prepared& prepared, bool update);
@@ -386,6 +398,11 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                                              int wanted);
     bool finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
                       Prepared& prepared, int count, int wanted);
+    // What follows a step that gave `rc`: failures reported, the statement cached, rewound or
+    // finalized.
+    bool endUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                   Prepared& prepared, int rc);
+    void reportResetFailure(const std::string& sql, int rc);
 
     // Runs one call through the stages; bind(handle) binds and answers how many it bound.
     // Result is bool for an update, the result set for a query.
@@ -399,9 +416,22 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         sqlite3_stmt* handle = lastStatementFor(sql, prepared);
         if (!handle) handle = statementForCall(sql, error, prepared, update);
         if (!handle) return Result{};
-        const int wanted = parameterCount(handle);
+        const int wanted = prepared.cached ? (*prepared.cached)->parameterCount()
+                                           : sqlite3_bind_parameter_count(handle);
         const int count = bind(handle, wanted);
         if constexpr (update) {
+            // The common way through stays here: a cached statement, every parameter bound, run
+            // to its end and rewound.
+            if (count == wanted && prepared.cached) [[likely]] {
+                const int rc = sqlite3_step(handle);
+                if (rc != sqdb::detail::kDone) return endUpdate(sql, error, prepared, rc);
+                SQStatement& statement = **prepared.cached;
+                statement.setUseCount(statement.useCount() + 1);
+                const int resetRc = sqlite3_reset(handle);
+                if (resetRc != sqdb::detail::kOK) [[unlikely]]
+                    reportResetFailure(sql, resetRc);
+                return true;
+            }
             return finishUpdate(sql, error, prepared, count, wanted);
         } else {
             return finishQuery(sql, prepared, count, wanted);
@@ -412,15 +442,17 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                              Args&&... args) {
         // The statement runs and is rewound before this returns, while the caller's values
         // still stand: they are lent to SQLite, not copied.
-        return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
-            return bindArgumentList(handle, wanted, true, std::forward<Args>(args)...);
-        });
+        return runCall<bool>(
+            sql, error, [&](sqlite3_stmt * handle, int wanted) __attribute__((always_inline)) {
+                return bindArgumentList(handle, wanted, true, std::forward<Args>(args)...);
+            });
     }
     // Binds the arguments in order, as many as the statement has parameters, and answers how
     // many it bound.
     template <typename... Args>
-    int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement, [[maybe_unused]] int wanted,
-                         [[maybe_unused]] bool borrow, Args&&... args) {
+    [[gnu::always_inline]] int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement,
+                                                [[maybe_unused]] int wanted,
+                                                [[maybe_unused]] bool borrow, Args&&... args) {
         constexpr int given = static_cast<int>(sizeof...(Args));
         if constexpr (given == 0) {
             return 0;
@@ -478,14 +510,28 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
             bindValue(platform::Value(std::forward<T>(argument)), index, statement, false);
         }
     }
-    static int parameterCount(sqlite3_stmt* statement);
-    static void bindNull(sqlite3_stmt* statement, int index);
-    static void bindInteger(sqlite3_stmt* statement, int index, int64_t value);
-    static void bindReal(sqlite3_stmt* statement, int index, double value);
+    static void bindNull(sqlite3_stmt* statement, int index) {
+        sqlite3_bind_null(statement, index);
+    }
+    static void bindInteger(sqlite3_stmt* statement, int index, int64_t value) {
+        sqlite3_bind_int64(statement, index, value);
+    }
+    static void bindReal(sqlite3_stmt* statement, int index, double value) {
+        sqlite3_bind_double(statement, index, value);
+    }
+    // `borrow` lends the bytes to SQLite, for a statement that runs and is reset before the
+    // caller's values go; otherwise SQLite copies them.
     static void bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
-                         bool borrow);
+                         bool borrow) {
+        sqlite3_bind_text64(statement, index, data, size, sqdb::detail::lifetime(borrow),
+                            sqdb::detail::kUTF8);
+    }
     static void bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
-                         bool borrow);
+                         bool borrow) {
+        // An empty data object is an empty blob, not NULL.
+        sqlite3_bind_blob64(statement, index, size == 0 ? static_cast<const void*>("") : data, size,
+                            sqdb::detail::lifetime(borrow));
+    }
     // Logs the next argument as bound ("data: <n> bytes" or "obj: <description>") while
     // parameters are left.
     void traceArgument(int wanted, int& count, const platform::Value& argument);
@@ -512,11 +558,13 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         const std::shared_ptr<SQStatement>& statement);
     void forgetRecentStatements() { m_recentStatements.fill(nullptr); }
 
+    void forgetResultSet(SQResultSet* resultSet);
     static int busyHandler(void* context, int count);
     bool didOpen(int rc);
     // The row information of the last statement; 0 while a statement runs or when closed.
     int64_t rowInformation(int64_t (*read)(sqlite3*));
-    bool transactionStatement(const char* sql, bool inTransactionAfter);
+    // The texts are made once: a transaction a row must not cost two allocations.
+    bool transactionStatement(const std::string& sql, bool inTransactionAfter);
     // Column 0 of the first row through the reader; the fallback when there is no row.
     template <typename T, typename Reader>
     T singleValue(const std::string& sql, std::span<const platform::Value> list, T fallback,

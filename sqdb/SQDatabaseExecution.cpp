@@ -30,43 +30,9 @@ void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statem
     bindValue(object, index, statement, false);
 }
 
-namespace {
-
-// An update runs its statement and resets it before the call returns, while the caller's values
-// still stand, so it can lend them to SQLite instead of having them copied.
-sqlite3_destructor_type lifetime(bool borrow) {
-    return borrow ? SQLITE_STATIC : SQLITE_TRANSIENT;
-}
-
-}  // namespace
-
-int SQDatabase::parameterCount(sqlite3_stmt* statement) {
-    return sqlite3_bind_parameter_count(statement);
-}
-
-void SQDatabase::bindNull(sqlite3_stmt* statement, int index) {
-    sqlite3_bind_null(statement, index);
-}
-
-void SQDatabase::bindInteger(sqlite3_stmt* statement, int index, int64_t value) {
-    sqlite3_bind_int64(statement, index, value);
-}
-
-void SQDatabase::bindReal(sqlite3_stmt* statement, int index, double value) {
-    sqlite3_bind_double(statement, index, value);
-}
-
-void SQDatabase::bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
-                          bool borrow) {
-    sqlite3_bind_text64(statement, index, data, size, lifetime(borrow), SQLITE_UTF8);
-}
-
-void SQDatabase::bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
-                          bool borrow) {
-    // An empty data object is an empty blob, not NULL.
-    sqlite3_bind_blob64(statement, index, size == 0 ? static_cast<const void*>("") : data, size,
-                        lifetime(borrow));
-}
+static_assert(sqdb::detail::kOK == SQLITE_OK && sqdb::detail::kMisuse == SQLITE_MISUSE &&
+              sqdb::detail::kRow == SQLITE_ROW && sqdb::detail::kDone == SQLITE_DONE &&
+              sqdb::detail::kUTF8 == SQLITE_UTF8);
 
 void SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
     using Type = Value::Type;
@@ -179,12 +145,6 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
     }
 }
 
-// Statements go back into the cache rewound; only one left mid-way (by someone working the
-// handle directly) needs it again.
-void SQDatabase::rewindIfBusy(sqlite3_stmt* statement) {
-    if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
-}
-
 bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
         prepared.cached = recentStatementForQuery(sql);
@@ -256,24 +216,16 @@ std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Pre
     }
 
     std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
-    bool sameText = prepared.sameText;
     if (!statement) {
         statement = std::make_shared<SQStatement>();
         statement->setStatement(std::move(prepared.fresh));
-        if (m_shouldCacheStatements) {
-            setCachedStatement(statement, sql);
-            sameText = true;
-        }
+        if (m_shouldCacheStatements) setCachedStatement(statement, sql);
     }
     statement->setUseCount(statement->useCount() + 1);
-    // A cached statement holds this very text: shared, not copied for every query.
-    sameText = sameText || statement->query() == sql;
+    // A statement found for this text holds it: the set names it by the statement's own.
+    const bool sameText = prepared.sameText || statement->query() == sql;
     auto resultSet = SQResultSet::resultSetWithStatement(std::move(statement), shared_from_this());
-    if (sameText) {
-        resultSet->setQuery(resultSet->statement()->sharedQuery());
-    } else {
-        resultSet->setQuery(sql);
-    }
+    if (!sameText) resultSet->setQuery(sql);
     m_openResultSets.push_back(resultSet.get());
     return resultSet;
 }
@@ -292,7 +244,12 @@ bool SQDatabase::finishUpdate(const std::string& sql, std::optional<platform::Er
         return false;
     }
 
-    int rc = sqlite3_step(handle);
+    return endUpdate(sql, error, prepared, sqlite3_step(handle));
+}
+
+bool SQDatabase::endUpdate(const std::string& sql, std::optional<platform::Error>* error,
+                           Prepared& prepared, int rc) {
+    sqlite3_stmt* handle = prepared.handle();
     if (rc == SQLITE_ROW) {
         std::string message = stringWithFormat(
             "A executeUpdate is being called with a query string '%s'", sql.c_str());
@@ -327,12 +284,14 @@ bool SQDatabase::finishUpdate(const std::string& sql, std::optional<platform::Er
     } else {
         closeRc = sqlite3_finalize(prepared.fresh.release());
     }
-    if (closeRc != SQLITE_OK && m_logsErrors) {
-        logf("Unknown error finalizing or resetting statement (%d: %s)", closeRc,
-             sqlite3_errmsg(m_db));
-        logf("DB Query: %s", sql.c_str());
-    }
+    if (closeRc != SQLITE_OK) reportResetFailure(sql, closeRc);
     return rc == SQLITE_DONE || rc == SQLITE_OK;
+}
+
+void SQDatabase::reportResetFailure(const std::string& sql, int rc) {
+    if (!m_logsErrors) return;
+    logf("Unknown error finalizing or resetting statement (%d: %s)", rc, sqlite3_errmsg(m_db));
+    logf("DB Query: %s", sql.c_str());
 }
 
 // ---- Queries ----

@@ -16,26 +16,30 @@ std::string SQDBEscapeSavePointName(const std::string& savepointName) {
     return escaped;
 }
 
-bool SQDatabase::transactionStatement(const char* sql, bool inTransactionAfter) {
+bool SQDatabase::transactionStatement(const std::string& sql, bool inTransactionAfter) {
     bool ok = executeUpdate(sql);
     if (ok) m_inTransaction = inTransactionAfter;
     return ok;
 }
 
 bool SQDatabase::beginTransaction() {
-    return transactionStatement("begin exclusive transaction", true);
+    static const std::string sql = "begin exclusive transaction";
+    return transactionStatement(sql, true);
 }
 
 bool SQDatabase::beginDeferredTransaction() {
-    return transactionStatement("begin deferred transaction", true);
+    static const std::string sql = "begin deferred transaction";
+    return transactionStatement(sql, true);
 }
 
 bool SQDatabase::commit() {
-    return transactionStatement("commit transaction", false);
+    static const std::string sql = "commit transaction";
+    return transactionStatement(sql, false);
 }
 
 bool SQDatabase::rollback() {
-    return transactionStatement("rollback transaction", false);
+    static const std::string sql = "rollback transaction";
+    return transactionStatement(sql, false);
 }
 
 bool SQDatabase::savePointStatement(const char* command, const std::string& name,

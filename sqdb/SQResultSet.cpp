@@ -20,67 +20,6 @@ std::string lowercased(std::string text) {
     return text;
 }
 
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-// Whether the text is all ASCII, a word at a time and without a branch per word: most text read
-// back is, and then nothing more needs checking.
-bool isAscii(const unsigned char* s, size_t length) {
-    uint64_t seen = 0;
-    size_t i = 0;
-    for (; length - i >= sizeof(uint64_t); i += sizeof(uint64_t)) {
-        uint64_t word;
-        std::memcpy(&word, s + i, sizeof word);
-        seen |= word;
-    }
-    for (; i < length; ++i) seen |= s[i];
-    return (seen & kHighBits) == 0;
-}
-
-bool isValidUTF8(const unsigned char* s, size_t length) {
-    static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (isAscii(s, length)) return true;
-    size_t i = 0;
-    while (i < length) {
-        // ASCII a word at a time: most text read back is.
-        while (length - i >= sizeof(uint64_t)) {
-            uint64_t word;
-            std::memcpy(&word, s + i, sizeof word);
-            if (word & kHighBits) break;
-            i += sizeof word;
-        }
-        if (i >= length) break;
-        unsigned char c = s[i];
-        size_t extra = 0;
-        uint32_t code = c;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            code = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            code = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (length - i <= extra) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) return false;
-            code = (code << 6) | (s[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (code < kSmallest[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 // The memory of one freed result set, for the thread's next one; freed with the thread.
 struct SpareResultSet {
     void* block = nullptr;
@@ -112,17 +51,9 @@ void SQResultSet::operator delete(void* pointer, size_t size) {
     ::operator delete(pointer);
 }
 
-std::unique_ptr<SQResultSet> SQResultSet::resultSetWithStatement(
-    std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB) {
-    if (statement->inUse()) {
-        platform::log("Invalid parameter not satisfying: ![statement inUse]");
-        std::abort();
-    }
-    statement->setInUse(true);
-    auto resultSet = std::make_unique<SQResultSet>(ConstructionKey{});
-    resultSet->setStatement(std::move(statement));
-    resultSet->setParentDB(std::move(parentDB));
-    return resultSet;
+void SQResultSet::refuseStatementInUse() {
+    platform::log("Invalid parameter not satisfying: ![statement inUse]");
+    std::abort();
 }
 
 SQResultSet::~SQResultSet() {
@@ -130,17 +61,6 @@ SQResultSet::~SQResultSet() {
 }
 
 // ---- Cursor ----
-
-// A row is the common answer, and needs nothing more.
-bool SQResultSet::nextWithError(std::optional<platform::Error>* error) {
-    sqlite3_stmt* statement = handle();
-    // A closed set has no statement to step: answer as SQLite would for a missing one, without
-    // asking it.
-    int rc = statement ? sqlite3_step(statement) : SQLITE_MISUSE;
-    if (rc == SQLITE_ROW) return true;
-    finishStepping(rc, error);
-    return false;
-}
 
 void SQResultSet::finishStepping(int rc, std::optional<platform::Error>* error) {
     sqlite3_stmt* statement = handle();
@@ -186,8 +106,16 @@ bool SQResultSet::hasAnotherRow() const {
 
 void SQResultSet::close() {
     if (m_statement) {
-        m_statement->reset();
-        m_statement = nullptr;
+        SQStatement* statement = m_statement.get();
+        statement->reset();
+        if (m_query) {
+            m_statement = nullptr;
+        } else {
+            // The set goes on naming the statement's text: the statement object (not its engine
+            // statement, which the cache may hand out again) stays for it.
+            m_query =
+                std::shared_ptr<const std::string>(std::move(m_statement), &statement->query());
+        }
     }
     if (m_parentDB) {
         // Released last: it may be the connection's last owner.
@@ -253,44 +181,6 @@ std::optional<std::string> SQResultSet::columnNameForIndex(int columnIndex) cons
 
 // ---- Typed getters ----
 
-int SQResultSet::intForColumnIndex(int columnIndex) const {
-    sqlite3_stmt* statement = readable(columnIndex);
-    return statement ? sqlite3_column_int(statement, columnIndex) : 0;
-}
-
-long SQResultSet::longForColumnIndex(int columnIndex) const {
-    return static_cast<long>(longLongIntForColumnIndex(columnIndex));
-}
-
-long long SQResultSet::longLongIntForColumnIndex(int columnIndex) const {
-    sqlite3_stmt* statement = readable(columnIndex);
-    return statement ? sqlite3_column_int64(statement, columnIndex) : 0;
-}
-
-unsigned long long SQResultSet::unsignedLongLongIntForColumnIndex(int columnIndex) const {
-    return static_cast<unsigned long long>(longLongIntForColumnIndex(columnIndex));
-}
-
-bool SQResultSet::boolForColumnIndex(int columnIndex) const {
-    return intForColumnIndex(columnIndex) != 0;
-}
-
-double SQResultSet::doubleForColumnIndex(int columnIndex) const {
-    sqlite3_stmt* statement = readable(columnIndex);
-    return statement ? sqlite3_column_double(statement, columnIndex) : 0.0;
-}
-
-std::optional<std::string> SQResultSet::stringForColumnIndex(int columnIndex) const {
-    sqlite3_stmt* statement = readable(columnIndex);
-    if (!statement) return std::nullopt;
-    // Null for NULL (and when out of memory); an empty text is "", never null.
-    const unsigned char* text = sqlite3_column_text(statement, columnIndex);
-    if (!text) return std::nullopt;
-    size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
-    if (!isValidUTF8(text, length)) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(text), length);
-}
-
 std::optional<platform::Date> SQResultSet::dateForColumnIndex(int columnIndex) const {
     sqlite3_stmt* statement = readable(columnIndex);
     if (!statement || sqlite3_column_type(statement, columnIndex) == SQLITE_NULL)
@@ -301,16 +191,6 @@ std::optional<platform::Date> SQResultSet::dateForColumnIndex(int columnIndex) c
         return m_parentDB->dateFromString(*text);
     }
     return platform::Date::dateWithTimeIntervalSince1970(doubleForColumnIndex(columnIndex));
-}
-
-std::optional<platform::Bytes> SQResultSet::dataForColumnIndex(int columnIndex) const {
-    sqlite3_stmt* statement = readable(columnIndex);
-    if (!statement) return std::nullopt;
-    // Null for NULL and for a zero-length value alike, which both read as absent.
-    const auto* bytes = static_cast<const uint8_t*>(sqlite3_column_blob(statement, columnIndex));
-    if (!bytes) return std::nullopt;
-    auto length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
-    return platform::Bytes(bytes, bytes + length);
 }
 
 std::optional<std::span<const uint8_t>> SQResultSet::dataNoCopyForColumnIndex(

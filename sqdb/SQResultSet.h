@@ -13,7 +13,9 @@
 
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Error.h"
+#include "platform/foundation/UTF8.h"
 #include "platform/foundation/Value.h"
+#include "sqdb/SQLiteCalls.h"
 #include "sqdb/SQStatement.h"
 
 class SQDatabase;
@@ -34,8 +36,15 @@ class SQResultSet {
 
     // Marks the statement in use; it must not be in use already.
     static std::unique_ptr<SQResultSet> resultSetWithStatement(
-        std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB);
-    explicit SQResultSet(ConstructionKey) {}
+        std::shared_ptr<SQStatement> statement, std::shared_ptr<SQDatabase> parentDB) {
+        if (statement->inUse()) refuseStatementInUse();
+        statement->setInUse(true);
+        return std::make_unique<SQResultSet>(ConstructionKey{}, std::move(statement),
+                                             std::move(parentDB));
+    }
+    SQResultSet(ConstructionKey, std::shared_ptr<SQStatement>&& statement,
+                std::shared_ptr<SQDatabase>&& parentDB)
+        : m_parentDB(std::move(parentDB)), m_statement(std::move(statement)) {}
     // A loop of queries hands out one result set after another: each thread keeps the memory of
     // the last one freed for the next.
     static void* operator new(size_t size);
@@ -46,21 +55,30 @@ class SQResultSet {
 
     // ---- Cursor ----
     bool next() { return nextWithError(nullptr); }
-    bool nextWithError(std::optional<platform::Error>* error);
+    // A row is the common answer, and needs nothing more.
+    bool nextWithError(std::optional<platform::Error>* error) {
+        sqlite3_stmt* statement = handle();
+        // A closed set has no statement to step: answer as SQLite would for a missing one,
+        // without asking it.
+        const int rc = statement ? sqlite3_step(statement) : sqdb::detail::kMisuse;
+        if (rc == sqdb::detail::kRow) [[likely]]
+            return true;
+        finishStepping(rc, error);
+        return false;
+    }
     // Whether the connection's last engine answer was "row".
     bool hasAnotherRow() const;
     void close();
     void setParentDB(std::shared_ptr<SQDatabase> parentDB);
 
+    // The text given, or else the statement's own (kept for it once the set is closed).
     const std::string& query() const {
         static const std::string none;
-        return m_query ? *m_query : none;
+        return m_query ? *m_query : m_statement ? m_statement->query() : none;
     }
     void setQuery(std::string query) {
         m_query = std::make_shared<const std::string>(std::move(query));
     }
-    // Shares a text that never changes (a statement's own) instead of copying it.
-    void setQuery(std::shared_ptr<const std::string> query) { m_query = std::move(query); }
     const std::shared_ptr<SQStatement>& statement() const { return m_statement; }
     void setStatement(std::shared_ptr<SQStatement> statement) {
         m_statement = std::move(statement);
@@ -83,33 +101,59 @@ class SQResultSet {
     std::optional<std::string> columnNameForIndex(int columnIndex) const;
 
     // ---- Typed getters ----
-    int intForColumnIndex(int columnIndex) const;
+    int intForColumnIndex(int columnIndex) const {
+        sqlite3_stmt* statement = readable(columnIndex);
+        return statement ? sqlite3_column_int(statement, columnIndex) : 0;
+    }
     int intForColumn(std::string_view columnName) {
         return intForColumnIndex(columnIndexForName(columnName));
     }
-    long longForColumnIndex(int columnIndex) const;
+    long longForColumnIndex(int columnIndex) const {
+        return static_cast<long>(longLongIntForColumnIndex(columnIndex));
+    }
     long longForColumn(std::string_view columnName) {
         return longForColumnIndex(columnIndexForName(columnName));
     }
-    long long longLongIntForColumnIndex(int columnIndex) const;
+    long long longLongIntForColumnIndex(int columnIndex) const {
+        sqlite3_stmt* statement = readable(columnIndex);
+        return statement ? sqlite3_column_int64(statement, columnIndex) : 0;
+    }
     long long longLongIntForColumn(std::string_view columnName) {
         return longLongIntForColumnIndex(columnIndexForName(columnName));
     }
-    unsigned long long unsignedLongLongIntForColumnIndex(int columnIndex) const;
+    unsigned long long unsignedLongLongIntForColumnIndex(int columnIndex) const {
+        return static_cast<unsigned long long>(longLongIntForColumnIndex(columnIndex));
+    }
     unsigned long long unsignedLongLongIntForColumn(std::string_view columnName) {
         return unsignedLongLongIntForColumnIndex(columnIndexForName(columnName));
     }
     // Of the low 32 bits of the integer reading.
-    bool boolForColumnIndex(int columnIndex) const;
+    bool boolForColumnIndex(int columnIndex) const { return intForColumnIndex(columnIndex) != 0; }
     bool boolForColumn(std::string_view columnName) {
         return boolForColumnIndex(columnIndexForName(columnName));
     }
-    double doubleForColumnIndex(int columnIndex) const;
+    double doubleForColumnIndex(int columnIndex) const {
+        sqlite3_stmt* statement = readable(columnIndex);
+        return statement ? sqlite3_column_double(statement, columnIndex) : 0.0;
+    }
     double doubleForColumn(std::string_view columnName) {
         return doubleForColumnIndex(columnIndexForName(columnName));
     }
     // Absent for NULL and for text that is not valid UTF-8.
-    std::optional<std::string> stringForColumnIndex(int columnIndex) const;
+    [[gnu::always_inline]] std::optional<std::string> stringForColumnIndex(int columnIndex) const {
+        sqlite3_stmt* statement = readable(columnIndex);
+        if (!statement) return std::nullopt;
+        // Null for NULL (and when out of memory); an empty text is "", never null.
+        const unsigned char* text = sqlite3_column_text(statement, columnIndex);
+        if (!text) return std::nullopt;
+        const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
+        const auto* characters = reinterpret_cast<const char*>(text);
+        if (!platform::utf8::isAscii(text, length) &&
+            !platform::utf8::isValid({characters, length})) {
+            return std::nullopt;
+        }
+        return std::optional<std::string>(std::in_place, characters, length);
+    }
     std::optional<std::string> stringForColumn(std::string_view columnName) {
         return stringForColumnIndex(columnIndexForName(columnName));
     }
@@ -118,7 +162,17 @@ class SQResultSet {
         return dateForColumnIndex(columnIndexForName(columnName));
     }
     // A copy; absent for NULL and for a zero-length value.
-    std::optional<platform::Bytes> dataForColumnIndex(int columnIndex) const;
+    [[gnu::always_inline]] std::optional<platform::Bytes> dataForColumnIndex(
+        int columnIndex) const {
+        sqlite3_stmt* statement = readable(columnIndex);
+        if (!statement) return std::nullopt;
+        // Null for NULL and for a zero-length value alike, which both read as absent.
+        const auto* bytes =
+            static_cast<const uint8_t*>(sqlite3_column_blob(statement, columnIndex));
+        if (!bytes) return std::nullopt;
+        const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, columnIndex));
+        return std::optional<platform::Bytes>(std::in_place, bytes, bytes + length);
+    }
     std::optional<platform::Bytes> dataForColumn(std::string_view columnName) {
         return dataForColumnIndex(columnIndexForName(columnName));
     }
@@ -156,6 +210,7 @@ class SQResultSet {
     void kvcMagic(const KeyValueSetter& setValueForKey) const;
 
   private:
+    [[noreturn]] static void refuseStatementInUse();
     int findColumnIndexForName(std::string_view columnName);
     sqlite3_stmt* handle() const { return m_statement ? m_statement->statement() : nullptr; }
     // The handle when the index may be read, else null (a negative index, a closed set).
@@ -166,7 +221,9 @@ class SQResultSet {
 
     std::shared_ptr<SQDatabase> m_parentDB;
     std::shared_ptr<SQStatement> m_statement;
-    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
+    // Null for the statement's own text; after closing, that text, with the statement kept for
+    // it.
+    std::shared_ptr<const std::string> m_query;
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with
     // the same names in the same order, so the name after the last one found is tried first.

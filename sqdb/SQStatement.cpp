@@ -27,9 +27,9 @@ void SQStatement::close() {
     m_inUse = false;
 }
 
-void SQStatement::reset() {
-    if (m_statement) sqlite3_reset(m_statement.get());
-    m_inUse = false;
+void SQStatement::setStatement(SQStatementHandle statement) {
+    m_statement = std::move(statement);
+    m_parameterCount = m_statement ? sqlite3_bind_parameter_count(m_statement.get()) : 0;
 }
 
 std::string SQStatement::description() const {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-struct sqlite3_stmt;
+#include "sqdb/SQLiteCalls.h"
 
 // Finalizes a statement; the one way the layer lets go of one.
 struct SQStatementFinalizer {
@@ -23,18 +23,14 @@ class SQStatement {
 
     // The engine's statement; owned (a statement set here is taken over), released by close().
     sqlite3_stmt* statement() const { return m_statement.get(); }
-    void setStatement(sqlite3_stmt* statement) { m_statement.reset(statement); }
-    void setStatement(SQStatementHandle statement) { m_statement = std::move(statement); }
+    void setStatement(sqlite3_stmt* statement) { setStatement(SQStatementHandle(statement)); }
+    void setStatement(SQStatementHandle statement);
+    // How many parameters the statement has; read once, since every run asks.
+    int parameterCount() const { return m_parameterCount; }
     // The SQL text it was prepared from, and its key in the cache.
-    const std::string& query() const {
-        static const std::string none;
-        return m_query ? *m_query : none;
-    }
-    void setQuery(std::string query) {
-        m_query = std::make_shared<const std::string>(std::move(query));
-    }
-    // The same text, for result sets of this statement to hold without a copy of their own.
-    const std::shared_ptr<const std::string>& sharedQuery() const { return m_query; }
+    // Result sets of this statement name it by this text, without a copy of their own.
+    const std::string& query() const { return m_query; }
+    void setQuery(std::string query) { m_query = std::move(query); }
     // How often the connection has handed it out.
     int64_t useCount() const { return m_useCount; }
     void setUseCount(int64_t useCount) { m_useCount = useCount; }
@@ -45,13 +41,17 @@ class SQStatement {
     // Finalizes the statement and frees it for reuse; harmless when repeated.
     void close();
     // Rewinds the statement to its first row (bindings stay) and frees it for reuse.
-    void reset();
+    void reset() {
+        if (m_statement) sqlite3_reset(m_statement.get());
+        m_inUse = false;
+    }
     // "<SQStatement: 0x…> 3 hit(s) for query select …"
     std::string description() const;
 
   private:
     SQStatementHandle m_statement;
-    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
+    std::string m_query;
+    int m_parameterCount = 0;
     int64_t m_useCount = 0;
     bool m_inUse = false;
 };

@@ -147,6 +147,9 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(open->query(), "select id from t order by id");
     EXPECT_EQ(second->query(), "select id from t order by id");
     EXPECT_FALSE(db->hasOpenResultSets());
+    // ... also once the cache has let its statements go.
+    db->clearCachedStatements();
+    EXPECT_EQ(open->query(), "select id from t order by id");
 
     // A cached statement stepped by hand and left mid-way starts again from its first row.
     auto rs = db->executeQuery("select id from t order by id");

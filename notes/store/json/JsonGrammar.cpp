@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/foundation/UTF8.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -15,18 +17,10 @@ bool isDigit(const char* p, const char* end) {
     return p < end && *p >= '0' && *p <= '9';
 }
 
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+using platform::utf8::kHighBits;
+using platform::utf8::load64;
+using platform::utf8::sequenceLength;
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-
-std::uint64_t load64(const unsigned char* p) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
 
 // Eight bytes at a time while there are eight: a byte is a digit when its high half is 3 and
 // adding 6 leaves it 3. Carries out of a non-digit only reach later bytes, which are not looked at.
@@ -74,12 +68,6 @@ NumberScan scanNumberText(std::string_view text) {
 
 namespace {
 
-std::uint32_t load32(const unsigned char* p) {
-    std::uint32_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
-
 // Non-zero when one of the eight bytes is below 0x20, a quotation mark or a backslash. Bytes
 // from 0x80 up are never special, so their high bit is kept out of each test.
 std::uint64_t specialBytes(std::uint64_t w) {
@@ -89,52 +77,6 @@ std::uint64_t specialBytes(std::uint64_t w) {
     std::uint64_t backslash = w ^ (kOnes * '\\');
     return control | ((quote - kOnes) & ~quote & kHighBits) |
            ((backslash - kOnes) & ~backslash & kHighBits);
-}
-
-// The length of the well-formed character of any length starting at p (whose lead byte is 0x80
-// or above), or 0 when the bytes there are none; byte by byte.
-std::size_t anySequenceLength(const unsigned char* p, const unsigned char* end) {
-    unsigned char lead = *p;
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;   // overlong
-        if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;   // overlong
-        if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-    } else {
-        return 0;
-    }
-    if (static_cast<std::size_t>(end - p) < length) return 0;
-    if (p[1] < low || p[1] > high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (!isContinuation(p[i])) return 0;
-    }
-    return length;
-}
-
-// The same, with two- and three-byte characters (Mongolian and most other scripts) checked in
-// one word with a mask, inline; only the rarer cases go byte by byte.
-inline std::size_t sequenceLength(const unsigned char* p, const unsigned char* end) {
-    if (end - p >= 4) {
-        // Little-endian: the lead byte is the lowest. 1110xxxx 10xxxxxx 10xxxxxx, neither
-        // overlong (E0 needs A0..BF next) nor a surrogate (ED needs 80..9F next).
-        std::uint32_t word = load32(p);
-        if ((word & 0xC0C0F0) == 0x8080E0) {
-            unsigned char lead = *p;
-            std::uint32_t second = (word >> 8) & 0xFF;
-            bool fine = (lead != 0xE0 || second >= 0xA0) && (lead != 0xED || second <= 0x9F);
-            return fine ? 3 : 0;
-        }
-        // 110xxxxx 10xxxxxx, not overlong (C0, C1).
-        if ((word & 0xC0E0) == 0x80C0) return *p >= 0xC2 ? 2 : 0;
-    }
-    return anySequenceLength(p, end);
 }
 
 // Where plain ASCII content (no special byte, nothing from 0x80 up) ends, looked for sixteen
@@ -166,26 +108,6 @@ inline const unsigned char* skipPlainAscii(const unsigned char* p, const unsigne
 }
 
 }  // namespace
-
-// ASCII is stepped over eight bytes at a time, other characters one whole character at a time.
-bool isValidUtf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        if (end - p >= 8 && (load64(p) & kHighBits) == 0) {
-            p += 8;
-            continue;
-        }
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        std::size_t length = sequenceLength(p, end);
-        if (length == 0) return false;
-        p += length;
-    }
-    return true;
-}
 
 // One pass for both: plain ASCII many bytes at a time, then each run of other characters one
 // whole character at a time.

@@ -34,10 +34,6 @@ struct NumberScan {
 // optional fraction and an optional exponent.
 NumberScan scanNumberText(std::string_view text);
 
-// Whether the whole text is well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF).
-bool isValidUtf8(std::string_view text);
-
 // Reads string content from `begin` on, up to the first special byte or `end`, checking its UTF-8
 // on the way; answers where it stopped. `wellFormed` is false when it stopped at bytes that are
 // not UTF-8.

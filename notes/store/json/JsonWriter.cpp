@@ -5,6 +5,7 @@
 
 #include "notes/store/json/JsonGrammar.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UTF8.h"
 
 namespace notes {
 namespace {
@@ -118,7 +119,7 @@ bool JsonWriter::appendDictionary(const JsonObject& dictionary, std::string& jso
     for (const JsonObject::Member* member : members) {
         appendItemStart(first, json);
         // A key that is not UTF-8 is no string at all.
-        if (!json_grammar::isValidUtf8(member->first)) {
+        if (!platform::utf8::isValid(member->first)) {
             addErrorWithCode(JsonErrorUnsupportedValue, "JSON object key must be string");
             return false;
         }
@@ -136,7 +137,7 @@ bool JsonWriter::appendDictionary(const JsonObject& dictionary, std::string& jso
 
 bool JsonWriter::appendString(std::string_view string, std::string& json) {
     // Text that is not UTF-8 would make the whole document unreadable.
-    if (!json_grammar::isValidUtf8(string)) {
+    if (!platform::utf8::isValid(string)) {
         addErrorWithCode(JsonErrorUnsupportedValue,
                          "JSON serialisation not supported for a string that is not UTF-8");
         return false;

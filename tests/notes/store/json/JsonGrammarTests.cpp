@@ -5,6 +5,7 @@
 #include <string>
 
 #include "notes/store/json/JsonGrammar.h"
+#include "platform/foundation/UTF8.h"
 
 using namespace notes::json_grammar;
 
@@ -65,7 +66,7 @@ TEST(JsonGrammar, Utf8CheckAgreesWithTheDefinitionEverywhere) {
         for (size_t before = 0; before < 10; before += 3) {
             for (size_t after : {size_t{0}, size_t{1}, size_t{9}}) {
                 std::string text = std::string(before, 'a') + piece + std::string(after, 'b');
-                ASSERT_EQ(isValidUtf8(text), plainlyValid(text)) << checked;
+                ASSERT_EQ(platform::utf8::isValid(text), plainlyValid(text)) << checked;
                 // String content gives the same answer when it meets no special byte first.
                 if (std::none_of(text.begin(), text.end(), [](char ch) {
                         return static_cast<unsigned char>(ch) < 0x20 || ch == '"' || ch == '\\';
