@@ -18,10 +18,9 @@
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 #include "sqdb/SQLiteCalls.h"
+#include "sqdb/SQResultSet.h"
 #include "sqdb/SQStatement.h"
 
-class SQResultSet;
-class SQStatement;
 // SQLite's own types, for those who work with the engine directly; they include <sqlite3.h>.
 struct sqlite3;
 struct sqlite3_stmt;
@@ -173,10 +172,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQuery(const std::string& sql, Args&&... args) {
         // The result set steps later, when the caller's arguments may be gone: SQLite copies.
-        return runCall<std::unique_ptr<SQResultSet>>(
-            sql, nullptr, [&](sqlite3_stmt * handle, int wanted) __attribute__((always_inline)) {
-                return bindArgumentList(handle, wanted, false, std::forward<Args>(args)...);
-            });
+        return runCall<std::unique_ptr<SQResultSet>>(sql, nullptr, false,
+                                                     std::forward<Args>(args)...);
     }
     template <SQArgument... Args>
     std::unique_ptr<SQResultSet> executeQueryWithFormat(std::string_view format, Args&&... args) {
@@ -347,12 +344,10 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // A statement ready to bind: the cache's own, or a fresh one this call owns until it is
     // handed on.
     struct Prepared {
-        // The cache's statement, held among the recent ones (no count of owners is touched on
-        // the way); or a fresh statement.
+        // The cache's statement, found by the call's very text and held among the recent ones
+        // (no count of owners is touched on the way); or a fresh statement.
         const std::shared_ptr<SQStatement>* cached = nullptr;
         SQStatementHandle fresh;
-        // Whether the statement's own text was found equal to the call's.
-        bool sameText = false;
 
         sqlite3_stmt* handle() const { return cached ? (*cached)->statement() : fresh.get(); }
         // After a failure before the statement ran: a cached statement stays in the cache,
@@ -380,13 +375,12 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         if (!m_shouldCacheStatements || m_traceExecution || !last || last->inUse()) return nullptr;
         sqlite3_stmt* handle = last->statement();
         if (!handle || last->query() != sql) return nullptr;
-        rewindIfBusy(handle);
         prepared.cached = &last;
-        prepared.sameText = true;
         return handle;
     }
-    // Statements go back into the cache rewound; only one left mid-way (by someone working the
-    // handle directly) needs it again.
+    // Statements go back into the cache rewound; only one someone stepped by hand and left
+    // mid-way needs it again. Binding finds those out, since SQLite refuses to bind to them: only
+    // a call that binds nothing has to ask.
     static void rewindIfBusy(sqlite3_stmt* statement) {
         if (sqlite3_stmt_busy(statement)) sqlite3_reset(statement);
     }
@@ -396,6 +390,13 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // `count` arguments were bound to a statement of `wanted` parameters.
     std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count,
                                              int wanted);
+    // A result set reading a cached statement, which names its text.
+    std::unique_ptr<SQResultSet> openResultSet(const std::shared_ptr<SQStatement>& statement) {
+        statement->setUseCount(statement->useCount() + 1);
+        auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
+        m_openResultSets.push_back(resultSet.get());
+        return resultSet;
+    }
     bool finishUpdate(const std::string& sql, std::optional<platform::Error>* error,
                       Prepared& prepared, int count, int wanted);
     // What follows a step that gave `rc`: failures reported, the statement cached, rewound or
@@ -404,11 +405,20 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                    Prepared& prepared, int rc);
     void reportResetFailure(const std::string& sql, int rc);
 
-    // Runs one call through the stages; bind(handle) binds and answers how many it bound.
-    // Result is bool for an update, the result set for a query.
-    template <typename Result, typename Bind>
-    Result runCall(const std::string& sql, std::optional<platform::Error>* error,
-                   const Bind& bind) {
+    // Where the calls that take their arguments as values find them: a dictionary, used alone,
+    // or else the array, then the list. A dictionary key with no parameter goes to missingKey.
+    struct ArgumentSource {
+        const Arguments* array;
+        const platform::Dictionary* dictionary;
+        std::span<const platform::Value> list;
+        const std::function<void(const std::string& key)>& missingKey;
+    };
+
+    // Runs one call through the stages, binding the arguments (`borrow`: lent to SQLite, not
+    // copied). Result is bool for an update, the result set for a query.
+    template <typename Result, typename... Args>
+    Result runCall(const std::string& sql, std::optional<platform::Error>* error, bool borrow,
+                   Args&&... args) {
         constexpr bool update = std::is_same_v<Result, bool>;
         if (!canExecute(error)) return Result{};
         ExecutingScope scope(*this);
@@ -418,7 +428,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         if (!handle) return Result{};
         const int wanted = prepared.cached ? (*prepared.cached)->parameterCount()
                                            : sqlite3_bind_parameter_count(handle);
-        const int count = bind(handle, wanted);
+        const int count = bindArgumentList(handle, wanted, borrow, std::forward<Args>(args)...);
         if constexpr (update) {
             // The common way through stays here: a cached statement, every parameter bound, run
             // to its end and rewound.
@@ -434,6 +444,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
             }
             return finishUpdate(sql, error, prepared, count, wanted);
         } else {
+            if (count == wanted && prepared.cached) [[likely]]
+                return openResultSet(*prepared.cached);
             return finishQuery(sql, prepared, count, wanted);
         }
     }
@@ -442,19 +454,19 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                              Args&&... args) {
         // The statement runs and is rewound before this returns, while the caller's values
         // still stand: they are lent to SQLite, not copied.
-        return runCall<bool>(
-            sql, error, [&](sqlite3_stmt * handle, int wanted) __attribute__((always_inline)) {
-                return bindArgumentList(handle, wanted, true, std::forward<Args>(args)...);
-            });
+        return runCall<bool>(sql, error, true, std::forward<Args>(args)...);
     }
     // Binds the arguments in order, as many as the statement has parameters, and answers how
     // many it bound.
     template <typename... Args>
-    [[gnu::always_inline]] int bindArgumentList([[maybe_unused]] sqlite3_stmt* statement,
+    [[gnu::always_inline]] int bindArgumentList(sqlite3_stmt* statement,
                                                 [[maybe_unused]] int wanted,
                                                 [[maybe_unused]] bool borrow, Args&&... args) {
         constexpr int given = static_cast<int>(sizeof...(Args));
-        if constexpr (given == 0) {
+        if constexpr ((std::is_same_v<std::remove_cvref_t<Args>, ArgumentSource> || ...)) {
+            return bindArguments(statement, wanted, borrow, args...);
+        } else if constexpr (given == 0) {
+            rewindIfBusy(statement);
             return 0;
         } else {
             if (m_traceExecution) {
@@ -463,11 +475,17 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
             }
             if (given <= wanted) [[likely]] {
                 // Every argument has its parameter: the indices are known here.
-                bindEach(statement, borrow, std::index_sequence_for<Args...>(),
-                         std::forward<Args>(args)...);
+                if (bindEach(statement, borrow, std::index_sequence_for<Args...>(), args...) !=
+                    sqdb::detail::kOK) [[unlikely]] {
+                    // Refused, as by a statement left mid-way (or run to its end by hand and not
+                    // rewound): bound again once rewound.
+                    sqlite3_reset(statement);
+                    bindEach(statement, borrow, std::index_sequence_for<Args...>(), args...);
+                }
                 return given;
             }
             // Extra arguments are left unbound.
+            rewindIfBusy(statement);
             int count = 0;
             (
                 [&] {
@@ -477,60 +495,59 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
             return count;
         }
     }
+    // Binds each argument to its parameter; any of SQLite's refusals, ORed together.
     template <size_t... Index, typename... Args>
-    void bindEach(sqlite3_stmt* statement, bool borrow, std::index_sequence<Index...>,
-                  Args&&... args) {
-        (bindArgument(statement, static_cast<int>(Index) + 1, borrow, std::forward<Args>(args)),
-         ...);
+    int bindEach(sqlite3_stmt* statement, bool borrow, std::index_sequence<Index...>,
+                 const Args&... args) {
+        return (bindArgument(statement, static_cast<int>(Index) + 1, borrow, args) | ...);
     }
+    // Answers SQLite's result.
     template <typename T>
-    void bindArgument(sqlite3_stmt* statement, int index, bool borrow, T&& argument) {
+    int bindArgument(sqlite3_stmt* statement, int index, bool borrow, const T& argument) {
         using U = std::remove_cvref_t<T>;
         if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
-            bindText(statement, index, argument.data(), argument.size(), borrow);
+            return bindText(statement, index, argument.data(), argument.size(), borrow);
         } else if constexpr (std::is_same_v<std::decay_t<T>, const char*> ||
                              std::is_same_v<std::decay_t<T>, char*>) {
             const char* text = argument;
-            if (text) {
-                bindText(statement, index, text, std::strlen(text), borrow);
-            } else {
-                bindNull(statement, index);
-            }
+            if (!text) return bindNull(statement, index);
+            return bindText(statement, index, text, std::strlen(text), borrow);
         } else if constexpr (std::is_same_v<U, platform::Bytes>) {
-            bindBlob(statement, index, argument.data(), argument.size(), borrow);
+            return bindBlob(statement, index, argument.data(), argument.size(), borrow);
         } else if constexpr (std::is_same_v<U, platform::Value>) {
-            bindValue(argument, index, statement, borrow);
+            return bindValue(argument, index, statement, borrow);
         } else if constexpr (std::is_integral_v<U>) {
             // As a Value binds it: unsigned values above the signed range keep their bits.
-            bindInteger(statement, index, static_cast<int64_t>(argument));
+            return bindInteger(statement, index, static_cast<int64_t>(argument));
         } else if constexpr (std::is_floating_point_v<U>) {
-            bindReal(statement, index, static_cast<double>(argument));
+            return bindReal(statement, index, static_cast<double>(argument));
         } else {
             // Made here and gone after this line: always copied.
-            bindValue(platform::Value(std::forward<T>(argument)), index, statement, false);
+            return bindValue(platform::Value(argument), index, statement, false);
         }
     }
-    static void bindNull(sqlite3_stmt* statement, int index) {
-        sqlite3_bind_null(statement, index);
+    static int bindNull(sqlite3_stmt* statement, int index) {
+        return sqlite3_bind_null(statement, index);
     }
-    static void bindInteger(sqlite3_stmt* statement, int index, int64_t value) {
-        sqlite3_bind_int64(statement, index, value);
+    static int bindInteger(sqlite3_stmt* statement, int index, int64_t value) {
+        return sqlite3_bind_int64(statement, index, value);
     }
-    static void bindReal(sqlite3_stmt* statement, int index, double value) {
-        sqlite3_bind_double(statement, index, value);
+    static int bindReal(sqlite3_stmt* statement, int index, double value) {
+        return sqlite3_bind_double(statement, index, value);
     }
     // `borrow` lends the bytes to SQLite, for a statement that runs and is reset before the
     // caller's values go; otherwise SQLite copies them.
-    static void bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
-                         bool borrow) {
-        sqlite3_bind_text64(statement, index, data, size, sqdb::detail::lifetime(borrow),
-                            sqdb::detail::kUTF8);
+    static int bindText(sqlite3_stmt* statement, int index, const char* data, size_t size,
+                        bool borrow) {
+        return sqlite3_bind_text64(statement, index, data, size, sqdb::detail::lifetime(borrow),
+                                   sqdb::detail::kUTF8);
     }
-    static void bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
-                         bool borrow) {
+    static int bindBlob(sqlite3_stmt* statement, int index, const void* data, size_t size,
+                        bool borrow) {
         // An empty data object is an empty blob, not NULL.
-        sqlite3_bind_blob64(statement, index, size == 0 ? static_cast<const void*>("") : data, size,
-                            sqdb::detail::lifetime(borrow));
+        return sqlite3_bind_blob64(statement, index,
+                                   size == 0 ? static_cast<const void*>("") : data, size,
+                                   sqdb::detail::lifetime(borrow));
     }
     // Logs the next argument as bound ("data: <n> bytes" or "obj: <description>") while
     // parameters are left.
@@ -548,7 +565,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     }
     // Binds a Value; `borrow` binds texts and blobs without a copy, for a statement that runs
     // and is reset before the caller's values go.
-    void bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
+    int bindValue(const platform::Value& object, int index, sqlite3_stmt* statement, bool borrow);
     // The last statements taken from the cache, looked at before the cache is searched: a loop
     // runs the same few statements over and over.
     // Both answer the place among the recent ones, which holds the statement until the cache
@@ -576,11 +593,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     [[noreturn]] void stopOnError(const std::string& message) const;
     platform::Error misuseError(const std::string& message) const;
     void reportPreparationError(const std::string& sql);
-    // Binds every parameter; gives the number bound. A dictionary key with no parameter goes to
-    // missingKey.
-    int bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
-                      const platform::Dictionary* dictionary, std::span<const platform::Value> list,
-                      bool borrow, const std::function<void(const std::string& key)>& missingKey);
+    // Binds every parameter from the source; gives the number bound.
+    int bindArguments(sqlite3_stmt* statement, int wanted, bool borrow,
+                      const ArgumentSource& source);
     // Takes the cached statement for the text or prepares a new one; false when preparing failed.
     bool statementForQuery(const std::string& sql, Prepared& prepared);
 

@@ -34,50 +34,43 @@ static_assert(sqdb::detail::kOK == SQLITE_OK && sqdb::detail::kMisuse == SQLITE_
               sqdb::detail::kRow == SQLITE_ROW && sqdb::detail::kDone == SQLITE_DONE &&
               sqdb::detail::kUTF8 == SQLITE_UTF8);
 
-void SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
+int SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
     using Type = Value::Type;
     switch (object.type()) {
         case Type::Null:
-            sqlite3_bind_null(statement, index);
-            break;
+            return sqlite3_bind_null(statement, index);
         case Type::Bytes: {
             const platform::Bytes& bytes = *object.bytes();
-            bindBlob(statement, index, bytes.data(), bytes.size(), borrow);
-            break;
+            return bindBlob(statement, index, bytes.data(), bytes.size(), borrow);
         }
         case Type::Date:
             if (hasDateFormatter()) {
                 // The text is made here and gone after the call: always copied.
                 std::string text = *stringFromDate(*object.date());
-                bindText(statement, index, text.data(), text.size(), false);
-            } else {
-                sqlite3_bind_double(statement, index, object.date()->timeIntervalSince1970());
+                return bindText(statement, index, text.data(), text.size(), false);
             }
-            break;
+            return sqlite3_bind_double(statement, index, object.date()->timeIntervalSince1970());
         case Type::Bool:
         case Type::Char:
         case Type::UnsignedChar:
         case Type::Short:
         case Type::UnsignedShort:
         case Type::Int:
-            sqlite3_bind_int(statement, index, static_cast<int>(object.longLongValue()));
-            break;
+            return sqlite3_bind_int(statement, index, static_cast<int>(object.longLongValue()));
         case Type::UnsignedInt:
         case Type::Long:
         case Type::UnsignedLong:
             // Unsigned values above the signed range keep their bits (two's complement).
-            sqlite3_bind_int64(statement, index, object.longLongValue());
-            break;
+            return sqlite3_bind_int64(statement, index, object.longLongValue());
         case Type::Float:
         case Type::Double:
-            sqlite3_bind_double(statement, index, object.doubleValue());
-            break;
+            return sqlite3_bind_double(statement, index, object.doubleValue());
         case Type::Text: {
             const std::string& text = *object.text();
-            bindText(statement, index, text.data(), text.size(), borrow);
-            break;
+            return bindText(statement, index, text.data(), text.size(), borrow);
         }
     }
+    return SQLITE_OK;
 }
 
 void SQDatabase::traceArgument(int wanted, int& count, const Value& argument) {
@@ -90,10 +83,18 @@ void SQDatabase::traceArgument(int wanted, int& count, const Value& argument) {
     }
 }
 
-int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, const Arguments* array,
-                              const Dictionary* dictionary, std::span<const Value> list,
-                              bool borrow,
-                              const std::function<void(const std::string& key)>& missingKey) {
+int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, bool borrow,
+                              const ArgumentSource& source) {
+    const auto& [array, dictionary, list, missingKey] = source;
+    // A statement left mid-way refuses its first binding: bound again once rewound.
+    bool rewound = false;
+    auto bind = [&](const Value& value, int index) {
+        if (bindValue(value, index, statement, borrow) != SQLITE_OK && !rewound) {
+            rewound = true;
+            sqlite3_reset(statement);
+            bindValue(value, index, statement, borrow);
+        }
+    };
     int count = 0;
     if (dictionary) {
         for (const auto& [key, value] : *dictionary) {
@@ -103,31 +104,33 @@ int SQDatabase::bindArguments(sqlite3_stmt* statement, int wanted, const Argumen
             }
             int index = sqlite3_bind_parameter_index(statement, parameterName.c_str());
             if (index > 0) {
-                bindValue(value, index, statement, borrow);
+                bind(value, index);
                 ++count;
             } else {
                 missingKey(key);
             }
         }
-        return count;
-    }
-    size_t nextInList = 0;
-    while (count < wanted) {
-        const Value* object = nullptr;
-        if (array && static_cast<size_t>(count) < array->size()) {
-            object = &(*array)[static_cast<size_t>(count)];
-        } else if (nextInList < list.size()) {
-            object = &list[nextInList++];
-        } else {
-            break;
+    } else {
+        size_t nextInList = 0;
+        while (count < wanted) {
+            const Value* object = nullptr;
+            if (array && static_cast<size_t>(count) < array->size()) {
+                object = &(*array)[static_cast<size_t>(count)];
+            } else if (nextInList < list.size()) {
+                object = &list[nextInList++];
+            } else {
+                break;
+            }
+            if (m_traceExecution) {
+                int traced = count;
+                traceArgument(wanted, traced, *object);
+            }
+            ++count;
+            bind(*object, count);
         }
-        if (m_traceExecution) {
-            int traced = count;
-            traceArgument(wanted, traced, *object);
-        }
-        ++count;
-        bindValue(*object, count, statement, borrow);
     }
+    // With nothing bound, nothing told whether the statement was left mid-way.
+    if (count == 0) rewindIfBusy(statement);
     return count;
 }
 
@@ -148,7 +151,6 @@ void SQDatabase::reportPreparationError(const std::string& sql) {
 bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
     if (m_shouldCacheStatements) {
         prepared.cached = recentStatementForQuery(sql);
-        prepared.sameText = prepared.cached != nullptr;
         if (!prepared.cached) {
             if (auto found = cachedStatementForQuery(sql))
                 prepared.cached = rememberStatement(found);
@@ -156,7 +158,6 @@ bool SQDatabase::statementForQuery(const std::string& sql, Prepared& prepared) {
         if (prepared.cached) {
             sqlite3_stmt* handle = (*prepared.cached)->statement();
             if (handle) {
-                rewindIfBusy(handle);
                 (*prepared.cached)->setInUse(false);
                 return true;
             }
@@ -215,17 +216,17 @@ std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Pre
         return nullptr;
     }
 
-    std::shared_ptr<SQStatement> statement = prepared.cached ? *prepared.cached : nullptr;
-    if (!statement) {
-        statement = std::make_shared<SQStatement>();
-        statement->setStatement(std::move(prepared.fresh));
-        if (m_shouldCacheStatements) setCachedStatement(statement, sql);
+    if (prepared.cached) return openResultSet(*prepared.cached);
+    auto statement = std::make_shared<SQStatement>();
+    statement->setStatement(std::move(prepared.fresh));
+    // A statement the cache keeps holds the text, and the set names it by the statement's own.
+    if (m_shouldCacheStatements) {
+        setCachedStatement(statement, sql);
+        return openResultSet(statement);
     }
-    statement->setUseCount(statement->useCount() + 1);
-    // A statement found for this text holds it: the set names it by the statement's own.
-    const bool sameText = prepared.sameText || statement->query() == sql;
+    statement->setUseCount(1);
     auto resultSet = SQResultSet::resultSetWithStatement(std::move(statement), shared_from_this());
-    if (!sameText) resultSet->setQuery(sql);
+    resultSet->setQuery(sql);
     m_openResultSets.push_back(resultSet.get());
     return resultSet;
 }
@@ -301,12 +302,11 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
                                                       const Dictionary* dictionary,
                                                       std::span<const Value> list) {
     // The result set steps later, when the caller's arguments may be gone: SQLite copies.
+    const std::function<void(const std::string&)> missingKey = [](const std::string& key) {
+        logf("Could not find index for %s", key.c_str());
+    };
     return runCall<std::unique_ptr<SQResultSet>>(
-        sql, nullptr, [&](sqlite3_stmt* handle, int wanted) {
-            return bindArguments(
-                handle, wanted, array, dictionary, list, false,
-                [](const std::string& key) { logf("Could not find index for %s", key.c_str()); });
-        });
+        sql, nullptr, false, ArgumentSource{array, dictionary, list, missingKey});
 }
 
 std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
@@ -339,14 +339,12 @@ std::unique_ptr<SQResultSet> SQDatabase::executeQuery(const std::string& sql,
 bool SQDatabase::executeUpdate(const std::string& sql, std::optional<platform::Error>* error,
                                const Arguments* array, const Dictionary* dictionary,
                                std::span<const Value> list) {
-    return runCall<bool>(sql, error, [&](sqlite3_stmt* handle, int wanted) {
-        return bindArguments(
-            handle, wanted, array, dictionary, list, true, [&](const std::string& key) {
-                std::string message = stringWithFormat("Could not find index for %s", key.c_str());
-                if (m_logsErrors) platform::log(message);
-                if (error) *error = errorWithMessage(message);
-            });
-    });
+    const std::function<void(const std::string&)> missingKey = [&](const std::string& key) {
+        std::string message = stringWithFormat("Could not find index for %s", key.c_str());
+        if (m_logsErrors) platform::log(message);
+        if (error) *error = errorWithMessage(message);
+    };
+    return runCall<bool>(sql, error, true, ArgumentSource{array, dictionary, list, missingKey});
 }
 
 bool SQDatabase::executeUpdate(const std::string& sql, const Arguments& arguments) {

@@ -20,12 +20,23 @@ std::string lowercased(std::string text) {
     return text;
 }
 
-// The memory of one freed result set, for the thread's next one; freed with the thread.
-struct SpareResultSet {
-    void* block = nullptr;
-    ~SpareResultSet() { ::operator delete(block); }
+// The memory of one freed result set, for the thread's next one. A plain pointer, so that reaching
+// it costs no call; the release object that frees it with the thread is made the first time a
+// block is kept.
+thread_local void* spareBlock = nullptr;
+thread_local bool spareReleaseMade = false;
+struct SpareRelease {
+    ~SpareRelease() { ::operator delete(std::exchange(spareBlock, nullptr)); }
 };
-thread_local SpareResultSet spareResultSet;
+
+void keepSpare(void* block) {
+    if (!spareReleaseMade) {
+        static thread_local SpareRelease release;
+        (void)release;
+        spareReleaseMade = true;
+    }
+    spareBlock = block;
+}
 
 // Under AddressSanitizer every set gets fresh memory, so that a use after close is still caught.
 #if defined(__SANITIZE_ADDRESS__)
@@ -37,15 +48,15 @@ constexpr bool kKeepSpare = true;
 }  // namespace
 
 void* SQResultSet::operator new(size_t size) {
-    if (kKeepSpare && size == sizeof(SQResultSet) && spareResultSet.block) {
-        return std::exchange(spareResultSet.block, nullptr);
+    if (kKeepSpare && size == sizeof(SQResultSet) && spareBlock) {
+        return std::exchange(spareBlock, nullptr);
     }
     return ::operator new(size);
 }
 
 void SQResultSet::operator delete(void* pointer, size_t size) {
-    if (kKeepSpare && size == sizeof(SQResultSet) && !spareResultSet.block) {
-        spareResultSet.block = pointer;
+    if (kKeepSpare && size == sizeof(SQResultSet) && !spareBlock) {
+        keepSpare(pointer);
         return;
     }
     ::operator delete(pointer);
@@ -104,7 +115,7 @@ bool SQResultSet::hasAnotherRow() const {
     return sqlite3_errcode(m_parentDB->sqliteHandle()) == SQLITE_ROW;
 }
 
-void SQResultSet::close() {
+void SQResultSet::release() {
     if (m_statement) {
         SQStatement* statement = m_statement.get();
         statement->reset();

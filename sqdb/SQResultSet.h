@@ -68,7 +68,9 @@ class SQResultSet {
     }
     // Whether the connection's last engine answer was "row".
     bool hasAnotherRow() const;
-    void close();
+    void close() {
+        if (m_statement || m_parentDB) release();
+    }
     void setParentDB(std::shared_ptr<SQDatabase> parentDB);
 
     // The text given, or else the statement's own (kept for it once the set is closed).
@@ -211,6 +213,8 @@ class SQResultSet {
 
   private:
     [[noreturn]] static void refuseStatementInUse();
+    // Rewinds and lets go of the statement, then of the connection.
+    void release();
     int findColumnIndexForName(std::string_view columnName);
     sqlite3_stmt* handle() const { return m_statement ? m_statement->statement() : nullptr; }
     // The handle when the index may be read, else null (a negative index, a closed set).

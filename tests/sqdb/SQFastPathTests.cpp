@@ -162,6 +162,55 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(rs->intForColumnIndex(0), 0);
 }
 
+// The cache's statements are not asked whether someone left them mid-way: SQLite refuses to bind
+// to such a statement, and the refusal rewinds it. Every way of binding must take its own
+// arguments afterwards, also after a statement ran to its end by hand and was never rewound.
+TEST_F(SQFastPathTest, StatementsSteppedByHandTakeTheirNewArguments) {
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(db->executeUpdate("insert into t (id, name) values (?, ?)", i, "n"));
+    }
+    const std::string select = "select id from t where id >= ? order by id";
+    auto handleOf = [&](const std::string& sql, const Value& argument) {
+        auto rs = db->executeQuery(sql, SQDatabase::Arguments{argument});
+        sqlite3_stmt* handle = rs->statement()->statement();
+        rs->close();
+        return handle;
+    };
+    auto firstId = [](std::unique_ptr<SQResultSet> rs) {
+        return rs && rs->next() ? rs->intForColumnIndex(0) : -1;
+    };
+
+    // Left on a row, with the old argument still bound.
+    sqlite3_stmt* handle = handleOf(select, Value(1));
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    EXPECT_EQ(firstId(db->executeQuery(select, 3)), 3);
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    EXPECT_EQ(firstId(db->executeQuery(select, SQDatabase::Arguments{Value(4)})), 4);
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    EXPECT_EQ(firstId(db->executeQuery(select, 2)), 2);
+    const std::string named = "select id from t where id >= :low order by id";
+    handle = handleOf(named, Value(1));
+    ASSERT_EQ(sqlite3_step(handle), SQLITE_ROW);
+    EXPECT_EQ(firstId(db->executeQuery(named, platform::Dictionary{{"low", Value(5)}})), 5);
+
+    // Run to its end by hand and not rewound: it is no longer busy, yet still refuses.
+    const std::string rename = "update t set name = ? where id = ?";
+    ASSERT_TRUE(db->executeUpdate(rename, "first", 1));
+    sqlite3_stmt* update = nullptr;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(db->sqliteHandle(), nullptr); s;
+         s = sqlite3_next_stmt(db->sqliteHandle(), s)) {
+        if (rename == sqlite3_sql(s)) update = s;
+    }
+    ASSERT_NE(update, nullptr);
+    ASSERT_EQ(sqlite3_step(update), SQLITE_DONE);
+    ASSERT_TRUE(db->executeUpdate(rename, "second", 2));
+    EXPECT_EQ(nameOf(1), "first");
+    EXPECT_EQ(nameOf(2), "second");
+    ASSERT_EQ(sqlite3_step(update), SQLITE_DONE);
+    ASSERT_TRUE(db->executeUpdate(rename, SQDatabase::Arguments{Value("third"), Value(3)}));
+    EXPECT_EQ(nameOf(3), "third");
+}
+
 // Names are remembered as spelled: any order, any case, repeated names and unknown names.
 TEST_F(SQFastPathTest, ColumnNamesResolveTheSameInAnyOrder) {
     ASSERT_TRUE(db->executeUpdate("insert into t values (1, 'one', x'01')"));
