@@ -27,6 +27,10 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #endif
 
+// Each peer's workloads are calls of their own ([[gnu::noinline]]), so that instructions can be
+// counted for one alone, without the setup around it, e.g. with valgrind --tool=callgrind
+// --toggle-collect='*::Layer::insert()' and --benchmark_filter=^Insert/layer/.
+
 namespace {
 
 constexpr int kRows = 100000;
@@ -111,20 +115,22 @@ class Raw {
         sqlite3_close(m_db);
     }
 
-    void insert() {
+    [[gnu::noinline]] void insert() {
         step(m_begin ? m_begin : (m_begin = prepare("begin exclusive transaction")));
         for (const Row& row : rows()) insertRow(row);
         step(m_commit ? m_commit : (m_commit = prepare("commit transaction")));
     }
-    void readByName(Sink& sink) {
+    [[gnu::noinline]] void readByName(Sink& sink) {
         sqlite3_stmt* s = prepare(kSelectAll);
         // Raw code finds each named column once per statement.
         int id = columnNamed(s, "id"), name = columnNamed(s, "name");
         int value = columnNamed(s, "value"), data = columnNamed(s, "data");
         readRows(s, sink, id, name, value, data);
     }
-    void readByIndex(Sink& sink) { readRows(prepare(kSelectAll), sink, 0, 1, 2, 3); }
-    void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
+    [[gnu::noinline]] void readByIndex(Sink& sink) {
+        readRows(prepare(kSelectAll), sink, 0, 1, 2, 3);
+    }
+    [[gnu::noinline]] void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
         if (!m_select) m_select = prepare(kSelectOne);
         for (int64_t key : keys) {
             sqlite3_bind_int64(m_select, 1, key);
@@ -135,7 +141,7 @@ class Raw {
             sqlite3_reset(m_select);
         }
     }
-    void smallTransactions() {
+    [[gnu::noinline]] void smallTransactions() {
         if (!m_begin) m_begin = prepare("begin exclusive transaction");
         if (!m_commit) m_commit = prepare("commit transaction");
         for (int i = 0; i < kSmallTransactions; ++i) {
@@ -204,12 +210,12 @@ class Layer {
     }
     ~Layer() { m_db->close(); }
 
-    void insert() {
+    [[gnu::noinline]] void insert() {
         m_db->beginTransaction();
         for (const Row& row : rows()) insertRow(row);
         m_db->commit();
     }
-    void readByName(Sink& sink) {
+    [[gnu::noinline]] void readByName(Sink& sink) {
         auto rs = m_db->executeQuery(kSelectAll);
         while (rs->next()) {
             sink.take(static_cast<int64_t>(rs->longLongIntForColumn("id")));
@@ -218,7 +224,7 @@ class Layer {
             sink.take(*rs->dataForColumn("data"));
         }
     }
-    void readByIndex(Sink& sink) {
+    [[gnu::noinline]] void readByIndex(Sink& sink) {
         auto rs = m_db->executeQuery(kSelectAll);
         while (rs->next()) {
             sink.take(static_cast<int64_t>(rs->longLongIntForColumnIndex(0)));
@@ -227,7 +233,7 @@ class Layer {
             sink.take(*rs->dataForColumnIndex(3));
         }
     }
-    void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
+    [[gnu::noinline]] void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
         for (int64_t key : keys) {
             auto rs = m_db->executeQuery(kSelectOne, key);
             if (rs->next()) {
@@ -237,7 +243,7 @@ class Layer {
             rs->close();
         }
     }
-    void smallTransactions() {
+    [[gnu::noinline]] void smallTransactions() {
         for (int i = 0; i < kSmallTransactions; ++i) {
             m_db->beginTransaction();
             insertRow(rows()[static_cast<size_t>(i)]);
@@ -263,12 +269,12 @@ class Wrapper {
         m_db.exec("pragma synchronous = off");
     }
 
-    void insert() {
+    [[gnu::noinline]] void insert() {
         SQLite::Transaction transaction(m_db);
         for (const Row& row : rows()) insertRow(row);
         transaction.commit();
     }
-    void readByName(Sink& sink) {
+    [[gnu::noinline]] void readByName(Sink& sink) {
         SQLite::Statement query(m_db, kSelectAll);
         while (query.executeStep()) {
             sink.take(static_cast<int64_t>(query.getColumn("id").getInt64()));
@@ -279,7 +285,7 @@ class Wrapper {
             sink.take(platform::Bytes(b, b + data.getBytes()));
         }
     }
-    void readByIndex(Sink& sink) {
+    [[gnu::noinline]] void readByIndex(Sink& sink) {
         SQLite::Statement query(m_db, kSelectAll);
         while (query.executeStep()) {
             sink.take(static_cast<int64_t>(query.getColumn(0).getInt64()));
@@ -290,7 +296,7 @@ class Wrapper {
             sink.take(platform::Bytes(b, b + data.getBytes()));
         }
     }
-    void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
+    [[gnu::noinline]] void pointQueries(const std::vector<int64_t>& keys, Sink& sink) {
         for (int64_t key : keys) {
             m_select.reset();
             m_select.bind(1, static_cast<int64_t>(key));
@@ -301,7 +307,7 @@ class Wrapper {
         }
         m_select.reset();
     }
-    void smallTransactions() {
+    [[gnu::noinline]] void smallTransactions() {
         for (int i = 0; i < kSmallTransactions; ++i) {
             SQLite::Transaction transaction(m_db);
             insertRow(rows()[static_cast<size_t>(i)]);
