@@ -374,7 +374,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
         const std::shared_ptr<SQStatement>& last = m_recentStatements[m_lastRecentStatement];
         if (!m_shouldCacheStatements || m_traceExecution || !last || last->inUse()) return nullptr;
         sqlite3_stmt* handle = last->statement();
-        if (!handle || last->query() != sql) return nullptr;
+        const std::shared_ptr<const std::string>& text = last->sharedQuery();
+        if (!handle || !text || *text != sql) return nullptr;
         prepared.cached = &last;
         return handle;
     }

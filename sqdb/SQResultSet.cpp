@@ -117,16 +117,11 @@ bool SQResultSet::hasAnotherRow() const {
 
 void SQResultSet::release() {
     if (m_statement) {
-        SQStatement* statement = m_statement.get();
-        statement->reset();
-        if (m_query) {
-            m_statement = nullptr;
-        } else {
-            // The set goes on naming the statement's text: the statement object (not its engine
-            // statement, which the cache may hand out again) stays for it.
-            m_query =
-                std::shared_ptr<const std::string>(std::move(m_statement), &statement->query());
-        }
+        m_statement->reset();
+        // The set goes on naming the statement's text, but keeps nothing of the statement: once
+        // the cache lets it go, it is finalized before its connection closes.
+        if (!m_query) m_query = m_statement->sharedQuery();
+        m_statement = nullptr;
     }
     if (m_parentDB) {
         // Released last: it may be the connection's last owner.

@@ -225,8 +225,7 @@ class SQResultSet {
 
     std::shared_ptr<SQDatabase> m_parentDB;
     std::shared_ptr<SQStatement> m_statement;
-    // Null for the statement's own text; after closing, that text, with the statement kept for
-    // it.
+    // Null while the set names its statement's own text; after closing, that text.
     std::shared_ptr<const std::string> m_query;
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with

@@ -28,9 +28,15 @@ class SQStatement {
     // How many parameters the statement has; read once, since every run asks.
     int parameterCount() const { return m_parameterCount; }
     // The SQL text it was prepared from, and its key in the cache.
-    // Result sets of this statement name it by this text, without a copy of their own.
-    const std::string& query() const { return m_query; }
-    void setQuery(std::string query) { m_query = std::move(query); }
+    const std::string& query() const {
+        static const std::string none;
+        return m_query ? *m_query : none;
+    }
+    void setQuery(std::string query) {
+        m_query = std::make_shared<const std::string>(std::move(query));
+    }
+    // The same text, for a closed result set of this statement to go on naming without a copy.
+    const std::shared_ptr<const std::string>& sharedQuery() const { return m_query; }
     // How often the connection has handed it out.
     int64_t useCount() const { return m_useCount; }
     void setUseCount(int64_t useCount) { m_useCount = useCount; }
@@ -50,7 +56,7 @@ class SQStatement {
 
   private:
     SQStatementHandle m_statement;
-    std::string m_query;
+    std::shared_ptr<const std::string> m_query;  // null until set: reads as ""
     int m_parameterCount = 0;
     int64_t m_useCount = 0;
     bool m_inUse = false;

@@ -162,6 +162,18 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(rs->intForColumnIndex(0), 0);
 }
 
+// A closed set goes on naming its text, but keeps no engine statement of the connection's: once
+// the cache has let its statements go and the connection has closed, nothing is freed twice.
+TEST_F(SQFastPathTest, ClosedSetsKeepTheirTextButNotTheirStatement) {
+    auto rs = db->executeQuery("select id from t");
+    ASSERT_TRUE(rs);
+    rs->close();
+    db->setShouldCacheStatements(false);
+    EXPECT_TRUE(db->close());
+    EXPECT_EQ(rs->query(), "select id from t");
+    rs.reset();
+}
+
 // The cache's statements are not asked whether someone left them mid-way: SQLite refuses to bind
 // to such a statement, and the refusal rewinds it. Every way of binding must take its own
 // arguments afterwards, also after a statement ran to its end by hand and was never rewound.
