@@ -196,8 +196,25 @@ void SQDatabase::setShouldCacheStatements(bool value) {
     m_shouldCacheStatements = value;
     forgetRecentStatements();
     if (value && !m_cachedStatements) m_cachedStatements.emplace();
-    // Dropping the cache releases its statements; those a result set still reads go with it.
-    if (!value) m_cachedStatements.reset();
+    if (!value) setCachedStatements(std::nullopt);
+}
+
+void SQDatabase::setCachedStatements(std::optional<CachedStatements> statements) {
+    forgetRecentStatements();
+    std::optional<CachedStatements> old = std::exchange(m_cachedStatements, std::move(statements));
+    if (!old) return;
+    // Statements the cache lets go are finalized now, but for those a result set still reads,
+    // which go when it closes: a closed set may hold on to a statement for its text only.
+    auto kept = [&](const std::shared_ptr<SQStatement>& statement) {
+        if (!m_cachedStatements) return false;
+        auto found = m_cachedStatements->find(statement->query());
+        return found != m_cachedStatements->end() && found->second.count(statement) > 0;
+    };
+    for (const auto& [query, statements] : *old) {
+        for (const auto& statement : statements) {
+            if (!statement->inUse() && !kept(statement)) statement->close();
+        }
+    }
 }
 
 std::shared_ptr<SQStatement> SQDatabase::cachedStatementForQuery(const std::string& query) {

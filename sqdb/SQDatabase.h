@@ -111,10 +111,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     bool shouldCacheStatements() const { return m_shouldCacheStatements; }
     void setShouldCacheStatements(bool value);
     const std::optional<CachedStatements>& cachedStatements() const { return m_cachedStatements; }
-    void setCachedStatements(std::optional<CachedStatements> statements) {
-        forgetRecentStatements();
-        m_cachedStatements = std::move(statements);
-    }
+    void setCachedStatements(std::optional<CachedStatements> statements);
     // A cached statement for exactly this text that no result set is reading, or none.
     std::shared_ptr<SQStatement> cachedStatementForQuery(const std::string& query);
     void setCachedStatement(std::shared_ptr<SQStatement> statement, const std::string& query);

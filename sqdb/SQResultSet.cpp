@@ -118,10 +118,17 @@ bool SQResultSet::hasAnotherRow() const {
 void SQResultSet::release() {
     if (m_statement) {
         m_statement->reset();
-        // The set goes on naming the statement's text, but keeps nothing of the statement: once
-        // the cache lets it go, it is finalized before its connection closes.
-        if (!m_query) m_query = m_statement->sharedQuery();
-        m_statement = nullptr;
+        if (m_query) {
+            m_statement = nullptr;
+        } else if (m_statement.use_count() > 1) {
+            // The cache keeps the statement, and finalizes it when it lets it go: the set holds
+            // on to it to go on naming its text.
+            m_textStatement = std::move(m_statement);
+        } else {
+            // Nothing else keeps it: it goes, its text stays.
+            m_query = m_statement->sharedQuery();
+            m_statement = nullptr;
+        }
     }
     if (m_parentDB) {
         // Released last: it may be the connection's last owner.

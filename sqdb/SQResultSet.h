@@ -76,7 +76,9 @@ class SQResultSet {
     // The text given, or else the statement's own (kept for it once the set is closed).
     const std::string& query() const {
         static const std::string none;
-        return m_query ? *m_query : m_statement ? m_statement->query() : none;
+        if (m_query) return *m_query;
+        const std::shared_ptr<SQStatement>& statement = m_statement ? m_statement : m_textStatement;
+        return statement ? statement->query() : none;
     }
     void setQuery(std::string query) {
         m_query = std::make_shared<const std::string>(std::move(query));
@@ -225,8 +227,10 @@ class SQResultSet {
 
     std::shared_ptr<SQDatabase> m_parentDB;
     std::shared_ptr<SQStatement> m_statement;
-    // Null while the set names its statement's own text; after closing, that text.
+    // Null while the set names its statement's own text; after closing, that text, or else the
+    // cached statement that holds it.
     std::shared_ptr<const std::string> m_query;
+    std::shared_ptr<SQStatement> m_textStatement;
     std::optional<std::map<std::string, int>> m_columnNameToIndexMap;
     // Names as the caller spells them, resolved once per result set. A row is usually read with
     // the same names in the same order, so the name after the last one found is tried first.

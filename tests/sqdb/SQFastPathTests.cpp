@@ -1,6 +1,7 @@
 // The shortcuts that keep the layer close to the engine's own speed must never change an answer:
 // arguments bound without a copy, recently used statements taken before the cache, column names
 // resolved once per result set, text checked a word at a time.
+#include <functional>
 #include <thread>
 
 #include "SQTestSupport.h"
@@ -162,16 +163,37 @@ TEST_F(SQFastPathTest, RecentStatementsNeverStandInForAnother) {
     EXPECT_EQ(rs->intForColumnIndex(0), 0);
 }
 
-// A closed set goes on naming its text, but keeps no engine statement of the connection's: once
-// the cache has let its statements go and the connection has closed, nothing is freed twice.
-TEST_F(SQFastPathTest, ClosedSetsKeepTheirTextButNotTheirStatement) {
-    auto rs = db->executeQuery("select id from t");
-    ASSERT_TRUE(rs);
-    rs->close();
-    db->setShouldCacheStatements(false);
-    EXPECT_TRUE(db->close());
-    EXPECT_EQ(rs->query(), "select id from t");
-    rs.reset();
+// A closed set goes on naming its text, but never keeps an engine statement alive past the cache:
+// however the cache lets its statements go, and whether the set was still reading then, closing
+// the connection leaves nothing to be freed twice.
+TEST_F(SQFastPathTest, ClosedSetsNameTheirTextWhateverBecomesOfTheCache) {
+    const std::string select = "select id from t";
+    const std::vector<std::function<void(SQDatabase&)>> letGo = {
+        [](SQDatabase& d) { d.setShouldCacheStatements(false); },
+        [](SQDatabase& d) { d.setCachedStatements(SQDatabase::CachedStatements{}); },
+        [](SQDatabase& d) { d.clearCachedStatements(); },
+        [](SQDatabase&) {},
+    };
+    for (size_t way = 0; way < letGo.size(); ++way) {
+        for (bool readingThen : {false, true}) {
+            auto connection = SQDatabase::databaseWithPath(path);
+            ASSERT_TRUE(connection->open());
+            connection->setShouldCacheStatements(true);
+            auto closed = connection->executeQuery(select);
+            auto reading = connection->executeQuery(select);
+            ASSERT_TRUE(closed && reading);
+            closed->close();
+            if (!readingThen) reading->close();
+            letGo[way](*connection);
+            reading->close();
+            EXPECT_TRUE(connection->close()) << way;
+            EXPECT_EQ(closed->query(), select) << way;
+            EXPECT_EQ(reading->query(), select) << way;
+            connection.reset();
+            closed.reset();
+            EXPECT_EQ(reading->query(), select) << way;
+        }
+    }
 }
 
 // The cache's statements are not asked whether someone left them mid-way: SQLite refuses to bind
