@@ -389,7 +389,8 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count,
                                              int wanted);
     // A result set reading a cached statement, which names its text.
-    std::unique_ptr<SQResultSet> openResultSet(const std::shared_ptr<SQStatement>& statement) {
+    [[gnu::always_inline]] std::unique_ptr<SQResultSet> openResultSet(
+        const std::shared_ptr<SQStatement>& statement) {
         statement->setUseCount(statement->useCount() + 1);
         auto resultSet = SQResultSet::resultSetWithStatement(statement, shared_from_this());
         m_openResultSets.push_back(resultSet.get());
