@@ -388,7 +388,7 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
     // `count` arguments were bound to a statement of `wanted` parameters.
     std::unique_ptr<SQResultSet> finishQuery(const std::string& sql, Prepared& prepared, int count,
                                              int wanted);
-    // A result set reading a cached statement, which names its text.
+    // A result set reading the statement, which names its text when the cache keeps it.
     [[gnu::always_inline]] std::unique_ptr<SQResultSet> openResultSet(
         const std::shared_ptr<SQStatement>& statement) {
         statement->setUseCount(statement->useCount() + 1);
@@ -483,8 +483,9 @@ class SQDatabase : public std::enable_shared_from_this<SQDatabase> {
                 }
                 return given;
             }
-            // Extra arguments are left unbound.
-            rewindIfBusy(statement);
+            // Extra arguments are left unbound. A rare call, whose refusals are not looked at: the
+            // statement is rewound first without asking.
+            sqlite3_reset(statement);
             int count = 0;
             (
                 [&] {

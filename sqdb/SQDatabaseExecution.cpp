@@ -2,8 +2,6 @@
 // updates, which run their statement to the end.
 #include <sqlite3.h>
 
-#include <algorithm>
-
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -13,6 +11,11 @@ using platform::Dictionary;
 using platform::logf;
 using platform::stringWithFormat;
 using platform::Value;
+
+// The inline paths in the headers use these codes without <sqlite3.h>.
+static_assert(sqdb::detail::kOK == SQLITE_OK && sqdb::detail::kMisuse == SQLITE_MISUSE &&
+              sqdb::detail::kRow == SQLITE_ROW && sqdb::detail::kDone == SQLITE_DONE &&
+              sqdb::detail::kUTF8 == SQLITE_UTF8);
 
 namespace {
 
@@ -29,10 +32,6 @@ void SQDatabase::bindObject(const Value& object, int index, sqlite3_stmt* statem
     // after the arguments of the call that bound them are gone.
     bindValue(object, index, statement, false);
 }
-
-static_assert(sqdb::detail::kOK == SQLITE_OK && sqdb::detail::kMisuse == SQLITE_MISUSE &&
-              sqdb::detail::kRow == SQLITE_ROW && sqdb::detail::kDone == SQLITE_DONE &&
-              sqdb::detail::kUTF8 == SQLITE_UTF8);
 
 int SQDatabase::bindValue(const Value& object, int index, sqlite3_stmt* statement, bool borrow) {
     using Type = Value::Type;
@@ -219,15 +218,11 @@ std::unique_ptr<SQResultSet> SQDatabase::finishQuery(const std::string& sql, Pre
     if (prepared.cached) return openResultSet(*prepared.cached);
     auto statement = std::make_shared<SQStatement>();
     statement->setStatement(std::move(prepared.fresh));
-    // A statement the cache keeps holds the text, and the set names it by the statement's own.
-    if (m_shouldCacheStatements) {
-        setCachedStatement(statement, sql);
-        return openResultSet(statement);
-    }
-    statement->setUseCount(1);
-    auto resultSet = SQResultSet::resultSetWithStatement(std::move(statement), shared_from_this());
-    resultSet->setQuery(sql);
-    m_openResultSets.push_back(resultSet.get());
+    // A statement the cache keeps holds the text, and the set names it by the statement's own;
+    // a set of a statement used once holds the text itself.
+    if (m_shouldCacheStatements) setCachedStatement(statement, sql);
+    auto resultSet = openResultSet(statement);
+    if (!m_shouldCacheStatements) resultSet->setQuery(sql);
     return resultSet;
 }
 

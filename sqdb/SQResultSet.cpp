@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <cctype>
-#include <cstring>
 #include <utility>
 
 #include "platform/foundation/Log.h"

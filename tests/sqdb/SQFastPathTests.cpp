@@ -240,6 +240,10 @@ TEST_F(SQFastPathTest, StatementsSteppedByHandTakeTheirNewArguments) {
     ASSERT_TRUE(db->executeUpdate(rename, "second", 2));
     EXPECT_EQ(nameOf(1), "first");
     EXPECT_EQ(nameOf(2), "second");
+    // More arguments than parameters: the extra one is left unbound.
+    ASSERT_EQ(sqlite3_step(update), SQLITE_DONE);
+    ASSERT_TRUE(db->executeUpdate(rename, "fourth", 4, "extra"));
+    EXPECT_EQ(nameOf(4), "fourth");
     ASSERT_EQ(sqlite3_step(update), SQLITE_DONE);
     ASSERT_TRUE(db->executeUpdate(rename, SQDatabase::Arguments{Value("third"), Value(3)}));
     EXPECT_EQ(nameOf(3), "third");
