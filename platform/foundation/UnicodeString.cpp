@@ -1,5 +1,7 @@
 #include "platform/foundation/UnicodeString.h"
 
+#include "platform/foundation/UTF8.h"
+
 namespace platform {
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -98,6 +100,11 @@ std::u32string utf32FromUtf8(std::string_view text) {
     out.reserve(units.size());
     for (size_t i = 0, n = 0; i < units.size(); i += n) out += codePointAt(units, i, n);
     return out;
+}
+
+std::string validUtf8(std::string_view text) {
+    if (utf8::isValid(text)) return std::string(text);
+    return utf8FromUtf16(utf16FromUtf8(text));
 }
 
 std::wstring wideFromUtf16(std::u16string_view text) {

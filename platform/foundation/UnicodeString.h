@@ -30,6 +30,10 @@ std::u16string utf16FromUtf8(std::string_view text);
 // The code points of a UTF-8 text, one a character, for going through it character by character;
 // malformed bytes read as U+FFFD exactly as utf16FromUtf8 reads them.
 std::u32string utf32FromUtf8(std::string_view text);
+// Text from outside (a stored note, a page, a file) made fit to show and to write out: the text
+// itself when it is well-formed, else with each malformed byte read as U+FFFD exactly as
+// utf16FromUtf8 reads it, so every reader and writer of one text shows the same characters.
+std::string validUtf8(std::string_view text);
 
 // Appends the UTF-16 units of one code point; a value that is no scalar value (a surrogate, or
 // beyond U+10FFFF) becomes U+FFFD.

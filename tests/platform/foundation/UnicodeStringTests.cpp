@@ -55,3 +55,9 @@ TEST(UnicodeString, CodePointsOfUtf8TextAreWholeCharacters) {
     for (char32_t c : {U'a', U'\u182E', U'\U0001F600'})
         EXPECT_EQ(utf32FromUtf8(utf8FromCodePoint(c)), std::u32string(1, c));
 }
+
+TEST(UnicodeString, RepairedTextKeepsEveryReadableCharacter) {
+    EXPECT_EQ(validUtf8("\xE1\xA0\xAC\xC3(\xE1\xA0\xA0"), "\xE1\xA0\xAC\xEF\xBF\xBD(\xE1\xA0\xA0");
+    EXPECT_EQ(validUtf8("\xED\xA0\x80x"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDx");
+    EXPECT_EQ(validUtf8("\xEF\xBF\xBF"), "\xEF\xBF\xBF");  // a noncharacter is still a character
+}
