@@ -17,8 +17,8 @@ PACKAGES=(
   fonts-wqy-microhei
   # list images drawn from SVG; the SVG loader of GdkPixbuf for the window's images
   librsvg2-dev librsvg2-common
-  # resource files: property lists, HTML import for export
-  libplist-dev libxml2-dev
+  # resource files: property lists, JSON, HTML import for export
+  libplist-dev nlohmann-json3-dev libxml2-dev
   # desktop: windows, web pages, notices, PDF
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libpoppler-glib-dev
   # input method framework

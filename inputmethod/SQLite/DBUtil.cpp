@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "dbutil/StoreLocation.h"
 #include "inputmethod/SQLite/DictionaryQuery.h"
-#include "notes/store/SQLite/Shared/StoreLocation.h"
-#include "notes/store/json/JsonCodec.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileContents.h"
+#include "platform/foundation/JSONSerialization.h"
 #include "platform/foundation/Log.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
@@ -101,13 +101,12 @@ CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std
     return candidates;
 }
 
-std::optional<notes::JsonValue> DBUtil::getCharacterDic() {
+std::optional<platform::PropertyValue> DBUtil::getCharacterDic() {
     auto path = platform::Bundle::mainBundle().pathForResource("transformed_translation", "json");
     if (!path) return std::nullopt;
     std::optional<std::string> text = platform::contentsOfFile(*path);
     if (!text) return std::nullopt;
-    notes::JsonCodec codec;
-    return codec.objectWithString(*text);
+    return platform::JSONSerialization::JSONObjectWithData(*text);
 }
 
 std::map<std::string, std::string> DBUtil::getWordsDic() {

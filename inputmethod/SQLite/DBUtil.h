@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "dbutil/SharedDBUtil.h"
 #include "inputmethod/Candidate.h"
-#include "notes/store/SQLite/Shared/SharedDBUtil.h"
-#include "notes/store/json/JsonValue.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace quillora {
 
@@ -40,7 +40,7 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
 
     // The JSON resource "transformed_translation.json", or absent when it is missing or not
     // JSON. Nothing reads what it holds.
-    static std::optional<notes::JsonValue> getCharacterDic();
+    static std::optional<platform::PropertyValue> getCharacterDic();
 
     // Every key with its word, tables "a" to "z" in turn, each best first; a later row with the
     // same key replaces an earlier one.

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dbutil/SharedDBUtil.h"
 #include "notes/store/NoteFile.h"
 #include "notes/store/NoteObject.h"
-#include "notes/store/SQLite/Shared/SharedDBUtil.h"
 #include "platform/foundation/Value.h"
 
 class SQDatabase;

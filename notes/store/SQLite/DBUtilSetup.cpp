@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dbutil/StoreLocation.h"
 #include "notes/store/SQLite/DBUtil.h"
-#include "notes/store/SQLite/Shared/StoreLocation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "notes/store/SQLite/Shared/StoreLocation.h"
+#include "dbutil/StoreLocation.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "notes/store/SQLite/Shared/SharedDBUtil.h"
+#include "dbutil/SharedDBUtil.h"
 
 #include <optional>
 
