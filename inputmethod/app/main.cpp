@@ -1,8 +1,6 @@
 // Quillora's program: an IBus engine process, started by ibus-daemon from its component file
 // (with --ibus) or by hand. It registers the engine, builds the delegate with its menu, panels and
 // candidate window, and runs the GLib main loop, which GTK and IBus share, until the daemon goes.
-#include <glib-unix.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -15,12 +13,10 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/imk/InputServer.h"
-#include "platform/notify/Notifier.h"
-#include "platform/notify/libnotify/DesktopNotifier.h"
+#include "platform/imk/ibus/IBusBackend.h"
+#include "platform/notify/libnotify/LibnotifyBackend.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/WindowBackend.h"
-#include "platform/ui/gtk/GtkPanels.h"
-#include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/ui/gtk/GtkBackend.h"
 #include "platform/ui/gtk/MainLoopApplication.h"
 
 namespace {
@@ -35,24 +31,19 @@ bool hasArgument(int argc, char** argv, const char* wanted) {
 }
 
 // Opens the display for the candidate window and the panels. On a Wayland session the window must
-// be placed at the caret, which only X11 allows: the display goes through XWayland. Absent when
+// be placed at the caret, which only X11 allows: the display goes through XWayland. False when
 // there is no display at all.
-std::shared_ptr<platform::gtk::GtkWindowBackend> openDisplay() {
+bool openDisplay() {
     if (std::getenv("WAYLAND_DISPLAY")) setenv("GDK_BACKEND", "x11", 1);
     if (!std::getenv("DISPLAY")) {
         platform::log("No X display (DISPLAY unset): candidates go to IBus's own list");
-        return nullptr;
+        return false;
     }
-    auto backend = platform::gtk::GtkWindowBackend::create();
-    if (!backend) {
+    if (!platform::gtk::install()) {
         platform::log("The X display cannot be opened: candidates go to IBus's own list");
+        return false;
     }
-    return backend;
-}
-
-gboolean onTerminateSignal(gpointer) {
-    platform::Application::sharedApplication().terminate();
-    return G_SOURCE_REMOVE;
+    return true;
 }
 
 }  // namespace
@@ -65,12 +56,8 @@ int main(int argc, char** argv) {
 
     quillora::DBUtil::initDBDirectory();
 
-    std::shared_ptr<platform::gtk::GtkWindowBackend> display = openDisplay();
-    if (display) {
-        platform::WindowBackend::setShared(display);
-        platform::gtk::installPanelBackends();
-    }
-    platform::Notifier::setShared(std::make_unique<platform::DesktopNotifier>("Quillora"));
+    const bool display = openDisplay();
+    platform::libnotify::install("Quillora");
 
     // Controllers are made only once the loop runs and a client opens a context, by which time
     // the delegate below exists.
@@ -88,13 +75,9 @@ int main(int argc, char** argv) {
     options.makeController = [&delegate](platform::imk::InputClient* client) {
         return std::make_unique<quillora::MongolianInputController>(client, *delegate);
     };
-    if (display) {
-        options.mainScreenOnDesktop = [display]() -> std::optional<platform::Rect> {
-            return display->mainScreenOnDesktop();
-        };
-    }
+    if (display) options.mainScreenOnDesktop = platform::gtk::mainScreenOnDesktop;
     std::unique_ptr<platform::imk::InputServer> server =
-        platform::imk::InputServer::create(std::move(options));
+        platform::imk::ibus::install(std::move(options));
     platform::log(server ? "OK! Create IMKServer success!" : "Oh, Create IMKServer failed！");
 
     // What the interface file held: the delegate, its menu, panels and candidate window.
@@ -108,8 +91,6 @@ int main(int argc, char** argv) {
 
     application.setBackend(std::make_unique<platform::gtk::MainLoopApplication>());
     if (server) server->setDisconnectedHandler([&application] { application.terminate(); });
-    g_unix_signal_add(SIGTERM, onTerminateSignal, nullptr);
-    g_unix_signal_add(SIGINT, onTerminateSignal, nullptr);
     // Without a server no client can reach the program; it runs all the same, as the original
     // does after a failed registration, until it is told to stop.
     application.run(argc, argv);

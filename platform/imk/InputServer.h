@@ -13,7 +13,7 @@ namespace platform::imk {
 
 // The input-method server of the process (IMKServer): it registers the program with the
 // input-method framework and makes one controller for each client input context the framework
-// opens. The IBus backend implements it (platform/imk/ibus).
+// opens. The IBus backend implements it and makes it (ibus::install).
 class InputServer {
   public:
     using ControllerFactory = std::function<std::unique_ptr<InputController>(InputClient*)>;
@@ -37,10 +37,6 @@ class InputServer {
         // without a display (caret rectangles then stay as the framework gives them).
         std::function<std::optional<Rect>()> mainScreenOnDesktop;
     };
-
-    // Connects to the framework and registers the engine; null when the framework cannot be
-    // reached (no daemon, no address) or refuses the name.
-    static std::unique_ptr<InputServer> create(Options options);
 
     virtual ~InputServer() = default;
 

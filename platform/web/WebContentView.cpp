@@ -2,16 +2,11 @@
 
 namespace platform {
 
-// webkit/WebContentViewPeer.cpp: shows pages in the GTK windows.
-void registerWebContentViewPeer();
-
 WebContentView::WebContentView(const Rect& frame)
     : WebContentView(frame, WebView::create(frame.size)) {}
 
 WebContentView::WebContentView(const Rect& frame, std::unique_ptr<WebView> page)
-    : View(frame), m_page(std::move(page)) {
-    registerWebContentViewPeer();
-}
+    : View(frame), m_page(std::move(page)) {}
 
 WebContentView::~WebContentView() {
     // The peer lets go of the page's widget before the page goes.

@@ -11,7 +11,7 @@ namespace platform {
 // and gives it its size; on screen the window shows the page's widget where this view is.
 class WebContentView : public View {
   public:
-    // Makes a page of the platform's engine (none without a display).
+    // Makes a page of the installed engine (none without one or without a display).
     explicit WebContentView(const Rect& frame);
     // Takes the given page (tests give a fake).
     WebContentView(const Rect& frame, std::unique_ptr<WebView> page);

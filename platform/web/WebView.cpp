@@ -1,6 +1,29 @@
 #include "platform/web/WebView.h"
 
+#include "platform/foundation/Log.h"
+
 namespace platform {
+
+namespace {
+
+WebView::Factory& installedFactory() {
+    static WebView::Factory factory;
+    return factory;
+}
+
+}  // namespace
+
+std::unique_ptr<WebView> WebView::create(Size frameSize) {
+    if (!installedFactory()) {
+        log("WebView: no web engine installed");
+        return nullptr;
+    }
+    return installedFactory()(frameSize);
+}
+
+void WebView::setFactory(Factory factory) {
+    installedFactory() = std::move(factory);
+}
 
 void WebView::addScriptMessageHandler(const std::string& name, MessageHandler handler) {
     bool known = m_messageHandlers.count(name) > 0;

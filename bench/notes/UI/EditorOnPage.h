@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "notes/UI/EditorViewController.h"
+#include "platform/web/webkit/WebKitBackend.h"
 
 namespace benchsupport {
 
@@ -20,6 +21,7 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     zelvo::EditorServices services;
     services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
     services.updateNote = std::move(updateNote);
+    platform::webkit::install();
     auto web = platform::WebView::create();
     if (!web) {
         state.SkipWithError("no display");

@@ -6,6 +6,7 @@
 #include "bench/notes/UI/EditorOnPage.h"
 #include "notes/UI/EditorViewController.h"
 #include "platform/web/JavaScriptString.h"
+#include "platform/web/webkit/WebKitBackend.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ void BM_EditorSwitchWithSave(benchmark::State& state) {
 }
 
 void BM_RawPageStatements(benchmark::State& state) {
+    platform::webkit::install();
     auto web = platform::WebView::create();
     if (!web) {
         state.SkipWithError("no display");

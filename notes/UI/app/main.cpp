@@ -7,24 +7,20 @@
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/WindowBackend.h"
 #include "platform/ui/gtk/DesktopApplication.h"
-#include "platform/ui/gtk/GtkTableViewBackend.h"
-#include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/ui/gtk/GtkBackend.h"
+#include "platform/web/webkit/WebKitBackend.h"
 
 int main(int argc, char** argv) {
     platform::setLogIdentity("zelvo");
     platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
-    std::shared_ptr<platform::gtk::GtkWindowBackend> windows =
-        platform::gtk::GtkWindowBackend::create();
-    if (!windows) {
+    if (!platform::gtk::install()) {
         const char* message = "Zelvo needs a graphical display; none was found.";
         platform::log(message);
         std::fprintf(stderr, "%s\n", message);  // the user who started it from a terminal
         return 1;
     }
-    platform::WindowBackend::setShared(windows);
-    platform::gtk::GtkTableViewBackend::install();
+    platform::webkit::install();
 
     platform::Application& app = platform::Application::sharedApplication();
     app.setBackend(

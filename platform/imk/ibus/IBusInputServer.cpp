@@ -6,6 +6,7 @@
 #include "platform/foundation/UnicodeString.h"
 #include "platform/imk/InputServer.h"
 #include "platform/imk/ibus/EngineHost.h"
+#include "platform/imk/ibus/IBusBackend.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform::imk {
@@ -126,7 +127,7 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
 
 }  // namespace
 
-std::unique_ptr<InputServer> InputServer::create(Options options) {
+std::unique_ptr<InputServer> ibus::install(InputServer::Options options) {
     auto server = std::make_unique<IBusInputServer>(std::move(options));
     if (!server->start()) return nullptr;
     return server;

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Owned.h"
+#include "platform/notify/libnotify/LibnotifyBackend.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform {
@@ -41,3 +42,11 @@ bool DesktopNotifier::notify(const Notice& notice) {
 }
 
 }  // namespace platform
+
+namespace platform::libnotify {
+
+void install(const std::string& applicationName) {
+    Notifier::setShared(std::make_unique<DesktopNotifier>(applicationName));
+}
+
+}  // namespace platform::libnotify

@@ -7,22 +7,8 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
-void installOpenPanel();
-void installSavePanel();
-void installAlert();
-void installColorPanel();
-void installFontPanel();
-
 GtkApplicationBackend::GtkApplicationBackend(std::string applicationId)
-    : m_applicationId(std::move(applicationId)) {
-    // The program's panels are the desktop's from now on.
-    installOpenPanel();
-    installSavePanel();
-    installAlert();
-    installColorPanel();
-    installFontPanel();
-}
+    : m_applicationId(std::move(applicationId)) {}
 
 GtkApplicationBackend::~GtkApplicationBackend() {
     if (m_app) g_signal_handlers_disconnect_by_data(m_app.get(), this);

@@ -60,7 +60,7 @@ NavigationAction::Kind kindOf(WebKitNavigationType type) {
 
 }  // namespace
 
-std::unique_ptr<WebView> WebView::create(Size frameSize) {
+std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
     if (!gtk_init_check(nullptr, nullptr)) {
         log("WebView: no display to create a web view on");
         return nullptr;

@@ -14,6 +14,8 @@ namespace platform {
 // off-screen window of its own, so pages load, lay out and draw without being shown.
 class WebKitPageView final : public WebView {
   public:
+    // A page over WebKitGTK; null when no display can be opened.
+    static std::unique_ptr<WebView> create(Size frameSize);
     explicit WebKitPageView(Size frameSize);
     ~WebKitPageView() override;
 

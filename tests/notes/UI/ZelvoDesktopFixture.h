@@ -6,17 +6,20 @@
 
 #include "notes/UI/AppDelegate.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/gtk/GtkBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/web/webkit/WebKitBackend.h"
 #include "tests/notes/UI/ZelvoFolders.h"
 
-// Zelvo on the desktop for one test: private folders, the GTK window backend installed, and the
-// application delegate in place, all taken back at the end.
+// Zelvo on the desktop for one test: private folders, the GTK and WebKit backends installed as the
+// program installs them, and the application delegate in place, taken back at the end.
 class ZelvoDesktopFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        backend = platform::gtk::GtkWindowBackend::create();
-        ASSERT_TRUE(backend) << "no display";
-        platform::WindowBackend::setShared(backend);
+        ASSERT_TRUE(platform::gtk::install()) << "no display";
+        platform::webkit::install();
+        backend = dynamic_cast<platform::gtk::GtkWindowBackend*>(platform::WindowBackend::shared());
+        ASSERT_TRUE(backend);
         app.setDelegate(&delegate);
     }
     void TearDown() override {
@@ -25,7 +28,7 @@ class ZelvoDesktopFixture : public ::testing::Test {
     }
 
     ZelvoFolders folders;
-    std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
+    platform::gtk::GtkWindowBackend* backend = nullptr;  // borrowed: the installed one
     platform::Application& app = platform::Application::sharedApplication();
     zelvo::AppDelegate delegate;
 };

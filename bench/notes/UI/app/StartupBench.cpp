@@ -22,7 +22,9 @@
 #include "notes/store/SQLite/DBUtil.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/gtk/GtkBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/web/webkit/WebKitBackend.h"
 #include "tests/support/TemporaryFolder.h"
 
 // Last: Xlib's macros (None, Bool, Status) must not meet our headers.
@@ -33,13 +35,14 @@ extern char** environ;
 
 namespace {
 
-std::shared_ptr<platform::gtk::GtkWindowBackend> backend() {
-    static std::shared_ptr<platform::gtk::GtkWindowBackend> shared = [] {
-        auto made = platform::gtk::GtkWindowBackend::create();
-        if (made) platform::WindowBackend::setShared(made);
-        return made;
+// The installed GTK backend, installed as the program installs it; null without a display.
+platform::gtk::GtkWindowBackend* backend() {
+    static platform::gtk::GtkWindowBackend* const installed = [] {
+        if (!platform::gtk::install()) return (platform::gtk::GtkWindowBackend*)nullptr;
+        platform::webkit::install();
+        return dynamic_cast<platform::gtk::GtkWindowBackend*>(platform::WindowBackend::shared());
     }();
-    return shared;
+    return installed;
 }
 
 // Whether a viewable top-level window of the process is on the display (GTK names its windows'

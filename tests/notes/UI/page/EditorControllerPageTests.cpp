@@ -5,6 +5,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Button.h"
 #include "platform/web/JavaScriptString.h"
+#include "platform/web/webkit/WebKitBackend.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
 
@@ -21,6 +22,7 @@ class EditorOnPageTest : public ::testing::Test {
             return true;
         };
         services.openURL = [](const std::string&) {};
+        platform::webkit::install();
         auto web = platform::WebView::create(platform::Size{800, 570});
         ASSERT_TRUE(web);
         editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);

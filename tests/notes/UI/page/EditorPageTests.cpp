@@ -2,6 +2,7 @@
 
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
+#include "platform/web/webkit/WebKitBackend.h"
 #include "tests/support/Patience.h"
 
 // The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
@@ -13,6 +14,7 @@ using platform::quoteJavaScriptString;
 class EditorPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        platform::webkit::install();
         view = platform::WebView::create(platform::Size{600, 400});
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");

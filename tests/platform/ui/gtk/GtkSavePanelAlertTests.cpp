@@ -9,6 +9,7 @@
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/gtk/GtkApplicationBackend.h"
+#include "platform/ui/gtk/GtkBackend.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestOutput.h"
 
@@ -57,7 +58,8 @@ class GtkPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "no display";
-        // The desktop's backend puts its panels in place when it is made.
+        // The backend's installation puts the panels in place.
+        ASSERT_TRUE(gtk::install());
         backend = std::make_unique<gtk::GtkApplicationBackend>("org.zelvo.PanelTest");
     }
     void TearDown() override {

@@ -6,6 +6,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
+#include "platform/web/webkit/WebKitBackend.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestOutput.h"
@@ -19,6 +20,7 @@ using platform::NavigationPolicy;
 class WebKitPageViewTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        platform::webkit::install();
         view = platform::WebView::create(platform::Size{400, 300});
         ASSERT_TRUE(view) << "no display";
     }
