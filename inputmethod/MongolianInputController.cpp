@@ -54,13 +54,13 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
         if (!m_englishMode) {
             handled = onKeyEvent(event, sender);
         } else {
-            platform::log("进到这里了！");
+            platform::logDebug("进到这里了！");
         }
     } else if (type == kFlagsChanged && flags == 0 && m_lastEventTypes[1] == kFlagsChanged &&
                m_lastModifiers[1] == ModifierFlags::Shift &&
                (m_lastModifiers[0] & ModifierFlags::Shift) == 0) {
         // A lone Shift tap: an event without Shift, Shift alone pressed, everything released.
-        platform::log("mode changeing~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
+        platform::logDebug("mode changeing~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
         m_englishMode = !m_englishMode;
         if (m_englishMode) {
             m_delegate.messageNotify(
@@ -189,7 +189,7 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         if (buffer.empty()) {
             if (!candidateWindow().isHidden()) return false;
             insert(sender, std::u16string(1, c));
-            platform::log("Only number to insert");
+            platform::logDebug("Only number to insert");
             return true;
         }
         if (!candidateWindow().isHidden() && m_candidates && number >= 1 &&
@@ -201,7 +201,7 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         // first, as Space does, rather than let the digit land in front of it.
         commitCompositionIsSpace(sender, true);
         insert(sender, std::u16string(1, c));
-        platform::log("Only number to insert");
+        platform::logDebug("Only number to insert");
         return true;
     }
     if (!buffer.empty()) {

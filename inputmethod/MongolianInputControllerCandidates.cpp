@@ -77,25 +77,25 @@ std::optional<std::u16string> MongolianInputController::mapKey(char16_t characte
 }
 
 void MongolianInputController::commitComposition(InputClient* sender) {
-    platform::log(
+    platform::logDebug(
         "这是标志位：---- -[MongolianInputController commitComposition:] --------------\n");
     commitTypedLetters(sender);
 }
 
 void MongolianInputController::commitCompositionIsSpace(InputClient* sender, bool isSpace) {
-    platform::log(
+    platform::logDebug(
         "这是标志位：------------ -[MongolianInputController commitComposition:isSpace:] "
         "--------------\n");
     if (!isSpace) {
         commitTypedLetters(sender);
         return;
     }
-    platform::log("insert text firts!");
+    platform::logDebug("insert text firts!");
     commitCandidate(sender, 0);
 }
 
 void MongolianInputController::commitCompositionIndex(InputClient* sender, int32_t index) {
-    platform::log(
+    platform::logDebug(
         "这是标志位：---------- -[MongolianInputController commitComposition:index:string:] "
         "--------------\n");
     if (index < 0) {
@@ -121,18 +121,18 @@ void MongolianInputController::commitCandidate(InputClient* sender, std::size_t 
 
     std::u16string text = platform::utf16FromUtf8(*word);
     if (isMongolianFirst(text)) {
-        platform::log("蒙文范围内");
+        platform::logDebug("蒙文范围内");
         text.insert(text.begin(), u' ');
     } else {
-        platform::log("蒙文范围外");
+        platform::logDebug("蒙文范围外");
     }
     // The blank goes through the converter with the word.
     if (platform::UserDefaults::standardUserDefaults().integerForKey("isPUA") != 0) {
-        platform::log("提交 非 国际标准编码蒙古文！");
+        platform::logDebug("提交 非 国际标准编码蒙古文！");
         const CToPua* converter = CToPua::GetInstance();
         text = platform::utf16FromWide(converter->Advance(getWCharFromString(text)));
     } else {
-        platform::log("提交国际标准编码蒙古文！");
+        platform::logDebug("提交国际标准编码蒙古文！");
     }
     insert(sender, text);
     m_preeditString.clear();
