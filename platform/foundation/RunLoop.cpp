@@ -12,21 +12,28 @@ RunLoop& RunLoop::mainRunLoop() {
     return *loop;
 }
 
-void RunLoop::runLoop(GMainLoop* loop) {
-    m_loops.push_back(loop);
-    g_main_loop_run(loop);
+// A turn of run() is a GLib main loop of its own on the default context, so that stop() ends the
+// innermost run only.
+struct RunLoop::Loop {
+    GMainLoop* glib;  // owned: unreferenced when the run ends
+};
+
+void RunLoop::runLoop(Loop& loop) {
+    m_loops.push_back(&loop);
+    g_main_loop_run(loop.glib);
     m_loops.pop_back();
-    g_main_loop_unref(loop);
+    g_main_loop_unref(loop.glib);
 }
 
 void RunLoop::run() {
-    runLoop(g_main_loop_new(nullptr, FALSE));
+    Loop loop{g_main_loop_new(nullptr, FALSE)};
+    runLoop(loop);
 }
 
 void RunLoop::runUntilDate(Date limit) {
     double seconds = limit.timeIntervalSince1970() - Date::now().timeIntervalSince1970();
     if (!(seconds > 0)) return;
-    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    Loop loop{g_main_loop_new(nullptr, FALSE)};
     auto milliseconds = static_cast<guint>(std::min(std::ceil(seconds * 1000.0), 4.0e9));
     GSource* deadline = g_timeout_source_new(milliseconds);
     g_source_set_callback(
@@ -35,7 +42,7 @@ void RunLoop::runUntilDate(Date limit) {
             g_main_loop_quit(static_cast<GMainLoop*>(data));
             return G_SOURCE_REMOVE;
         },
-        g_main_loop_ref(loop), reinterpret_cast<GDestroyNotify>(g_main_loop_unref));
+        g_main_loop_ref(loop.glib), reinterpret_cast<GDestroyNotify>(g_main_loop_unref));
     g_source_attach(deadline, nullptr);
     runLoop(loop);
     // Stopped early: the deadline must not end a later run.
@@ -48,7 +55,7 @@ bool RunLoop::iterate(bool mayBlock) {
 }
 
 void RunLoop::stop() {
-    if (!m_loops.empty()) g_main_loop_quit(m_loops.back());
+    if (!m_loops.empty()) g_main_loop_quit(m_loops.back()->glib);
 }
 
 void RunLoop::performBlock(std::function<void()> block) {

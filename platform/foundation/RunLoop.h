@@ -5,8 +5,6 @@
 
 #include "platform/foundation/Date.h"
 
-typedef struct _GMainLoop GMainLoop;
-
 namespace platform {
 
 // NSRunLoop of the main thread, over the GLib default main context: timers (Timer) and blocks
@@ -34,10 +32,13 @@ class RunLoop {
     void performBlock(std::function<void()> block);
 
   private:
-    RunLoop() = default;
-    void runLoop(GMainLoop* loop);
+    // One run in progress (defined where the loop's library is seen).
+    struct Loop;
 
-    std::vector<GMainLoop*> m_loops;  // innermost last
+    RunLoop() = default;
+    void runLoop(Loop& loop);
+
+    std::vector<Loop*> m_loops;  // innermost last
 };
 
 }  // namespace platform

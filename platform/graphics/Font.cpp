@@ -5,7 +5,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/graphics/PangoSupport.h"
+#include "platform/graphics/pango/PangoSupport.h"
 
 namespace platform {
 

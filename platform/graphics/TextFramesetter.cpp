@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/graphics/ParagraphLayout.h"
+#include "platform/graphics/pango/ParagraphLayout.h"
 
 namespace platform {
 

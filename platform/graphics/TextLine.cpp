@@ -5,7 +5,7 @@
 
 #include "platform/foundation/UnicodeString.h"
 #include "platform/graphics/GraphicsContext.h"
-#include "platform/graphics/ParagraphLayout.h"
+#include "platform/graphics/pango/ParagraphLayout.h"
 
 namespace platform {
 

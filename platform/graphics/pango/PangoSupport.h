@@ -1,6 +1,7 @@
 #pragma once
 
-// Internal to platform/graphics: the one Pango setup every measurement and drawing shares.
+// Internal to platform/graphics (only its sources see pango/): the one Pango setup every
+// measurement and drawing shares.
 
 #include <pango/pangocairo.h>
 

@@ -1,4 +1,4 @@
-#include "platform/graphics/PangoSupport.h"
+#include "platform/graphics/pango/PangoSupport.h"
 
 #include <cmath>
 #include <limits>

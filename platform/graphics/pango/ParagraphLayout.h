@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/graphics/AttributedString.h"
-#include "platform/graphics/PangoSupport.h"
 #include "platform/graphics/TextIndexMap.h"
+#include "platform/graphics/pango/PangoSupport.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/graphics/ParagraphLayout.h"
+#include "platform/graphics/pango/ParagraphLayout.h"
 
 #include <unicode/uchar.h>
 
@@ -7,7 +7,7 @@
 #include <map>
 #include <tuple>
 
-#include "platform/graphics/PangoSupport.h"
+#include "platform/graphics/pango/PangoSupport.h"
 
 namespace platform {
 
