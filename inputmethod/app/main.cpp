@@ -3,6 +3,7 @@
 // candidate window, and runs the GLib main loop, which GTK and IBus share, until the daemon goes.
 #include <glib-unix.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -50,6 +51,17 @@ std::shared_ptr<platform::gtk::GtkWindowBackend> openDisplay() {
     return backend;
 }
 
+constexpr const char* kUsage =
+    "Usage: ibus-engine-quillora [--ibus]\n"
+    "Quillora, an IBus input method for traditional Mongolian script.\n"
+    "\n"
+    "  --ibus   started by ibus-daemon from the component file quillora.xml\n"
+    "  --help   print this text and exit\n"
+    "\n"
+    "Without --ibus the engine registers itself with the running ibus-daemon and runs until\n"
+    "that daemon goes or it is stopped (Ctrl+C). Select it with `ibus engine quillora`.\n"
+    "QUILLORA_LOG=stderr shows the debugging lines, keys included, on the terminal.\n";
+
 gboolean onTerminateSignal(gpointer) {
     platform::Application::sharedApplication().terminate();
     return G_SOURCE_REMOVE;
@@ -59,6 +71,10 @@ gboolean onTerminateSignal(gpointer) {
 
 int main(int argc, char** argv) {
     using quillora::MongolianInputDelegate;
+    if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     platform::Bundle::setMain("quillora", kBundleIdentifier);
     platform::setLogIdentity("quillora");
     platform::logf("%s", "main");
