@@ -92,15 +92,25 @@ void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caret
     size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
     platform::logDebug("当前的宽度：" + TXStringFromSize(size));
 
-    Rect placed = tuningFrameForScreen(size, caretRect, candidates.size());
-    platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
     if (m_seCandidataView) m_seCandidataView->setText(text.string());
-    // The text is turned by −90°: its width runs down the screen.
-    Rect frame(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
-    m_window->setFrame(frame, true);
+    m_shownSize = size;
+    m_window->setFrame(frameAt(caretRect), true);
     platform::logDebug("后：最终的大小：" + TXStringFromRect(m_window->frame()));
     m_window->orderFront();
     m_isHidden = false;
+}
+
+void CandidateWindow::moveToCaret(Rect caretRect) {
+    if (m_isHidden || m_wordArray.empty()) return;
+    const Rect frame = frameAt(caretRect);
+    if (frame != m_window->frame()) m_window->setFrame(frame, true);
+}
+
+Rect CandidateWindow::frameAt(Rect caretRect) const {
+    Rect placed = tuningFrameForScreen(m_shownSize, caretRect, m_wordArray.size());
+    platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
+    // The text is turned by −90°: its width runs down the screen.
+    return Rect(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
 }
 
 void CandidateWindow::hideCandidates() {

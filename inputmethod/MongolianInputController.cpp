@@ -307,11 +307,11 @@ void MongolianInputController::showPreeditString(const std::u16string& string) {
     const std::uint64_t length = string.size();
     auto attributes =
         markForStyle(platform::imk::HighlightStyle::SelectedRawText, platform::Range{0, length});
-    // The caret keeps the length of the last text committed on deactivation, which can exceed
-    // the new marked text: the selection must stay inside it.
-    const std::uint64_t caret = std::min<std::uint64_t>(std::max(m_caret, 0), length);
+    // The caret stands where the next letter goes, at the end, from the first key on. (`_caret`
+    // starts at 0 and only a commit sets it, so it would move from the word's start to its end
+    // after the first deactivation.)
     if (InputClient* client = currentClient()) {
-        client->setMarkedText(string, attributes, platform::Range{caret, 0},
+        client->setMarkedText(string, attributes, platform::Range{length, 0},
                               platform::imk::kNoRange);
     }
 }
@@ -322,6 +322,13 @@ void MongolianInputController::showCandidates(const CandidateList& candidates) {
         client->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
     }
     candidateWindow().showCandidates(candidates, lineRect);
+}
+
+void MongolianInputController::caretRectangleChanged(InputClient* sender) {
+    if (!m_candidates || sender != currentClient() || candidateWindow().isHidden()) return;
+    platform::Rect lineRect;
+    sender->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
+    candidateWindow().moveToCaret(lineRect);
 }
 
 void MongolianInputController::reset() {

@@ -49,6 +49,8 @@ class MongolianInputController : public platform::imk::InputController {
     void deactivateServer(platform::imk::InputClient* sender) override;
     // Commits the typed letters.
     void commitComposition(platform::imk::InputClient* sender) override;
+    // While candidates are shown, the window moves to the caret the client reports now.
+    void caretRectangleChanged(platform::imk::InputClient* sender) override;
     std::shared_ptr<platform::Menu> menu() override;
 
     // The framework's callback for a candidate chosen in its own list: commits that candidate
