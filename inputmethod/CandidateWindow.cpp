@@ -90,12 +90,12 @@ void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caret
     // The view draws every line LineHeight high whatever the font's own height: with a small
     // font the measured height would cut the last columns off, so never leave less room than that.
     size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
-    platform::log("当前的宽度：" + TXStringFromSize(size));
+    platform::logDebug("当前的宽度：" + TXStringFromSize(size));
 
     if (m_seCandidataView) m_seCandidataView->setText(text.string());
     m_shownSize = size;
     m_window->setFrame(frameAt(caretRect), true);
-    platform::log("后：最终的大小：" + TXStringFromRect(m_window->frame()));
+    platform::logDebug("后：最终的大小：" + TXStringFromRect(m_window->frame()));
     m_window->orderFront();
     m_isHidden = false;
 }
@@ -108,7 +108,7 @@ void CandidateWindow::moveToCaret(Rect caretRect) {
 
 Rect CandidateWindow::frameAt(Rect caretRect) const {
     Rect placed = tuningFrameForScreen(m_shownSize, caretRect, m_wordArray.size());
-    platform::log("前：最终的大小：" + TXStringFromRect(placed));
+    platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
     // The text is turned by −90°: its width runs down the screen.
     return Rect(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
 }

@@ -18,14 +18,18 @@ class MainWindowController;
 // application keeps running without windows, and activating it again brings the window back.
 class AppDelegate : public platform::ApplicationDelegate, public platform::Responder {
   public:
-    // The address showWebSite opens.
-    static constexpr const char* WebSiteAddress = "https://www.zelvo.org/";
+    // The page among the resources that showWebSite opens: what Zelvo is and how to reach its
+    // makers.
+    static constexpr const char* WebSitePage = "zelvo";
 
     AppDelegate();
     ~AppDelegate() override;
 
+    // Shows the main window, and tells the user at once when the notes database cannot be read.
     void applicationDidFinishLaunching() override;
-    // Quitting stores the note being edited first.
+    // Quitting stores the note being edited first; when it cannot be stored, the user is asked
+    // whether to quit without it.
+    bool applicationShouldTerminate() override;
     void applicationWillTerminate() override;
     bool applicationShouldTerminateAfterLastWindowClosed() override { return false; }
     bool applicationShouldHandleReopen(bool hasVisibleWindows) override;

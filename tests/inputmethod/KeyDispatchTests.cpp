@@ -54,15 +54,23 @@ TEST_F(ControllerTest, KeysWithoutCharactersCommitTheTypedLettersAndPassOn) {
     }
 }
 
-TEST_F(ControllerTest, OtherCharactersCommitTheLettersFollowedByTheCharacter) {
+TEST_F(ControllerTest, TabCommitsTheLettersAndOtherCharactersFollowThem) {
+    // Tab finishes the word and moves on in the client: no tab character in the text.
     type(u"ab");
-    EXPECT_TRUE(press(key(u"\t", KeyCode::Tab)));
-    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u"ab\t"}));
+    EXPECT_FALSE(press(key(u"\t", KeyCode::Tab)));
+    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u"ab"}));
     EXPECT_TRUE(delegate.window.isHidden());
+    type(u":!");
+    EXPECT_FALSE(press(key(u"\t", KeyCode::Tab)));
+    EXPECT_EQ(client.inserts.back().text, u":!");
+    // A character of another layout is text after the letters.
+    type(u"ab");
+    EXPECT_TRUE(press(key(u"\u00E9")));
+    EXPECT_EQ(client.inserts.back().text, u"ab\u00E9");
     // Idle, the character is the client's.
     EXPECT_FALSE(press(key(u"\t", KeyCode::Tab)));
     EXPECT_FALSE(press(key(u"\u00E9")));
-    EXPECT_EQ(client.inserts.size(), 1u);
+    EXPECT_EQ(client.inserts.size(), 3u);
 }
 
 TEST_F(ControllerTest, LoneShiftTapTogglesEnglishMode) {

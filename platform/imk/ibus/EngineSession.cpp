@@ -46,7 +46,7 @@ bool EngineSession::processKey(std::uint32_t keyval, std::uint32_t keycode, std:
     const std::uint64_t mask = std::uint64_t{1} << static_cast<std::uint64_t>(event.type());
     if (!(m_controller->recognizedEvents(&m_client) & mask)) return false;
     if (!m_active) focusIn();
-    logfTyped("IBus key 0x%x code %u state 0x%x -> key code %u", keyval, keycode, state,
+    logfDebug("IBus key 0x%x code %u state 0x%x -> key code %u", keyval, keycode, state,
               stroke->keyCode);
     return m_controller->handleEvent(event, &m_client);
 }
