@@ -3,6 +3,9 @@
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/store/SQLite/DBUtil.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileURL.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
@@ -50,7 +53,13 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
 }
 
 void AppDelegate::showWebSite() {
-    platform::Application::sharedApplication().openURL(WebSiteAddress);
+    auto page = platform::Bundle::mainBundle().pathForResource(WebSitePage, "html");
+    if (!page) {
+        platform::log("-[AppDelegate showWebSite:] the page \"zelvo.html\" is missing");
+        return;
+    }
+    platform::Application::sharedApplication().openURL(
+        platform::fileURL(std::filesystem::absolute(*page)).value_or(""));
 }
 
 bool AppDelegate::performMenuAction(const std::string& action) {

@@ -18,8 +18,9 @@ class MainWindowController;
 // application keeps running without windows, and activating it again brings the window back.
 class AppDelegate : public platform::ApplicationDelegate, public platform::Responder {
   public:
-    // The address showWebSite opens.
-    static constexpr const char* WebSiteAddress = "https://www.zelvo.org/";
+    // The page among the resources that showWebSite opens: what Zelvo is and how to reach its
+    // makers.
+    static constexpr const char* WebSitePage = "zelvo";
 
     AppDelegate();
     ~AppDelegate() override;

@@ -185,6 +185,12 @@ void EditorViewController::loadView() {
     m_toolBar->setAutoresizingMask(platform::View::ViewWidthSizable |
                                    platform::View::ViewMinYMargin);
     m_baseView->addSubview(m_toolBar);
+    // A toolbar wrapped into more rows takes its height from the page below it.
+    m_toolBar->setHeightChangedHandler([this] {
+        platform::Rect base = m_baseView->bounds();
+        m_fontSettingView->setFrame(platform::Rect(
+            0, 0, base.width(), std::max(0.0, base.height() - m_toolBar->frame().height())));
+    });
     setView(m_baseView);
 }
 

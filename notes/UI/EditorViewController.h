@@ -199,6 +199,19 @@ class EditorViewController : public platform::ViewController {
     }
     platform::Color barButtonItemDefaultColor() const;
     platform::Color barButtonItemSelectedDefaultColor() const;
+    // Takes the page's comma-separated state names: "link:", "link-title:", "image:" and
+    // "image-alt:" items give the selected link and image (titles and alternative texts decoded),
+    // which are cleared when the list holds none; the rest, with "link" and "image" for the
+    // addresses, becomes editorItemsEnabled.
+    void updateToolBarWithButtonName(const std::string& names);
+    // "+" as a blank, then percent escapes as UTF-8; absent for a broken escape or bytes that are
+    // not UTF-8.
+    static std::optional<std::string> stringByDecodingURLFormat(const std::string& text);
+    const std::vector<std::string>& editorItemsEnabled() const { return m_editorItemsEnabled; }
+    const std::optional<std::string>& selectedLinkURL() const { return m_selectedLinkURL; }
+    const std::optional<std::string>& selectedLinkTitle() const { return m_selectedLinkTitle; }
+    const std::optional<std::string>& selectedImageURL() const { return m_selectedImageURL; }
+    const std::optional<std::string>& selectedImageAlt() const { return m_selectedImageAlt; }
 
   protected:
     void loadView() override;
@@ -253,7 +266,9 @@ class EditorViewController : public platform::ViewController {
     std::optional<std::string> m_placeholder;
     std::shared_ptr<NoteObject> m_note;
     std::string m_selectedString;
-    std::string m_selectedImageURL, m_selectedImageAlt;
+    std::optional<std::string> m_selectedLinkURL, m_selectedLinkTitle;
+    std::optional<std::string> m_selectedImageURL, m_selectedImageAlt;
+    std::vector<std::string> m_editorItemsEnabled;
     PanelOutputs* m_mainWindowController = nullptr;     // not owned: the window outlives its panels
     std::unique_ptr<PanelOutputs> m_mainWindowAdapter;  // when the window posted itself
 

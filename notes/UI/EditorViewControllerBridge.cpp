@@ -207,7 +207,7 @@ void EditorViewController::insertImage() {
     platform::logf("picUrl:%s", url.c_str());
     m_selectedImageURL = url;
     m_selectedImageAlt = url;
-    showInsertImageDialogWithLink(m_selectedImageURL, m_selectedImageAlt);
+    showInsertImageDialogWithLink(url, url);
 }
 
 void EditorViewController::showInsertImageDialogWithLink(const std::string& url,

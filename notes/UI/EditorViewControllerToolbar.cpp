@@ -5,6 +5,7 @@
 
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/ToolbarView.h"
+#include "platform/foundation/UTF8.h"
 #include "platform/ui/Button.h"
 
 namespace zelvo {
@@ -14,35 +15,44 @@ namespace {
 struct ToolbarButtonEntry {
     const char* item;
     const char* image;
+    const char* label;  // the tooltip
     void (EditorViewController::*action)();
 };
 
 // The 24 buttons in the order they are made when all are wanted.
 const std::array<ToolbarButtonEntry, 24> toolbarButtons = {{
-    {RichTextEditorToolbarFont, "Font", &EditorViewController::setContentFont},
-    {RichTextEditorToolbarBold, "Bold", &EditorViewController::setBold},
-    {RichTextEditorToolbarItalic, "italic", &EditorViewController::setItalic},
-    {RichTextEditorToolbarSubscript, "E_X1", &EditorViewController::setSubscript},
-    {RichTextEditorToolbarSuperscript, "E_X2", &EditorViewController::setSuperscript},
-    {RichTextEditorToolbarStrikeThrough, "strikethrough", &EditorViewController::setStrikethrough},
-    {RichTextEditorToolbarUnderline, "underline", &EditorViewController::setUnderline},
-    {RichTextEditorToolbarRemoveFormat, "clearformat", &EditorViewController::removeFormat},
-    {RichTextEditorToolbarUndo, "undo", &EditorViewController::undo},
-    {RichTextEditorToolbarRedo, "redo", &EditorViewController::redo},
-    {RichTextEditorToolbarJustifyLeft, "align-left", &EditorViewController::alignLeft},
-    {RichTextEditorToolbarJustifyCenter, "align-center", &EditorViewController::alignCenter},
-    {RichTextEditorToolbarJustifyRight, "align-right", &EditorViewController::alignRight},
-    {RichTextEditorToolbarH1, "E_H1", &EditorViewController::heading1},
-    {RichTextEditorToolbarH2, "E_H2", &EditorViewController::heading2},
-    {RichTextEditorToolbarTextColor, "textColor", &EditorViewController::textColor},
-    {RichTextEditorToolbarBackgroundColor, "bgColor", &EditorViewController::bgColor},
-    {RichTextEditorToolbarUnorderedList, "ul", &EditorViewController::setUnorderedList},
-    {RichTextEditorToolbarOrderedList, "ol", &EditorViewController::setOrderedList},
-    {RichTextEditorToolbarHorizontalRule, "hr", &EditorViewController::setHR},
-    {RichTextEditorToolbarInsertImage, "image", &EditorViewController::insertImage},
-    {RichTextEditorToolbarInsertLink, "link", &EditorViewController::insertLink},
-    {RichTextEditorToolbarRemoveLink, "unlink", &EditorViewController::removeLink},
-    {RichTextEditorToolbarViewSource, "code", &EditorViewController::showHTMLSource},
+    {RichTextEditorToolbarFont, "Font", "Font", &EditorViewController::setContentFont},
+    {RichTextEditorToolbarBold, "Bold", "Bold", &EditorViewController::setBold},
+    {RichTextEditorToolbarItalic, "italic", "Italic", &EditorViewController::setItalic},
+    {RichTextEditorToolbarSubscript, "E_X1", "Subscript", &EditorViewController::setSubscript},
+    {RichTextEditorToolbarSuperscript, "E_X2", "Superscript",
+     &EditorViewController::setSuperscript},
+    {RichTextEditorToolbarStrikeThrough, "strikethrough", "Strikethrough",
+     &EditorViewController::setStrikethrough},
+    {RichTextEditorToolbarUnderline, "underline", "Underline", &EditorViewController::setUnderline},
+    {RichTextEditorToolbarRemoveFormat, "clearformat", "Clear formatting",
+     &EditorViewController::removeFormat},
+    {RichTextEditorToolbarUndo, "undo", "Undo", &EditorViewController::undo},
+    {RichTextEditorToolbarRedo, "redo", "Redo", &EditorViewController::redo},
+    {RichTextEditorToolbarJustifyLeft, "align-left", "Align left",
+     &EditorViewController::alignLeft},
+    {RichTextEditorToolbarJustifyCenter, "align-center", "Centre",
+     &EditorViewController::alignCenter},
+    {RichTextEditorToolbarJustifyRight, "align-right", "Align right",
+     &EditorViewController::alignRight},
+    {RichTextEditorToolbarH1, "E_H1", "Heading 1", &EditorViewController::heading1},
+    {RichTextEditorToolbarH2, "E_H2", "Heading 2", &EditorViewController::heading2},
+    {RichTextEditorToolbarTextColor, "textColor", "Text colour", &EditorViewController::textColor},
+    {RichTextEditorToolbarBackgroundColor, "bgColor", "Highlight", &EditorViewController::bgColor},
+    {RichTextEditorToolbarUnorderedList, "ul", "Bulleted list",
+     &EditorViewController::setUnorderedList},
+    {RichTextEditorToolbarOrderedList, "ol", "Numbered list",
+     &EditorViewController::setOrderedList},
+    {RichTextEditorToolbarHorizontalRule, "hr", "Horizontal rule", &EditorViewController::setHR},
+    {RichTextEditorToolbarInsertImage, "image", "Insert image", &EditorViewController::insertImage},
+    {RichTextEditorToolbarInsertLink, "link", "Insert link", &EditorViewController::insertLink},
+    {RichTextEditorToolbarRemoveLink, "unlink", "Remove link", &EditorViewController::removeLink},
+    {RichTextEditorToolbarViewSource, "code", "HTML source", &EditorViewController::showHTMLSource},
 }};
 
 bool holds(const std::optional<std::vector<std::string>>& list, const char* item) {
@@ -56,7 +66,7 @@ std::shared_ptr<platform::Button> EditorViewController::makeToolbarButton(int po
     auto button = std::make_shared<platform::Button>();
     button->setImageName(std::string(entry.image));
     button->setBordered(false);
-    button->setToolTip(entry.item);
+    button->setToolTip(entry.label);
     auto action = entry.action;
     button->setAction([this, action](platform::Control&) { (this->*action)(); });
     std::string_view item = entry.item;
@@ -114,10 +124,8 @@ void EditorViewController::buildToolbar() {
     for (const auto& old : m_toolBar->items())
         if (old->superview() == m_toolBar.get()) old->removeFromSuperview();
     m_toolBar->setItems(items);
-    for (size_t i = 0; i < items.size(); ++i) {
-        items[i]->setFrame(platform::Rect(30.0 * double(i) + 10, 0, 30, 30));
-        m_toolBar->addSubview(items[i]);
-    }
+    for (const auto& item : items) m_toolBar->addSubview(item);
+    m_toolBar->layoutItems();
 }
 
 void EditorViewController::addCustomToolbarItem(std::shared_ptr<platform::View> button) {
@@ -145,6 +153,66 @@ platform::Color EditorViewController::barButtonItemDefaultColor() const {
 
 platform::Color EditorViewController::barButtonItemSelectedDefaultColor() const {
     return m_selectedTint.value_or(platform::Color::blackColor());
+}
+
+std::optional<std::string> EditorViewController::stringByDecodingURLFormat(
+    const std::string& text) {
+    auto hexValue = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    std::string decoded;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            decoded += ' ';
+        } else if (text[i] == '%') {
+            int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
+            int low = high >= 0 ? hexValue(text[i + 2]) : -1;
+            if (low < 0) return std::nullopt;
+            decoded += char(high * 16 + low);
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    if (!platform::utf8::isValid(decoded)) return std::nullopt;
+    return decoded;
+}
+
+void EditorViewController::updateToolBarWithButtonName(const std::string& names) {
+    // Cleared once for the whole list, so the selected link or image holds whatever the order
+    // of the states the page reports.
+    m_selectedLinkURL.reset();
+    m_selectedLinkTitle.reset();
+    m_selectedImageURL.reset();
+    m_selectedImageAlt.reset();
+    auto after = [](const std::string& item, std::string_view prefix) {
+        return item.rfind(prefix, 0) == 0 ? std::optional(item.substr(prefix.size()))
+                                          : std::nullopt;
+    };
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= names.size()) {
+        size_t comma = std::min(names.find(',', start), names.size());
+        std::string item = names.substr(start, comma - start);
+        start = comma + 1;
+        if (auto url = after(item, "link:")) {
+            m_selectedLinkURL = url;
+            items.push_back("link");
+        } else if (auto title = after(item, "link-title:")) {
+            m_selectedLinkTitle = stringByDecodingURLFormat(*title);
+        } else if (auto image = after(item, "image:")) {
+            m_selectedImageURL = image;
+            items.push_back("image");
+        } else if (auto alt = after(item, "image-alt:")) {
+            m_selectedImageAlt = stringByDecodingURLFormat(*alt);
+        } else {
+            items.push_back(item);
+        }
+    }
+    m_editorItemsEnabled = std::move(items);
 }
 
 void EditorViewController::registerActions() {

@@ -144,7 +144,9 @@ void MainWindowController::expandUnicodePannel(bool open) {
         editor.size.height = m_right->frame().height() - 100;
         m_editorContainer->setFrame(editor);
     } else {
-        m_editorContainer->setFrame(m_right->bounds());
+        // The editor fills its own container, which the word-count strip may have narrowed:
+        // the whole right side would run under that strip.
+        m_editorContainer->setFrame(m_rightViewContainer->bounds());
         Rect unicode = m_unicodeView->frame();
         unicode.origin.y = 0;
         unicode.size.height = 0;

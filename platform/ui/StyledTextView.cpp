@@ -25,6 +25,20 @@ void StyledTextView::setWrapsLines(bool wraps) {
     viewChanged();
 }
 
+void StyledTextView::setLineScroll(double points) {
+    m_lineScroll = points;
+    viewChanged();
+}
+
+std::vector<StyledTextView::LineBox> StyledTextView::lineBoxes() const {
+    if (m_lineBoxSource) return m_lineBoxSource();
+    std::vector<LineBox> boxes;
+    size_t lines = size_t(std::count(m_text.begin(), m_text.end(), u'\n')) + 1;
+    for (size_t i = 0; i < lines; ++i)
+        boxes.push_back(LineBox{double(i) * unplacedLineHeight, unplacedLineHeight});
+    return boxes;
+}
+
 void StyledTextView::userReplacedCharacters(Range range, const std::u16string& replacement) {
     uint64_t location = std::min<uint64_t>(range.location, m_text.size());
     m_text.replace(location, std::min<uint64_t>(range.length, m_text.size() - location),

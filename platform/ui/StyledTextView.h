@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,23 @@ class StyledTextView : public Control {
     void setWrapsLines(bool wraps);
     // How far the text is scrolled down, in points from its top.
     double visibleTop() const { return m_visibleTop; }
+    // How far one step of a scroll arrow, an arrow key's page scroll or a wheel line moves the
+    // text (NSScrollView's line scroll); the toolkit's own step until set.
+    std::optional<double> lineScroll() const { return m_lineScroll; }
+    void setLineScroll(double points);
+
+    // Where each of the text's lines ("\n" ends a line) stands, in points from the text's top,
+    // as the widget lays it out; without a widget every line is `unplacedLineHeight` high.
+    struct LineBox {
+        double top = 0, height = 0;
+        bool operator==(const LineBox&) const = default;
+    };
+    static constexpr double unplacedLineHeight = 13.0;
+    std::vector<LineBox> lineBoxes() const;
+    // For the widget: answers the line boxes as laid out; none to go back to the default.
+    void setLineBoxSource(std::function<std::vector<LineBox>()> source) {
+        m_lineBoxSource = std::move(source);
+    }
     void setScrollHandler(std::function<void(double top)> handler) {
         m_scrolled = std::move(handler);
     }
@@ -60,6 +78,8 @@ class StyledTextView : public Control {
     bool m_editable = true;
     bool m_wraps = true;
     double m_visibleTop = 0;
+    std::optional<double> m_lineScroll;
+    std::function<std::vector<LineBox>()> m_lineBoxSource;
     std::function<void(double)> m_scrolled;
 };
 

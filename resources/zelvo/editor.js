@@ -505,7 +505,9 @@
     },
     unlink: function () {
       var link = enclosing("a");
-      if (link && !selectionInRoot().toString()) {
+      // The selection may have left the editor (a toolbar click): the kept range speaks then.
+      var range = selectionInRoot() || savedRange;
+      if (link && (!range || range.collapsed)) {
         var range = document.createRange();
         range.selectNodeContents(link);
         var selection = window.getSelection();

@@ -1,7 +1,5 @@
 #include "notes/UI/SourceTextView/SourceRulerView.h"
 
-#include <cmath>
-
 #include "notes/UI/SourceTextView/SourceTextView.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/graphics/AttributedString.h"
@@ -28,17 +26,18 @@ void SourceRulerView::setSourceView(SourceTextView* view) {
     setNeedsDisplay(true);
 }
 
-std::vector<SourceRulerView::Label> SourceRulerView::labelsFor(double dirtyTop, double dirtyHeight,
-                                                               double visibleTop) const {
+std::vector<SourceRulerView::Label> SourceRulerView::labelsFor(
+    const std::vector<platform::StyledTextView::LineBox>& lines, double dirtyTop,
+    double dirtyHeight, double visibleTop, double numberHeight) const {
     std::vector<Label> labels;
-    double v = visibleTop + dirtyTop;
-    auto first = static_cast<unsigned long>(v / lineHeight + 1);
-    double offset = std::fmod(v, lineHeight);
     double x0 = bounds().minX();
-    for (unsigned long k = 0; dirtyHeight / lineHeight + 1 > k; ++k) {
-        unsigned long number = first + k;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        double top = lines[i].top - visibleTop;
+        if (top + lines[i].height <= dirtyTop) continue;
+        if (top >= dirtyTop + dirtyHeight) break;
+        unsigned long number = i + 1;
         double x = number < 10 ? x0 + 20 : number < 100 ? x0 + 13 : x0 + 6;
-        labels.push_back(Label{number, x, (dirtyTop / lineHeight + k) * lineHeight - offset});
+        labels.push_back(Label{number, x, top + (lines[i].height - numberHeight) / 2});
     }
     return labels;
 }
@@ -61,7 +60,11 @@ void SourceRulerView::drawRect(const Rect& dirtyRect) {
     attributes.foregroundColor = kNumber;
     context->saveGState();
     context->clipToRect(dirtyRect);
-    for (const Label& label : labelsFor(dirtyTop, dirtyRect.height(), visibleTop)) {
+    std::vector<platform::StyledTextView::LineBox> lines;
+    if (m_sourceView) lines = m_sourceView->lineBoxes();
+    double numberHeight = font.ascent() + font.descent();
+    for (const Label& label :
+         labelsFor(lines, dirtyTop, dirtyRect.height(), visibleTop, numberHeight)) {
         auto line = platform::TextLine::create(platform::AttributedString(
             platform::utf16FromUtf8(std::to_string(label.number)), attributes));
         context->setTextMatrix(platform::AffineTransform());

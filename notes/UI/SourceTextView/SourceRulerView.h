@@ -2,18 +2,18 @@
 
 #include <vector>
 
+#include "platform/ui/StyledTextView.h"
 #include "platform/ui/View.h"
 
 namespace zelvo {
 
 class SourceTextView;
 
-// The line numbers beside the source text: every line is taken as 13 points high, whatever the
-// text's real lines are, so with wrapped or taller lines the numbers drift from the text.
+// The line numbers beside the source text: one number per line of the text, each level with the
+// line it numbers as the text view lays its lines out (a line in a taller fallback face moves the
+// numbers under it down with it).
 class SourceRulerView : public platform::View {
   public:
-    static constexpr double lineHeight = 13.0;
-
     explicit SourceRulerView(const platform::Rect& frame = platform::Rect());
 
     double requiredThickness() const { return 38.0; }
@@ -27,9 +27,12 @@ class SourceRulerView : public platform::View {
         double top;
         bool operator==(const Label&) const = default;
     };
-    // The numbers for a dirty stretch (its top and height, from the ruler's top) with the text
-    // scrolled `visibleTop` points down.
-    std::vector<Label> labelsFor(double dirtyTop, double dirtyHeight, double visibleTop) const;
+    // The numbers that meet a dirty stretch (its top and height, from the ruler's top) for lines
+    // laid out as given, with the text scrolled `visibleTop` points down; a number of height
+    // `numberHeight` is centred on its line.
+    std::vector<Label> labelsFor(const std::vector<platform::StyledTextView::LineBox>& lines,
+                                 double dirtyTop, double dirtyHeight, double visibleTop,
+                                 double numberHeight) const;
 
     void drawRect(const platform::Rect& dirtyRect) override;
 

@@ -21,6 +21,7 @@ platform::Font sourceFont() {
 SourceTextView::SourceTextView(const platform::Rect& frame) : StyledTextView(frame) {
     setAutoresizingMask(0);
     setFont(sourceFont());
+    setLineScroll(sourceLineScroll);
     m_buffer.setChangeHandler([this] { bufferChanged(); });
     applyShowLineNumbers();
     bufferChanged();

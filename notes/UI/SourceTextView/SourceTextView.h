@@ -20,7 +20,7 @@ class SourceRulerView;
 // holds nothing else.
 class SourceTextView : public platform::StyledTextView {
   public:
-    static constexpr double lineScroll = 13.0;
+    static constexpr double sourceLineScroll = 13.0;
 
     explicit SourceTextView(const platform::Rect& frame = platform::Rect());
 

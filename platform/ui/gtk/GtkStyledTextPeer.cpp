@@ -1,5 +1,6 @@
 // The styled text view on the desktop: a GtkTextView in a scrolled window, its colours as text
 // tags. GTK counts characters where the view counts UTF-16 units; the peer converts at the edge.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -44,9 +45,14 @@ class StyledTextPeer : public GtkViewPeer {
         GtkAdjustment* vertical =
             gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(widget()));
         g_signal_connect(vertical, "value-changed", G_CALLBACK(onScrolled), this);
+        // The text's layout settles after it is shown: the lines' places change with it.
+        g_signal_connect(vertical, "changed", G_CALLBACK(onScrollRangeChanged), this);
+        g_signal_connect(widget(), "scroll-event", G_CALLBACK(onWheel), this);
+        m_view.setLineBoxSource([this] { return lineBoxes(); });
     }
 
     ~StyledTextPeer() override {
+        m_view.setLineBoxSource(nullptr);
         if (m_flushScheduled) g_idle_remove_by_data(this);
     }
 
@@ -85,7 +91,39 @@ class StyledTextPeer : public GtkViewPeer {
         }
     }
 
+    std::vector<StyledTextView::LineBox> lineBoxes() const {
+        std::vector<StyledTextView::LineBox> boxes;
+        GtkTextIter line;
+        gtk_text_buffer_get_start_iter(buffer(), &line);
+        do {
+            gint y = 0, height = 0;
+            gtk_text_view_get_line_yrange(GTK_TEXT_VIEW(m_text), &line, &y, &height);
+            boxes.push_back({double(y), double(height)});
+        } while (gtk_text_iter_forward_line(&line));
+        // A text ending in a line feed has an empty last line the iterator does not stop at.
+        GtkTextIter end;
+        gtk_text_buffer_get_end_iter(buffer(), &end);
+        if (gtk_text_iter_get_line(&end) >= gint(boxes.size())) {
+            gint y = 0, height = 0;
+            gtk_text_view_get_line_yrange(GTK_TEXT_VIEW(m_text), &end, &y, &height);
+            boxes.push_back({double(y), double(height)});
+        }
+        return boxes;
+    }
+
+    // GTK sets its own step whenever the text's size changes; the view's line scroll wins.
+    void applyLineScroll() {
+        std::optional<double> step = m_view.lineScroll();
+        if (!step) return;
+        for (GtkAdjustment* adjustment :
+             {gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(widget())),
+              gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(widget()))})
+            if (gtk_adjustment_get_step_increment(adjustment) != *step)
+                gtk_adjustment_set_step_increment(adjustment, *step);
+    }
+
     void update() override {
+        applyLineScroll();
         gtk_widget_set_sensitive(m_text, m_view.isEnabled());
         applyFont(m_text, m_view.font());
         gtk_text_view_set_editable(GTK_TEXT_VIEW(m_text), m_view.isEditable());
@@ -198,6 +236,27 @@ class StyledTextPeer : public GtkViewPeer {
     }
     static void onScrolled(GtkAdjustment* adjustment, StyledTextPeer* self) {
         self->m_view.userScrolled(gtk_adjustment_get_value(adjustment));
+    }
+    static void onScrollRangeChanged(GtkAdjustment* adjustment, StyledTextPeer* self) {
+        self->applyLineScroll();
+        self->m_view.userScrolled(gtk_adjustment_get_value(adjustment));
+    }
+    // A wheel notch moves three lines of the view's line scroll, as desktops scroll text.
+    static gboolean onWheel(GtkWidget*, GdkEventScroll* event, StyledTextPeer* self) {
+        std::optional<double> step = self->m_view.lineScroll();
+        if (!step || (event->state & GDK_CONTROL_MASK)) return FALSE;
+        double lines = 0;
+        if (event->direction == GDK_SCROLL_UP) lines = -1;
+        if (event->direction == GDK_SCROLL_DOWN) lines = 1;
+        if (event->direction == GDK_SCROLL_SMOOTH) lines = event->delta_y;
+        if (lines == 0) return FALSE;
+        GtkAdjustment* vertical =
+            gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(self->widget()));
+        double top = gtk_adjustment_get_value(vertical) + lines * 3 * *step;
+        double last = gtk_adjustment_get_upper(vertical) - gtk_adjustment_get_page_size(vertical);
+        gtk_adjustment_set_value(
+            vertical, std::clamp(top, gtk_adjustment_get_lower(vertical), std::max(last, 0.0)));
+        return TRUE;
     }
 
     StyledTextView& m_view;

@@ -92,4 +92,37 @@ TEST(Toolbar, PaintsItsDarkBackground) {
     EXPECT_NEAR(pixel.blue, 0.157, 0.01);
 }
 
+TEST(Toolbar, PageStatesGiveTheSelectedLinkAndImageAndTheEnabledItems) {
+    EditorHarness h;
+    zelvo::EditorViewController& editor = *h.editor;
+    editor.updateToolBarWithButtonName(
+        "bold,link:https://example.org/a%20b,link-title:%E1%A0%AE+x%2B1,italic,"
+        "image:file:///tmp/p.png,image-alt:a+b");
+    EXPECT_EQ(editor.editorItemsEnabled(),
+              (std::vector<std::string>{"bold", "link", "italic", "image"}));
+    // Addresses stand as the page sent them; titles and alternative texts are decoded, whatever
+    // the order of the states.
+    EXPECT_EQ(editor.selectedLinkURL(), "https://example.org/a%20b");
+    EXPECT_EQ(editor.selectedLinkTitle(), "ᠮ x+1");
+    EXPECT_EQ(editor.selectedImageURL(), "file:///tmp/p.png");
+    EXPECT_EQ(editor.selectedImageAlt(), "a b");
+
+    // A list without them clears all four.
+    editor.updateToolBarWithButtonName("underline");
+    EXPECT_EQ(editor.editorItemsEnabled(), std::vector<std::string>{"underline"});
+    EXPECT_EQ(editor.selectedLinkURL(), std::nullopt);
+    EXPECT_EQ(editor.selectedLinkTitle(), std::nullopt);
+    EXPECT_EQ(editor.selectedImageURL(), std::nullopt);
+    EXPECT_EQ(editor.selectedImageAlt(), std::nullopt);
+}
+
+TEST(Toolbar, UrlFormatDecodesPlusThenPercentEscapesAsUtf8) {
+    using zelvo::EditorViewController;
+    EXPECT_EQ(EditorViewController::stringByDecodingURLFormat("a+b%20c%2b%E1%A0%AE"), "a b c+ᠮ");
+    EXPECT_EQ(EditorViewController::stringByDecodingURLFormat(""), "");
+    // A broken escape, or bytes that are no UTF-8, decode to nothing rather than to garbage.
+    for (const char* broken : {"%", "%4", "%zz", "a%E1%A0", "%C0%AF", "%FF"})
+        EXPECT_EQ(EditorViewController::stringByDecodingURLFormat(broken), std::nullopt) << broken;
+}
+
 }  // namespace

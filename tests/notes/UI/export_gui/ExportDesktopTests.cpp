@@ -164,11 +164,30 @@ TEST_F(ExportDesktopTest, SourceWindowShowsTheColouredHTMLWithLineNumbers) {
     ASSERT_TRUE(image.has_value());
     EXPECT_TRUE(image->writePNG(testOutputPath("zelvo-source-window.png").string()));
 
-    // Typing into the GTK text reaches the buffer once GTK is done with it, and is coloured.
+    // One number per line, each on its line as GTK lays the lines out (the Mongolian line is
+    // taller); the arrows and wheel move by the view's 13-point line scroll.
     auto* peer = dynamic_cast<platform::gtk::GtkViewPeer*>(view.peer());
     ASSERT_NE(peer, nullptr);
     GtkWidget* textView = gtk_bin_get_child(GTK_BIN(peer->widget()));
     GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(textView));
+    std::vector<platform::StyledTextView::LineBox> lines = view.lineBoxes();
+    ASSERT_EQ(lines.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        GtkTextIter line;
+        gtk_text_buffer_get_iter_at_line(buffer, &line, i);
+        gint y = 0, height = 0;
+        gtk_text_view_get_line_yrange(GTK_TEXT_VIEW(textView), &line, &y, &height);
+        EXPECT_EQ(lines[size_t(i)], (platform::StyledTextView::LineBox{double(y), double(height)}));
+    }
+    auto labels = controller->rulerView()->labelsFor(lines, 0, window.frame().height(), 0, 13);
+    ASSERT_EQ(labels.size(), 6u);
+    EXPECT_EQ(labels.back().number, 6u);
+    EXPECT_NEAR(labels[1].top + 6.5, lines[1].top + lines[1].height / 2, 0.01);
+    EXPECT_EQ(gtk_adjustment_get_step_increment(
+                  gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(peer->widget()))),
+              13);
+
+    // Typing into the GTK text reaches the buffer once GTK is done with it, and is coloured.
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
     gtk_text_buffer_place_cursor(buffer, &end);

@@ -208,6 +208,15 @@ TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
               std::string::npos)
         << eval("zelvo_editor.getHTML();");
     EXPECT_EQ(eval("zelvo_editor.getText();"), "ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ");
+
+    // Unlink with the caret kept inside the link and the selection gone from the editor.
+    setHTML("<p><a href=\"https://example.org/\">ᠮᠣᠩᠭᠣᠯ</a> ᠪᠢᠴᠢᠭ</p>");
+    selectText("ᠣᠩ");
+    eval(
+        "getSelection().collapseToStart(); zelvo_editor.prepareInsert(); "
+        "getSelection().removeAllRanges(); 1;");
+    EXPECT_EQ(eval("zelvo_editor.unlink();"), "true");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
 }
 
 }  // namespace

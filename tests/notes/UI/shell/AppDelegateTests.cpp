@@ -111,4 +111,25 @@ TEST_F(AppDelegateTest, MainMenuItemsSendTheirActionsToTheWindowAndPanels) {
     EXPECT_EQ(saved, 1);
 }
 
+TEST_F(AppDelegateTest, WebSiteOpensTheLocalPage) {
+    struct Desktop : platform::ApplicationBackend {
+        std::vector<std::string>* opened;
+        explicit Desktop(std::vector<std::string>* list) : opened(list) {}
+        int run(int, char**) override { return 0; }
+        void terminate() override {}
+        void mainMenuChanged() override {}
+        void menuBarVisibilityChanged() override {}
+        bool openURL(const std::string& url) override {
+            opened->push_back(url);
+            return true;
+        }
+    };
+    std::vector<std::string> opened;
+    app.setBackend(std::make_unique<Desktop>(&opened));
+    delegate.showWebSite();
+    app.setBackend(nullptr);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "file://" + std::string(ZELVO_TEST_RESOURCES) + "/zelvo.html");
+}
+
 }  // namespace

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "ShellTestSupport.h"
+#include "notes/UI/EditorViewController.h"
 #include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/InterfaceFactory.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/UI/NoteNotifications.h"
+#include "notes/UI/ToolbarView.h"
 #include "notes/UI/UnicodeViewController.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
@@ -164,6 +166,55 @@ TEST_F(MainWindowTest, InfoPanelOpensAlongTheRightEdgeAndPostsOncePerChange) {
     EXPECT_EQ(controller->rightViewContainer()->frame(), controller->right()->bounds());
     EXPECT_EQ(controller->infoView()->frame().minX(), rightWidth);
     EXPECT_EQ(controller->infoView()->frame().width(), 0);
+}
+
+// Every toolbar button lies inside the editor panel, none over another, at the window's size.
+void expectToolbarReachable(MainWindowController& controller) {
+    auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
+    ASSERT_NE(editor, nullptr);
+    const auto& items = editor->toolBar()->items();
+    ASSERT_EQ(items.size(), 24u);
+    platform::View& panel = *editor->view();
+    Rect page =
+        editor->webContentView()->convertRectToView(editor->webContentView()->bounds(), nullptr);
+    Rect info = controller.infoView()->convertRectToView(controller.infoView()->bounds(), nullptr);
+    for (size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        Rect button = items[i]->convertRectToView(items[i]->bounds(), nullptr);
+        Rect panelInWindow = panel.convertRectToView(panel.bounds(), nullptr);
+        EXPECT_TRUE(panelInWindow.contains(button)) << "inside the editor panel";
+        EXPECT_TRUE(button.intersection(page).isEmpty()) << "not over the page";
+        if (controller.infoExpanded()) {
+            EXPECT_LE(button.maxX(), info.minX());
+        }
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_TRUE(
+                button.intersection(items[j]->convertRectToView(items[j]->bounds(), nullptr))
+                    .isEmpty());
+    }
+}
+
+TEST_F(MainWindowTest, EditorKeepsToItsContainerAndEveryToolbarButtonFits) {
+    // With the word count open, opening and closing the Unicode panel leaves the editor beside
+    // the word-count strip, not under it.
+    controller->expandInfoAction(true);
+    controller->expandUnicodePannel(true);
+    controller->expandUnicodePannel(false);
+    EXPECT_EQ(controller->editorContainer()->frame(), controller->rightViewContainer()->bounds());
+    EXPECT_LE(controller->editorContainer()->frame().maxX(),
+              controller->infoView()->frame().minX());
+    expectToolbarReachable(*controller);
+
+    // At the window's smallest size, with and without the word count, every button is there.
+    setWindowWidth(window->minSize().width);
+    expectToolbarReachable(*controller);
+    controller->expandInfoAction(false);
+    expectToolbarReachable(*controller);
+    // Back at full width the buttons stand in one row again.
+    setWindowWidth(1200);
+    auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller->editorViewController());
+    EXPECT_EQ(editor->toolBar()->frame().height(), 30);
+    EXPECT_EQ(editor->toolBar()->items().back()->frame(), Rect(700, 0, 30, 30));
 }
 
 TEST_F(MainWindowTest, PanelSwitchFollowsTheSegmentsAndShowsTheirImages) {

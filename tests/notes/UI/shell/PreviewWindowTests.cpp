@@ -2,11 +2,17 @@
 
 #include "ShellTestSupport.h"
 #include "notes/UI/PreviewHTMLWindow.h"
+#include "notes/UI/previewPDFWindow.h"
+#include "notes/UI/previewWindow.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Application.h"
+#include "platform/web/PDFView.h"
 #include "platform/web/WebContentView.h"
 #include "tests/support/FakeWebView.h"
+#include "tests/support/TestOutput.h"
+#include "textview/TXTextView.h"
 
 using zelvo::PreviewHTMLWindow;
 
@@ -126,6 +132,40 @@ TEST_F(PreviewTest, ExitEndsTheModalRunClosesAndBringsTheMenuBarBack) {
     platform::Application::sharedApplication().runModalForWindow(*second);
     EXPECT_FALSE(second->isVisible());
     EXPECT_TRUE(platform::Application::menuBarVisible());
+}
+
+// The two windows nothing opens: the attributed text in its text view, "21.pdf" in its PDF view.
+TEST(SideWindowTest, ShowTheirTextAndTheirPdfPage) {
+    ZelvoFolders folders;
+    zelvo::previewWindow text;
+    text.setAttributedString(platform::AttributedString(u"ᠮᠣᠩᠭᠣᠯ"));
+    text.window();
+    ASSERT_TRUE(text.myTextView()->attributedText().has_value());
+    EXPECT_EQ(text.myTextView()->text(), std::optional<std::u16string>(u"ᠮᠣᠩᠭᠣᠯ"));
+
+    zelvo::previewPDFWindow pdf;
+    platform::Window& window = *pdf.window();
+    ASSERT_NE(pdf.myPDFDocument(), nullptr);
+    EXPECT_EQ(pdf.myPdfView()->document(), pdf.myPDFDocument());
+    ASSERT_EQ(pdf.myPDFDocument()->pageCount(), 1);
+    EXPECT_EQ(pdf.myPDFDocument()->pageSize(0), (platform::Size{420, 297}));
+
+    // Drawn: the page stands white on the grey ground, its dark title band across its top.
+    platform::View& content = *window.contentView();
+    auto context = platform::GraphicsContext::imageContext(int(content.frame().width()),
+                                                           int(content.frame().height()));
+    content.displayInContext(*context);
+    platform::Image image = context->makeImage();
+    image.writePNG(testOutputPath("zelvo-pdf-preview.png").string());
+    platform::Rect page = pdf.myPdfView()->convertRectToView(pdf.myPdfView()->pageRect(0), nullptr);
+    double scale = page.width() / 420;
+    auto at = [&](double x, double yFromTop) {
+        return image.pixel(int(page.minX() + x * scale), int(page.maxY() - yFromTop * scale));
+    };
+    EXPECT_GT(at(300, 150).red, 0.95);      // paper
+    EXPECT_LT(at(300, 20).red, 0.3);        // the title band
+    EXPECT_LT(image.pixel(2, 2).red, 0.8);  // the ground around the page
+    EXPECT_LT(image.pixel(2, 2).red, at(300, 150).red);
 }
 
 }  // namespace

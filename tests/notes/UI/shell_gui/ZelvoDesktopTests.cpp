@@ -8,12 +8,14 @@
 #include "../shell/ShellTestSupport.h"
 #include "notes/UI/AlertWindowController.h"
 #include "notes/UI/AppDelegate.h"
+#include "notes/UI/EditorViewController.h"
 #include "notes/UI/Extend/BackgroundView.h"
 #include "notes/UI/InfoViewController.h"
 #include "notes/UI/MButton.h"
 #include "notes/UI/MTextField.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/UI/PreviewHTMLWindow.h"
+#include "notes/UI/ToolbarView.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -122,6 +124,47 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
     EXPECT_TRUE(host->isMapped());
     EXPECT_TRUE(controller.unicodeExpanded());
+}
+
+// Every editor toolbar button is a mapped GTK button wholly inside the window, at the default
+// size and at the smallest, with the word count open.
+TEST_F(ZelvoDesktopTest, EveryToolbarButtonIsOnScreenAtDefaultAndSmallestSize) {
+    app.finishLaunching();
+    zelvo::MainWindowController& controller = *delegate.window();
+    platform::Window& window = *controller.window();
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
+    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
+    ASSERT_NE(host, nullptr);
+    auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
+    ASSERT_NE(editor, nullptr);
+    controller.menuExpandInfo();
+    for (const char* shotName : {"zelvo-window-default.png", "zelvo-window-minimum.png"}) {
+        SCOPED_TRACE(shotName);
+        settle(window);
+        GtkAllocation content;
+        gtk_widget_get_allocation(host->gtkWindow(), &content);
+        const auto& items = editor->toolBar()->items();
+        ASSERT_EQ(items.size(), 24u);
+        for (const auto& item : items) {
+            GtkWidget* button = widgetOf(item.get());
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(gtk_widget_get_mapped(button));
+            int x = -1, y = -1;
+            ASSERT_TRUE(gtk_widget_translate_coordinates(button, host->gtkWindow(), 0, 0, &x, &y));
+            EXPECT_GE(x, 0);
+            EXPECT_LE(x + gtk_widget_get_allocated_width(button), content.width);
+            EXPECT_LE(y + gtk_widget_get_allocated_height(button), content.height);
+        }
+        platform::Rect shot = window.frame();
+        shot.size.height += host->chromeHeight();
+        std::optional<platform::Image> image = backend->snapshot(shot);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_TRUE(image->writePNG(testOutputPath(shotName).string()));
+        // Then the smallest size the window allows.
+        platform::Rect smallest = window.frame();
+        smallest.size = window.minSize();
+        window.setFrame(smallest, true);
+    }
 }
 
 TEST_F(ZelvoDesktopTest, LinkDialogTakesTypingFromItsGtkFieldsAndReportsOnOk) {

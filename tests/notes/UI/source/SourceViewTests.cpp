@@ -14,27 +14,37 @@ using namespace zelvo;
 using platform::Range;
 using platform::Rect;
 
-TEST(SourceRuler, NumbersEveryThirteenPointsFromTheScrolledLine) {
+TEST(SourceRuler, OneNumberPerLineLevelWithItsLine) {
+    using Box = platform::StyledTextView::LineBox;
     SourceRulerView ruler(Rect(0, 0, 38, 40));
-    auto labels = ruler.labelsFor(0, 40, 0);
-    ASSERT_EQ(labels.size(), 5u);  // while 40 / 13 + 1 > k
-    EXPECT_EQ(labels[0], (SourceRulerView::Label{1, 20, 0}));
-    EXPECT_EQ(labels[3], (SourceRulerView::Label{4, 20, 39}));
-    // Scrolled 135 points: line 11 is partly above the top; two digits move left.
-    labels = ruler.labelsFor(0, 26, 135);
+    // Two lines of a taller face: two numbers, each centred on its own line.
+    auto labels = ruler.labelsFor({Box{0, 19}, Box{19, 19}}, 0, 40, 0, 13);
+    EXPECT_EQ(labels, (std::vector<SourceRulerView::Label>{{1, 20, 3}, {2, 20, 22}}));
+    // A taller line moves the numbers under it down with it.
+    labels = ruler.labelsFor({Box{0, 13}, Box{13, 26}, Box{39, 13}}, 0, 100, 0, 13);
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[1].top, 19.5);
+    EXPECT_EQ(labels[2].top, 39);
+    // Scrolled: only lines meeting the dirty stretch, two and three digits further left.
+    std::vector<Box> many;
+    for (int i = 0; i < 120; ++i) many.push_back(Box{i * 13.0, 13});
+    labels = ruler.labelsFor(many, 0, 26, 135, 13);
     ASSERT_EQ(labels.size(), 3u);
     EXPECT_EQ(labels[0].number, 11u);
     EXPECT_EQ(labels[0].x, 13);
     EXPECT_DOUBLE_EQ(labels[0].top, -5);
-    labels = ruler.labelsFor(0, 13, 99 * 13);
+    labels = ruler.labelsFor(many, 0, 13, 99 * 13, 13);
+    ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels[0].number, 100u);
     EXPECT_EQ(labels[0].x, 6);
 }
 
-TEST(SourceRuler, DrawsTheBackgroundTheEdgeAndTheNumbers) {
+TEST(SourceRuler, DrawsTheBackgroundTheEdgeAndANumberPerLine) {
     SourceTextView text(Rect(38, 0, 200, 40));
     SourceRulerView ruler(Rect(0, 0, 38, 40));
     text.setRulerView(&ruler);
+    text.setSource("<p>\n</p>");
+    EXPECT_EQ(text.lineScroll(), std::optional<double>(13));
     auto context = platform::GraphicsContext::recordingContext({38, 40});
     {
         platform::GraphicsContext::CurrentScope scope(*context);
@@ -47,7 +57,7 @@ TEST(SourceRuler, DrawsTheBackgroundTheEdgeAndTheNumbers) {
         if (record.kind == platform::DrawingRecord::Kind::Fill) ++fills;
     }
     EXPECT_EQ(fills, 2);
-    EXPECT_EQ(numbers, (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
+    EXPECT_EQ(numbers, (std::vector<std::u16string>{u"1", u"2"}));
 }
 
 TEST(SourceView, CommandsGoToTheBufferAndLineNumbersDecideWrapping) {
