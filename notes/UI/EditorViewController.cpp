@@ -306,7 +306,7 @@ void EditorViewController::updateHTML() {
     // Typing with no note to hold it would be thrown away at the next selection.
     run(m_note ? "zelvo_editor.setEditable(true);" : "zelvo_editor.setEditable(false);");
     m_pageBaseline.reset();
-    if (m_editorLoaded) m_pageBaseline = getHTML();
+    if (m_editorLoaded) m_pageBaseline = pageHTML();
 }
 
 void EditorViewController::setPlaceholderText() {
@@ -314,10 +314,15 @@ void EditorViewController::setPlaceholderText() {
         platform::escapeJavaScriptString(m_placeholder.value_or(emptyNotePlaceholder)) + "\");");
 }
 
-std::optional<std::string> EditorViewController::getHTML() {
+std::optional<std::string> EditorViewController::pageHTML() {
     JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
     if (!answer.succeeded() || !answer.value) return std::nullopt;
-    return tidyHTML(*answer.value);
+    return answer.value;
+}
+
+std::optional<std::string> EditorViewController::getHTML() {
+    std::optional<std::string> html = pageHTML();
+    return html ? tidyHTML(*html) : std::nullopt;
 }
 
 std::optional<std::string> EditorViewController::tidyHTML(const std::string& html) {
@@ -409,14 +414,15 @@ bool EditorViewController::applicationShouldTerminate() {
 }
 
 bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
-    std::optional<std::string> html = getHTML();
+    // Changed by the user, not merely put into the page's own form by showing it.
+    std::optional<std::string> page = pageHTML();
+    if (page && m_pageBaseline && *page == *m_pageBaseline) return false;
+    std::optional<std::string> html = page ? tidyHTML(*page) : std::nullopt;
     if (!html) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
         return false;
     }
-    // Changed by the user, not merely put into the page's own form by showing it.
-    const std::optional<std::string>& before = m_pageBaseline ? m_pageBaseline : m_internalHTML;
-    if (before && *before == *html) return false;
+    if (!m_pageBaseline && m_internalHTML && *m_internalHTML == *html) return false;
     std::optional<std::string> text = getText();
     if (!text) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
@@ -448,7 +454,7 @@ bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::s
     }
     log("... ... saved!");
     m_internalHTML = note.n_text();
-    m_pageBaseline = note.n_text();
+    m_pageBaseline = page;
     m_summary = note.n_summary();
     return true;
 }

@@ -219,6 +219,9 @@ class EditorViewController : public platform::ViewController {
 
   private:
     void setupSubViews();
+    // The page's own serialisation of its content, before any tidying; absent when it did not
+    // answer.
+    std::optional<std::string> pageHTML();
     // Evaluates one statement; the answer when the page gave one.
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
@@ -255,8 +258,8 @@ class EditorViewController : public platform::ViewController {
     bool m_editorLoaded = false;
     std::string m_editorURL;  // the page's own file:// address, once requested
     std::optional<std::string> m_internalHTML;
-    // The page's own serialisation of the note right after it was shown or saved: what "changed"
-    // is measured against. Absent when the page did not answer then.
+    // The page's own serialisation of the note right after it was shown or saved, untidied: what
+    // "changed" is measured against. Absent when the page did not answer then.
     std::optional<std::string> m_pageBaseline;
     bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     std::optional<std::string> m_summary;
