@@ -155,18 +155,19 @@ class FreshProgram {
     pid_t m_pid = 0;
 };
 
-// The resident size of a process and all its descendants (a program's helper processes), in
-// kilobytes.
-long residentKilobytes(pid_t pid) {
+// A figure of a process and all its descendants (a program's helper processes), in kilobytes:
+// the line `key` of the /proc file `file` ("status" VmRSS: resident pages, each process counting
+// the shared libraries it maps; "smaps_rollup" Pss: shared pages split among their users).
+long treeKilobytes(pid_t pid, const char* file, const std::string& key) {
     long total = 0;
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) total += std::stol(line.substr(6));
+    std::ifstream figures("/proc/" + std::to_string(pid) + "/" + file);
+    for (std::string line; std::getline(figures, line);)
+        if (line.rfind(key, 0) == 0) total += std::stol(line.substr(key.size()));
     std::error_code error;
     for (const auto& task :
          std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
         std::ifstream children(task.path() / "children");
-        for (pid_t child; children >> child;) total += residentKilobytes(child);
+        for (pid_t child; children >> child;) total += treeKilobytes(child, file, key);
     }
     return total;
 }
@@ -205,11 +206,12 @@ void startToViewable(benchmark::State& state, const std::vector<std::string>& ar
     XCloseDisplay(xDisplay);
 }
 
-// Resident size of all the program's processes five seconds after it was started.
+// Resident size of all the program's processes five seconds after it was started, and their
+// proportional size (what they take together, each shared page once).
 void residentAfterStart(benchmark::State& state, const std::vector<std::string>& argv,
                         const std::vector<std::string>& env) {
     if (!backend()) return state.SkipWithError("no display");
-    double megabytes = 0;
+    double resident = 0, proportional = 0;
     for (auto _ : state) {
         FreshProgram program(argv, env);
         if (program.pid() <= 0) {
@@ -217,9 +219,11 @@ void residentAfterStart(benchmark::State& state, const std::vector<std::string>&
             break;
         }
         sleep(5);
-        megabytes = double(residentKilobytes(program.pid())) / 1024;
+        resident = double(treeKilobytes(program.pid(), "status", "VmRSS:")) / 1024;
+        proportional = double(treeKilobytes(program.pid(), "smaps_rollup", "Pss:")) / 1024;
     }
-    state.counters["resident_MB"] = megabytes;
+    state.counters["resident_MB"] = resident;
+    state.counters["proportional_MB"] = proportional;
 }
 
 std::vector<std::string> zelvoEnv() {
