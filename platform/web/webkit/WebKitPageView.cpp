@@ -92,9 +92,14 @@ std::unique_ptr<WebView> WebView::create(Size frameSize) {
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
         gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
-    GtkWidget* view = GTK_WIDGET(g_object_new(
-        WEBKIT_TYPE_WEB_VIEW, "web-context", sharedContext(), "user-content-manager",
-        m_contentManager.get(), firstOpenView ? "related-view" : nullptr, firstOpenView, nullptr));
+    // A related view takes its context from the view it joins.
+    GtkWidget* view = firstOpenView
+                          ? GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
+                                                    m_contentManager.get(), "related-view",
+                                                    firstOpenView, nullptr))
+                          : GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
+                                                    m_contentManager.get(), "web-context",
+                                                    sharedContext(), nullptr));
     m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
     if (!firstOpenView) firstOpenView = m_view.get();
 
