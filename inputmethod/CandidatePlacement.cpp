@@ -24,7 +24,7 @@ std::optional<Rect> frameOfScreenHolding(const std::vector<Screen>& screens, Poi
 }  // namespace
 
 Rect tuningFrameForScreen(platform::Size textSize, Rect caretRect, std::size_t) {
-    platform::log("进到这里了");
+    platform::logDebug("进到这里了");
     const double onScreenWidth = textSize.height + 5;
     const double onScreenHeight = textSize.width + 5;
     double x = caretRect.origin.x + 2;
@@ -36,29 +36,29 @@ Rect tuningFrameForScreen(platform::Size textSize, Rect caretRect, std::size_t) 
     if (screens.size() != 1) {
         if (auto caretScreen = frameOfScreenHolding(screens, caretRect.origin)) {
             frame = *caretScreen;
-            platform::log("使用默认屏幕了");
+            platform::logDebug("使用默认屏幕了");
         } else if (auto pointer = platform::mouseLocation()) {
             // The backend gives the pointer in screen coordinates already, turned over about the
             // main screen as the caret is.
             if (auto pointerScreen = frameOfScreenHolding(screens, *pointer)) {
                 frame = *pointerScreen;
-                platform::log("根据鼠标位置调整了");
+                platform::logDebug("根据鼠标位置调整了");
             }
         }
     }
 
     if (x > frame.maxX() - onScreenWidth) {
         x = frame.maxX() - onScreenWidth;
-        platform::log("第一次调整");
+        platform::logDebug("第一次调整");
     }
     if (x < frame.minX()) {
         x = frame.minX();
-        platform::log("第二次调整");
+        platform::logDebug("第二次调整");
     }
     if (y < frame.minY()) {
         y = caretRect.origin.y > frame.minY() ? caretRect.origin.y + caretRect.size.height + 2
                                               : frame.minY();
-        platform::log("第三次调整");
+        platform::logDebug("第三次调整");
     }
     return Rect(x, y, textSize.width + 5, textSize.height + 5);
 }

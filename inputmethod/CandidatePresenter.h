@@ -18,6 +18,9 @@ class CandidatePresenter {
     // showed before.
     virtual void showCandidates(const CandidateList& candidates, platform::Rect caretRect) = 0;
     virtual void hideCandidates() = 0;
+    // Places what is shown by a new caret rectangle (as for showCandidates), without laying the
+    // list out again. Presenters the framework places itself do nothing.
+    virtual void moveToCaret(platform::Rect) {}
     // Whether the list is off screen. The candidate window answers NO before its first hide.
     virtual bool isHidden() const = 0;
 };

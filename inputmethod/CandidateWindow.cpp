@@ -90,17 +90,27 @@ void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caret
     // The view draws every line LineHeight high whatever the font's own height: with a small
     // font the measured height would cut the last columns off, so never leave less room than that.
     size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
-    platform::log("当前的宽度：" + TXStringFromSize(size));
+    platform::logDebug("当前的宽度：" + TXStringFromSize(size));
 
-    Rect placed = tuningFrameForScreen(size, caretRect, candidates.size());
-    platform::log("前：最终的大小：" + TXStringFromRect(placed));
     if (m_seCandidataView) m_seCandidataView->setText(text.string());
-    // The text is turned by −90°: its width runs down the screen.
-    Rect frame(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
-    m_window->setFrame(frame, true);
-    platform::log("后：最终的大小：" + TXStringFromRect(m_window->frame()));
+    m_shownSize = size;
+    m_window->setFrame(frameAt(caretRect), true);
+    platform::logDebug("后：最终的大小：" + TXStringFromRect(m_window->frame()));
     m_window->orderFront();
     m_isHidden = false;
+}
+
+void CandidateWindow::moveToCaret(Rect caretRect) {
+    if (m_isHidden || m_wordArray.empty()) return;
+    const Rect frame = frameAt(caretRect);
+    if (frame != m_window->frame()) m_window->setFrame(frame, true);
+}
+
+Rect CandidateWindow::frameAt(Rect caretRect) const {
+    Rect placed = tuningFrameForScreen(m_shownSize, caretRect, m_wordArray.size());
+    platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
+    // The text is turned by −90°: its width runs down the screen.
+    return Rect(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
 }
 
 void CandidateWindow::hideCandidates() {

@@ -34,6 +34,7 @@ class CandidateWindow : public CandidatePresenter {
     // it without taking the focus. An empty list hides the window and keeps the stored list.
     void showCandidates(const CandidateList& candidates, platform::Rect caretRect) override;
     void hideCandidates() override;
+    void moveToCaret(platform::Rect caretRect) override;
     // Starts as NO, although nothing is on screen before the first show.
     bool isHidden() const override { return m_isHidden; }
     void setIsHidden(bool hidden) { m_isHidden = hidden; }
@@ -71,6 +72,9 @@ class CandidateWindow : public CandidatePresenter {
     const std::shared_ptr<CandidateView>& backgroundView() const { return m_view; }
 
   private:
+    // The window's frame for the list on show by the caret.
+    platform::Rect frameAt(platform::Rect caretRect) const;
+
     // Owned. The window holds the text view as its content view as well.
     std::unique_ptr<platform::Window> m_window;
     std::shared_ptr<CandidateView> m_view;
@@ -79,6 +83,7 @@ class CandidateWindow : public CandidatePresenter {
     platform::Color m_hlColor = platform::Color::blueColor();
     platform::Font m_font;
     CandidateList m_wordArray;
+    platform::Size m_shownSize;  // the measured text of the list on show
     std::shared_ptr<TXTextView> m_seCandidataView;
     bool m_isHidden = false;
 };

@@ -5,6 +5,7 @@
 #include "inputmethod/WordArray.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
 
 namespace quillora {
 
@@ -54,13 +55,13 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
         if (!m_englishMode) {
             handled = onKeyEvent(event, sender);
         } else {
-            platform::log("进到这里了！");
+            platform::logDebug("进到这里了！");
         }
     } else if (type == kFlagsChanged && flags == 0 && m_lastEventTypes[1] == kFlagsChanged &&
                m_lastModifiers[1] == ModifierFlags::Shift &&
                (m_lastModifiers[0] & ModifierFlags::Shift) == 0) {
         // A lone Shift tap: an event without Shift, Shift alone pressed, everything released.
-        platform::log("mode changeing~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
+        platform::logDebug("mode changeing~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
         m_englishMode = !m_englishMode;
         if (m_englishMode) {
             m_delegate.messageNotify(
@@ -75,6 +76,9 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
         }
     }
 
+    platform::logfDebug("---- %lu", static_cast<unsigned long>(flags));
+    platform::logfDebug("---- %i", flags == ModifierFlags::Shift ? 1 : 0);
+    platform::logfDebug("---- %lu", static_cast<unsigned long>(type));
     m_lastModifiers[0] = m_lastModifiers[1];
     m_lastEventTypes[0] = m_lastEventTypes[1];
     m_lastModifiers[1] = flags;
@@ -112,6 +116,41 @@ void MongolianInputController::feedback() {
     m_delegate.feedback();
 }
 void MongolianInputController::toggleChinesePuncts() {}
+
+void MongolianInputController::setCaret(int32_t caret, int32_t candiStart) {
+    platform::logDebug(
+        "\n------------ -[MongolianInputController setCaret:andCandiStart:] --------------\n");
+    m_caret = caret;
+    m_candiStart = candiStart;
+}
+
+void MongolianInputController::updateStatus(const std::string&, const std::string&) {
+    platform::logDebug(
+        "\n------------ -[MongolianInputController updateStatus:withValue:] --------------\n");
+}
+
+void MongolianInputController::windowHandlerTimerCallback(platform::Timer&) {
+    platform::logDebug(
+        "\n------------ -[MongolianInputController windowHandlerTimerCallback:] "
+        "--------------\n");
+}
+
+bool MongolianInputController::isSessionAlive(std::uint64_t session) const {
+    return session != 0 && session == m_session;
+}
+
+std::uint64_t MongolianInputController::createSession() {
+    platform::logDebug("\n------------ -[MongolianInputController createSession] --------------\n");
+    static std::uint64_t lastSession = 0;
+    m_session = ++lastSession;
+    return m_session;
+}
+
+void MongolianInputController::destroySession() {
+    platform::logDebug(
+        "\n------------ -[MongolianInputController destroySession] --------------\n");
+    m_session = 0;
+}
 void MongolianInputController::toggleFullSymbols() {}
 
 bool MongolianInputController::shouldIgnoreKey(int64_t keyCode, std::uint64_t modifiers) {
@@ -127,6 +166,8 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
     m_currentClient = sender;
     const std::uint16_t key = event.keyCode();
     const std::u16string& characters = event.characters();
+    platform::logfDebug("keyCode is %ld", static_cast<long>(key));
+    platform::logfDebug("current String is %s", platform::utf8FromUtf16(characters).c_str());
 
     if (shouldIgnoreKey(key, event.modifierFlags())) {
         // The composition is dropped, and with it the marked text that shows it.
@@ -139,6 +180,8 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         return m_originalBuffer.empty() ? false : deleteBackward(sender);
     }
     const std::u16string& buffer = m_originalBuffer;
+    platform::logfDebug("********************* %s *********************",
+                        platform::utf8FromUtf16(buffer).c_str());
     if (key == KeyCode::Space) {
         if (buffer.empty()) return false;
         commitCompositionIsSpace(sender, true);
@@ -155,9 +198,10 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         commitComposition(sender);
         return true;
     }
-    // A key without a character (Up, Home, End, Page Up/Down, function keys) finishes the
-    // composition as typed and then does its own work in the client.
-    if (characters.empty()) {
+    // A key without a character (Up, Home, End, Page Up/Down, function keys) or with a control
+    // character (Tab) finishes the composition as typed and then does its own work in the
+    // client: Tab moves the focus rather than landing in the text.
+    if (characters.empty() || characters[0] < 0x20 || characters[0] == 0x7F) {
         if (!buffer.empty()) {
             commitComposition(sender);
         } else {
@@ -167,13 +211,20 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
     }
     if ((buffer.empty() && characters == u":") || (buffer == u":" && characters == u"!") ||
         buffer.starts_with(u":!")) {
-        appendToOriginalBuffer(characters, sender);
+        // The command prefix is shown like any composition, so the user sees what a later key
+        // will finish and BackSpace can take it back; it is never looked up.
+        originalBufferAppend(characters, sender);
         return true;
     }
 
     const char16_t c = characters[0];
     if (isAsciiLetter(c)) {
+        platform::logfDebug(" +++++++++++ %s +++++++++++",
+                            platform::utf8FromUtf16(characters).c_str());
+        platform::logfDebug(" +++++++++++ %c +++++++++++", static_cast<char>(c));
+        if (c >= u'a' && c <= u'z') platform::logDebug("++++++++++++++++= is loware case");
         if (m_englishMode) return false;
+        platform::logDebug("++++++++++++++++= is not english mode");
         originalBufferAppend(characters, sender);
         searchAndShow();
         return true;
@@ -186,14 +237,20 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
     }
     if (isAsciiDigit(c)) {
         const int number = c - u'0';
+        platform::logfDebug("press %d", number);
         if (buffer.empty()) {
             if (!candidateWindow().isHidden()) return false;
+            platform::logfDebug("if one %d", number);
             insert(sender, std::u16string(1, c));
-            platform::log("Only number to insert");
+            platform::logDebug("Only number to insert");
             return true;
         }
+        platform::logfDebug("if two %d", number);
+        platform::logfDebug("array count %i",
+                            m_candidates ? static_cast<int>(m_candidates->size()) : 0);
         if (!candidateWindow().isHidden() && m_candidates && number >= 1 &&
             static_cast<std::size_t>(number) <= m_candidates->size()) {
+            platform::logDebug("in comming ... ");
             commitCompositionIndex(sender, number - 1);
             return true;
         }
@@ -201,7 +258,7 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         // first, as Space does, rather than let the digit land in front of it.
         commitCompositionIsSpace(sender, true);
         insert(sender, std::u16string(1, c));
-        platform::log("Only number to insert");
+        platform::logDebug("Only number to insert");
         return true;
     }
     if (!buffer.empty()) {
@@ -230,12 +287,19 @@ bool MongolianInputController::deleteBackward(InputClient*) {
     if (!rest.empty()) rest.pop_back();
     setBuffers(rest);
     showPreeditString(rest);
-    if (!rest.empty()) {
-        searchAndShow();
-    } else {
+    if (rest.empty()) {
         reset();
+    } else if (isCommandPrefix(rest)) {
+        m_candidates.reset();
+        candidateWindow().hideCandidates();
+    } else {
+        searchAndShow();
     }
     return true;
+}
+
+bool MongolianInputController::isCommandPrefix(std::u16string_view composition) {
+    return composition == u":" || composition.starts_with(u":!");
 }
 
 void MongolianInputController::showPreeditString(const std::u16string& string) {
@@ -243,11 +307,11 @@ void MongolianInputController::showPreeditString(const std::u16string& string) {
     const std::uint64_t length = string.size();
     auto attributes =
         markForStyle(platform::imk::HighlightStyle::SelectedRawText, platform::Range{0, length});
-    // The caret keeps the length of the last text committed on deactivation, which can exceed
-    // the new marked text: the selection must stay inside it.
-    const std::uint64_t caret = std::min<std::uint64_t>(std::max(m_caret, 0), length);
+    // The caret stands where the next letter goes, at the end, from the first key on. (`_caret`
+    // starts at 0 and only a commit sets it, so it would move from the word's start to its end
+    // after the first deactivation.)
     if (InputClient* client = currentClient()) {
-        client->setMarkedText(string, attributes, platform::Range{caret, 0},
+        client->setMarkedText(string, attributes, platform::Range{length, 0},
                               platform::imk::kNoRange);
     }
 }
@@ -258,6 +322,13 @@ void MongolianInputController::showCandidates(const CandidateList& candidates) {
         client->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
     }
     candidateWindow().showCandidates(candidates, lineRect);
+}
+
+void MongolianInputController::caretRectangleChanged(InputClient* sender) {
+    if (!m_candidates || sender != currentClient() || candidateWindow().isHidden()) return;
+    platform::Rect lineRect;
+    sender->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
+    candidateWindow().moveToCaret(lineRect);
 }
 
 void MongolianInputController::reset() {

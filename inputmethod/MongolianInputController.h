@@ -11,6 +11,10 @@
 #include "inputmethod/InputMethodDelegate.h"
 #include "platform/imk/InputController.h"
 
+namespace platform {
+class Timer;
+}
+
 namespace quillora {
 
 // The input controller of one client text-input context. Keys typed in Mongolian mode build a
@@ -20,8 +24,8 @@ namespace quillora {
 // Return, Escape and other keys commit the typed letters. A lone Shift tap switches to English
 // mode, in which every key reaches the client untouched.
 //
-// Invariants the dispatch keeps: what the client shows as marked text is the composition (except
-// for a command prefix, which is never shown); every insert into the client either is the typed
+// Invariants the dispatch keeps: what the client shows as marked text is the composition (a
+// command prefix included); every insert into the client either is the typed
 // letters or one entry of the candidate list shown for them, or a mark or digit typed after such
 // a commit; and nothing is inserted twice.
 //
@@ -45,7 +49,13 @@ class MongolianInputController : public platform::imk::InputController {
     void deactivateServer(platform::imk::InputClient* sender) override;
     // Commits the typed letters.
     void commitComposition(platform::imk::InputClient* sender) override;
+    // While candidates are shown, the window moves to the caret the client reports now.
+    void caretRectangleChanged(platform::imk::InputClient* sender) override;
     std::shared_ptr<platform::Menu> menu() override;
+
+    // The framework's callback for a candidate chosen in its own list: commits that candidate
+    // when this composition's list holds it, as its digit would; otherwise nothing.
+    void candidateSelected(const std::u16string& candidate);
 
     // The input menu's actions, forwarded to the delegate; the last two do nothing.
     void showPreferences();
@@ -62,7 +72,8 @@ class MongolianInputController : public platform::imk::InputController {
     static bool shouldIgnoreKey(int64_t keyCode, std::uint64_t modifiers);
     // A letter: appended to the composition, counted, shown as marked text.
     void originalBufferAppend(const std::u16string& string, platform::imk::InputClient* sender);
-    // A command-prefix character: appended to the composition only.
+    // Appends to the composition only: no count, no marked text, no search. The command prefix,
+    // which once went this way, is shown and counted like letters now (originalBufferAppend).
     void appendToOriginalBuffer(const std::u16string& string, platform::imk::InputClient* sender);
     // Removes the last typed letter; false when no counted letter is left.
     bool deleteBackward(platform::imk::InputClient* sender);
@@ -70,6 +81,9 @@ class MongolianInputController : public platform::imk::InputController {
     void showPreeditString(const std::u16string& string);
     // Hands the list to the candidate window at the composition's caret rectangle.
     void showCandidates(const CandidateList& candidates);
+    // Whether the composition is the command prefix (":" or anything after ":!"), which is shown
+    // but never looked up.
+    static bool isCommandPrefix(std::u16string_view composition);
     // Ends the composition: buffers emptied, table name forgotten, candidates hidden. Leaves
     // the client's marked text, the caret, the mode, the key history and the shared list alone.
     void reset();
@@ -98,6 +112,21 @@ class MongolianInputController : public platform::imk::InputController {
     static std::wstring getWCharFromString(const std::u16string& string);
     // Shows `string` as marked text and inserts it into the current client at once.
     void commitString(const std::u16string& string);
+    // Splits related words at the localised "," into one-word candidates and makes them the
+    // process's candidate list; empty pieces are left out.
+    CandidateList getRelationArray(const std::string& relations);
+    // The string of converter text (one 32-bit unit per code point).
+    static std::u16string getStringFromWChar(const std::wstring& text);
+
+    // ---- Carried for the framework, called by nothing of Quillora's own ----
+    void setCaret(int32_t caret, int32_t candiStart);
+    void updateStatus(const std::string& status, const std::string& value);
+    void windowHandlerTimerCallback(platform::Timer& timer);
+    // A session number: createSession starts a new one, destroySession ends it, and
+    // isSessionAlive tells whether a number is the one running.
+    bool isSessionAlive(std::uint64_t session) const;
+    std::uint64_t createSession();
+    void destroySession();
 
     // ---- State, for the framework's backend and for tests ----
     const std::u16string& originalBuffer() const { return m_originalBuffer; }
@@ -106,6 +135,7 @@ class MongolianInputController : public platform::imk::InputController {
     const std::optional<std::u16string>& prefixChar() const { return m_prefixChar; }
     int64_t insertionIndex() const { return m_insertionIndex; }
     int32_t caret() const { return m_caret; }
+    int32_t candiStart() const { return m_candiStart; }
     bool isEnglishMode() const { return m_englishMode; }
     // The list shown for the current composition; none between compositions.
     const std::shared_ptr<const CandidateList>& candidates() const { return m_candidates; }
@@ -120,6 +150,9 @@ class MongolianInputController : public platform::imk::InputController {
     static void insert(platform::imk::InputClient* client, const std::u16string& text);
     // Searches, publishes the list as the process's list and shows it.
     void searchAndShow();
+    // The typed letters as the dictionary's keys spell them: keys that stand for spelling alone
+    // (the variation selectors, the vowel separator) left out.
+    static std::u16string searchKey(const std::u16string& letters);
     void setBuffers(const std::u16string& text);
     // The key map's text for one typed character, absent without an entry.
     static std::optional<std::u16string> mapKey(char16_t character);
@@ -139,6 +172,7 @@ class MongolianInputController : public platform::imk::InputController {
     std::array<std::uint64_t, 2> m_lastModifiers{};
     std::array<std::uint64_t, 2> m_lastEventTypes{};
     std::shared_ptr<const CandidateList> m_candidates;
+    std::uint64_t m_session = 0;
 };
 
 }  // namespace quillora

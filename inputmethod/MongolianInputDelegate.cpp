@@ -14,8 +14,15 @@
 namespace quillora {
 namespace {
 
+constexpr const char* kMethodLine = "\n------MongolianInputDelegate------ %s --------------\n";
+
 void logMethod(const char* name) {
-    platform::logf("\n------MongolianInputDelegate------ %s --------------\n", name);
+    platform::logf(kMethodLine, name);
+}
+
+// For the operations a key leads to (the notice of the switch to English mode).
+void logMethodDebug(const char* name) {
+    platform::logfDebug(kMethodLine, name);
 }
 
 // Colours that stand when a preference holds none: the background orange, the text white and
@@ -202,7 +209,7 @@ void MongolianInputDelegate::setCandidatePresenter(std::unique_ptr<CandidatePres
 }
 
 void MongolianInputDelegate::messageNotify(const std::string& message) {
-    logMethod("-[MongolianInputDelegate messageNotify:]");
+    logMethodDebug("-[MongolianInputDelegate messageNotify:]");
     auto icon = iconPath();
     platform::Notifier::shared().notify(
         {"Quillora", message, kNoticeName,

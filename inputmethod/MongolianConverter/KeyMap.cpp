@@ -16,10 +16,6 @@ int keyGroup(const std::string& key) {
     return 2;
 }
 
-bool isSpellingControl(char32_t c) {
-    return (c >= 0x180B && c <= 0x180F) || c == 0x202F;
-}
-
 }  // namespace
 
 KeyMap::KeyMap(Entries entries) : m_entries(std::move(entries)) {
@@ -52,6 +48,17 @@ std::optional<std::string> KeyMap::english(std::string_view text) const {
     auto found = m_keyOfText.find(std::string(text));
     if (found == m_keyOfText.end()) return std::nullopt;
     return found->second;
+}
+
+bool KeyMap::isSpellingControl(char32_t c) {
+    return (c >= 0x180B && c <= 0x180F) || c == 0x202F;
+}
+
+bool KeyMap::isSpellingKey(std::string_view key) const {
+    auto text = mongolian(key);
+    if (!text || text->empty()) return false;
+    const std::u32string characters = platform::utf32FromUtf8(*text);
+    return std::all_of(characters.begin(), characters.end(), isSpellingControl);
 }
 
 std::optional<std::string> KeyMap::romanise(std::string_view word) const {

@@ -37,6 +37,12 @@ class KeyMap {
     // skipped (they are spelling, not letters one types). Absent when a character has no key.
     std::optional<std::string> romanise(std::string_view word) const;
 
+    // Whether the key stands for spelling alone (free variation selectors, the vowel separator,
+    // the narrow no-break space): romanise() skips that text, so no word's key holds the key.
+    bool isSpellingKey(std::string_view key) const;
+    // The spelling characters romanise() skips.
+    static bool isSpellingControl(char32_t c);
+
   private:
     Entries m_entries;
     std::unordered_map<std::string, std::string> m_keyOfText;

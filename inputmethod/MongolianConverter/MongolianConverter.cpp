@@ -58,6 +58,11 @@ std::optional<std::string> MongolianConverter::Convert_Mongolian_To_English(std:
     return map ? map->english(text) : std::nullopt;
 }
 
+bool MongolianConverter::isSpellingKey(std::string_view key) {
+    const KeyMap* map = keyMap();
+    return map && map->isSpellingKey(key);
+}
+
 bool MongolianConverter::Check_English_OR_Symbal(std::string_view key) {
     const KeyMap* map = keyMap();
     return map && map->contains(key);

@@ -22,6 +22,9 @@ class MongolianConverter {
     // The key whose text this is, walking the keys in KeyMap's fixed order; absent when none is.
     static std::optional<std::string> Convert_Mongolian_To_English(std::string_view text);
     static bool Check_English_OR_Symbal(std::string_view key);
+    // Whether the key stands for spelling alone (a free variation selector, the vowel separator,
+    // the narrow no-break space), which the dictionary's keys leave out.
+    static bool isSpellingKey(std::string_view key);
     // Copies with every vowel separator U+180E turned into U+180F, and back.
     static std::string Convert_180E_To_180F(std::string_view text);
     static std::string Convert_180F_To_180E(std::string_view text);

@@ -24,13 +24,35 @@ dbutil::StoreLocation& location() {
     return shared;
 }
 
+// A dictionary that cannot be read fails every search, that is on every key: the first failure
+// is an error worth the system log, the repeats would only count the keys.
+void reportDictionaryFailure(const std::string& what) {
+    static bool reported = false;
+    if (reported) {
+        platform::logDebug(what);
+        return;
+    }
+    reported = true;
+    platform::log(what);
+}
+
 // The dictionary belongs to the package, so it is only ever read. Opening read-only also keeps
-// a missing dictionary from being created as an empty file by the first search.
+// a missing dictionary from being created as an empty file by the first search. The connection
+// reports its own errors through reportDictionaryFailure.
 std::shared_ptr<SQDatabase> openDictionary() {
     auto path = DBUtil::dbPath();
     if (!path) return nullptr;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(*path, error)) {
+        reportDictionaryFailure("The dictionary " + *path + " is missing: no words are found");
+        return nullptr;
+    }
     auto db = SQDatabase::databaseWithPath(*path);
-    if (!db->openWithFlags(SQLITE_OPEN_READONLY)) return nullptr;
+    db->setLogsErrors(false);
+    if (!db->openWithFlags(SQLITE_OPEN_READONLY)) {
+        reportDictionaryFailure("The dictionary " + *path + " cannot be opened");
+        return nullptr;
+    }
     return db;
 }
 
@@ -85,8 +107,12 @@ CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std
             "select id, char_word, giglgc, bqr_biclg from " + *name + " where " +
             keyCondition(letters) +
             " and length(char_word) > 0 order by active_order desc limit ?3 offset ?4";
-        platform::logf("查询语句：%s", sql.c_str());
-        if (auto rs = db->executeQuery(sql, likePrefixPattern(letters), letters, limit, offset)) {
+        platform::logfDebug("查询语句：%s", sql.c_str());
+        auto rs = db->executeQuery(sql, likePrefixPattern(letters), letters, limit, offset);
+        if (!rs) {
+            reportDictionaryFailure("The dictionary " + *DBUtil::dbPath() +
+                                    " cannot be searched: " + db->lastErrorMessage());
+        } else {
             while (rs->next()) {
                 candidates.push_back({
                     {"id", rs->stringForColumnIndex(0).value_or("")},

@@ -1,10 +1,12 @@
 #include "notes/UI/AppDelegate.h"
 
+#include "notes/UI/EditorViewController.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/store/SQLite/DBUtil.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 
@@ -22,6 +24,22 @@ void AppDelegate::applicationDidFinishLaunching() {
     DBUtil::initDBDirectory();
     if (!m_window) m_window = std::make_shared<MainWindowController>();
     m_window->showWindow();
+    if (std::optional<std::string> reason = DBUtil::unreadableReason()) {
+        // The file is left exactly as it is: it may be the user's notes, damaged or not ours.
+        platform::Alert alert;
+        alert.setMessageText("The notes database cannot be read.");
+        alert.setInformativeText(DBUtil::databasePath().value_or("") + "\n\n" + *reason +
+                                 "\n\nZelvo leaves this file unchanged; notes cannot be "
+                                 "added or saved until it can be read.");
+        alert.addButtonWithTitle("OK");
+        alert.runModal();
+    }
+}
+
+bool AppDelegate::applicationShouldTerminate() {
+    auto* editor =
+        m_window ? dynamic_cast<EditorViewController*>(m_window->editorViewController()) : nullptr;
+    return !editor || editor->applicationShouldTerminate();
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -25,8 +25,11 @@ class AppDelegate : public platform::ApplicationDelegate, public platform::Respo
     AppDelegate();
     ~AppDelegate() override;
 
+    // Shows the main window, and tells the user at once when the notes database cannot be read.
     void applicationDidFinishLaunching() override;
-    // Quitting stores the note being edited first.
+    // Quitting stores the note being edited first; when it cannot be stored, the user is asked
+    // whether to quit without it.
+    bool applicationShouldTerminate() override;
     void applicationWillTerminate() override;
     bool applicationShouldTerminateAfterLastWindowClosed() override { return false; }
     bool applicationShouldHandleReopen(bool hasVisibleWindows) override;

@@ -14,6 +14,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UnicodeString.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ColorPanel.h"
 #include "platform/ui/FontPanel.h"
@@ -125,6 +126,7 @@ std::optional<std::string> chooseImage() {
 EditorServices withDefaults(EditorServices services) {
     if (!services.updateNote)
         services.updateNote = [](const NoteObject& note) { return DBUtil::updateNote(&note); };
+    if (!services.updateFailureReason) services.updateFailureReason = DBUtil::lastErrorMessage;
     if (!services.now) services.now = [] { return platform::Date::now(); };
     if (!services.openURL)
         services.openURL = [](const std::string& url) {
@@ -327,9 +329,16 @@ void EditorViewController::updateHTML() {
         run("zelvo_editor.setPlaceholder(\"" +
             platform::escapeJavaScriptString(emptyNotePlaceholder) + "\");");
         run("zelvo_editor.setHTML(\"\");");
-        return;
+    } else {
+        // A stored note may hold bytes that are no UTF-8: the page shows each as U+FFFD and
+        // keeps every readable character, while the row stays as it is until the user edits.
+        run("zelvo_editor.setHTML(\"" +
+            platform::escapeJavaScriptString(platform::validUtf8(*m_internalHTML)) + "\");");
     }
-    run("zelvo_editor.setHTML(\"" + platform::escapeJavaScriptString(*m_internalHTML) + "\");");
+    // Typing with no note to hold it would be thrown away at the next selection.
+    run(m_note ? "zelvo_editor.setEditable(true);" : "zelvo_editor.setEditable(false);");
+    m_pageBaseline.reset();
+    if (m_editorLoaded) m_pageBaseline = getHTML();
 }
 
 void EditorViewController::setPlaceholderText() {
@@ -379,27 +388,67 @@ std::optional<std::string> EditorViewController::getEditorContent() {
 
 // ---- Saving -----------------------------------------------------------------------------------
 
-void EditorViewController::saveNote() {
+bool EditorViewController::saveNote() {
+    return !save(true);
+}
+
+std::optional<std::string> EditorViewController::save(bool alert) {
     logf("%s", "-[EditorViewController saveNote]");
-    if (m_saving || !m_note) return;
-    if (!m_editorLoaded) return;  // nothing can have been edited in a page not yet shown
+    if (m_saving || !m_note || m_discarding) return std::nullopt;
+    if (!m_editorLoaded) return std::nullopt;  // nothing can have been edited in a page not shown
     // Reading the page turns the main loop, where the user may pick another note: the save
     // keeps its note, and that choice waits until the save is done.
     m_saving = true;
     std::shared_ptr<NoteObject> note = m_note;
-    bool stored = storeIfChanged(*note);
+    std::optional<std::string> failure;
+    bool stored = storeIfChanged(*note, failure);
     m_saving = false;
     if (stored) NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
+    if (failure) {
+        // A choice made meanwhile would only fail again: the note stays.
+        if (m_selectionPending) {
+            m_selectionPending = false;
+            m_pendingSelection.reset();
+            keepSelection();
+        }
+        if (alert) {
+            platform::Alert message;
+            message.setMessageText("The note could not be saved.");
+            message.setInformativeText(*failure +
+                                       "\n\nYour text is still in the editor. Save again, or "
+                                       "choose another note, once the problem is solved.");
+            message.addButtonWithTitle("OK");
+            message.runModal();
+        }
+        return failure;
+    }
     takePendingSelection();
+    return std::nullopt;
 }
 
-bool EditorViewController::storeIfChanged(NoteObject& note) {
+bool EditorViewController::applicationShouldTerminate() {
+    std::optional<std::string> failure = save(false);
+    if (!failure) return true;
+    platform::Alert question;
+    question.setMessageText("The note could not be saved.");
+    question.setInformativeText(*failure +
+                                "\n\nIf you quit now, your changes to this note are lost.");
+    question.addButtonWithTitle("Don’t Quit");
+    question.addButtonWithTitle("Quit Without Saving");
+    if (question.runModal() != platform::Alert::FirstButtonReturn + 1) return false;
+    m_discarding = true;
+    return true;
+}
+
+bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
     std::optional<std::string> html = getHTML();
     if (!html) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
         return false;
     }
-    if (m_internalHTML && *m_internalHTML == *html) return false;
+    // Changed by the user, not merely put into the page's own form by showing it.
+    const std::optional<std::string>& before = m_pageBaseline ? m_pageBaseline : m_internalHTML;
+    if (before && *before == *html) return false;
     std::optional<std::string> text = getText();
     if (!text) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
@@ -423,13 +472,21 @@ bool EditorViewController::storeIfChanged(NoteObject& note) {
     if (!m_services.updateNote(note)) {
         // Keep the comparison base as it was, so the next save tries again rather than finding
         // nothing changed and losing the edit.
-        log("-[EditorViewController saveNote] the note could not be stored");
+        std::string reason = m_services.updateFailureReason();
+        failure =
+            reason.empty() ? std::string("The notes database did not take the note.") : reason;
+        logf("-[EditorViewController saveNote] the note could not be stored: %s", failure->c_str());
         return false;
     }
     log("... ... saved!");
     m_internalHTML = note.n_text();
+    m_pageBaseline = note.n_text();
     m_summary = note.n_summary();
     return true;
+}
+
+void EditorViewController::keepSelection() {
+    NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_KEPT, m_note);
 }
 
 void EditorViewController::takePendingSelection() {
@@ -464,7 +521,10 @@ void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note
 }
 
 void EditorViewController::showSelection(std::shared_ptr<NoteObject> note) {
-    saveNote();
+    if (!saveNote()) {
+        keepSelection();
+        return;
+    }
     m_note.reset();
     m_internalHTML.reset();
     m_summary.reset();

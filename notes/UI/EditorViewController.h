@@ -32,6 +32,8 @@ class ToolbarView;
 // window controller put their own in. An absent dialog is reported in the log and does nothing.
 struct EditorServices {
     std::function<bool(const NoteObject&)> updateNote;  // the notes store's row update
+    // Why the last update failed, for the user.
+    std::function<std::string()> updateFailureReason;
     std::function<platform::Date()> now;
     // Opens an address in the user's default application (browser, mail).
     std::function<void(const std::string& url)> openURL;
@@ -60,6 +62,13 @@ struct EditorServices {
 // Unlike a page that reads an unanswered call as "", a statement the page did not answer (not yet
 // loaded, a script error, a time-out) never turns into content: a save that cannot read the page
 // is skipped and the note keeps what it had.
+//
+// A note is "changed" only when the page's HTML differs from what the page gave back right after
+// the note was put into it (or last saved), so merely opening a note whose stored HTML is not in
+// the page's own form never rewrites it. A note that cannot be stored is kept: the user is told
+// why in an alert, the edit stays in the page, a switch to another note is refused (the list
+// selects the kept note again), and Save, a switch or Quit try again. The page takes typing only
+// while a note is shown, so nothing typed can belong to no note.
 class EditorViewController : public platform::ViewController {
   public:
     // The placeholder an empty note shows: " ᠡᠨᠳᠡ ᠪᠢᠴᠢᠭᠡᠷᠡᠢ ".
@@ -107,9 +116,13 @@ class EditorViewController : public platform::ViewController {
     std::optional<std::string> getEditorContent();
     static std::string removeTagsFromHTML(const std::string& html);
 
-    // Saving.
-    void saveNote();
+    // Saving. Whether the note is safe: stored, unchanged, or not readable from the page; false
+    // when the store refused it (the user has been told why).
+    bool saveNote();
     void saveDocument();
+    // Quit asks first: the note is stored, and when it cannot be the user chooses between staying
+    // and quitting without it. Whether to quit.
+    bool applicationShouldTerminate();
 
     // Events (the notification observers and the page's messages call these).
     void noteSelectionChanged(std::shared_ptr<NoteObject> note);
@@ -214,8 +227,12 @@ class EditorViewController : public platform::ViewController {
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
     void countWords(bool evenZero);
-    // The save proper: whether the note's row was written.
-    bool storeIfChanged(NoteObject& note);
+    // The save proper: whether the note's row was written; `failure` tells why the store refused.
+    bool storeIfChanged(NoteObject& note, std::optional<std::string>& failure);
+    // saveNote, telling the user of a failure only when `alert` is set; the failure's reason.
+    std::optional<std::string> save(bool alert);
+    // Re-announces the held note after a refused switch, so the list highlights it again.
+    void keepSelection();
     void showSelection(std::shared_ptr<NoteObject> note);
     // Shows a selection that arrived during a save or a switch, once neither runs.
     void takePendingSelection();
@@ -245,6 +262,10 @@ class EditorViewController : public platform::ViewController {
     bool m_editorLoaded = false;
     std::string m_editorURL;  // the page's own file:// address, once requested
     std::optional<std::string> m_internalHTML;
+    // The page's own serialisation of the note right after it was shown or saved: what "changed"
+    // is measured against. Absent when the page did not answer then.
+    std::optional<std::string> m_pageBaseline;
+    bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     std::optional<std::string> m_summary;
     std::optional<std::string> m_placeholder;
     std::shared_ptr<NoteObject> m_note;

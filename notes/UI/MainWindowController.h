@@ -78,6 +78,7 @@ class MainWindowController : public platform::WindowController,
     std::optional<std::string> editorHTML() override;
     bool printEditorPage(const std::string& path) override;
     std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) override;
+    bool confirmReplace(const std::string& path) override;
     void runAlert(const std::string& message, const std::string& informativeText) override;
     void runPreview(const std::string& html) override;
     std::shared_ptr<NoteObject> selectedNoteObject() override;

@@ -1,4 +1,6 @@
 // The export commands of the main window: the window's side of NoteExporter.
+#include <filesystem>
+
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/UI/NoteViewController.h"
@@ -59,6 +61,8 @@ std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const Export
     panel.setMessage(setup.message);
     panel.setExtensionHidden(setup.extensionHidden);
     panel.setCanCreateDirectories(setup.canCreateDirectories);
+    // The format is appended after the panel: the exporter asks about the file really written.
+    panel.setAsksBeforeReplacing(false);
 
     auto accessory =
         std::make_shared<platform::View>(Rect(0, 0, setup.accessoryWidth, setup.accessoryHeight));
@@ -77,6 +81,18 @@ std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const Export
         return std::nullopt;
     }
     return ExportPanelChoice{*panel.path(), formats->stringValue()};
+}
+
+bool MainWindowController::confirmReplace(const std::string& path) {
+    platform::Alert alert;
+    alert.setMessageText("\u201C" + std::filesystem::path(path).filename().string() +
+                         "\u201D already exists. Do you want to replace it?");
+    alert.setInformativeText("A file with the same name already exists in \u201C" +
+                             std::filesystem::path(path).parent_path().string() +
+                             "\u201D. Replacing it will overwrite its current contents.");
+    alert.addButtonWithTitle("Cancel");
+    alert.addButtonWithTitle("Replace");
+    return alert.runModal() == platform::Alert::FirstButtonReturn + 1;
 }
 
 void MainWindowController::runAlert(const std::string& message,

@@ -45,13 +45,13 @@ std::string NoteExporter::htmlPage(const std::string& editorHTML, const std::str
             ", serif;background-color: #282c34;color: #cbcbcb;}";
     page += "body{padding:10px;overflow-y: scroll;-webkit-overflow-scrolling: touch;} ";
     page += "img.zs_active {border: 2px dashed #000;} ";
-    page += "audio {padding: 20px 0;}";
+    page += "audio {padding: 20px 0;} ";
     page += "@font-face {font-family:'" + fontFamily + "';src: url('" + fontFamily +
             ".ttf');font-weight: normal;font-style: normal;}";
     page +=
         ".editor_style{margin:10px auto;padding:10px;-moz-writing-mode: vertical-lr;"
         "-webkit-writing-mode: vertical-lr;-o-writing-mode: vertical-lr;-ms-writing-mode: tb-lr;"
-        "writing-mode: tb-rl;-webkit-text-orientation: sideways-right;line-height: 1.5;"
+        "writing-mode: vertical-lr;-webkit-text-orientation: sideways-right;line-height: 1.5;"
         "page-break-before: auto;page-break-after: always;}";
     page += "p {padding:0px;margin:0px;line-height: 1.5;}";
     page += "img{max-height:600px;max-width:800px;}";
@@ -71,8 +71,12 @@ void NoteExporter::saveDocumentAs() {
     std::optional<ExportPanelChoice> choice = m_host.runSavePanel(ExportPanelSetup{});
     if (!choice) return;
     platform::logf("您选择了 %s 格式", choice->format.c_str());
-    // The format is appended as it stands, even to a name that ends with it already.
-    exportToPath(choice->format, choice->path + choice->format);
+    // The format is appended as it stands, even to a name that ends with it already. The panel
+    // could only ask about the name as typed: the question is about the file really written.
+    std::string path = choice->path + choice->format;
+    std::error_code error;
+    if (std::filesystem::exists(path, error) && !m_host.confirmReplace(path)) return;
+    exportToPath(choice->format, path);
 }
 
 bool NoteExporter::exportToPath(const std::string& format, const std::string& path) {
@@ -112,21 +116,29 @@ bool NoteExporter::writeHTMLPage(const std::string& path) {
         return false;
     }
     const std::string family = platform::Font::DisplayFontFamily;
-    if (!writeText(path, htmlPage(*html, family))) return false;
     // The page's font rule names "<family>.ttf" beside it: put the installed font there, so the
     // page shows its Mongolian wherever it is opened. A page without it still reads, in whatever
-    // Mongolian font the reader has, so a missing font is logged and not an error.
+    // Mongolian font the reader has, so a font that is not installed is logged, not an error.
+    // The export is whole or not at all: the font goes first, and no page is written without the
+    // font it names, nor a new font left behind for a page that could not be written.
     std::optional<std::string> fontFile = platform::Font::fileForFamily(family);
     std::optional<std::string> font = fontFile ? platform::contentsOfFile(*fontFile) : std::nullopt;
     std::string target = fontPathBesidePage(path, family);
+    bool fontAdded = false;
     if (!font) {
         platform::logf("%s: no font file for %s", __func__, family.c_str());
-    } else if (platform::contentsOfFile(target) != font &&
-               !platform::writeFileAtomically(target, *font)) {
-        platform::logf("%s: could not write %s: %s", __func__, target.c_str(),
-                       std::strerror(errno));
+    } else if (platform::contentsOfFile(target) != font) {
+        std::error_code error;
+        bool existed = std::filesystem::exists(target, error);
+        if (!platform::writeFileAtomically(target, *font)) {
+            reportFailure(path, target + ": " + std::strerror(errno));
+            return false;
+        }
+        fontAdded = !existed;
     }
-    return true;
+    if (writeText(path, htmlPage(*html, family))) return true;
+    if (fontAdded) std::filesystem::remove(target);
+    return false;
 }
 
 bool NoteExporter::writePDF(const std::string& path) {

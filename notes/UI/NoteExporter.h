@@ -44,6 +44,8 @@ class ExportHost {
     virtual bool printEditorPage(const std::string& path) = 0;
     // Runs the save panel modally; absent when the user did not press OK.
     virtual std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) = 0;
+    // Asks whether to replace the existing file at the path; whether the user agreed.
+    virtual bool confirmReplace(const std::string& path) = 0;
     // Runs an alert with one "OK" button modally.
     virtual void runAlert(const std::string& message, const std::string& informativeText) = 0;
     // Shows the HTML in the full-screen preview, modally.

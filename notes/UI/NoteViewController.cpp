@@ -6,6 +6,7 @@
 #include "platform/foundation/Date.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/TableCellTextField.h"
 #include "platform/ui/TableView.h"
 #include "textview/TXTextView.h"
@@ -36,6 +37,15 @@ const char* statusImageName(const std::string& group) {
     if (group == "group_work") return "file_work2_menu";
     if (group == "group_life") return "file_home_menu";
     return "file_recent";
+}
+
+// The list stays as it was; the user learns why nothing happened.
+void tellStoreFailure(const std::string& message) {
+    platform::Alert alert;
+    alert.setMessageText(message);
+    alert.setInformativeText(DBUtil::lastErrorMessage());
+    alert.addButtonWithTitle("OK");
+    alert.runModal();
 }
 
 }  // namespace
@@ -88,6 +98,11 @@ void NoteViewController::viewDidLoad() {
             const auto* saved = notification.objectAs<NoteObjectPtr>();
             if (notification.hasObject() && (!saved || *saved)) reloaNote(m_noteFlag);
         }));
+    m_observers.push_back(center.addObserver(
+        NOTI_NOTE_SELECTION_KEPT, [this](const platform::Notification& notification) {
+            if (const auto* kept = notification.objectAs<NoteObjectPtr>(); kept && *kept)
+                keepNote(*kept);
+        }));
     DBUtil::isExistsNote();  // asked, as always; the list seeds no notes
     if (!m_noteFlag) m_noteFlag = RecentFlag;
     reloaNote(m_noteFlag);
@@ -129,6 +144,19 @@ void NoteViewController::reselect(std::optional<int32_t> shownID, std::optional<
         m_reselecting = false;
     }
     announceIfChanged();
+}
+
+void NoteViewController::keepNote(NoteObjectPtr note) {
+    m_selectedNoteObject = std::move(note);
+    if (!m_noteTableView) return;
+    std::optional<int64_t> row = rowOfNote(m_selectedNoteObject->n_id());
+    m_reselecting = true;
+    // Listed elsewhere (another group is shown): no other note may look like the one edited.
+    if (row)
+        m_noteTableView->selectRowIndexes({*row}, false);
+    else
+        m_noteTableView->deselectAll();
+    m_reselecting = false;
 }
 
 void NoteViewController::announceIfChanged() {
@@ -173,7 +201,10 @@ void NoteViewController::addNote() {
     note.setN_isRecent(1);
     note.setN_group(m_noteFlag == RecentFlag ? std::optional<std::string>("group_work")
                                              : m_noteFlag);
-    if (!DBUtil::insertNote(&note)) return;
+    if (!DBUtil::insertNote(&note)) {
+        tellStoreFailure("The new note could not be made.");
+        return;
+    }
     reloadNotes(m_noteFlag, 0);
 }
 
@@ -181,7 +212,10 @@ void NoteViewController::removeNote() {
     // The note the editor shows, which the highlight holds; not whatever row an index names.
     NoteObjectPtr shown = m_selectedNoteObject ? m_selectedNoteObject : selectedNote();
     if (!shown) return;
-    if (!DBUtil::deleteNoteWithID(shown->n_id())) return;
+    if (!DBUtil::deleteNoteWithID(shown->n_id())) {
+        tellStoreFailure("The note could not be deleted.");
+        return;
+    }
     if (auto row = rowOfNote(shown->n_id()); row && m_noteTableView) {
         m_notes.erase(m_notes.begin() + *row);
         m_noteTableView->removeRowsAtIndexes({*row}, platform::TableViewAnimation::SlideLeft);

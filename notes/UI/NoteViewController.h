@@ -26,8 +26,9 @@ class BackgroundView;
 //
 // The highlighted row always holds the note the editor was last given: after every reload the
 // list selects that note again by its number wherever the new order put it, and when it is no
-// longer listed the editor is told of the note now under the highlight. Remove deletes that same
-// note, never merely the row at the old index.
+// longer listed the editor is told of the note now under the highlight. When the editor keeps its
+// note because it could not store it, the highlight goes back to that note. Remove deletes that
+// same note, never merely the row at the old index.
 class NoteViewController : public platform::ViewController,
                            public platform::TableViewDataSource,
                            public platform::TableViewDelegate {
@@ -76,6 +77,9 @@ class NoteViewController : public platform::ViewController,
     void reloadNotes(const std::optional<std::string>& flag, std::optional<int64_t> row);
     void reselect(std::optional<int32_t> shownID, std::optional<int64_t> row);
     std::optional<int64_t> rowOfNote(int32_t noteID) const;
+    // The editor kept its note rather than take the one selected: highlight it again, without
+    // announcing anything.
+    void keepNote(NoteObjectPtr note);
     // Tells the editor when the note under the highlight is not the one it was last given.
     void announceIfChanged();
     void announce(NoteObjectPtr note);

@@ -86,11 +86,11 @@ bool isDebugLogging() {
     return false;
 }
 
-void logTyped(std::string_view message) {
+void logDebug(std::string_view message) {
     if (isDebugLogging()) log(message);
 }
 
-void logfTyped(const char* format, ...) {
+void logfDebug(const char* format, ...) {
     if (!isDebugLogging()) return;
     va_list args;
     va_start(args, format);

@@ -18,13 +18,17 @@ void logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // printf-style formatting into a std::string (no truncation).
 std::string stringWithFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// For lines that carry what the user typed (keys, composed text): a record of those in the system
-// log would be a record of everything typed, passwords included. They are written (and captured)
-// only while debugging is switched on, that is while QUILLORA_LOG or ZELVO_LOG is set to any
-// non-empty value; otherwise they are dropped.
+// The debugging logger. One rule decides between it and log(): a line whose presence, content or
+// count follows the keys the user presses (everything written on the way of a key: the key
+// itself, the composition, the search, the commit, the candidate window's layout, the mode
+// switch) is a debugging line; a record of those in the system log would be a record of
+// everything typed, passwords included. Debugging lines are written (and captured) only while
+// debugging is switched on, that is while QUILLORA_LOG or ZELVO_LOG is set to any non-empty
+// value; otherwise they are dropped. log() is for start-up, shut-down, the user's own actions
+// outside typing, and real errors.
 bool isDebugLogging();
-void logTyped(std::string_view message);
-void logfTyped(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void logDebug(std::string_view message);
+void logfDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Names the program in the system log ("quillora", "zelvo"); call once at start-up.
 void setLogIdentity(const std::string& identity);

@@ -20,6 +20,8 @@ void InputController::commitComposition(InputClient*) {}
 
 void InputController::cancelComposition() {}
 
+void InputController::caretRectangleChanged(InputClient*) {}
+
 std::shared_ptr<Menu> InputController::menu() {
     return nullptr;
 }

@@ -40,6 +40,10 @@ class InputController {
 
     // The client asks for the composition to be finished and its text inserted.
     virtual void commitComposition(InputClient* sender);
+    // The client reported a caret rectangle other than the one before. Clients of some frameworks
+    // report it only after they have drawn the marked text a key changed, so whatever was placed
+    // by the caret during that key stands where the caret was.
+    virtual void caretRectangleChanged(InputClient* sender);
     // The composition should be abandoned. The framework's own answer does nothing to the
     // client's text: it inserts nothing and leaves the controller's state to the controller.
     virtual void cancelComposition();

@@ -8,7 +8,7 @@ namespace {
 class LoggingNotifier final : public Notifier {
   public:
     bool notify(const Notice& notice) override {
-        logf("No notifier: notice \"%s\" not shown", notice.name.c_str());
+        logfDebug("No notifier: notice \"%s\" not shown", notice.name.c_str());
         return false;
     }
 };

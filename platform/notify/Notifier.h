@@ -16,7 +16,8 @@ struct Notice {
 };
 
 // Posts notices to the desktop. A notice that cannot be shown (no notification server, no session
-// bus) is logged and otherwise dropped: a missing notice is never worth stopping for.
+// bus) is dropped with a debugging line: a missing notice is never worth stopping for, and
+// a program's notices may follow the user's keys.
 class Notifier {
   public:
     virtual ~Notifier() = default;

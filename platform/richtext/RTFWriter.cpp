@@ -51,7 +51,18 @@ void writePicture(std::string& out, const RichImage& image) {
     out += '}';
 }
 
+// Word processors take bold, italic and size for complex-script text (Mongolian among it) from
+// the "associated" properties, which apply after \rtlch; \ltrch then sets the ordinary ones and
+// keeps the run left to right. LibreOffice reads them only in this order, as Word writes them.
+std::string withAssociated(const std::string& associated, const std::string& controls) {
+    if (associated.empty()) return controls;
+    return "\\rtlch" + associated + "\\ltrch" + controls;
+}
+
 std::string characterControls(const CharacterStyle& style) {
+    std::string associated;
+    if (style.bold) associated += "\\ab";
+    if (style.italic) associated += "\\ai";
     std::string controls;
     if (style.bold) controls += "\\b";
     if (style.italic) controls += "\\i";
@@ -59,7 +70,7 @@ std::string characterControls(const CharacterStyle& style) {
     if (style.strikethrough) controls += "\\strike";
     if (style.script == CharacterStyle::Script::Superscript) controls += "\\super";
     if (style.script == CharacterStyle::Script::Subscript) controls += "\\sub";
-    return controls;
+    return withAssociated(associated, controls);
 }
 
 void writeRun(std::string& out, const RichRun& run, bool inLink) {
@@ -97,13 +108,16 @@ std::string fieldInstruction(const std::string& url) {
 
 void writeParagraph(std::string& out, const RichParagraph& paragraph, const RTFOptions& options) {
     int size = static_cast<int>(options.fontSize * 2 * headingScale(paragraph.headingLevel) + 0.5);
-    out += stringWithFormat("\\pard\\plain\\f0\\fs%d", size);
+    bool heading = paragraph.headingLevel > 0;
+    out += "\\pard\\plain" +
+           withAssociated(stringWithFormat("\\af0\\afs%d", size) + (heading ? "\\ab" : ""),
+                          stringWithFormat("\\f0\\fs%d", size));
     int indent = kIndentStep * (paragraph.listDepth + paragraph.quoteDepth);
     if (paragraph.listDepth > 0) {
         out += stringWithFormat("\\tx%d\\fi-%d", indent, kMarkerWidth);
     }
     if (indent > 0) out += stringWithFormat("\\li%d", indent);
-    if (paragraph.headingLevel > 0) out += "\\b";
+    if (heading) out += "\\b";
     out += ' ';
     if (paragraph.listMarker) out += rtfEscaped(*paragraph.listMarker) + "\\tab ";
 

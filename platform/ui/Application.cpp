@@ -48,6 +48,7 @@ void Application::reopen() {
 }
 
 void Application::terminate() {
+    if (m_delegate && !m_delegate->applicationShouldTerminate()) return;
     if (m_delegate) m_delegate->applicationWillTerminate();
     if (m_backend) m_backend->terminate();
 }

@@ -18,6 +18,8 @@ class ApplicationDelegate {
   public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching() {}
+    // Asked before quitting (terminate); answering false keeps the application running.
+    virtual bool applicationShouldTerminate() { return true; }
     virtual void applicationWillTerminate() {}
     virtual bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
     // The program was activated again (started a second time, its launcher clicked); whether the
@@ -63,6 +65,7 @@ class Application : public Responder {
     // Called by the backend when the program is activated again: the delegate decides; without
     // one, or when it agrees, the main window (the first window there is) comes to the front.
     void reopen();
+    // Quits unless the delegate refuses (applicationShouldTerminate).
     void terminate();
     // Called by the backend when the last window closed; whether the application should quit.
     bool lastWindowClosed();

@@ -25,6 +25,10 @@ class SavePanel {
     void setExtensionHidden(bool flag) { m_extensionHidden = flag; }
     bool canCreateDirectories() const { return m_createDirectories; }
     void setCanCreateDirectories(bool flag) { m_createDirectories = flag; }
+    // Whether the panel asks before the user picks an existing file (on by default). Off for a
+    // caller that writes another name than the one chosen and asks about that itself.
+    bool asksBeforeReplacing() const { return m_asksBeforeReplacing; }
+    void setAsksBeforeReplacing(bool flag) { m_asksBeforeReplacing = flag; }
     // Shown under the chooser while the panel runs; its controls keep what the user did there.
     const std::shared_ptr<View>& accessoryView() const { return m_accessory; }
     void setAccessoryView(std::shared_ptr<View> view) { m_accessory = std::move(view); }
@@ -43,6 +47,7 @@ class SavePanel {
     std::string m_message;
     bool m_extensionHidden = false;
     bool m_createDirectories = false;
+    bool m_asksBeforeReplacing = true;
     std::shared_ptr<View> m_accessory;
     std::optional<std::string> m_path;
 };

@@ -398,6 +398,18 @@
       // Undo never reaches back into the previous note.
       resetHistory();
       updatePlaceholder();
+      // Every note opens at its start, not where the previous one was scrolled to.
+      element.scrollTop = 0;
+      element.scrollLeft = 0;
+      window.scrollTo(0, 0);
+      return true;
+    },
+    // Whether the note may be typed into (no note shown: nothing to type into).
+    setEditable: function (editable) {
+      var element = root();
+      if (!element) return false;
+      element.contentEditable = editable ? "true" : "false";
+      if (!editable && document.activeElement === element) element.blur();
       return true;
     },
     getHTML: function () { return root().innerHTML; },

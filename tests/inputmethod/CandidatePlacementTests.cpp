@@ -3,6 +3,7 @@
 #include "inputmethod/CandidatePlacement.h"
 #include "platform/foundation/Log.h"
 #include "tests/support/FakeWindowBackend.h"
+#include "tests/support/ScopedEnvironment.h"
 
 using platform::Point;
 using platform::Rect;
@@ -28,6 +29,8 @@ void expectRect(const Rect& actual, const Rect& expected) {
 class CandidatePlacement : public ::testing::Test {
   protected:
     fakes::ScopedFakeBackend backend;
+    // The placement's lines follow the keys, so they are debugging lines.
+    ScopedEnvironment debugging{"QUILLORA_LOG", std::string("1")};
     platform::LogCapture log;
 };
 

@@ -10,6 +10,7 @@
 #include "tests/inputmethod/CandidateFixtures.h"
 #include "tests/platform/graphics/PinnedFonts.h"
 #include "tests/support/FakeWindowBackend.h"
+#include "tests/support/ScopedEnvironment.h"
 
 using platform::Rect;
 using quillora::CandidateList;
@@ -105,6 +106,7 @@ TEST_F(CandidateWindowTest, StartsAsInitSetsItUp) {
 }
 
 TEST_F(CandidateWindowTest, ShowingLaysOutPlacesWithWidthAndHeightExchangedAndOrdersFront) {
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
     platform::LogCapture log;
     CandidateList list = fixtures::candidates(fixtures::NineWords);
     const Rect caret(300, 600, 2, 20);

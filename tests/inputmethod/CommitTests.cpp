@@ -92,14 +92,24 @@ TEST_F(ControllerTest, DigitWhileTheWindowIsHiddenFollowsTheComposition) {
     EXPECT_FALSE(client.hasMarkedText());
 }
 
-TEST_F(ControllerTest, CommandPrefixIsKeptUnshownAndCommittedAsTyped) {
+TEST_F(ControllerTest, CommandPrefixIsShownNeverLookedUpAndCommittedAsTyped) {
+    // BackSpace takes the colon back like a letter, and nothing reaches the client.
+    EXPECT_TRUE(type(u":"));
+    EXPECT_EQ(client.markedText, u":");
+    EXPECT_TRUE(backspace());
+    EXPECT_EQ(client.markedText, u"");
+    EXPECT_EQ(controller.originalBuffer(), u"");
+    EXPECT_TRUE(client.inserts.empty());
+
     EXPECT_TRUE(type(u":!x1"));
     EXPECT_EQ(controller.originalBuffer(), u":!x1");
-    EXPECT_TRUE(client.marks.empty());
+    EXPECT_EQ(client.markedText, u":!x1");
     EXPECT_EQ(delegate.window.showCount, 0);
-    EXPECT_FALSE(backspace());
+    EXPECT_TRUE(backspace());
+    EXPECT_EQ(client.markedText, u":!x");
+    EXPECT_EQ(delegate.window.showCount, 0);
     EXPECT_TRUE(enter());
-    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u":!x1"}));
+    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{u":!x"}));
 
     // Space has no list to choose from here: it gives the typed characters, never an earlier
     // composition's candidate.
@@ -139,6 +149,7 @@ TEST_F(ControllerTest, EmptyTransliterationCommitsTheTypedLetters) {
 }
 
 TEST_F(ControllerTest, PrivateUseSettingConvertsCandidateCommitsFromTheNextCommitOn) {
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
     platform::LogCapture log;
     setPUA(1);
     type(u"ab");
@@ -170,4 +181,20 @@ TEST_F(ControllerTest, ConversionLeavesTheProcessLocaleAlone) {
     EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), before);
     EXPECT_EQ(quillora::MongolianInputController::getWCharFromString(u" \u182E\U0001F600"),
               std::wstring(L" \u182E\U0001F600"));
+}
+
+// Related words become the list, and a word chosen from the framework's own list is committed as
+// its digit would commit it; a word that is not on the list commits nothing.
+TEST_F(ControllerTest, RelatedWordsMakeTheListAndAChosenWordIsCommitted) {
+    quillora::CandidateList related = controller.getRelationArray(BA + A + ",," + BA + A + RA);
+    ASSERT_EQ(related.size(), 2u);
+    EXPECT_EQ(related[1].at("char_word"), BA + A + RA);
+    EXPECT_EQ(*quillora::WordArray::shared().list(), related);
+
+    type(u"ba");
+    controller.candidateSelected(u16(MA + A));
+    EXPECT_TRUE(client.inserts.empty());
+    controller.candidateSelected(u16(BA + A + GA + A));
+    EXPECT_EQ(insertedTexts(), std::vector<std::u16string>{u" " + u16(BA + A + GA + A)});
+    EXPECT_EQ(controller.originalBuffer(), u"");
 }

@@ -18,7 +18,8 @@ TEST_F(ControllerTest, LettersBuildTheCompositionShownAsMarkedText) {
     EXPECT_EQ(client.marks[1].text, u"ab");
     const auto& mark = client.marks[1];
     EXPECT_EQ(mark.attributes.underline, platform::imk::UnderlineStyle::Thick);
-    EXPECT_EQ(mark.selectionRange, (platform::Range{0, 0}));
+    // The caret at the end, where the next letter goes.
+    EXPECT_EQ(mark.selectionRange, (platform::Range{2, 0}));
     EXPECT_EQ(mark.replacementRange, platform::imk::kNoRange);
     EXPECT_TRUE(client.inserts.empty());
 

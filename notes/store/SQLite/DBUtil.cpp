@@ -7,12 +7,51 @@
 
 using platform::Value;
 
+namespace {
+
+// Main thread only, as every caller of the store.
+std::string& lastError() {
+    static std::string reason;
+    return reason;
+}
+
+}  // namespace
+
+std::string DBUtil::lastErrorMessage() {
+    return lastError();
+}
+
+void DBUtil::setLastError(std::string reason) {
+    lastError() = std::move(reason);
+}
+
 std::shared_ptr<SQDatabase> DBUtil::openDatabase() {
     // Without a location the layer would fall back to a throw-away in-memory database, and
     // every save would seem to succeed while nothing is kept.
     auto path = databasePath();
-    if (!path) return nullptr;
-    return dbutil::openDurably(*path);
+    if (!path) {
+        setLastError("the notes database has no location");
+        return nullptr;
+    }
+    auto db = dbutil::openDurably(*path);
+    if (!db) setLastError("unable to open database file");
+    return db;
+}
+
+std::optional<std::string> DBUtil::unreadableReason() {
+    auto db = openDatabase();
+    if (!db) return lastErrorMessage();
+    std::optional<std::string> reason;
+    for (const char* sql : {"select count(*) from note", "select count(*) from noteFile"}) {
+        auto rs = db->executeQuery(sql);
+        if (!rs || !rs->next()) {
+            reason = db->lastErrorMessage();
+            break;
+        }
+    }
+    db->close();
+    if (reason) setLastError(*reason);
+    return reason;
 }
 
 bool DBUtil::runUpdate(const char* operation, const std::string& sql,
@@ -21,7 +60,12 @@ bool DBUtil::runUpdate(const char* operation, const std::string& sql,
     auto db = openDatabase();
     if (!db) return false;
     bool succeeded = db->executeUpdate(sql, arguments);
-    if (succeeded && mustChangeRows) succeeded = db->changes() > 0;
+    if (!succeeded) {
+        setLastError(db->lastErrorMessage());
+    } else if (mustChangeRows && db->changes() == 0) {
+        setLastError("the note is no longer in the database");
+        succeeded = false;
+    }
     platform::log(platform::stringWithFormat(succeeded ? successText : failureText, operation));
     db->close();
     return succeeded;

@@ -39,6 +39,12 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
     // Forgets the location so that the next initDBDirectory resolves it again; for tests, which
     // start the store many times in one process.
     static void resetLocation();
+    // Whether the notes can be read: absent when both tables answer, else why not (SQLite's
+    // reason). Only reads, so a file that is not a notes database is left exactly as it is.
+    static std::optional<std::string> unreadableReason();
+    // Why the last operation that failed did: SQLite's reason, or that the file did not open.
+    // Empty until one fails.
+    static std::string lastErrorMessage();
 
     // ---- Notes ----
     // The new row's number is not written back into the note; callers reload their lists.
@@ -64,6 +70,7 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
     // A connection to the notes file, opened; none when the location is unset or it does not
     // open.
     static std::shared_ptr<SQDatabase> openDatabase();
+    static void setLastError(std::string reason);
     static bool runUpdate(const char* operation, const std::string& sql,
                           const std::vector<platform::Value>& arguments, const char* successText,
                           const char* failureText, bool mustChangeRows = false);

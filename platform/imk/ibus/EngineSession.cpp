@@ -46,7 +46,7 @@ bool EngineSession::processKey(std::uint32_t keyval, std::uint32_t keycode, std:
     const std::uint64_t mask = std::uint64_t{1} << static_cast<std::uint64_t>(event.type());
     if (!(m_controller->recognizedEvents(&m_client) & mask)) return false;
     if (!m_active) focusIn();
-    logfTyped("IBus key 0x%x code %u state 0x%x -> key code %u", keyval, keycode, state,
+    logfDebug("IBus key 0x%x code %u state 0x%x -> key code %u", keyval, keycode, state,
               stroke->keyCode);
     return m_controller->handleEvent(event, &m_client);
 }
@@ -60,30 +60,38 @@ void EngineSession::focusIn() {
 }
 
 void EngineSession::focusOut() {
-    deactivate(/*focusLeaving=*/true);
+    deactivate();
 }
 
 void EngineSession::disable() {
-    deactivate(/*focusLeaving=*/false);
+    deactivate();
 }
 
-void EngineSession::deactivate(bool focusLeaving) {
+void EngineSession::deactivate() {
     if (!m_controller || !m_active) return;
     m_active = false;
-    m_client.setFocusLeaving(focusLeaving);
-    m_controller->deactivateServer(&m_client);
-    m_client.setFocusLeaving(false);
+    // The daemon has already cleared this context's lookup table and detached the engine.
     m_host->engineDeactivated(m_engine);
+    finishDetached();
 }
 
 void EngineSession::reset() {
-    // The client dropped its idea of the composition (the caret moved, the text was replaced):
-    // what was typed is kept by committing it rather than lost.
-    if (m_controller && m_client.hasMarkedText()) m_controller->commitComposition(&m_client);
+    // The client dropped its idea of the composition (a click in the field, the text replaced).
+    // The preedit is in commit mode, so IBus or the client has put it into the field already:
+    // the controller only ends its composition, and the candidates go.
+    if (m_controller && m_client.hasMarkedText()) finishDetached();
+}
+
+void EngineSession::finishDetached() {
+    m_client.setDetached(true);
+    m_controller->deactivateServer(&m_client);
+    m_client.setDetached(false);
 }
 
 void EngineSession::setCursorLocation(int x, int y, int width, int height) {
-    m_client.setCaretLocation(x, y, width, height);
+    if (m_client.setCaretLocation(x, y, width, height) && m_controller) {
+        m_controller->caretRectangleChanged(&m_client);
+    }
 }
 
 void EngineSession::setContentType(std::uint32_t purpose, std::uint32_t) {

@@ -32,7 +32,11 @@ class EngineSession {
     void candidateClicked(std::uint32_t index, std::uint32_t button, std::uint32_t state);
 
   private:
-    void deactivate(bool focusLeaving);
+    // Ends the composition after IBus took the preedit away from the context (see
+    // IBusInputClient::setDetached).
+    void deactivate();
+    // The controller's deactivation with the client detached: its state ends, nothing is sent.
+    void finishDetached();
     void registerProperties();
     // Password and PIN fields get their keys untouched: nothing is composed, shown or logged.
     bool isSecret() const;

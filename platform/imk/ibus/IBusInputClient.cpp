@@ -14,15 +14,19 @@ void IBusInputClient::insertText(const std::u16string& text, Range) {
     // The controller expects an insertion to replace the marked text: take the preedit away
     // first, so the committed text lands where it stood and not inside it.
     if (m_hasMarkedText) {
-        ibus_engine_hide_preedit_text(m_engine);
+        if (!m_detached) ibus_engine_hide_preedit_text(m_engine);
         m_hasMarkedText = false;
     }
-    if (text.empty() || m_focusLeaving) return;
+    if (text.empty() || m_detached) return;
     ibus_engine_commit_text(m_engine, ibus_text_new_from_string(utf8FromUtf16(text).c_str()));
 }
 
 void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttributes& attributes,
                                     Range selectionRange, Range) {
+    if (m_detached) {
+        m_hasMarkedText = false;
+        return;
+    }
     const std::string utf8 = utf8FromUtf16(text);
     IBusText* preedit = ibus_text_new_from_string(utf8.c_str());
     const guint characters = g_utf8_strlen(utf8.c_str(), -1);
@@ -37,8 +41,9 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
         text.substr(0, std::min<std::uint64_t>(selectionRange.location, text.size()));
     const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
     m_hasMarkedText = characters > 0;
-    // Commit mode: when the context loses focus, IBus commits what the preedit shows, which is
-    // what the controller's deactivation commits (see setFocusLeaving).
+    // Commit mode: when the context loses focus, is reset or changes engine, IBus (or the client)
+    // commits what the preedit shows, which is what the controller's deactivation would commit
+    // (see setDetached).
     ibus_engine_update_preedit_text_with_mode(m_engine, preedit, cursor, m_hasMarkedText,
                                               IBUS_ENGINE_PREEDIT_COMMIT);
 }
@@ -54,10 +59,13 @@ void IBusInputClient::overrideKeyboardWithKeyboardNamed(const std::string& keybo
     logf("Keyboard layout %s not applied: the desktop's layout stays", keyboardUniqueName.c_str());
 }
 
-void IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
+bool IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
     const Rect desktop(x, y, width, height);
     std::optional<Rect> screen = m_mainScreenOnDesktop ? m_mainScreenOnDesktop() : std::nullopt;
-    m_caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
+    const Rect caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
+    if (caret == m_caret) return false;
+    m_caret = caret;
+    return true;
 }
 
 }  // namespace platform::imk::ibus

@@ -25,22 +25,25 @@ class IBusInputClient final : public InputClient {
                                                Rect* lineHeightRectangle) override;
     void overrideKeyboardWithKeyboardNamed(const std::string& keyboardUniqueName) override;
 
-    // From the engine's set_cursor_location: screen coordinates, origin at the top left.
-    void setCaretLocation(int x, int y, int width, int height);
+    // From the engine's set_cursor_location: screen coordinates, origin at the top left. Whether
+    // the rectangle differs from the one before (clients repeat it on every redraw).
+    bool setCaretLocation(int x, int y, int width, int height);
     // Whether marked text is showing.
     bool hasMarkedText() const { return m_hasMarkedText; }
-    // While the context loses focus: IBus itself commits the preedit it shows (the preedit is
-    // sent in commit mode, and the engine is detached from the context at once, so a commit of
-    // ours would be lost, or, with one engine per context, doubled). What deactivation would
-    // insert is that same preedit, so insertions are dropped until the focus change is over.
-    void setFocusLeaving(bool leaving) { m_focusLeaving = leaving; }
+    // While IBus has taken the preedit away from the context (focus out, reset, a switch of
+    // engine): the preedit is sent in commit mode, so IBus, or the client itself, has committed
+    // what it showed, once. What the controller then sends to finish its composition (marked
+    // text, an insertion, a hide) must not reach any context: not this one, which has its
+    // letters already, nor the next one, to which the daemon hands this engine as soon as the
+    // focus moves. While detached the client only forgets its marked text.
+    void setDetached(bool detached) { m_detached = detached; }
 
   private:
     IBusEngine* m_engine;                  // borrowed: the engine owns this client
     ScreenProvider m_mainScreenOnDesktop;  // absent without a display
     Rect m_caret;
     bool m_hasMarkedText = false;
-    bool m_focusLeaving = false;
+    bool m_detached = false;
 };
 
 }  // namespace platform::imk::ibus

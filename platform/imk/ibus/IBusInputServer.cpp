@@ -85,9 +85,11 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
         m_active = engine;
     }
     void engineDeactivated(IBusEngine* engine) override {
+        // The daemon clears the lookup table of a context that loses its engine or its focus; a
+        // hide sent now would reach whichever context the engine serves next.
         if (m_active != engine) return;
-        hideFrameworkCandidates();
         m_active = nullptr;
+        m_tableVisible = false;
     }
 
   private:

@@ -21,7 +21,7 @@ bool DesktopNotifier::notify(const Notice& notice) {
     // Initialised on first use: start-up does not wait for the session bus.
     if (!m_initialised) m_initialised = notify_init(m_applicationName.c_str());
     if (!m_initialised) {
-        logf("Notice \"%s\" not shown: no notification service", notice.name.c_str());
+        logfDebug("Notice \"%s\" not shown: no notification service", notice.name.c_str());
         return false;
     }
     auto notification = gtk::GObjectRef<NotifyNotification>::adopt(
@@ -29,13 +29,14 @@ bool DesktopNotifier::notify(const Notice& notice) {
                                 notice.iconPath ? notice.iconPath->c_str() : nullptr));
     notify_notification_set_app_name(notification.get(), m_applicationName.c_str());
     notify_notification_set_category(notification.get(), "im");
-    notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_LOW);
+    // Some desktops never show a notice of low urgency.
+    notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_NORMAL);
     GError* raw = nullptr;
     const bool shown = notify_notification_show(notification.get(), &raw);
     Owned<GError, g_error_free> error(raw);
     if (!shown) {
-        logf("Notice \"%s\" not shown: %s", notice.name.c_str(),
-             error ? error->message : "unknown error");
+        logfDebug("Notice \"%s\" not shown: %s", notice.name.c_str(),
+                  error ? error->message : "unknown error");
     }
     return shown;
 }

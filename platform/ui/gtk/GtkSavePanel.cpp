@@ -41,7 +41,7 @@ std::optional<std::string> present(SavePanel& panel) {
                                     GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_file_chooser_set_local_only(chooser, TRUE);
-    gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, panel.asksBeforeReplacing());
     gtk_file_chooser_set_create_folders(chooser, panel.canCreateDirectories());
     gtk_file_chooser_set_current_name(chooser, panel.nameFieldStringValue().c_str());
     std::vector<View*> peered;

@@ -52,11 +52,29 @@ class IBusTestClient {
     // Sends a key press (and, unless it is a modifier held for a later key, its release) and
     // answers whether the engine consumed the press.
     bool press(guint keyval, guint keycode, guint state = 0) {
-        const bool handled =
-            ibus_input_context_process_key_event(m_context, keyval, keycode, state);
-        ibus_input_context_process_key_event(m_context, keyval, keycode, state | IBUS_RELEASE_MASK);
+        const bool handled = sendKey(keyval, keycode, state);
+        sendKey(keyval, keycode, state | IBUS_RELEASE_MASK);
         settle();
         return handled;
+    }
+    // One key event, answered asynchronously while this thread's loop turns: the engine may live
+    // in this very process and answer on this loop.
+    bool sendKey(guint keyval, guint keycode, guint state) {
+        struct Answer {
+            bool done = false;
+            bool handled = false;
+        } answer;
+        ibus_input_context_process_key_event_async(
+            m_context, keyval, keycode, state, -1, nullptr,
+            [](GObject* context, GAsyncResult* result, gpointer data) {
+                auto* a = static_cast<Answer*>(data);
+                a->handled = ibus_input_context_process_key_event_async_finish(
+                    IBUS_INPUT_CONTEXT(context), result, nullptr);
+                a->done = true;
+            },
+            &answer);
+        pumpUntil([&answer] { return answer.done; }, kPatience);
+        return answer.handled;
     }
     bool type(const std::string& letters) {
         bool all = true;
@@ -77,9 +95,16 @@ class IBusTestClient {
         return done();
     }
 
+    struct PreeditUpdate {
+        std::string text;
+        guint cursor;
+        bool visible;
+    };
+
     std::vector<std::string> commits;
     std::string preedit;
     bool preeditVisible = false;
+    std::vector<PreeditUpdate> preeditUpdates;
     std::vector<std::string> candidates;
     bool tableVisible = false;
     std::vector<std::string> properties;
@@ -89,10 +114,12 @@ class IBusTestClient {
     static void onCommit(IBusInputContext*, IBusText* t, gpointer self) {
         static_cast<IBusTestClient*>(self)->commits.push_back(text(t));
     }
-    static void onPreedit(IBusInputContext*, IBusText* t, guint, gboolean visible, gpointer self) {
+    static void onPreedit(IBusInputContext*, IBusText* t, guint cursor, gboolean visible,
+                          gpointer self) {
         auto* client = static_cast<IBusTestClient*>(self);
         client->preedit = text(t);
         client->preeditVisible = visible;
+        client->preeditUpdates.push_back({client->preedit, cursor, visible != FALSE});
     }
     static void onHidePreedit(IBusInputContext*, gpointer self) {
         static_cast<IBusTestClient*>(self)->preeditVisible = false;

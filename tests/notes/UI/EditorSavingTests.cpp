@@ -4,6 +4,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UnicodeString.h"
+#include "tests/support/RecordedAlerts.h"
 #include "tests/support/TroublesomeText.h"
 
 namespace {
@@ -50,6 +51,7 @@ TEST(EditorContent, ReadingBackClosesLineBreaksAndFormatsThroughThePage) {
     EditorHarness h;
     h.page.html = "<p>a<br>b</p><hr><p>\"x\" \u201Cy\u201D C:\\u</p>";
     h.page.format = [](const std::string& s) { return "[" + s + "]"; };
+    h.page.formatted.clear();  // what showing the page read back
     EXPECT_EQ(h.editor->getHTML(), "[<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>]");
     ASSERT_EQ(h.page.formatted.size(), 1u);
     EXPECT_EQ(h.page.formatted[0], "<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>");
@@ -149,18 +151,91 @@ TEST(EditorSaving, NothingIsSavedBeforeThePageHasLoaded) {
     EXPECT_EQ(h.page.html, "<p>next</p>");
 }
 
-TEST(EditorSaving, AFailedStoreIsNotReportedAndIsTriedAgain) {
+// A note the store refuses is never lost: the user is told why, the edit stays in the page, a
+// switch is refused (the list is asked to highlight the note again), Quit asks, and Save tries
+// again.
+TEST(EditorSaving, AFailedStoreIsToldKeepsTheNoteAndIsTriedAgain) {
     EditorHarness h;
-    h.editor->noteSelectionChanged(EditorHarness::note(9, "<p>a</p>", "a"));
+    auto held = EditorHarness::note(9, "<p>a</p>", "a");
+    h.editor->noteSelectionChanged(held);
     h.type("<p>b</p>");
     h.updateSucceeds = false;
+    RecordedAlerts alerts;
+    std::vector<std::shared_ptr<NoteObject>> kept;
+    auto token = platform::NotificationCenter::defaultCenter().addObserver(
+        NOTI_NOTE_SELECTION_KEPT, [&](const platform::Notification& notification) {
+            kept.push_back(*notification.objectAs<std::shared_ptr<NoteObject>>());
+        });
+
     h.editor->saveDocument();
-    EXPECT_EQ(h.updates.size(), 1u);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].messageText(), "The note could not be saved.");
+    EXPECT_TRUE(alerts.shown[0].informativeText().starts_with(
+        "attempt to write a readonly database\n\nYour text is still in the editor."));
     EXPECT_EQ(h.updatedNotices, 0);
+
+    h.editor->noteSelectionChanged(EditorHarness::note(10, "<p>other</p>"));
+    EXPECT_EQ(h.editor->note(), held);
+    EXPECT_EQ(h.page.html, "<p>b</p>");
+    EXPECT_EQ(kept, std::vector<std::shared_ptr<NoteObject>>{held});
+    EXPECT_EQ(alerts.shown.size(), 2u);
+
+    // Quit asks before the edit is given up; the first answer stays.
+    EXPECT_FALSE(h.editor->applicationShouldTerminate());
+    ASSERT_EQ(alerts.shown.size(), 3u);
+    EXPECT_EQ(alerts.shown[2].buttons(),
+              (std::vector<std::string>{"Don\u2019t Quit", "Quit Without Saving"}));
+    EXPECT_EQ(h.editor->note(), held);
+
     h.updateSucceeds = true;
     h.editor->saveDocument();
-    EXPECT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates.back().n_text(), "<p>b</p>");
     EXPECT_EQ(h.updatedNotices, 1);
+    EXPECT_TRUE(h.editor->applicationShouldTerminate());
+    EXPECT_EQ(alerts.shown.size(), 3u);
+
+    // Quitting without the note, when the user chooses it, tries no further save.
+    h.type("<p>c</p>");
+    h.updateSucceeds = false;
+    alerts.answer = 1;
+    EXPECT_TRUE(h.editor->applicationShouldTerminate());
+    size_t tries = h.updates.size();
+    h.editor->applicationWillTerminate();
+    EXPECT_EQ(h.updates.size(), tries);
+    EXPECT_EQ(alerts.shown.size(), 4u);
+    platform::NotificationCenter::defaultCenter().removeObserver(token);
+}
+
+// "Changed" means changed by the user: a note the page shows in its own form, or with U+FFFD for
+// bytes that are no UTF-8, is not written back for having been opened.
+TEST(EditorSaving, OpeningANoteWritesNothingUntilTheUserEdits) {
+    EditorHarness h;
+    h.page.format = [](const std::string& html) { return html + "\n"; };
+    const std::string malformed = "<div>\u182C \xC3\x28 \xFF\u1820 </div>";
+    auto note = EditorHarness::note(2, malformed, "x");
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<DIV>a</DIV>", "a"));
+    h.editor->noteSelectionChanged(note);
+    EXPECT_EQ(h.page.html, "<div>\u182C \uFFFD( \uFFFD\u1820 </div>");
+    h.editor->noteSelectionChanged(EditorHarness::note(3, "<p>c</p>", "c"));
+    h.editor->noteSelectionChanged(note);
+    h.editor->saveDocument();
+    EXPECT_TRUE(h.updates.empty());
+    EXPECT_EQ(note->n_text(), malformed);
+
+    h.type("<div>\u182C \uFFFD( \uFFFD\u1820 TYPED</div>");
+    h.editor->saveDocument();
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<div>\u182C \uFFFD( \uFFFD\u1820 TYPED</div>\n");
+}
+
+// Typing needs a note to hold it: with none shown, the page takes none.
+TEST(EditorSaving, ThePageTakesTypingOnlyWhileANoteIsShown) {
+    EditorHarness h;
+    EXPECT_FALSE(h.page.editable);
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>"));
+    EXPECT_TRUE(h.page.editable);
+    h.editor->noteSelectionChanged(nullptr);
+    EXPECT_FALSE(h.page.editable);
 }
 
 TEST(EditorSaving, ClosingAndQuittingSaveTheCurrentNote) {

@@ -21,6 +21,7 @@ struct FakeEditorPage {
     // What "zelvo_editor.getText();" answers; by default the HTML without its tags.
     std::optional<std::string> text;
     std::function<std::string(const std::string&)> format = [](const std::string& s) { return s; };
+    bool editable = true;  // as the page starts
     bool answersHTML = true;
     bool answersText = true;
     bool answersFormat = true;
@@ -58,6 +59,11 @@ struct FakeEditorPage {
             formatted.push_back(args->front());
             return answersFormat ? FakeWebView::answer(format(args->front()))
                                  : FakeWebView::failure();
+        }
+        if (script == "zelvo_editor.setEditable(true);" ||
+            script == "zelvo_editor.setEditable(false);") {
+            editable = script == "zelvo_editor.setEditable(true);";
+            return FakeWebView::answer("true");
         }
         if (script == "zelvo_editor.getHTML();")
             return answersHTML ? FakeWebView::answer(html) : FakeWebView::failure();
@@ -125,6 +131,9 @@ struct EditorHarness {
         services.updateNote = [this](const NoteObject& note) {
             updates.push_back(note);
             return updateSucceeds;
+        };
+        services.updateFailureReason = [] {
+            return std::string("attempt to write a readonly database");
         };
         services.now = [this] { return clock; };
         services.openURL = [this](const std::string& url) { openedURLs.push_back(url); };

@@ -1,9 +1,11 @@
 #include <vector>
 
 #include "NotesStoreTestSupport.h"
+#include "tests/support/ModeBitsVfs.h"
 
 using platform::Date;
 using platform::Value;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -177,4 +179,27 @@ TEST_F(DBUtilNoteTest, RecentNotesSpanGroupsNewestFirst) {
     }
     EXPECT_EQ(groups, (std::vector<std::string>{"group_life", "group_work", "group_work"}));
     EXPECT_EQ((*recent)[0].at("n_date").date()->timeIntervalSince1970(), 30);
+}
+
+// A folder the user may not write: reads go on, every write fails with SQLite's reason, and the
+// same update succeeds once the folder is writable again.
+TEST_F(DBUtilNoteTest, AReadOnlyFolderFailsWritesWithTheReasonUntilItIsWritable) {
+    NoteObject note = makeNote("group_work", 1'700'000'000);
+    note.setN_id(insert(note));
+    note.setN_text(std::string("<p>edited</p>"));
+    {
+        ModeBitsVfs asAnyUser;
+        fs::permissions(filePath(), fs::perms::owner_read | fs::perms::group_read);
+        fs::permissions(folderPath(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(DBUtil::updateNote(&note));
+        EXPECT_EQ(DBUtil::lastErrorMessage(), "attempt to write a readonly database");
+        EXPECT_FALSE(DBUtil::unreadableReason());
+        EXPECT_EQ(DBUtil::getNotesWithFlag("group_work").size(), 1u);
+        fs::permissions(folderPath(), fs::perms::owner_all);
+        fs::permissions(filePath(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_TRUE(DBUtil::updateNote(&note));
+    }
+    platform::Value stored = single("select n_text from note");
+    ASSERT_TRUE(stored.text());
+    EXPECT_EQ(*stored.text(), "<p>edited</p>");
 }

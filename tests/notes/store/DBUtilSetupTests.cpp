@@ -191,3 +191,24 @@ TEST(DBUtilDataDirectory, EnvironmentChoosesTheFolder) {
         EXPECT_EQ(DBUtil::dataDirectory(), "/home/writer/.local/share/zelvo") << ignored;
     }
 }
+
+// Whatever is found at the database's place is the user's: a file that is no notes database is
+// reported with SQLite's reason and never written to.
+TEST_F(DBUtilSetupTest, AFileThatIsNoDatabaseIsReportedAndLeftAsItIs) {
+    fs::create_directories(folderPath());
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += char((i * 7919 + 13) % 251);
+    std::ofstream(filePath(), std::ios::binary) << garbage;
+    DBUtil::initDBDirectory();
+    EXPECT_EQ(DBUtil::unreadableReason(), "file is not a database");
+    NoteObject note;
+    EXPECT_FALSE(DBUtil::insertNote(&note));
+    EXPECT_EQ(DBUtil::lastErrorMessage(), "file is not a database");
+    EXPECT_EQ(fileContents(filePath()), garbage);
+    EXPECT_EQ(std::vector<std::string>{"note.db"}, [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folderPath()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }());
+}

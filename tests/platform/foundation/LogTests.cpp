@@ -52,17 +52,17 @@ TEST(Log, TypedLinesOnlyWhileDebugging) {
     ScopedEnvironment quillora("QUILLORA_LOG", std::nullopt);
     ScopedEnvironment zelvo("ZELVO_LOG", std::nullopt);
     LogCapture capture;
-    platform::logTyped("keyCode is 11");
-    platform::logfTyped("current String is %s", "secret");
+    platform::logDebug("keyCode is 11");
+    platform::logfDebug("current String is %s", "secret");
     EXPECT_FALSE(platform::isDebugLogging());
     EXPECT_TRUE(capture.lines().empty());
     {
         ScopedEnvironment empty("QUILLORA_LOG", std::string());
-        platform::logTyped("still off");
+        platform::logDebug("still off");
         EXPECT_TRUE(capture.lines().empty());
     }
     ScopedEnvironment on("QUILLORA_LOG", std::string("stderr"));
-    platform::logfTyped("current String is %s", "bar");
+    platform::logfDebug("current String is %s", "bar");
     ASSERT_EQ(capture.lines().size(), 1u);
     EXPECT_EQ(capture.lines()[0], "current String is bar");
 }

@@ -8,6 +8,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/notify/libnotify/DesktopNotifier.h"
 #include "tests/support/PrivateSessionBus.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ const char* kInterface =
 
 struct Received {
     std::string application, icon, summary, body;
+    int urgency = -1;  // the "urgency" hint, -1 without one
 };
 
 // A notification server of the test's own on the private bus, served from a thread of its own
@@ -63,11 +65,15 @@ class FakeNotificationServer {
         auto* self = static_cast<FakeNotificationServer*>(data);
         if (g_str_equal(method, "Notify")) {
             const gchar *app, *icon, *summary, *body;
+            GVariant* hints = nullptr;
             g_variant_get(parameters, "(&su&s&s&s@as@a{sv}i)", &app, nullptr, &icon, &summary,
-                          &body, nullptr, nullptr, nullptr);
+                          &body, nullptr, &hints, nullptr);
+            guchar urgency = 0;
+            const bool hasUrgency = g_variant_lookup(hints, "urgency", "y", &urgency);
+            g_variant_unref(hints);
             {
                 std::lock_guard lock(self->m_mutex);
-                self->m_received.push_back({app, icon, summary, body});
+                self->m_received.push_back({app, icon, summary, body, hasUrgency ? urgency : -1});
             }
             g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 7u));
         } else if (g_str_equal(method, "GetCapabilities")) {
@@ -120,10 +126,12 @@ PrivateSessionBus& bus() {
     return instance;
 }
 
-// No notification server on the bus: the notice is logged, reported as not shown, and the caller
-// goes on; a second notice fails the same way rather than crashing on a half-made connection.
+// No notification server on the bus: the notice is reported as not shown, with a debugging line
+// (a notice follows the keys), and the caller goes on; a second notice fails the same way rather
+// than crashing on a half-made connection.
 TEST(DesktopNotifier, MissingServerIsOnlyLogged) {
     bus();
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
     platform::LogCapture capture;
     platform::DesktopNotifier notifier("Quillora");
     platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", std::nullopt};
@@ -145,10 +153,12 @@ TEST(DesktopNotifier, NoticeCarriesTitleTextApplicationAndIcon) {
     EXPECT_EQ(received[0].summary, "Quillora");
     EXPECT_EQ(received[0].body, "Switched to English mode");
     EXPECT_EQ(received[0].icon, "/x/quillora.png");
+    EXPECT_EQ(received[0].urgency, 1);  // normal: some desktops never show a low one
     EXPECT_TRUE(capture.lines().empty());
 }
 
 TEST(Notifier, WithoutAnInstalledNotifierNoticesAreLogged) {
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
     platform::LogCapture capture;
     EXPECT_FALSE(platform::Notifier::shared().notify({"Quillora", "text", "Quillora", {}}));
     EXPECT_TRUE(capture.contains("not shown"));

@@ -66,12 +66,21 @@ TEST(RTFWriter, PicturesAreEmbeddedAsHexWithTheirSizes) {
               std::string::npos);
 }
 
+// Bold, italic and size go out twice: as the ordinary properties and as the "associated" ones
+// that word processors apply to complex-script text such as Mongolian.
 TEST(RTFWriter, HeadingsListsAndLinksCarryTheirFormatting) {
-    std::string rtf =
-        rtfData(readHTML("<h3>t</h3><ol><li>a</li></ol><p><a href='u\"v'>l</a><sub>s</sub></p>"),
-                {"F", 10});
+    std::string rtf = rtfData(
+        readHTML("<h3>t</h3><ol><li>a</li></ol><p><a href='u\"v'>l</a><sub>s</sub><b>b</b><i>i</i>"
+                 "</p>"),
+        {"F", 10});
     EXPECT_NE(rtf.find("{\\f0\\fnil\\fcharset0 F;}"), std::string::npos);
-    EXPECT_NE(rtf.find("\\pard\\plain\\f0\\fs23\\b t\\par"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\pard\\plain\\rtlch\\af0\\afs23\\ab\\ltrch\\f0\\fs23\\b t\\par"),
+              std::string::npos)
+        << rtf;
+    EXPECT_NE(rtf.find("\\pard\\plain\\rtlch\\af0\\afs20\\ltrch\\f0\\fs20 "), std::string::npos)
+        << rtf;
+    EXPECT_NE(rtf.find("{\\rtlch\\ab\\ltrch\\b b}{\\rtlch\\ai\\ltrch\\i i}"), std::string::npos)
+        << rtf;
     EXPECT_NE(rtf.find("\\tx720\\fi-360\\li720 1.\\tab a\\par"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("{\\field{\\*\\fldinst{HYPERLINK \"u%22v\"}}{\\fldrslt{{\\ul\\cf1 l}}}}"
                        "{\\sub s}"),

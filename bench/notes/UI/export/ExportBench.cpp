@@ -48,6 +48,7 @@ class BenchHost : public zelvo::ExportHost {
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }
+    bool confirmReplace(const std::string&) override { return true; }
     void runAlert(const std::string&, const std::string&) override {}
     void runPreview(const std::string&) override {}
     std::shared_ptr<NoteObject> selectedNoteObject() override { return nullptr; }

@@ -5,6 +5,7 @@
 #include <ibus.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/foundation/UnicodeString.h"
@@ -53,6 +54,33 @@ bool hasMongolian(const std::string& text) {
         if (c >= 0x1820 && c <= 0x18AF) return true;
     }
     return false;
+}
+
+// The left edge of the candidate window on the screen, or -1 when none shows.
+int candidateWindowX() {
+    std::string id = run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"});
+    if (id.empty()) return -1;
+    id = id.substr(0, id.find('\n'));
+    const std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", id});
+    const auto at = geometry.find("X=");
+    return at == std::string::npos ? -1 : std::atoi(geometry.c_str() + at + 2);
+}
+
+// The x of the entry's caret on the screen, where GTK tells the input method it is: in its text,
+// preedit included, after the preedit's caret (the entry holds no text after it here).
+int caretRootX(GtkWidget* entry) {
+    PangoLayout* layout = gtk_entry_get_layout(GTK_ENTRY(entry));
+    PangoRectangle strong;
+    pango_layout_get_cursor_pos(layout, int(std::strlen(pango_layout_get_text(layout))), &strong,
+                                nullptr);
+    gint layoutX = 0, layoutY = 0;
+    gtk_entry_get_layout_offsets(GTK_ENTRY(entry), &layoutX, &layoutY);
+    GtkWidget* toplevel = gtk_widget_get_toplevel(entry);
+    gint x = 0, y = 0;
+    gtk_widget_translate_coordinates(entry, toplevel, layoutX, layoutY, &x, &y);
+    gint originX = 0, originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(toplevel), &originX, &originY);
+    return originX + x + PANGO_PIXELS(strong.x);
 }
 
 TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
@@ -112,8 +140,20 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
         typeKeys({"b"});
         candidatesShown = pumpUntil(candidatesVisible, kPatienceMilliseconds / 6);
     }
-    typeKeys({"a", "r"});
-    pump(600);
+    // The window's left edge stays at the caret, which moves on with every letter (the entry
+    // reports it after drawing the preedit, so a window placed during the key would trail it).
+    auto windowAtCaret = [&entry] {
+        const int x = candidateWindowX(), caret = caretRootX(entry);
+        return x >= 0 && std::abs(x - caret) <= 2;
+    };
+    EXPECT_TRUE(pumpUntil(windowAtCaret, 3000))
+        << "window " << candidateWindowX() << ", caret " << caretRootX(entry);
+    for (const char* letter : {"a", "r"}) {
+        typeKeys({letter});
+        EXPECT_TRUE(pumpUntil(windowAtCaret, 3000))
+            << letter << ": window " << candidateWindowX() << ", caret " << caretRootX(entry);
+    }
+    pump(300);
     const std::string png = testOutputPath("quillora-typing.png").string();
     run({"import", "-window", "root", "-crop", "700x500+0+0", png});
     ASSERT_TRUE(candidatesShown) << "the candidate window did not appear";
@@ -152,6 +192,17 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
         },
         kPatienceMilliseconds))
         << "the candidate window stayed";
+
+    // A click inside the entry while letters are composed: the entry resets its input context,
+    // and the letters land in it once.
+    typeKeys({"t", "a"});
+    pump(300);
+    const std::string before = gtk_entry_get_text(GTK_ENTRY(entry));
+    run({"xdotool", "mousemove", "--window", windowId, "30", "20", "click", "1"});
+    EXPECT_TRUE(pumpUntil(
+        [&] { return std::string(gtk_entry_get_text(GTK_ENTRY(entry))) != before; }, 3000));
+    pump(500);
+    EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(entry))), before + "ta");
 
     g_object_unref(bus);
     gtk_widget_destroy(window);

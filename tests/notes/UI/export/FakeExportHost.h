@@ -20,6 +20,8 @@ class FakeExportHost : public zelvo::ExportHost {
     std::vector<std::pair<std::string, std::string>> alerts;
     std::vector<std::string> previews;
     std::vector<std::string> printedPaths;
+    std::vector<std::string> replaceQuestions;
+    bool replaceAnswer = false;
     int htmlReads = 0;
 
     std::optional<std::string> editorHTML() override {
@@ -36,6 +38,10 @@ class FakeExportHost : public zelvo::ExportHost {
         const zelvo::ExportPanelSetup& setup) override {
         panels.push_back(setup);
         return choice;
+    }
+    bool confirmReplace(const std::string& path) override {
+        replaceQuestions.push_back(path);
+        return replaceAnswer;
     }
     void runAlert(const std::string& message, const std::string& informativeText) override {
         alerts.emplace_back(message, informativeText);

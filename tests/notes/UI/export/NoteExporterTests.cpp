@@ -41,12 +41,13 @@ TEST(NoteExport, HTMLPageIsExactlyTheFixedHeadStyleAndBody) {
         "background-color: #282c34;color: #cbcbcb;}"
         "body{padding:10px;overflow-y: scroll;-webkit-overflow-scrolling: touch;} "
         "img.zs_active {border: 2px dashed #000;} "
-        "audio {padding: 20px 0;}"
+        "audio {padding: 20px 0;} "
         "@font-face {font-family:'Noto Sans Mongolian';src: url('Noto Sans Mongolian.ttf');"
         "font-weight: normal;font-style: normal;}"
         ".editor_style{margin:10px auto;padding:10px;-moz-writing-mode: vertical-lr;"
         "-webkit-writing-mode: vertical-lr;-o-writing-mode: vertical-lr;"
-        "-ms-writing-mode: tb-lr;writing-mode: tb-rl;-webkit-text-orientation: sideways-right;"
+        "-ms-writing-mode: tb-lr;writing-mode: vertical-lr;-webkit-text-orientation: "
+        "sideways-right;"
         "line-height: 1.5;page-break-before: auto;page-break-after: always;}"
         "p {padding:0px;margin:0px;line-height: 1.5;}"
         "img{max-height:600px;max-width:800px;}"
@@ -148,6 +149,42 @@ TEST(NoteExport, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_EQ(host.alerts.size(), 2u);
     EXPECT_EQ(fileContents(folder.file("old.pdf")), "old");
     EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"old.pdf"});
+}
+
+// The panel could only ask about the name as typed; the file really written gets its own question.
+TEST(NoteExport, AnExistingFinalFileIsReplacedOnlyWhenTheUserAgrees) {
+    TemporaryFolder folder("export");
+    FakeExportHost host;
+    NoteExporter exporter(host);
+    std::ofstream(folder.file("mine.txt")) << "mine";
+    host.choice = ExportPanelChoice{folder.file("mine"), ".txt"};
+    exporter.saveDocumentAs();
+    EXPECT_EQ(host.replaceQuestions, std::vector<std::string>{folder.file("mine.txt")});
+    EXPECT_EQ(fileContents(folder.file("mine.txt")), "mine");
+
+    host.replaceAnswer = true;
+    exporter.saveDocumentAs();
+    EXPECT_EQ(fileContents(folder.file("mine.txt")), "note\n");
+    host.choice = ExportPanelChoice{folder.file("new"), ".txt"};
+    exporter.saveDocumentAs();
+    EXPECT_EQ(host.replaceQuestions.size(), 2u);
+    EXPECT_TRUE(host.alerts.empty());
+}
+
+// A page without the font its style names is half an export: nothing of it is left behind.
+TEST(NoteExport, AnHTMLPageWhoseFontCannotBeCopiedIsNotWritten) {
+    if (!platform::Font::fileForFamily(platform::Font::DisplayFontFamily))
+        GTEST_SKIP() << "the display font is not installed";
+    TemporaryFolder folder("export");
+    FakeExportHost host;
+    NoteExporter exporter(host);
+    // A folder where the font goes: no writer can put a file in its place, root included.
+    fs::create_directory(folder.file("Noto Sans Mongolian.ttf"));
+    EXPECT_FALSE(exporter.exportToPath(".html", folder.file("note.html")));
+    ASSERT_EQ(host.alerts.size(), 1u);
+    EXPECT_EQ(host.alerts[0].first, "文件保存失败!");
+    EXPECT_NE(host.alerts[0].second.find("Noto Sans Mongolian.ttf"), std::string::npos);
+    EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"Noto Sans Mongolian.ttf"});
 }
 
 TEST(NoteExport, PreviewShowsTheEditorsHTML) {

@@ -121,6 +121,26 @@ TEST_F(ListsTest, AfterASaveReSortsTheListTheSavedNoteStaysSelected) {
     EXPECT_TRUE(logs.contains("+[DBUtil deleteNoteWithID:] note 成功！"));
 }
 
+// The editor could not store the note it held and keeps it: the highlight goes back to that note
+// and nothing is announced.
+TEST_F(ListsTest, ANoteTheEditorKeepsIsHighlightedAgainWithoutANotice) {
+    int32_t older = storeNote("older", "group_work", 100, 1);
+    storeNote("newer", "group_work", 200, 1);
+    NoteViewController list;
+    list.viewPointer();
+    list.noteTableView()->userSelectRow(1);
+    NoteObjectPtr held = list.selectedNoteObject();
+    ASSERT_EQ(held->n_id(), older);
+    list.noteTableView()->userSelectRow(0);
+
+    NoticeRecorder recorder;
+    platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_KEPT,
+                                                                       held);
+    EXPECT_EQ(list.noteTableView()->selectedRow(), 1);
+    EXPECT_EQ(list.selectedNoteObject(), held);
+    EXPECT_TRUE(recorder.notices.empty());
+}
+
 TEST_F(ListsTest, AnUpdateWithoutNoteReloadsNothingAndAFailedDeleteChangesNothing) {
     storeNote("a", "group_work", 100, 1);
     NoteViewController list;

@@ -94,6 +94,48 @@ TEST_F(EditorOnPageTest, AnEmptyNoteShowsThePlaceholderAndSavesNothingOfIt) {
     EXPECT_EQ(updates[0].n_summary(), "\u1820");
 }
 
+// Opening a note and leaving it writes nothing, whatever form its HTML was stored in: only what
+// the user changes counts. Bytes that are no UTF-8 show as U+FFFD beside every readable character.
+TEST_F(EditorOnPageTest, OpeningNotesInAnyFormWritesNothingUntilEdited) {
+    int32_t id = 1;
+    for (const char* stored :
+         {"<DIV>ᠬ</DIV>", "<p>a<br>b</p>", "<p   class='x'>q</p>", "plain ᠠ text",
+          "<b><i>x</b></i>", "<p>a</p>\n\n\n<p>b</p>", "&#6176;&nbsp;<span>s</span>",
+          "<ul><li>one<li>two</ul>", "<p>a</p><hr><p>b</p>"})
+        editor->noteSelectionChanged(note(id++, stored));
+    const std::string malformed = "<div>ᠬ \xC3\x28 ᠠ </div>";
+    const int32_t malformedID = id;
+    editor->noteSelectionChanged(note(malformedID, malformed));
+    EXPECT_EQ(eval("document.getElementById('zelvo_content').textContent"), "ᠬ �( ᠠ ");
+    editor->noteSelectionChanged(note(malformedID + 1, "<p>last</p>"));
+    EXPECT_TRUE(updates.empty()) << updates.front().n_text().value_or("");
+
+    editor->noteSelectionChanged(note(malformedID, malformed));
+    typeAtEnd("TYPED");
+    editor->saveDocument();
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_NE(updates[0].n_text()->find("ᠬ �( ᠠ"), std::string::npos);
+    EXPECT_NE(updates[0].n_text()->find("TYPED"), std::string::npos);
+}
+
+// Every note opens at its start, and only a note takes typing: with none shown, nothing typed
+// could be kept.
+TEST_F(EditorOnPageTest, EachNoteOpensAtItsStartAndOnlyANoteTakesTyping) {
+    std::string wide;
+    for (int i = 0; i < 300; ++i) wide += "<p>ᠮᠣᠩᠭᠣᠯ " + std::to_string(i) + "</p>";
+    editor->noteSelectionChanged(note(1, wide));
+    eval("window.scrollTo(100000, 0); 1;");
+    ASSERT_NE(eval("String(window.scrollX)"), "0") << "the note is wider than the page";
+    editor->noteSelectionChanged(note(2, wide + "<p>2</p>"));
+    EXPECT_EQ(eval("String(window.scrollX)"), "0");
+    EXPECT_EQ(eval("String(document.getElementById('zelvo_content').isContentEditable)"), "true");
+
+    editor->noteSelectionChanged(nullptr);
+    EXPECT_EQ(eval("String(document.getElementById('zelvo_content').isContentEditable)"), "false");
+    typeAtEnd("lost");
+    EXPECT_EQ(eval("document.getElementById('zelvo_content').textContent"), "");
+}
+
 // The picture a person looks at: a Mongolian note written vertically under the toolbar.
 TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
     editor->noteSelectionChanged(note(

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "ShellTestSupport.h"
 #include "notes/UI/AppDelegate.h"
@@ -9,6 +10,8 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/RecordedAlerts.h"
 
 namespace {
 
@@ -37,6 +40,28 @@ TEST_F(AppDelegateTest, LaunchPreparesTheDatabaseAndShowsTheMainWindow) {
     app.finishLaunching();
     EXPECT_EQ(delegate.window(), first);
     EXPECT_FALSE(delegate.applicationShouldTerminateAfterLastWindowClosed());
+}
+
+// Random bytes where the notes database belongs: the user is told at start, with the path and the
+// reason, and the file is never changed or replaced.
+TEST_F(AppDelegateTest, AnUnreadableDatabaseIsReportedAtStartAndLeftAlone) {
+    std::filesystem::path file = folders.folder().path() / "database" / "note.db";
+    std::filesystem::create_directories(file.parent_path());
+    std::string garbage;
+    for (int i = 0; i < 2048; ++i) garbage += char((i * 31 + 7) % 256);
+    std::ofstream(file, std::ios::binary) << garbage;
+    RecordedAlerts alerts;
+    app.finishLaunching();
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].messageText(), "The notes database cannot be read.");
+    EXPECT_TRUE(alerts.shown[0].informativeText().starts_with(file.string() +
+                                                              "\n\nfile is not a database"));
+    // Nor does "+" fail in silence.
+    delegate.window()->sendActionToPanels("addNote:");
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[1].informativeText(), "file is not a database");
+    EXPECT_EQ(fileContents(file.string()), garbage);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
 }
 
 TEST_F(AppDelegateTest, ReopeningBringsBackTheClosedWindowWithItsState) {

@@ -1,0 +1,173 @@
+// Quillora's engine served by a private ibus-daemon to the test's libibus input contexts, with the
+// engine in this very process so that its candidate window can be read from the window model (on
+// a fake 1600x1000 screen): what the contexts receive while the focus moves, the field is reset or
+// the engine is switched, and where the window stands as the caret moves.
+#include <gtest/gtest.h>
+#include <ibus.h>
+
+#include <memory>
+#include <string>
+
+#include "inputmethod/CandidateWindow.h"
+#include "inputmethod/MongolianInputController.h"
+#include "inputmethod/MongolianInputDelegate.h"
+#include "inputmethod/SQLite/DBUtil.h"
+#include "platform/foundation/UnicodeString.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/imk/InputServer.h"
+#include "platform/ui/Screen.h"
+#include "tests/inputmethod/app/IBusTestClient.h"
+#include "tests/support/FakeWindowBackend.h"
+#include "tests/support/PrivateIBusDaemon.h"
+#include "tests/support/ScopedResourceFolder.h"
+
+namespace {
+
+using platform::Rect;
+
+constexpr const char* kEngine = "quillora-in-test";
+const Rect kMainScreen(0, 0, 1600, 1000);
+
+class EngineInProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_backend->setScreens({kMainScreen});
+        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
+        ASSERT_TRUE(m_daemon->ready());
+        platform::UserDefaults::resetStandardUserDefaults();
+        quillora::DBUtil::resetLocation();
+        quillora::DBUtil::initDBDirectory();
+        m_delegate = std::make_unique<quillora::MongolianInputDelegate>();
+
+        platform::imk::InputServer::Options options;
+        options.connectionName = "Quillora_test";
+        options.bundleIdentifier = "test.quillora";
+        options.engineName = kEngine;
+        options.engineLongName = "Quillora in a test";
+        options.language = "mn";
+        options.makeController = [this](platform::imk::InputClient* client) {
+            return std::make_unique<quillora::MongolianInputController>(client, *m_delegate);
+        };
+        options.mainScreenOnDesktop = [] { return std::optional<Rect>(kMainScreen); };
+        m_server = platform::imk::InputServer::create(std::move(options));
+        ASSERT_TRUE(m_server);
+    }
+    void TearDown() override {
+        m_clients.clear();
+        m_server.reset();
+        m_delegate.reset();
+        m_daemon.reset();
+        quillora::DBUtil::resetLocation();
+    }
+
+    IBusTestClient& newClient() {
+        m_clients.push_back(std::make_unique<IBusTestClient>());
+        EXPECT_TRUE(m_clients.back()->connected());
+        EXPECT_TRUE(m_clients.back()->selectEngine(kEngine));
+        return *m_clients.back();
+    }
+    quillora::CandidateWindow& window() { return m_delegate->window(); }
+
+    // Every preedit update so far showed its caret at the end of its text.
+    static void expectCaretsAtTheEnd(const IBusTestClient& client) {
+        for (const auto& update : client.preeditUpdates) {
+            EXPECT_EQ(update.cursor, platform::utf32FromUtf8(update.text).size()) << update.text;
+        }
+    }
+
+    fakes::ScopedFakeBackend m_backend;
+    ScopedResourceFolder m_resources{"quillora", QUILLORA_BUILD_RESOURCES};
+    std::unique_ptr<PrivateIBusDaemon> m_daemon;
+    std::unique_ptr<quillora::MongolianInputDelegate> m_delegate;
+    std::unique_ptr<platform::imk::InputServer> m_server;
+    std::vector<std::unique_ptr<IBusTestClient>> m_clients;
+};
+
+// The client reports the caret after it has drawn the preedit a key changed: the window, placed by
+// the caret known during the key, moves to each new one (2 px right of it, its top 2 px below it).
+TEST_F(EngineInProcess, CandidateWindowFollowsEveryNewCaret) {
+    IBusTestClient& client = newClient();
+    const Rect carets[] = {{300, 200, 1, 18},
+                           {311, 200, 1, 18},
+                           {322, 200, 1, 18},
+                           {334, 200, 1, 18},
+                           {40, 620, 1, 18}};
+    ibus_input_context_set_cursor_location(client.context(), 300, 200, 1, 18);
+    std::size_t next = 1;
+    for (const char* letters : {"b", "a", "r", ""}) {
+        client.type(letters);
+        const Rect& caret = carets[next++];
+        ibus_input_context_set_cursor_location(client.context(), int(caret.origin.x),
+                                               int(caret.origin.y), 1, 18);
+        client.settle();
+        ASSERT_FALSE(window().isHidden());
+        const Rect frame = platform::desktopRectFromScreen(window().window().frame(), kMainScreen);
+        EXPECT_EQ(frame.origin.x, caret.origin.x + 2) << "after caret " << next - 1;
+        EXPECT_EQ(frame.origin.y, caret.maxY() + 2) << "after caret " << next - 1;
+    }
+}
+
+// The caret of the preedit stands at its end on every update, before and after the focus moves;
+// the composition of a field that loses the focus is finished there, once, and nothing of it
+// reaches the field that gains it.
+TEST_F(EngineInProcess, FocusMovingOnFinishesTheCompositionInItsOwnFieldOnly) {
+    IBusTestClient& first = newClient();
+    IBusTestClient& second = newClient();
+    ibus_input_context_focus_in(first.context());
+    first.settle();
+    first.type("bar");
+    ASSERT_EQ(first.preedit, "bar");
+    expectCaretsAtTheEnd(first);
+    second.preeditUpdates.clear();
+
+    ibus_input_context_focus_out(first.context());
+    ibus_input_context_focus_in(second.context());
+    EXPECT_TRUE(first.pumpUntil([&] { return !first.commits.empty(); }, kPatience));
+    first.settle();
+    EXPECT_EQ(first.commits, std::vector<std::string>{"bar"});
+    EXPECT_TRUE(second.commits.empty());
+    for (const auto& update : second.preeditUpdates) EXPECT_EQ(update.text, "") << update.text;
+    EXPECT_TRUE(window().isHidden());
+
+    second.type("ta");
+    ASSERT_EQ(second.preedit, "ta");
+    expectCaretsAtTheEnd(second);
+    first.preeditUpdates.clear();
+    // Straight to the other field, without a word from the first (clients say it, as GTK does;
+    // without it IBus drops the old preedit itself): the letters must not follow the focus.
+    ibus_input_context_focus_in(first.context());
+    EXPECT_TRUE(second.pumpUntil([&] { return !second.preeditVisible; }, kPatience));
+    first.settle();
+    EXPECT_EQ(first.commits, std::vector<std::string>{"bar"});
+    for (const auto& update : first.preeditUpdates) EXPECT_EQ(update.text, "") << update.text;
+
+    first.type("ba");
+    EXPECT_EQ(first.preedit, "ba");
+    expectCaretsAtTheEnd(first);
+}
+
+// A reset (a click in the field) and a switch to another engine while letters are composed: IBus
+// commits the preedit, the engine adds nothing, and the next composition starts afresh.
+TEST_F(EngineInProcess, ResetOrEngineSwitchWhileComposingCommitsTheLettersOnce) {
+    IBusTestClient& client = newClient();
+    client.type("ta");
+    ASSERT_EQ(client.preedit, "ta");
+    ibus_input_context_reset(client.context());
+    EXPECT_TRUE(client.pumpUntil([&] { return !client.commits.empty(); }, kPatience));
+    client.settle();
+    EXPECT_EQ(client.commits, std::vector<std::string>{"ta"});
+    EXPECT_FALSE(client.preeditVisible);
+    EXPECT_TRUE(window().isHidden());
+
+    client.type("bar");
+    EXPECT_EQ(client.preedit, "bar");
+    EXPECT_FALSE(window().isHidden());
+    // The engine the component folder holds: the program itself, started by the daemon.
+    ibus_input_context_set_engine(client.context(), "quillora");
+    EXPECT_TRUE(client.pumpUntil([&] { return client.commits.size() > 1; }, kPatience));
+    client.settle();
+    EXPECT_EQ(client.commits, (std::vector<std::string>{"ta", "bar"}));
+    EXPECT_TRUE(window().isHidden());
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// Quillora end to end, what the user sees of single keys and what the machine keeps of them: the
+// built engine under a private ibus-daemon, typed into through a libibus input context, with no
+// display (the candidates come through IBus's own lookup table).
+#include <gtest/gtest.h>
+#include <ibus.h>
+
+#include <fstream>
+#include <memory>
+#include <set>
+
+#include "tests/inputmethod/app/IBusTestClient.h"
+#include "tests/support/PrivateIBusDaemon.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryFolder.h"
+
+namespace {
+
+constexpr guint kBackSpace = 14, kTab = 15, kEscape = 1, kSpace = 57, kReturn = 28;
+
+class QuilloraKeyPath : public ::testing::Test {
+  protected:
+    void start() {
+        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
+        ASSERT_TRUE(m_daemon->ready());
+        m_client = std::make_unique<IBusTestClient>();
+        ASSERT_TRUE(m_client->connected());
+        ASSERT_TRUE(m_client->selectEngine("quillora"));
+    }
+    void TearDown() override {
+        m_client.reset();
+        m_daemon.reset();
+    }
+
+    // A key typed with Shift held, the way a keyboard sends it: Shift down, the key, Shift up.
+    bool shifted(guint keyval, guint keycode) {
+        ibus_input_context_process_key_event(m_client->context(), IBUS_KEY_Shift_L, 42, 0);
+        const bool handled = m_client->press(keyval, keycode, IBUS_SHIFT_MASK);
+        ibus_input_context_process_key_event(m_client->context(), IBUS_KEY_Shift_L, 42,
+                                             IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
+        return handled;
+    }
+
+    std::unique_ptr<PrivateIBusDaemon> m_daemon;
+    std::unique_ptr<IBusTestClient> m_client;
+};
+
+// ":" starts the command prefix: shown as the composition, and BackSpace takes it back without
+// reaching the application. Tab finishes a word and is the application's (its focus moves).
+TEST_F(QuilloraKeyPath, ColonIsShownAndTakenBackAndTabCommitsThenPassesOn) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    IBusTestClient& client = *m_client;
+    EXPECT_TRUE(shifted(IBUS_KEY_colon, 39));
+    EXPECT_EQ(client.preedit, ":");
+    EXPECT_TRUE(client.preeditVisible);
+    EXPECT_TRUE(client.press(IBUS_KEY_BackSpace, kBackSpace));
+    EXPECT_TRUE(client.preedit.empty());
+    EXPECT_FALSE(client.press(IBUS_KEY_BackSpace, kBackSpace));
+    EXPECT_TRUE(client.commits.empty());
+
+    client.type("bar");
+    EXPECT_FALSE(client.press(IBUS_KEY_Tab, kTab));
+    EXPECT_EQ(client.commits, std::vector<std::string>{"bar"});
+    EXPECT_FALSE(client.tableVisible);
+    EXPECT_FALSE(client.preeditVisible);
+}
+
+// Shift+A is the vowel separator: the transliteration spells the word as typed, and since the
+// dictionary's keys leave the separator out, the dictionary word is found and comes first.
+TEST_F(QuilloraKeyPath, ShiftAPutsTheVowelSeparatorIntoTheWord) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    IBusTestClient& client = *m_client;
+    client.type("ner");
+    EXPECT_TRUE(shifted(IBUS_KEY_A, 30));
+    client.type("e");
+    EXPECT_EQ(client.preedit, "nerAe");
+    const std::string nere = "\u1828\u1821\u1837\u180E\u1821";
+    ASSERT_FALSE(client.candidates.empty());
+    EXPECT_EQ(client.candidates[0], nere);
+    EXPECT_GT(client.candidates.size(), 1u);  // the search found words of that key
+    EXPECT_TRUE(client.press(IBUS_KEY_space, kSpace));
+    EXPECT_EQ(client.commits, std::vector<std::string>{" " + nere});
+}
+
+// The transliteration can equal a word further down the dictionary's list ("bur", "nere",
+// "sara"); no list, at any prefix, holds a word twice.
+TEST_F(QuilloraKeyPath, NoListHoldsAWordTwice) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    IBusTestClient& client = *m_client;
+    for (const std::string word : {"bur", "nere", "sara", "mqngql", "ehe", "tere", "bagsi", "yin",
+                                   "qrqn", "gal", "iregedui"}) {
+        std::string typed;
+        for (char letter : word) {
+            typed += letter;
+            client.type(std::string(1, letter));
+            ASSERT_EQ(client.preedit, typed);
+            EXPECT_LE(client.candidates.size(), 9u) << typed;
+            std::set<std::string> distinct(client.candidates.begin(), client.candidates.end());
+            EXPECT_EQ(distinct.size(), client.candidates.size()) << typed;
+        }
+        // The list is full wherever the dictionary has enough words.
+        if (word == "bur") {
+            EXPECT_EQ(client.candidates.size(), 9u);
+        }
+        client.press(IBUS_KEY_Escape, kEscape);
+    }
+}
+
+// Nothing of the typing reaches the system log by default: the engine's records are caught by
+// a syslog of the test's own, and after start-up none comes while keys of every kind are typed.
+TEST_F(QuilloraKeyPath, TypingLeavesNoRecordInTheSystemLog) {
+    TemporaryFolder logFolder("mw-syslog");
+    const std::string logFile = logFolder.file("syslog");
+    ScopedEnvironment quiet("QUILLORA_LOG", std::nullopt);
+    ScopedEnvironment preload("LD_PRELOAD", std::string(MW_FAKE_SYSLOG));
+    ScopedEnvironment target("MW_FAKE_SYSLOG_FILE", logFile);
+    auto records = [&logFile] {
+        std::vector<std::string> lines;
+        std::ifstream stream(logFile);
+        for (std::string line; std::getline(stream, line);) lines.push_back(line);
+        return lines;
+    };
+    ASSERT_NO_FATAL_FAILURE(start());
+    IBusTestClient& client = *m_client;
+    // Start-up is logged, which shows the records are caught.
+    ASSERT_TRUE(client.pumpUntil(
+        [&] {
+            for (const auto& line : records()) {
+                if (line.find("OK! Create IMKServer success!") != std::string::npos) return true;
+            }
+            return false;
+        },
+        kPatience));
+    client.settle();
+    const std::vector<std::string> startUp = records();
+
+    client.type("bar");
+    client.press(IBUS_KEY_BackSpace, kBackSpace);
+    client.press(IBUS_KEY_space, kSpace);
+    client.type("ba2ab,7");
+    client.press(IBUS_KEY_Return, kReturn);
+    shifted(IBUS_KEY_colon, 39);
+    client.type("!x");
+    client.press(IBUS_KEY_Escape, kEscape);
+    client.type("ner");
+    shifted(IBUS_KEY_A, 30);
+    client.type("e");
+    client.press(IBUS_KEY_Tab, kTab);
+    client.type("qr");
+    client.press(IBUS_KEY_Shift_L, 42);  // English mode, the letters committed
+    client.type("english");
+    client.press(IBUS_KEY_Shift_L, 42);
+    client.type("m");
+    client.press(IBUS_KEY_Left, 105);
+    ASSERT_FALSE(client.commits.empty());
+
+    const std::vector<std::string> all = records();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(startUp.size()), all.end()),
+              std::vector<std::string>{});
+}
+
+}  // namespace
