@@ -80,7 +80,8 @@ void MongolianInputDelegate::buildMainMenu() {
     m_menu->addItemWithTitle("About Quillora…", "showAboutUs:", "").setHandler([this] {
         showAboutUs();
     });
-    m_menu->addItemWithTitle("Feedback…", "feedback:", "").setHandler([this] { feedback(); });
+    m_feedbackMenuItem = &m_menu->addItemWithTitle("Feedback…", "feedback:", "");
+    m_feedbackMenuItem->setHandler([this] { feedback(); });
 }
 
 void MongolianInputDelegate::buildPanels() {
@@ -197,6 +198,41 @@ void MongolianInputDelegate::feedback() {
     // Escaped, so a resource folder whose name holds a space or a "#" still opens.
     platform::Application::sharedApplication().openURL(
         platform::fileURL(std::filesystem::absolute(*page)).value_or(""));
+}
+
+void MongolianInputDelegate::handleKeyUpEvent(const platform::imk::InputEvent&) {}
+
+void MongolianInputDelegate::onSchemaChangedWithNewSchema(const std::string& schema) {
+    platform::logfDebug("Schema changed to: %s", schema.c_str());
+}
+
+namespace {
+
+void deploymentNotice(const char* line, const char* subtitle, const char* text) {
+    platform::logDebug(line);
+    auto& notifier = platform::Notifier::shared();
+    notifier.removeAllDeliveredNotices();
+    notifier.notify({"Quillora Input Method Editor", std::string(subtitle) + "\n" + text,
+                     MongolianInputDelegate::kNoticeName, std::nullopt});
+}
+
+}  // namespace
+
+void MongolianInputDelegate::onDeploymentStarted() {
+    deploymentNotice("Deployment started.", "Deploying...", "Wait a second...");
+}
+
+void MongolianInputDelegate::onDeploymentSuccessful() {
+    deploymentNotice("Deployment successful.", "Deployment successful!", "Have fun :)");
+}
+
+void MongolianInputDelegate::onDeploymentFailed() {
+    deploymentNotice("Deployment failed.", "Deployment failed!",
+                     "Failed to load your custom settings and schemas.");
+}
+
+void MongolianInputDelegate::setCandidateWindow(std::unique_ptr<CandidateWindow> window) {
+    if (window) m_candidateWindow = std::move(window);
 }
 
 CandidatePresenter& MongolianInputDelegate::candidateWindow() {

@@ -8,6 +8,7 @@
 #include "inputmethod/InputMethodDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/Color.h"
+#include "platform/imk/InputEvent.h"
 #include "platform/ui/AboutPanel.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
@@ -16,6 +17,7 @@
 namespace quillora {
 
 class CandidateWindow;
+class MongolianInputController;
 
 // The application delegate of the input method: one per process, made at start-up with what the
 // program's interface holds (the input menu, the preference and about panels, the candidate
@@ -71,6 +73,25 @@ class MongolianInputDelegate final : public InputMethodDelegate,
     bool usingUSKbLayout() const override { return m_usingUSKbLayout; }
     std::int32_t switchingPolicy() const { return m_switchingPolicy; }
 
+    // ---- Carried for the framework, called by nothing of Quillora's own ----
+    // Key ups are not watched: nothing is done with one.
+    void handleKeyUpEvent(const platform::imk::InputEvent& event);
+    void onSchemaChangedWithNewSchema(const std::string& schema);
+    // Each takes back the notices shown before and shows one about a deployment.
+    void onDeploymentStarted();
+    void onDeploymentSuccessful();
+    void onDeploymentFailed();
+    // The controller of the active client; nothing sets it, so it stays null.
+    MongolianInputController* currentInputController() const { return m_currentInputController; }
+    void setCurrentInputController(MongolianInputController* controller) {
+        m_currentInputController = controller;
+    }
+    // Replaces the candidate window (null keeps the one there is).
+    void setCandidateWindow(std::unique_ptr<CandidateWindow> window);
+    // The input menu's items the interface held: no update item is made, the feedback item is.
+    platform::MenuItem* updateMenuItem() const { return m_updateMenuItem; }
+    platform::MenuItem* feedbackMenuItem() const { return m_feedbackMenuItem; }
+
     // A colour stored as "#RRGGBBAA" (or "#RRGGBB"); absent when the text is no such colour.
     static std::optional<platform::Color> colorFromString(const std::string& text);
 
@@ -87,6 +108,9 @@ class MongolianInputDelegate final : public InputMethodDelegate,
     std::int32_t m_switchingPolicy = 0;
     bool m_usingUSKbLayout = false;
     std::optional<platform::NotificationCenter::Token> m_defaultsObserver;
+    platform::MenuItem* m_updateMenuItem = nullptr;                // in m_menu; never made
+    platform::MenuItem* m_feedbackMenuItem = nullptr;              // in m_menu
+    MongolianInputController* m_currentInputController = nullptr;  // borrowed; never set
 };
 
 }  // namespace quillora

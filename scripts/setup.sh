@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need; silent when all are present.
+# Installs the Debian packages that building and testing need, and any packages named as arguments
+# (scripts/bench-setup.sh names the benchmarks' own); silent when all are present.
 set -euo pipefail
 
 PACKAGES=(
@@ -28,6 +29,7 @@ PACKAGES=(
   # display-bound tests and what they check with
   xvfb xauth xdotool x11-utils imagemagick poppler-utils unrtf
 )
+PACKAGES+=("$@")
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

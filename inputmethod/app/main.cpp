@@ -1,6 +1,7 @@
 // Quillora's program: an IBus engine process, started by ibus-daemon from its component file
 // (with --ibus) or by hand. It registers the engine, builds the delegate with its menu, panels and
 // candidate window, and runs the GLib main loop, which GTK and IBus share, until the daemon goes.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -46,10 +47,25 @@ bool openDisplay() {
     return true;
 }
 
+constexpr const char* kUsage =
+    "Usage: ibus-engine-quillora [--ibus]\n"
+    "Quillora, an IBus input method for traditional Mongolian script.\n"
+    "\n"
+    "  --ibus   started by ibus-daemon from the component file quillora.xml\n"
+    "  --help   print this text and exit\n"
+    "\n"
+    "Without --ibus the engine registers itself with the running ibus-daemon and runs until\n"
+    "that daemon goes or it is stopped (Ctrl+C). Select it with `ibus engine quillora`.\n"
+    "QUILLORA_LOG=stderr shows the debugging lines, keys included, on the terminal.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using quillora::MongolianInputDelegate;
+    if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     platform::Bundle::setMain("quillora", kBundleIdentifier);
     platform::setLogIdentity("quillora");
     platform::logf("%s", "main");

@@ -12,6 +12,7 @@
 #include "notes/store/WordCounter.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
@@ -150,15 +151,30 @@ EditorViewController::EditorViewController(std::unique_ptr<platform::WebView> we
     : ViewController(std::string("EditorViewController")),
       m_services(withDefaults(std::move(services))) {
     platform::Rect content(0, 0, 800, 600 - toolbarHeight);
-    m_webContent = webView ? std::make_shared<platform::WebContentView>(content, std::move(webView))
-                           : std::make_shared<platform::WebContentView>(content);
+    m_pageToCome = !webView;
+    m_webContent = std::make_shared<platform::WebContentView>(content, std::move(webView));
     registerActions();
+}
+
+platform::WebView* EditorViewController::webview() {
+    if (m_pageToCome) makePage();
+    return m_webContent->webView();
+}
+
+void EditorViewController::makePage() {
+    m_pageToCome = false;
+    m_webContent->setWebView(platform::WebView::create(m_webContent->frame().size));
+    if (platform::WebView* page = m_webContent->webView()) {
+        attachPage(*page);
+    } else {
+        log("-[EditorViewController setupSubViews] no web view: the editor page cannot be shown");
+    }
 }
 
 EditorViewController::~EditorViewController() {
     // The observers call into this controller: none may outlive it.
     for (auto token : m_observers) NotificationCenter::defaultCenter().removeObserver(token);
-    if (platform::WebView* page = webview()) {
+    if (platform::WebView* page = m_webContent->webView()) {
         page->setLoadFinishedHandler(nullptr);
         page->setNavigationHandler(nullptr);
     }
@@ -224,26 +240,41 @@ void EditorViewController::setupSubViews() {
     m_editorLoaded = false;
     m_formatHTML = true;
     setEnabledToolbarItems(std::vector<std::string>{});
-    platform::WebView* page = webview();
-    if (!page) {
-        log("-[EditorViewController setupSubViews] no web view: the editor page cannot be shown");
+    if (m_pageToCome) {
+        // Starting the web engine takes longer than showing the window: the window goes up
+        // first, with the page's place empty for a moment. Two turns of the loop let the window
+        // be mapped before the engine starts.
+        std::weak_ptr<int> alive = m_alive;
+        platform::RunLoop::mainRunLoop().performBlock([this, alive] {
+            platform::RunLoop::mainRunLoop().performBlock([this, alive] {
+                if (alive.lock() && m_pageToCome) makePage();
+            });
+        });
         return;
     }
-    page->setLoadFinishedHandler([this] { webViewDidFinishLoad(); });
-    page->setNavigationHandler(
+    if (platform::WebView* page = m_webContent->webView()) {
+        attachPage(*page);
+    } else {
+        log("-[EditorViewController setupSubViews] no web view: the editor page cannot be shown");
+    }
+}
+
+void EditorViewController::attachPage(platform::WebView& page) {
+    page.setLoadFinishedHandler([this] { webViewDidFinishLoad(); });
+    page.setNavigationHandler(
         [this](const platform::NavigationAction& action) { return decideNavigation(action); });
-    page->addScriptMessageHandler(
+    page.addScriptMessageHandler(
         "selectionChanged", [this](const std::string& text) { webViewDidChangeSelection(text); });
-    page->addScriptMessageHandler("contentChanged",
-                                  [this](const std::string&) { webViewDidChange(); });
+    page.addScriptMessageHandler("contentChanged",
+                                 [this](const std::string&) { webViewDidChange(); });
     if (m_resourcesLoaded) return;
     logf("baseURL-----> %s", platform::Bundle::mainBundle().bundlePath().c_str());
     if (m_services.editorPagePath.empty()) {
         log("-[EditorViewController setupSubViews] the resource \"editor.html\" is missing");
         return;
     }
-    page->loadFileURL(m_services.editorPagePath);
-    m_editorURL = withoutFragment(page->url());
+    page.loadFileURL(m_services.editorPagePath);
+    m_editorURL = withoutFragment(page.url());
     m_resourcesLoaded = true;
 }
 
@@ -275,7 +306,8 @@ platform::NavigationPolicy EditorViewController::decideNavigation(
 // ---- Content ----------------------------------------------------------------------------------
 
 JavaScriptResult EditorViewController::evaluate(const std::string& script) {
-    platform::WebView* page = webview();
+    // A page still to come has nothing to run a statement on; it shows the note once loaded.
+    platform::WebView* page = m_webContent->webView();
     if (!page) return JavaScriptResult{};
     JavaScriptResult result = page->evaluateJavaScript(script);
     if (!result.succeeded()) {
@@ -306,7 +338,7 @@ void EditorViewController::updateHTML() {
     // Typing with no note to hold it would be thrown away at the next selection.
     run(m_note ? "zelvo_editor.setEditable(true);" : "zelvo_editor.setEditable(false);");
     m_pageBaseline.reset();
-    if (m_editorLoaded) m_pageBaseline = getHTML();
+    if (m_editorLoaded) m_pageBaseline = pageHTML();
 }
 
 void EditorViewController::setPlaceholderText() {
@@ -314,10 +346,15 @@ void EditorViewController::setPlaceholderText() {
         platform::escapeJavaScriptString(m_placeholder.value_or(emptyNotePlaceholder)) + "\");");
 }
 
-std::optional<std::string> EditorViewController::getHTML() {
+std::optional<std::string> EditorViewController::pageHTML() {
     JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
     if (!answer.succeeded() || !answer.value) return std::nullopt;
-    return tidyHTML(*answer.value);
+    return answer.value;
+}
+
+std::optional<std::string> EditorViewController::getHTML() {
+    std::optional<std::string> html = pageHTML();
+    return html ? tidyHTML(*html) : std::nullopt;
 }
 
 std::optional<std::string> EditorViewController::tidyHTML(const std::string& html) {
@@ -409,14 +446,15 @@ bool EditorViewController::applicationShouldTerminate() {
 }
 
 bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
-    std::optional<std::string> html = getHTML();
+    // Changed by the user, not merely put into the page's own form by showing it.
+    std::optional<std::string> page = pageHTML();
+    if (page && m_pageBaseline && *page == *m_pageBaseline) return false;
+    std::optional<std::string> html = page ? tidyHTML(*page) : std::nullopt;
     if (!html) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
         return false;
     }
-    // Changed by the user, not merely put into the page's own form by showing it.
-    const std::optional<std::string>& before = m_pageBaseline ? m_pageBaseline : m_internalHTML;
-    if (before && *before == *html) return false;
+    if (!m_pageBaseline && m_internalHTML && *m_internalHTML == *html) return false;
     std::optional<std::string> text = getText();
     if (!text) {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
@@ -448,7 +486,7 @@ bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::s
     }
     log("... ... saved!");
     m_internalHTML = note.n_text();
-    m_pageBaseline = note.n_text();
+    m_pageBaseline = page;
     m_summary = note.n_summary();
     return true;
 }

@@ -75,13 +75,14 @@ class EditorViewController : public platform::ViewController {
     static const std::string emptyNotePlaceholder;
     static constexpr double toolbarHeight = 30;
 
-    // With no web view given, one is made on the platform's engine.
+    // With no web view given, one is made on the platform's engine once the panel's window is
+    // on screen (the window does not wait for the web engine), or at the first call of webview().
     explicit EditorViewController(std::unique_ptr<platform::WebView> webView = nullptr,
                                   EditorServices services = {});
     ~EditorViewController() override;
 
-    // Null when no page could be made (no display).
-    platform::WebView* webview() const { return m_webContent->webView(); }
+    // The page, made now if it is still to come; null when none can be made (no display).
+    platform::WebView* webview();
     ToolbarView* toolBar() const { return m_toolBar.get(); }
     // The area the web view fills, in the panel view's coordinates.
     platform::WebContentView* webContentView() const { return m_webContent.get(); }
@@ -219,6 +220,12 @@ class EditorViewController : public platform::ViewController {
 
   private:
     void setupSubViews();
+    // The page's own serialisation of its content, before any tidying; absent when it did not
+    // answer.
+    std::optional<std::string> pageHTML();
+    // Makes the page still to come, hooks it up and starts loading the editor page.
+    void makePage();
+    void attachPage(platform::WebView& page);
     // Evaluates one statement; the answer when the page gave one.
     platform::JavaScriptResult evaluate(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
@@ -242,6 +249,9 @@ class EditorViewController : public platform::ViewController {
     std::shared_ptr<BackgroundView> m_fontSettingView;
     std::shared_ptr<ToolbarView> m_toolBar;
     std::shared_ptr<platform::WebContentView> m_webContent;  // owns the page
+    bool m_pageToCome = false;                               // the engine's page is made later
+    // Lets a block queued for later see whether this controller is still there.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::vector<platform::NotificationCenter::Token> m_observers;
 
     bool m_saving = false;
@@ -255,8 +265,8 @@ class EditorViewController : public platform::ViewController {
     bool m_editorLoaded = false;
     std::string m_editorURL;  // the page's own file:// address, once requested
     std::optional<std::string> m_internalHTML;
-    // The page's own serialisation of the note right after it was shown or saved: what "changed"
-    // is measured against. Absent when the page did not answer then.
+    // The page's own serialisation of the note right after it was shown or saved, untidied: what
+    // "changed" is measured against. Absent when the page did not answer then.
     std::optional<std::string> m_pageBaseline;
     bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     std::optional<std::string> m_summary;

@@ -23,6 +23,8 @@ class Notifier {
     virtual ~Notifier() = default;
     // Whether the notice was handed to the desktop.
     virtual bool notify(const Notice& notice) = 0;
+    // Takes back every notice this notifier showed that is still on the desktop.
+    virtual void removeAllDeliveredNotices() {}
 
     // The process-wide notifier; until one is installed, notices are only logged.
     static Notifier& shared();

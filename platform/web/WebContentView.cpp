@@ -1,5 +1,7 @@
 #include "platform/web/WebContentView.h"
 
+#include "platform/ui/Window.h"
+
 namespace platform {
 
 WebContentView::WebContentView(const Rect& frame)
@@ -11,6 +13,14 @@ WebContentView::WebContentView(const Rect& frame, std::unique_ptr<WebView> page)
 WebContentView::~WebContentView() {
     // The peer lets go of the page's widget before the page goes.
     setPeer(nullptr);
+}
+
+void WebContentView::setWebView(std::unique_ptr<WebView> page) {
+    setPeer(nullptr);
+    m_page = std::move(page);
+    if (m_page) m_page->setFrameSize(frame().size);
+    // The window shows the page's widget from its next layout on.
+    if (Window* shown = window()) shown->viewGeometryChanged();
 }
 
 void WebContentView::setFrame(const Rect& frame) {

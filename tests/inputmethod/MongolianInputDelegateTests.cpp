@@ -24,6 +24,8 @@ class RecordingNotifier : public platform::Notifier {
         m_notices->push_back(notice);
         return true;
     }
+    // Taking the notices back empties the record.
+    void removeAllDeliveredNotices() override { m_notices->clear(); }
 
   private:
     std::vector<platform::Notice>* m_notices;
@@ -177,6 +179,21 @@ TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) 
     EXPECT_EQ(notices[0].title, "Quillora");
     EXPECT_EQ(notices[0].name, "Quillora");
     EXPECT_EQ(notices[0].description, "Switched to English mode");
+}
+
+// A deployment notice replaces the notices shown before it.
+TEST_F(DelegateTest, DeploymentNoticesReplaceTheOnesBefore) {
+    std::vector<platform::Notice> notices;
+    platform::Notifier::setShared(std::make_unique<RecordingNotifier>(&notices));
+    m_delegate->messageNotify("Switched to English mode");
+    m_delegate->onDeploymentStarted();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].title, "Quillora Input Method Editor");
+    EXPECT_EQ(notices[0].description, "Deploying...\nWait a second...");
+    m_delegate->onDeploymentFailed();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].description,
+              "Deployment failed!\nFailed to load your custom settings and schemas.");
 }
 
 // A record of the keys in the system log would be a record of everything typed: with debugging

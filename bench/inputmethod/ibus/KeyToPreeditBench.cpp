@@ -104,6 +104,8 @@ class EngineSeat {
     }
 
     bool ready() const { return m_ready; }
+    // The time the last key's release took to be answered.
+    double lastRoundTrip = 0;
     const std::string& problem() const { return m_problem; }
     const std::string& address() const { return m_daemon.address(); }
 
@@ -117,8 +119,13 @@ class EngineSeat {
         send(keyval, 0, 0);
         const bool updated = waitFor([&] { return m_updates != before; });
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        // The release, which neither engine answers with anything but "not handled", is the floor:
+        // the round trip through the daemon to the engine and back.
+        waitFor([this] { return m_pending == 0; });
+        const auto release = Clock::now();
         send(keyval, 0, IBUS_RELEASE_MASK);
         waitFor([this] { return m_pending == 0; });
+        lastRoundTrip = std::chrono::duration<double>(Clock::now() - release).count();
         if (!updated) return std::nullopt;
         return seconds;
     }
@@ -207,15 +214,17 @@ double percentile(std::vector<double> samples, double fraction) {
 
 // Types the words once through, timing every letter.
 void typeWords(benchmark::State& state, EngineSeat& seat) {
-    std::vector<double> samples;
+    std::vector<double> samples, roundTrips;
     for (auto _ : state) {
         samples.clear();
+        roundTrips.clear();
         unsigned missing = 0;
         const auto start = Clock::now();
         for (const std::string& word : kWords) {
             for (char letter : word) {
                 if (auto seconds = seat.keyToUpdate(letter)) {
                     samples.push_back(*seconds);
+                    roundTrips.push_back(seat.lastRoundTrip);
                 } else {
                     ++missing;
                 }
@@ -231,11 +240,13 @@ void typeWords(benchmark::State& state, EngineSeat& seat) {
     state.counters["median_ms"] = percentile(samples, 0.5) * 1e3;
     state.counters["p99_ms"] = percentile(samples, 0.99) * 1e3;
     state.counters["max_ms"] = percentile(samples, 1.0) * 1e3;
+    state.counters["round_trip_median_ms"] = percentile(roundTrips, 0.5) * 1e3;
     state.counters["keys"] = double(samples.size());
     state.SetLabel(stage().withDisplay() ? "with display" : "no display");
 }
 
-void BM_Quillora_KeyToPreedit(benchmark::State& state) {
+// Quillora's seat, started on first use; null (and the benchmark skipped) when it cannot type.
+EngineSeat* quilloraSeat(benchmark::State& state) {
     Stage& s = stage();
     if (!s.quillora) {
         s.quillora =
@@ -243,9 +254,13 @@ void BM_Quillora_KeyToPreedit(benchmark::State& state) {
     }
     if (!s.quillora->ready()) {
         state.SkipWithError(s.quillora->problem().c_str());
-        return;
+        return nullptr;
     }
-    typeWords(state, *s.quillora);
+    return s.quillora.get();
+}
+
+void BM_Quillora_KeyToPreedit(benchmark::State& state) {
+    if (EngineSeat* seat = quilloraSeat(state)) typeWords(state, *seat);
 }
 
 void BM_TableMongolBichig_KeyToPreedit(benchmark::State& state) {
@@ -278,7 +293,8 @@ std::optional<double> engineResidentMegabytes(const std::string& address, const 
         std::string variable;
         bool ours = false;
         while (std::getline(environ, variable, '\0')) {
-            ours = ours || variable == "IBUS_ADDRESS=" + address;
+            // The daemon hands its engines its address with the server's guid appended.
+            ours = ours || variable.rfind("IBUS_ADDRESS=" + address, 0) == 0;
         }
         if (!ours) continue;
         std::ifstream status(entry.path() / "status");
@@ -290,28 +306,25 @@ std::optional<double> engineResidentMegabytes(const std::string& address, const 
 }
 
 void BM_Quillora_ResidentSizeOver10000Keys(benchmark::State& state) {
-    Stage& s = stage();
-    if (!s.quillora) {
-        s.quillora =
-            std::make_unique<EngineSeat>(MW_IBUS_COMPONENT_DIR, s.withDisplay(), "quillora");
-    }
-    if (!s.quillora->ready()) {
-        state.SkipWithError(s.quillora->problem().c_str());
-        return;
-    }
-    EngineSeat& seat = *s.quillora;
+    EngineSeat* quillora = quilloraSeat(state);
+    if (!quillora) return;
+    EngineSeat& seat = *quillora;
     std::optional<double> after100, after10000;
     for (auto _ : state) {
         int keys = 0;
+        auto counted = [&] {
+            if (++keys == 100)
+                after100 = engineResidentMegabytes(seat.address(), "ibus-engine-quillora");
+        };
         for (std::size_t w = 0; keys < 10000; ++w) {
             for (char letter : kWords[w % kWords.size()]) {
                 seat.keyToUpdate(letter);
-                if (++keys == 100) after100 = engineResidentMegabytes(seat.address(), "quillora");
+                counted();
             }
             seat.finishWord();
-            ++keys;
+            counted();
         }
-        after10000 = engineResidentMegabytes(seat.address(), "quillora");
+        after10000 = engineResidentMegabytes(seat.address(), "ibus-engine-quillora");
     }
     if (!after100 || !after10000) {
         state.SkipWithError("the engine process was not found");
@@ -320,7 +333,7 @@ void BM_Quillora_ResidentSizeOver10000Keys(benchmark::State& state) {
     state.counters["rss_after_100_MB"] = *after100;
     state.counters["rss_after_10000_MB"] = *after10000;
     state.counters["growth_percent"] = (*after10000 / *after100 - 1) * 100;
-    state.SetLabel(s.withDisplay() ? "with display" : "no display");
+    state.SetLabel(stage().withDisplay() ? "with display" : "no display");
 }
 
 BENCHMARK(BM_Quillora_KeyToPreedit)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -35,11 +35,26 @@ bool DesktopNotifier::notify(const Notice& notice) {
     GError* raw = nullptr;
     const bool shown = notify_notification_show(notification.get(), &raw);
     Owned<GError, g_error_free> error(raw);
+    if (shown) {
+        // Notices leave the desktop in seconds; the few latest are all there is to take back,
+        // and a long session of mode switches must not pile them up.
+        constexpr std::size_t kKept = 8;
+        if (m_delivered.size() == kKept) m_delivered.erase(m_delivered.begin());
+        m_delivered.push_back(std::move(notification));
+    }
     if (!shown) {
         logfDebug("Notice \"%s\" not shown: %s", notice.name.c_str(),
                   error ? error->message : "unknown error");
     }
     return shown;
+}
+
+void DesktopNotifier::removeAllDeliveredNotices() {
+    for (auto& notification : m_delivered) {
+        // A notice the user already closed answers with an error, which changes nothing.
+        notify_notification_close(notification.get(), nullptr);
+    }
+    m_delivered.clear();
 }
 
 }  // namespace platform

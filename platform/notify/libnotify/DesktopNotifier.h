@@ -1,8 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/notify/Notifier.h"
+#include "platform/ui/gtk/GObjectRef.h"
+
+typedef struct _NotifyNotification NotifyNotification;
 
 namespace platform {
 
@@ -16,10 +20,13 @@ class DesktopNotifier final : public Notifier {
     DesktopNotifier& operator=(const DesktopNotifier&) = delete;
 
     bool notify(const Notice& notice) override;
+    void removeAllDeliveredNotices() override;
 
   private:
     std::string m_applicationName;
     bool m_initialised = false;
+    // What was shown, so that it can be taken back; released when taken back.
+    std::vector<gtk::GObjectRef<NotifyNotification>> m_delivered;
 };
 
 }  // namespace platform

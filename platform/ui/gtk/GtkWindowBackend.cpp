@@ -28,7 +28,22 @@ GdkMonitor* mainMonitor(GdkDisplay* display) {
 std::shared_ptr<GtkWindowBackend> GtkWindowBackend::create() {
     if (!gtk_init_check(nullptr, nullptr)) return nullptr;
     if (!gdk_display_get_default()) return nullptr;
-    return std::shared_ptr<GtkWindowBackend>(new GtkWindowBackend());
+    auto backend = std::shared_ptr<GtkWindowBackend>(new GtkWindowBackend());
+    GdkScreen* screen = gdk_screen_get_default();
+    for (const char* change : {"monitors-changed", "size-changed"}) {
+        g_signal_connect(screen, change, G_CALLBACK(onScreensChanged), backend.get());
+    }
+    return backend;
+}
+
+GtkWindowBackend::~GtkWindowBackend() {
+    if (GdkScreen* screen = gdk_screen_get_default()) {
+        g_signal_handlers_disconnect_by_data(screen, this);
+    }
+}
+
+void GtkWindowBackend::onScreensChanged(GdkScreen*, gpointer self) {
+    static_cast<GtkWindowBackend*>(self)->m_screens.reset();
 }
 
 Rect GtkWindowBackend::mainScreenOnDesktop() const {
@@ -40,6 +55,19 @@ Rect GtkWindowBackend::mainScreenOnDesktop() const {
 }
 
 std::vector<Screen> GtkWindowBackend::screens() const {
+    // Each monitor's work area is a property of the root window that GDK reads from the X server
+    // on every call, two round trips per monitor; the candidate window asks for the screens on
+    // every key. Monitors announce their changes; the work area (a panel that comes or goes) is
+    // trusted for a moment.
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_screens || now - m_screensRead > kWorkAreaLifetime) {
+        m_screens = readScreens();
+        m_screensRead = now;
+    }
+    return *m_screens;
+}
+
+std::vector<Screen> GtkWindowBackend::readScreens() const {
     GdkDisplay* display = gdk_display_get_default();
     std::vector<Screen> list;
     GdkMonitor* main = mainMonitor(display);

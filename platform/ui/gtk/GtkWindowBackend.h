@@ -1,11 +1,14 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/graphics/Image.h"
 #include "platform/ui/WindowBackend.h"
+
+typedef struct _GdkScreen GdkScreen;
 
 namespace platform::gtk {
 
@@ -35,8 +38,18 @@ class GtkWindowBackend : public WindowBackend {
     // read back.
     std::optional<Image> snapshot(const Rect& screenRect) const;
 
+    ~GtkWindowBackend() override;
+
   private:
+    static constexpr std::chrono::milliseconds kWorkAreaLifetime{2000};
+
     GtkWindowBackend() = default;
+    std::vector<Screen> readScreens() const;
+    static void onScreensChanged(GdkScreen* screen, void* self);
+
+    // The screens as last read, and when.
+    mutable std::optional<std::vector<Screen>> m_screens;
+    mutable std::chrono::steady_clock::time_point m_screensRead;
 };
 
 }  // namespace platform::gtk

@@ -10,6 +10,9 @@ namespace platform {
 
 namespace {
 
+// The footprint past which the web process frees caches (conservative, then strict).
+constexpr guint kWebProcessMemoryLimitMB = 160;
+
 // Runs the default main context until `done` answers true or the time-out passes; whether it
 // ended by `done`. A wake-up source keeps the wait from blocking past the limit.
 template <typename Done>
@@ -58,6 +61,24 @@ NavigationAction::Kind kindOf(WebKitNavigationType type) {
     }
 }
 
+// The one web context of the program: its pages are documents of its own, shown once, so the
+// engine keeps the smallest caches (the document-viewer model) and gives memory back early.
+WebKitWebContext* sharedContext() {
+    static WebKitWebContext* context = [] {
+        WebKitMemoryPressureSettings* pressure = webkit_memory_pressure_settings_new();
+        webkit_memory_pressure_settings_set_memory_limit(pressure, kWebProcessMemoryLimitMB);
+        auto* made = WEBKIT_WEB_CONTEXT(
+            g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", pressure, nullptr));
+        webkit_memory_pressure_settings_free(pressure);
+        webkit_web_context_set_cache_model(made, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+        return made;  // kept for the life of the program
+    }();
+    return context;
+}
+
+// The first page still open: later pages join its web process rather than start one each.
+WebKitWebView* firstOpenView = nullptr;
+
 }  // namespace
 
 std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
@@ -71,8 +92,16 @@ std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
         gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
-    GtkWidget* view = webkit_web_view_new_with_user_content_manager(m_contentManager.get());
+    // A related view takes its context from the view it joins.
+    GtkWidget* view = firstOpenView
+                          ? GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
+                                                    m_contentManager.get(), "related-view",
+                                                    firstOpenView, nullptr))
+                          : GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
+                                                    m_contentManager.get(), "web-context",
+                                                    sharedContext(), nullptr));
     m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    if (!firstOpenView) firstOpenView = m_view.get();
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
     // Pages are the program's own; they reach the files they show through file:// URLs, never
@@ -94,6 +123,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
 }
 
 WebKitPageView::~WebKitPageView() {
+    if (firstOpenView == m_view.get()) firstOpenView = nullptr;
     g_signal_handlers_disconnect_by_data(m_view.get(), this);
     for (Channel& channel : m_channels)
         g_signal_handlers_disconnect_by_data(m_contentManager.get(), &channel);

@@ -158,4 +158,16 @@ TEST_F(QuilloraKeyPath, TypingLeavesNoRecordInTheSystemLog) {
               std::vector<std::string>{});
 }
 
+// Asked for its usage, the program says how to run it and ends at once, whether or not an IBus
+// daemon is there to wait for.
+TEST(QuilloraProgram, HelpPrintsTheUsageAndEnds) {
+    FILE* program = popen("timeout 20 " MW_QUILLORA_ENGINE " --help", "r");
+    ASSERT_NE(program, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, program)) output += buffer;
+    EXPECT_EQ(pclose(program), 0);
+    EXPECT_EQ(output.rfind("Usage: ibus-engine-quillora", 0), 0u) << output;
+}
+
 }  // namespace

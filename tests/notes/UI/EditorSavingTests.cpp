@@ -51,7 +51,6 @@ TEST(EditorContent, ReadingBackClosesLineBreaksAndFormatsThroughThePage) {
     EditorHarness h;
     h.page.html = "<p>a<br>b</p><hr><p>\"x\" \u201Cy\u201D C:\\u</p>";
     h.page.format = [](const std::string& s) { return "[" + s + "]"; };
-    h.page.formatted.clear();  // what showing the page read back
     EXPECT_EQ(h.editor->getHTML(), "[<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>]");
     ASSERT_EQ(h.page.formatted.size(), 1u);
     EXPECT_EQ(h.page.formatted[0], "<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>");

@@ -1,10 +1,14 @@
 // Start-up of Zelvo: from nothing to the main window drawn on the display. Needs a display (run
-// under xvfb-run). Three measures, interleaved in one run:
+// under xvfb-run, inside dbus-run-session for a session bus). Measured interleaved in one run:
 //  - BM_LaunchToMainWindowShown: in one process, the launch notice (database prepared, main
 //    window and its five panels built) until the window is mapped and drawn;
 //  - BM_PlainGtkWindowShown: the peer: a bare GTK window of the same size mapped and drawn;
-//  - BM_ProgramStartToWindowMapped: the zelvo program started afresh until its window is
-//    viewable on the X display, process start and library loading included.
+//  - BM_ZelvoStartToWindowViewable / BM_GeditStartToWindowViewable: the program started afresh
+//    (private home) until its window is viewable on the X display, process start and library
+//    loading included; the peer is gedit (installed for benchmarks only, by
+//    scripts/bench-setup.sh; without it the gedit cases say so and skip);
+//  - BM_ZelvoResidentMemory / BM_GeditResidentMemory: the resident size of all the program's
+//    processes (Zelvo's web and network processes included) five seconds after start.
 #include <benchmark/benchmark.h>
 #include <gtk/gtk.h>
 #include <signal.h>
@@ -15,8 +19,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "bench/support/InterleavedRun.h"
 #include "notes/UI/AppDelegate.h"
 #include "notes/UI/MainWindowController.h"
 #include "notes/store/SQLite/DBUtil.h"
@@ -119,43 +127,145 @@ void BM_PlainGtkWindowShown(benchmark::State& state) {
     }
 }
 
-void BM_ProgramStartToWindowMapped(benchmark::State& state) {
+// A program started afresh with a private home, as a user would start it from the desktop.
+class FreshProgram {
+  public:
+    FreshProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv)
+        : m_home("startup-bench-home") {
+        std::vector<std::string> env = extraEnv;
+        const std::string home = m_home.path().string();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            env.push_back(std::string(name) + "=" + home + "/" + name);
+        for (const char* name : {"DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "PATH"})
+            if (const char* value = getenv(name)) env.push_back(std::string(name) + "=" + value);
+        std::vector<char*> args, envp;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+        args.push_back(nullptr);
+        envp.push_back(nullptr);
+        if (posix_spawnp(&m_pid, args[0], nullptr, nullptr, args.data(), envp.data()) != 0)
+            m_pid = 0;
+    }
+    ~FreshProgram() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+    }
+    pid_t pid() const { return m_pid; }
+
+  private:
+    TemporaryFolder m_home;
+    pid_t m_pid = 0;
+};
+
+// A figure of a process and all its descendants (a program's helper processes), in kilobytes:
+// the line `key` of the /proc file `file` ("status" VmRSS: resident pages, each process counting
+// the shared libraries it maps; "smaps_rollup" Pss: shared pages split among their users).
+long treeKilobytes(pid_t pid, const char* file, const std::string& key) {
+    long total = 0;
+    std::ifstream figures("/proc/" + std::to_string(pid) + "/" + file);
+    for (std::string line; std::getline(figures, line);)
+        if (line.rfind(key, 0) == 0) total += std::stol(line.substr(key.size()));
+    std::error_code error;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream children(task.path() / "children");
+        for (pid_t child; children >> child;) total += treeKilobytes(child, file, key);
+    }
+    return total;
+}
+
+std::string zelvoEnvironment(const std::string& name, const std::string& value) {
+    return name + "=" + value;
+}
+
+bool geditInstalled() {
+    return std::system("command -v gedit >/dev/null 2>&1") == 0;
+}
+
+// Exec to the program's first top-level window viewable on the X display.
+void startToViewable(benchmark::State& state, const std::vector<std::string>& argv,
+                     const std::vector<std::string>& env) {
     if (!backend()) return state.SkipWithError("no display");
-    TemporaryFolder dataFolder("zelvo-bench-program"), configFolder("zelvo-bench-config");
-    const std::string data = dataFolder.path().string(), config = configFolder.path().string();
     Display* xDisplay = XOpenDisplay(nullptr);
     if (!xDisplay) return state.SkipWithError("no X display");
     for (auto _ : state) {
-        std::string dataEnv = "ZELVO_DATA_DIR=" + data;
-        std::string configEnv = "XDG_CONFIG_HOME=" + config;
-        std::string resourcesEnv = std::string("ZELVO_RESOURCES=") + ZELVO_BENCH_RESOURCES;
-        std::string display =
-            std::string("DISPLAY=") + (getenv("DISPLAY") ? getenv("DISPLAY") : "");
-        std::string xauth =
-            std::string("XAUTHORITY=") + (getenv("XAUTHORITY") ? getenv("XAUTHORITY") : "");
-        char* argv[] = {const_cast<char*>(ZELVO_PROGRAM), nullptr};
-        char* envp[] = {dataEnv.data(), configEnv.data(), resourcesEnv.data(),
-                        display.data(), xauth.data(),     nullptr};
-        pid_t pid = 0;
-        if (posix_spawn(&pid, ZELVO_PROGRAM, nullptr, nullptr, argv, envp) != 0)
-            return state.SkipWithError("cannot start zelvo");
+        auto program = std::make_unique<FreshProgram>(argv, env);
+        if (program->pid() <= 0) {
+            state.SkipWithError("cannot start the program");
+            break;
+        }
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         bool found = false;
-        while (!(found = processHasViewableWindow(xDisplay, pid)) &&
+        while (!(found = processHasViewableWindow(xDisplay, program->pid())) &&
                std::chrono::steady_clock::now() < deadline)
             usleep(1000);
         state.PauseTiming();
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        std::filesystem::remove_all(std::filesystem::path(data) / "database");
+        program.reset();
         if (!found) state.SkipWithError("the window did not appear");
         state.ResumeTiming();
+        if (!found) break;
     }
     XCloseDisplay(xDisplay);
+}
+
+// Resident size of all the program's processes five seconds after it was started, and their
+// proportional size (what they take together, each shared page once).
+void residentAfterStart(benchmark::State& state, const std::vector<std::string>& argv,
+                        const std::vector<std::string>& env) {
+    if (!backend()) return state.SkipWithError("no display");
+    double resident = 0, proportional = 0;
+    for (auto _ : state) {
+        FreshProgram program(argv, env);
+        if (program.pid() <= 0) {
+            state.SkipWithError("cannot start the program");
+            break;
+        }
+        sleep(5);
+        resident = double(treeKilobytes(program.pid(), "status", "VmRSS:")) / 1024;
+        proportional = double(treeKilobytes(program.pid(), "smaps_rollup", "Pss:")) / 1024;
+    }
+    state.counters["resident_MB"] = resident;
+    state.counters["proportional_MB"] = proportional;
+}
+
+std::vector<std::string> zelvoEnv() {
+    static TemporaryFolder data("zelvo-bench-program");
+    return {zelvoEnvironment("ZELVO_DATA_DIR", data.path().string()),
+            zelvoEnvironment("ZELVO_RESOURCES", ZELVO_BENCH_RESOURCES)};
+}
+
+void BM_ZelvoStartToWindowViewable(benchmark::State& state) {
+    startToViewable(state, {ZELVO_PROGRAM}, zelvoEnv());
+}
+
+// The peer: gedit, a GTK 3 text editor, started the same way.
+void BM_GeditStartToWindowViewable(benchmark::State& state) {
+    if (!geditInstalled())
+        return state.SkipWithError("gedit is not installed (scripts/bench-setup.sh installs it)");
+    startToViewable(state, {"gedit"}, {});
+}
+
+void BM_ZelvoResidentMemory(benchmark::State& state) {
+    residentAfterStart(state, {ZELVO_PROGRAM}, zelvoEnv());
+}
+
+void BM_GeditResidentMemory(benchmark::State& state) {
+    if (!geditInstalled())
+        return state.SkipWithError("gedit is not installed (scripts/bench-setup.sh installs it)");
+    residentAfterStart(state, {"gedit"}, {});
 }
 
 }  // namespace
 
 BENCHMARK(BM_LaunchToMainWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_PlainGtkWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK(BM_ProgramStartToWindowMapped)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ZelvoStartToWindowViewable)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GeditStartToWindowViewable)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ZelvoResidentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_GeditResidentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Five repetitions of each, shuffled together, so Zelvo and gedit meet the same machine.
+int main(int argc, char** argv) {
+    return benchsupport::runInterleaved(argc, argv, 5);
+}

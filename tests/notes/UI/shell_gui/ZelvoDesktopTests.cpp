@@ -56,15 +56,20 @@ class ZelvoDesktopTest : public ZelvoDesktopFixture {
         backend->waitUntilDrawn(window, kPatience.count());
         backend->processPendingEvents();
     }
+    // Launches Zelvo and waits for its main window on screen; its host, null when none.
+    platform::gtk::GtkViewHost* launch() {
+        app.finishLaunching();
+        platform::Window& window = *delegate.window()->window();
+        if (!backend->waitUntilDrawn(window, kPatience.count())) return nullptr;
+        return dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
+    }
 };
 
 TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
-    app.finishLaunching();
+    auto* host = launch();
+    ASSERT_NE(host, nullptr);
     zelvo::MainWindowController& controller = *delegate.window();
     platform::Window& window = *controller.window();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
-    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
-    ASSERT_NE(host, nullptr);
     EXPECT_TRUE(host->isMapped());
     EXPECT_GT(host->chromeHeight(), 0) << "the menu bar is shown";
     for (platform::View* container :
@@ -129,18 +134,33 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
 // Every editor toolbar button is a mapped GTK button wholly inside the window, at the default
 // size and at the smallest, with the word count open.
 TEST_F(ZelvoDesktopTest, EveryToolbarButtonIsOnScreenAtDefaultAndSmallestSize) {
-    app.finishLaunching();
+    auto* host = launch();
+    ASSERT_NE(host, nullptr);
     zelvo::MainWindowController& controller = *delegate.window();
     platform::Window& window = *controller.window();
-    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
-    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
-    ASSERT_NE(host, nullptr);
     auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
     ASSERT_NE(editor, nullptr);
     controller.menuExpandInfo();
+    // Where GTK has put a button in the window; (-1, -1) until it is placed there.
+    auto placeOf = [&](const std::shared_ptr<platform::View>& item) {
+        int x = -1, y = -1;
+        GtkWidget* button = widgetOf(item.get());
+        if (!button || !gtk_widget_get_mapped(button) ||
+            !gtk_widget_translate_coordinates(button, host->gtkWindow(), 0, 0, &x, &y))
+            return std::pair(-1, -1);
+        return std::pair(x, y);
+    };
     for (const char* shotName : {"zelvo-window-default.png", "zelvo-window-minimum.png"}) {
         SCOPED_TRACE(shotName);
         settle(window);
+        // A resize reaches the widgets at GTK's next layout pass.
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline &&
+               std::any_of(editor->toolBar()->items().begin(), editor->toolBar()->items().end(),
+                           [&](const auto& item) { return placeOf(item).first < 0; })) {
+            backend->processPendingEvents();
+            g_usleep(2000);
+        }
         GtkAllocation content;
         gtk_widget_get_allocation(host->gtkWindow(), &content);
         const auto& items = editor->toolBar()->items();
@@ -148,9 +168,7 @@ TEST_F(ZelvoDesktopTest, EveryToolbarButtonIsOnScreenAtDefaultAndSmallestSize) {
         for (const auto& item : items) {
             GtkWidget* button = widgetOf(item.get());
             ASSERT_NE(button, nullptr);
-            EXPECT_TRUE(gtk_widget_get_mapped(button));
-            int x = -1, y = -1;
-            ASSERT_TRUE(gtk_widget_translate_coordinates(button, host->gtkWindow(), 0, 0, &x, &y));
+            auto [x, y] = placeOf(item);
             EXPECT_GE(x, 0);
             EXPECT_LE(x + gtk_widget_get_allocated_width(button), content.width);
             EXPECT_LE(y + gtk_widget_get_allocated_height(button), content.height);
