@@ -1,24 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that only the benchmarks need (peers measured side by side); never
-# part of setup.sh. Silent when all are present.
+# Installs what the benchmarks need beyond building and testing: the peers they measure against,
+# Debian's one-letter-per-key table engine for Quillora through IBus (bench/inputmethod/ibus) and
+# gedit for Zelvo's start-up and memory (bench/notes/UI/app). Not part of the main command: users
+# never get the peers. Silent when all is present.
 set -euo pipefail
-
-PACKAGES=(
-  # Zelvo's start-up and memory peer (bench/notes/UI/app)
-  gedit
-)
-
-missing=()
-for pkg in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$pkg")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+exec "$(dirname "$0")/setup.sh" ibus-table-mongol-bichig gedit
