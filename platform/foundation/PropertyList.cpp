@@ -2,12 +2,17 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileContents.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Owned.h"
+#include "platform/foundation/UnicodeString.h"
 
 namespace platform {
 
@@ -18,6 +23,102 @@ using PlistOwner = Owned<void, plist_free>;
 // Property-list dates count from 2001-01-01 00:00:00 UTC.
 constexpr double kReferenceDate = 978307200.0;
 
+// The dates the XML form holds: years 1 to 9999. libplist keeps any double, but writes and reads
+// four-digit years only.
+constexpr double kEarliestDate = -62135596800.0;  // 0001-01-01 00:00:00 UTC, since 1970
+constexpr double kLatestDate = 253402300799.0;    // 9999-12-31 23:59:59 UTC
+
+double heldDate(double since1970) {
+    if (since1970 >= kEarliestDate && since1970 <= kLatestDate) return since1970;
+    double held =
+        std::isnan(since1970) ? kReferenceDate : std::clamp(since1970, kEarliestDate, kLatestDate);
+    logf("property list: the date %g (seconds since 1970) is outside years 1 to 9999; %.0f is used",
+         since1970, held);
+    return held;
+}
+
+// One node alone in the binary form: "bplist00", the object at offset 8, the offset table and the
+// 32-byte trailer. The binary form carries each value whole (a string's length, a date's double),
+// where some of libplist's calls do not.
+std::string binaryForm(plist_t node) {
+    PlistOwner copy(plist_copy(node));
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(copy.get(), &bytes, &length);
+    std::string form = bytes ? std::string(bytes, length) : std::string();
+    if (bytes) plist_to_bin_free(bytes);
+    return form;
+}
+
+uint64_t bigEndian(std::string_view bytes) {
+    uint64_t value = 0;
+    for (char c : bytes) value = (value << 8) | static_cast<unsigned char>(c);
+    return value;
+}
+
+// The text of a key node, read from its binary form: libplist hands key text out only through
+// calls that abort on a key holding a NUL byte. Absent when the form holds no string.
+std::optional<std::string> nodeText(plist_t node) {
+    const std::string form = binaryForm(node);
+    constexpr size_t kObject = 8, kTrailer = 32;
+    if (form.size() < kObject + 1 + kTrailer) return std::nullopt;
+    const std::string_view object =
+        std::string_view(form).substr(kObject, form.size() - kObject - kTrailer);
+    const unsigned char marker = static_cast<unsigned char>(object[0]);
+    uint64_t count = marker & 0x0F;
+    size_t at = 1;
+    if (count == 0x0F) {
+        if (object.size() < 2 || (static_cast<unsigned char>(object[1]) & 0xF0) != 0x10) {
+            return std::nullopt;
+        }
+        const size_t width = size_t{1} << (object[1] & 0x0F);
+        if (width > 8 || object.size() < 2 + width) return std::nullopt;
+        count = bigEndian(object.substr(2, width));
+        at = 2 + width;
+    }
+    const std::string_view body = object.substr(at);
+    if ((marker & 0xF0) == 0x50 && count <= body.size()) return validUtf8(body.substr(0, count));
+    if ((marker & 0xF0) == 0x60 && count <= body.size() / 2) {
+        std::u16string units(count, u'\0');
+        for (uint64_t i = 0; i < count; ++i) {
+            units[i] = static_cast<char16_t>(bigEndian(body.substr(2 * i, 2)));
+        }
+        return utf8FromUtf16(units);
+    }
+    return std::nullopt;
+}
+
+// A date's seconds since 1970, exact: plist_get_date_val cuts them to 32 bits.
+double dateSince1970(plist_t node) {
+    const std::string form = binaryForm(node);
+    if (form.size() >= 17 && static_cast<unsigned char>(form[8]) == 0x33) {
+        return std::bit_cast<double>(bigEndian(std::string_view(form).substr(9, 8))) +
+               kReferenceDate;
+    }
+    int32_t seconds = 0, microseconds = 0;
+    plist_get_date_val(node, &seconds, &microseconds);
+    return kReferenceDate + seconds + microseconds / 1e6;
+}
+
+// A date node made from its binary form, as plist_new_date takes 32-bit seconds. The XML form
+// holds whole seconds, and libplist would cut a fraction towards 2001: the second is the one the
+// moment falls in.
+plist_t dateNode(double since1970) {
+    const double held = std::floor(heldDate(since1970));
+    const uint64_t bits = std::bit_cast<uint64_t>(held - kReferenceDate);
+    std::string form = "bplist00\x33";
+    for (int shift = 56; shift >= 0; shift -= 8) form += static_cast<char>(bits >> shift);
+    form += '\x08';                                // offset table: the object is at 8
+    form += std::string(6, '\0');                  // trailer: unused bytes,
+    form += "\x01\x01";                            // offset and reference sizes,
+    form += std::string("\0\0\0\0\0\0\0\x01", 8);  // one object,
+    form += std::string(8, '\0');                  // the root is object 0,
+    form += std::string("\0\0\0\0\0\0\0\x11", 8);  // the offset table's offset
+    plist_t node = nullptr;
+    plist_from_bin(form.data(), static_cast<uint32_t>(form.size()), &node);
+    return node;
+}
+
 PropertyValue fromNode(plist_t node);
 
 PropertyValue fromDictionary(plist_t node) {
@@ -25,15 +126,12 @@ PropertyValue fromDictionary(plist_t node) {
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
     for (;;) {
-        char* key = nullptr;
         plist_t item = nullptr;
-        plist_dict_next_item(node, iterator, &key, &item);
-        if (!item) {
-            free(key);
-            break;
+        plist_dict_next_item(node, iterator, nullptr, &item);
+        if (!item) break;
+        if (auto key = nodeText(plist_dict_item_get_key(item))) {
+            dictionary.emplace(std::move(*key), fromNode(item));
         }
-        if (key) dictionary.emplace(key, fromNode(item));
-        free(key);
     }
     free(iterator);
     return dictionary;
@@ -58,11 +156,10 @@ PropertyValue fromNode(plist_t node) {
             return Value(value);
         }
         case PLIST_STRING: {
-            char* text = nullptr;
-            plist_get_string_val(node, &text);
-            Value value(text ? std::string(text) : std::string());
-            free(text);
-            return value;
+            // With its length: plist_get_string_val aborts on a string holding a NUL byte.
+            uint64_t length = 0;
+            const char* text = plist_get_string_ptr(node, &length);
+            return Value(text ? validUtf8(std::string_view(text, length)) : std::string());
         }
         case PLIST_DATA: {
             char* bytes = nullptr;
@@ -73,10 +170,7 @@ PropertyValue fromNode(plist_t node) {
             return Value(std::move(data));
         }
         case PLIST_DATE: {
-            int32_t seconds = 0, microseconds = 0;
-            plist_get_date_val(node, &seconds, &microseconds);
-            return Value(
-                Date::dateWithTimeIntervalSince1970(kReferenceDate + seconds + microseconds / 1e6));
+            return Value(Date::dateWithTimeIntervalSince1970(heldDate(dateSince1970(node))));
         }
         case PLIST_ARRAY: {
             PropertyValue::Array array;
@@ -103,11 +197,7 @@ plist_t scalarNode(const Value& value) {
     if (const Bytes* bytes = value.bytes()) {
         return plist_new_data(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     }
-    if (const Date* date = value.date()) {
-        double since = date->timeIntervalSince1970() - kReferenceDate;
-        auto seconds = static_cast<int32_t>(since);
-        return plist_new_date(seconds, static_cast<int32_t>((since - seconds) * 1e6));
-    }
+    if (const Date* date = value.date()) return dateNode(date->timeIntervalSince1970());
     return nullptr;
 }
 
