@@ -56,36 +56,44 @@ uint64_t bigEndian(std::string_view bytes) {
     return value;
 }
 
-// The text of a key node, read from its binary form: libplist hands key text out only through
-// calls that abort on a key holding a NUL byte. Absent when the form holds no string.
-std::optional<std::string> nodeText(plist_t node) {
-    const std::string form = binaryForm(node);
-    constexpr size_t kObject = 8, kTrailer = 32;
-    if (form.size() < kObject + 1 + kTrailer) return std::nullopt;
-    const std::string_view object =
-        std::string_view(form).substr(kObject, form.size() - kObject - kTrailer);
-    const unsigned char marker = static_cast<unsigned char>(object[0]);
-    uint64_t count = marker & 0x0F;
-    size_t at = 1;
-    if (count == 0x0F) {
-        if (object.size() < 2 || (static_cast<unsigned char>(object[1]) & 0xF0) != 0x10) {
-            return std::nullopt;
-        }
-        const size_t width = size_t{1} << (object[1] & 0x0F);
-        if (width > 8 || object.size() < 2 + width) return std::nullopt;
-        count = bigEndian(object.substr(2, width));
-        at = 2 + width;
+// Whether a list holds text with a NUL character. libplist reads such text, but aborts the process
+// when a key holding one is asked for, and keys can be read no other way. XML cannot hold NUL (a
+// NUL byte makes the document malformed); in the binary form only a UTF-16 string can, so its
+// objects are walked through the offset table, and one that cannot be walked counts as damaged.
+bool holdsNulText(std::string_view data) {
+    if (!data.starts_with("bplist00")) return data.find('\0') != std::string_view::npos;
+    constexpr size_t kTrailer = 32;
+    if (data.size() < 8 + kTrailer) return true;
+    const std::string_view trailer = data.substr(data.size() - kTrailer);
+    const size_t offsetSize = static_cast<unsigned char>(trailer[6]);
+    const uint64_t objects = bigEndian(trailer.substr(8, 8));
+    const uint64_t table = bigEndian(trailer.substr(24, 8));
+    if (offsetSize == 0 || offsetSize > 8 || table > data.size() ||
+        objects > (data.size() - table) / offsetSize) {
+        return true;
     }
-    const std::string_view body = object.substr(at);
-    if ((marker & 0xF0) == 0x50 && count <= body.size()) return validUtf8(body.substr(0, count));
-    if ((marker & 0xF0) == 0x60 && count <= body.size() / 2) {
-        std::u16string units(count, u'\0');
-        for (uint64_t i = 0; i < count; ++i) {
-            units[i] = static_cast<char16_t>(bigEndian(body.substr(2 * i, 2)));
+    for (uint64_t i = 0; i < objects; ++i) {
+        const uint64_t offset = bigEndian(data.substr(table + i * offsetSize, offsetSize));
+        if (offset >= data.size()) return true;
+        const unsigned char marker = static_cast<unsigned char>(data[offset]);
+        if ((marker & 0xF0) != 0x60) continue;
+        uint64_t units = marker & 0x0F;
+        uint64_t at = offset + 1;
+        if (units == 0x0F) {
+            if (at >= data.size() || (static_cast<unsigned char>(data[at]) & 0xF0) != 0x10) {
+                return true;
+            }
+            const size_t width = size_t{1} << (data[at] & 0x0F);
+            if (width > 8 || data.size() - at - 1 < width) return true;
+            units = bigEndian(data.substr(at + 1, width));
+            at += 1 + width;
         }
-        return utf8FromUtf16(units);
+        if (units > (data.size() - at) / 2) return true;
+        for (uint64_t k = 0; k < units; ++k) {
+            if (data[at + 2 * k] == '\0' && data[at + 2 * k + 1] == '\0') return true;
+        }
     }
-    return std::nullopt;
+    return false;
 }
 
 // A date's seconds since 1970, exact: plist_get_date_val cuts them to 32 bits.
@@ -126,12 +134,15 @@ PropertyValue fromDictionary(plist_t node) {
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
     for (;;) {
+        char* key = nullptr;
         plist_t item = nullptr;
-        plist_dict_next_item(node, iterator, nullptr, &item);
-        if (!item) break;
-        if (auto key = nodeText(plist_dict_item_get_key(item))) {
-            dictionary.emplace(std::move(*key), fromNode(item));
+        plist_dict_next_item(node, iterator, &key, &item);
+        if (!item) {
+            free(key);
+            break;
         }
+        if (key) dictionary.emplace(validUtf8(key), fromNode(item));
+        free(key);
     }
     free(iterator);
     return dictionary;
@@ -230,6 +241,10 @@ namespace PropertyList {
 
 std::optional<PropertyValue> parse(std::string_view data) {
     if (data.empty() || data.size() > UINT32_MAX) return std::nullopt;
+    if (holdsNulText(data)) {
+        log("property list: damaged, it holds text with a NUL character; it is not read");
+        return std::nullopt;
+    }
     plist_t root = nullptr;
     plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &root);
     if (!root) return std::nullopt;

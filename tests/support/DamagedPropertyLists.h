@@ -2,8 +2,8 @@
 
 #include <string>
 
-// Binary lists whose UTF-16 string (ᠠ NUL ᠡ under "font") or key (ᠠ NUL) holds a NUL byte: libplist
-// aborts the process when such text is asked for the usual way.
+// Binary lists whose UTF-16 string (ᠠ NUL ᠡ under "font") or key (ᠠ NUL) holds a NUL character:
+// libplist aborts the process when such text is asked for the usual way.
 inline const std::string kStringWithNul(
     "bplist00"
     "\xd1\x01\x02\x54\x66\x6f\x6e\x74\x63\x18\x20\x00\x00\x18\x21\x08\x0b\x10\x00\x00\x00\x00\x00"

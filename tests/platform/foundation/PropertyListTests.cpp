@@ -59,13 +59,19 @@ TEST(PropertyList, MissingOrMalformedFilesAreAbsent) {
     EXPECT_FALSE(PropertyList::parse(""));
 }
 
-TEST(PropertyList, TextHoldingNulIsReadWholeNotAborted) {
-    auto strings = PropertyList::parse(kStringWithNul);
-    ASSERT_TRUE(strings && strings->find("font"));
-    EXPECT_EQ(*strings->find("font")->text(), std::string("ᠠ\0ᠡ", 7));
-    auto keys = PropertyList::parse(kKeyWithNul);
-    ASSERT_TRUE(keys && keys->dictionary());
-    EXPECT_NE(keys->find(std::string("ᠠ\0", 4)), nullptr);
+TEST(PropertyList, TextHoldingNulIsAFailureNotAnAbort) {
+    LogCapture log;
+    EXPECT_FALSE(PropertyList::parse(kStringWithNul));
+    EXPECT_FALSE(PropertyList::parse(kKeyWithNul));
+    EXPECT_FALSE(
+        PropertyList::parse(std::string("<plist><dict><key>a\0b</key><true/></dict></plist>", 49)));
+    EXPECT_TRUE(log.contains("NUL"));
+    // A binary list with UTF-16 text and nothing damaged is read as before.
+    std::string fine = kStringWithNul;
+    fine[19] = fine[20] = 0x18;  // the NUL becomes U+1818
+    auto read = PropertyList::parse(fine);
+    ASSERT_TRUE(read && read->find("font"));
+    EXPECT_EQ(*read->find("font")->text(), "ᠠ\u1818ᠡ");
 }
 
 TEST(PropertyList, DatesAreExactOverYearsOneToNineThousandNineHundredNinetyNine) {
