@@ -11,6 +11,14 @@ shift || true
 ALL=(json zip html plist source keys converter)
 [ $# -gt 0 ] && TARGETS=("$@") || TARGETS=("${ALL[@]}")
 JOBS=${FUZZ_JOBS:-3}
+scripts/setup.sh
+# Fuzzing alone needs clang and its libFuzzer runtime; the build and the tests do not.
+if ! command -v clang++ >/dev/null ||
+  ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get install -y --no-install-recommends clang libclang-rt-14-dev
+fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMW_FUZZ=ON -DMW_BENCHMARKS=OFF >/dev/null
 cmake --build build-fuzz --parallel "$JOBS" --target "${TARGETS[@]/#/fuzz_}"
