@@ -38,8 +38,7 @@ double heldDate(double since1970) {
 }
 
 // One node alone in the binary form: "bplist00", the object at offset 8, the offset table and the
-// 32-byte trailer. The binary form carries each value whole (a string's length, a date's double),
-// where some of libplist's calls do not.
+// 32-byte trailer. The form carries a date's double whole, where libplist's date calls do not.
 std::string binaryForm(plist_t node) {
     PlistOwner copy(plist_copy(node));
     char* bytes = nullptr;
