@@ -15,6 +15,12 @@ inline bool isLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// Whether a code point is a Unicode scalar value: one that UTF-8 and UTF-16 can hold (no surrogate,
+// nothing past U+10FFFF).
+inline bool isScalarValue(char32_t c) {
+    return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
+
 // Appends the UTF-8 bytes of one code point (a surrogate value is encoded as it stands).
 void appendUtf8(std::string& out, char32_t codePoint);
 // One code point as a UTF-8 string of its own.

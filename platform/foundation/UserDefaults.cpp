@@ -27,10 +27,14 @@ std::unique_ptr<UserDefaults>& standardInstance() {
     return instance;
 }
 
-// What the file holds now: empty when it is missing or unreadable.
+// What the file holds now: empty when it is missing or unreadable, so the defaults serve.
 PropertyValue::Dictionary readValues(const std::filesystem::path& file) {
     auto contents = PropertyList::read(file);
     if (contents && contents->dictionary()) return *contents->dictionary();
+    std::error_code error;
+    if (std::filesystem::exists(file, error)) {
+        logf("%s is not a property-list dictionary; the defaults are used", file.c_str());
+    }
     return {};
 }
 

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "platform/foundation/Owned.h"
+#include "platform/foundation/UnicodeString.h"
 #include "platform/richtext/RichImageSource.h"
 #include "platform/richtext/RichTextBuilder.h"
 
@@ -30,10 +32,78 @@ std::string lower(std::string text) {
     return text;
 }
 
+// libxml2 keeps only the characters XML allows: it drops the control characters other than tab,
+// line feed and carriage return, U+FFFE and U+FFFF, and reads NUL as a blank. A browser keeps them
+// in the text, and so does the note, so they cross the parser disguised as a pair of private-use
+// characters it keeps: U+10FFFD, then U+10FF00 plus the character's index (a U+10FFFD of the text
+// itself goes the same way, so nothing else is ever read as a disguise).
+constexpr std::string_view kDisguise = "\xF4\x8F\xBF\xBD";  // U+10FFFD
+constexpr std::string_view kIndexLead = "\xF4\x8F\xBC";     // U+10FF00 to U+10FF3F
+constexpr unsigned char kNonCharacterFFFE = 0x20, kNonCharacterFFFF = 0x21, kItself = 0x22;
+
+void appendDisguised(std::string& out, unsigned char index) {
+    out += kDisguise;
+    out += kIndexLead;
+    out += static_cast<char>(0x80 + index);
+}
+
+// Well-formed UTF-8 (every malformed byte read as U+FFFD, as the editor reads it) with the
+// characters libxml2 would lose disguised.
+std::string parserInput(std::string_view html) {
+    std::string text = validUtf8(html);
+    std::string out;
+    out.reserve(text.size());
+    // Byte patterns suffice: in well-formed UTF-8 a lead byte never matches inside a character.
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        std::string_view rest = std::string_view(text).substr(i);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            appendDisguised(out, c);
+        } else if (rest.starts_with("\xEF\xBF\xBE") || rest.starts_with("\xEF\xBF\xBF")) {
+            appendDisguised(out, rest[2] == '\xBE' ? kNonCharacterFFFE : kNonCharacterFFFF);
+            i += 2;
+        } else if (rest.starts_with(kDisguise)) {
+            appendDisguised(out, kItself);
+            i += kDisguise.size() - 1;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// Text as the parser gives it back, with the disguised characters as they were.
+std::string undisguised(std::string_view text) {
+    if (text.find(kDisguise) == std::string_view::npos) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        std::string_view rest = text.substr(i);
+        if (rest.size() >= 8 && rest.starts_with(kDisguise) &&
+            rest.substr(4).starts_with(kIndexLead)) {
+            unsigned char index =
+                static_cast<unsigned char>(static_cast<unsigned char>(rest[7]) - 0x80);
+            if (index <= kItself) {
+                if (index < 0x20) {
+                    out += static_cast<char>(index);
+                } else if (index == kItself) {
+                    out += kDisguise;
+                } else {
+                    out += index == kNonCharacterFFFE ? "\uFFFE" : "\uFFFF";
+                }
+                i += 8;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
 std::optional<std::string> attribute(xmlNode* node, const char* name) {
     Owned<xmlChar, freeXml> value(xmlGetProp(node, reinterpret_cast<const xmlChar*>(name)));
     if (!value) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(value.get()));
+    return undisguised(reinterpret_cast<const char*>(value.get()));
 }
 
 std::optional<uint32_t> dimensionAttribute(xmlNode* node, const char* name) {
@@ -99,7 +169,8 @@ class Walker {
     void walk(xmlNode* node, CharacterStyle style, bool preformatted) {
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
             if (node->content) {
-                m_builder.text(reinterpret_cast<const char*>(node->content), style, preformatted);
+                m_builder.text(undisguised(reinterpret_cast<const char*>(node->content)), style,
+                               preformatted);
             }
             return;
         }
@@ -187,8 +258,10 @@ class Walker {
 
 RichText readHTML(std::string_view html, const HTMLReadOptions& options) {
     if (html.empty()) return {};
+    const std::string input = parserInput(html);
+    if (input.size() > INT_MAX) return {};
     Owned<xmlDoc, xmlFreeDoc> document(htmlReadMemory(
-        html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
+        input.data(), static_cast<int>(input.size()), nullptr, "UTF-8",
         HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
     if (!document) return {};
     Walker walker(options);

@@ -73,7 +73,8 @@ void SourceBuffer::replaceCharacters(Range range, const std::u16string& replacem
     std::u16string old =
         m_text.substr(location, std::min<uint64_t>(range.length, m_text.size() - location));
     Range now = replace(range, replacement);
-    m_undo.registerUndo([this, now, old] { replaceCharacters(now, old); });
+    // An edit that changes nothing (an empty paste over nothing) leaves no step to undo.
+    if (old != replacement) m_undo.registerUndo([this, now, old] { replaceCharacters(now, old); });
     m_selection = Range{now.max(), 0};
     recolor();
 }
@@ -137,19 +138,39 @@ Range SourceBuffer::shiftedLeft(Range range) {
 }
 
 void SourceBuffer::shiftLeftRange(Range range) {
+    const std::u16string before = m_text;
     Range shifted = shiftedLeft(range);
-    if (shifted != range) {
-        m_undo.registerUndo([this, shifted] { shiftRightRange(shifted); });
-        setSelectedRange(shifted);
-    }
+    if (m_text != before) registerRestore(before, range);
+    if (shifted != range) setSelectedRange(shifted);
 }
 
 void SourceBuffer::shiftRightRange(Range range) {
+    const std::u16string before = m_text;
     Range shifted = shiftedRight(range);
-    if (shifted != range) {
-        m_undo.registerUndo([this, shifted] { shiftLeftRange(shifted); });
-        setSelectedRange(shifted);
+    if (m_text != before) registerRestore(before, range);
+    if (shifted != range) setSelectedRange(shifted);
+}
+
+void SourceBuffer::registerRestore(const std::u16string& before, Range selection) {
+    // Only the stretch between the common start and the common end changed.
+    const size_t shorter = std::min(before.size(), m_text.size());
+    size_t start = 0;
+    while (start < shorter && before[start] == m_text[start]) ++start;
+    size_t end = 0;
+    while (end < shorter - start &&
+           before[before.size() - 1 - end] == m_text[m_text.size() - 1 - end]) {
+        ++end;
     }
+    const Range changed{start, m_text.size() - start - end};
+    std::u16string old = before.substr(start, before.size() - start - end);
+    m_undo.registerUndo([this, changed, old = std::move(old), selection] {
+        const std::u16string now = m_text;
+        const Range nowSelected = m_selection;
+        replace(changed, old);
+        registerRestore(now, nowSelected);
+        setSelectedRange(selection);
+        recolor();
+    });
 }
 
 void SourceBuffer::setLanguage(int32_t language) {

@@ -45,8 +45,8 @@ class SourceBuffer {
     void shiftRight() { shiftRightRange(m_selection); }
     SourceUndoStack& undoManager() { return m_undo; }
 
-    // The shifts on a given range: apply, register the opposite for undo when the range changed,
-    // select the result.
+    // The shifts on a given range: apply, register for undo the text of the changed lines as they
+    // were (with the range selected) when the text changed, select the result.
     void shiftLeftRange(platform::Range range);
     void shiftRightRange(platform::Range range);
     // The bare shifts: change the text and answer the new selection range.
@@ -92,6 +92,9 @@ class SourceBuffer {
     // Stores a different colour and recolours.
     void changeColor(std::optional<platform::Color>& slot, std::optional<platform::Color> color);
     void notify();
+    // Registers for undo the return to `before` (only the stretch that differs is kept) with
+    // `selection` selected; that undo registers the way back in its turn, for redo.
+    void registerRestore(const std::u16string& before, platform::Range selection);
     // Applies an edit without registering it; answers the range the replacement now covers.
     platform::Range replace(platform::Range range, const std::u16string& replacement);
 

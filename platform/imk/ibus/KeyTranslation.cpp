@@ -194,7 +194,10 @@ std::optional<KeyStroke> translateKey(std::uint32_t keyval, std::uint32_t keycod
                          flags | kFn, ""};
     }
 
-    const char32_t character = ibus_keyval_to_unicode(keyval);
+    // IBus maps every keysym of the Unicode block to a code point, surrogates and values past
+    // U+10FFFF included; such keys type nothing.
+    char32_t character = ibus_keyval_to_unicode(keyval);
+    if (!isScalarValue(character)) character = 0;
     std::string characters;
     if (character >= 0x20 && character != 0x7f) {
         appendUtf8(characters, character);

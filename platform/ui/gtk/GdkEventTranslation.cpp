@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/foundation/UnicodeString.h"
+
 namespace platform::gtk {
 
 namespace {
@@ -10,7 +12,8 @@ std::string utf8Of(guint keyval) {
     // The Mac's Delete key (Backspace here) types DEL; its forward delete types no character.
     if (keyval == GDK_KEY_BackSpace) return "\x7f";
     gunichar c = gdk_keyval_to_unicode(keyval);
-    if (c == 0 || c == 0x7f) return {};
+    // GDK maps every keysym of the Unicode block, surrogates and values past U+10FFFF included.
+    if (c == 0 || c == 0x7f || !isScalarValue(c)) return {};
     char buffer[8];
     int n = g_unichar_to_utf8(c, buffer);
     return std::string(buffer, n);

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 #include <ibus.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 
 #include "platform/foundation/UnicodeString.h"
 #include "platform/foundation/UserDefaults.h"
 #include "tests/inputmethod/app/IBusTestClient.h"
+#include "tests/support/DamagedPropertyLists.h"
 #include "tests/support/PrivateIBusDaemon.h"
 
 namespace {
@@ -25,9 +29,15 @@ bool allInRange(const std::string& text, char32_t low, char32_t high, bool allow
 
 class QuilloraEngine : public ::testing::Test {
   protected:
-    void start(bool privateUse = false) {
+    // `defaultsFile`, when given, is the preferences file's content before the engine starts.
+    void start(bool privateUse = false, std::optional<std::string> defaultsFile = std::nullopt) {
         m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
         ASSERT_TRUE(m_daemon->ready());
+        if (defaultsFile) {
+            auto folder = std::filesystem::path(m_daemon->configHome()) / "quillora";
+            std::filesystem::create_directories(folder);
+            std::ofstream(folder / "defaults.plist", std::ios::binary) << *defaultsFile;
+        }
         if (privateUse) {
             platform::UserDefaults defaults(std::filesystem::path(m_daemon->configHome()) /
                                             "quillora" / "defaults.plist");
@@ -77,6 +87,16 @@ TEST_F(QuilloraEngine, PrivateUseSettingCommitsGlyphCodes) {
     ASSERT_TRUE(client.press(IBUS_KEY_space, 57));
     ASSERT_EQ(client.commits.size(), 1u);
     EXPECT_TRUE(allInRange(client.commits[0], 0xE801, 0xEAB6)) << client.commits[0];
+}
+
+TEST_F(QuilloraEngine, ADamagedPreferencesFileLeavesTheDefaults) {
+    // A string holding a NUL byte once aborted the engine as it read its preferences.
+    ASSERT_NO_FATAL_FAILURE(start(false, kStringWithNul));
+    IBusTestClient& client = *m_client;
+    EXPECT_TRUE(client.type("bar"));
+    ASSERT_TRUE(client.press(IBUS_KEY_space, 57));
+    ASSERT_EQ(client.commits.size(), 1u);
+    EXPECT_TRUE(allInRange(client.commits[0], 0x1800, 0x18AF)) << client.commits[0];
 }
 
 TEST_F(QuilloraEngine, ShiftTapSwitchesToEnglishAndBack) {

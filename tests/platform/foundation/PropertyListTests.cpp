@@ -3,7 +3,9 @@
 #include <fstream>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/DamagedPropertyLists.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -55,6 +57,45 @@ TEST(PropertyList, MissingOrMalformedFilesAreAbsent) {
     std::ofstream(folder.file("bad.plist")) << "not a plist at all";
     EXPECT_FALSE(PropertyList::read(folder.file("bad.plist")));
     EXPECT_FALSE(PropertyList::parse(""));
+}
+
+TEST(PropertyList, TextHoldingNulIsAFailureNotAnAbort) {
+    LogCapture log;
+    EXPECT_FALSE(PropertyList::parse(kStringWithNul));
+    EXPECT_FALSE(PropertyList::parse(kKeyWithNul));
+    EXPECT_FALSE(
+        PropertyList::parse(std::string("<plist><dict><key>a\0b</key><true/></dict></plist>", 49)));
+    EXPECT_TRUE(log.contains("NUL"));
+    // A binary list with UTF-16 text and nothing damaged is read as before.
+    std::string fine = kStringWithNul;
+    fine[19] = fine[20] = 0x18;  // the NUL becomes U+1818
+    auto read = PropertyList::parse(fine);
+    ASSERT_TRUE(read && read->find("font"));
+    EXPECT_EQ(*read->find("font")->text(), "ᠠ\u1818ᠡ");
+}
+
+TEST(PropertyList, DatesAreExactOverYearsOneToNineThousandNineHundredNinetyNine) {
+    auto dates = PropertyList::parse(R"(<plist version="1.0"><array>
+      <date>9999-12-31T23:59:59Z</date><date>1000-01-01T00:00:00Z</date>
+      <date>1901-12-13T20:45:51Z</date></array></plist>)");
+    ASSERT_TRUE(dates && dates->array() && dates->array()->size() == 3);
+    const double expected[] = {253402300799.0, -30610224000.0, -2147483649.0};
+    for (size_t i = 0; i < 3; ++i) {
+        const Date* date = (*dates->array())[i].scalar()->date();
+        ASSERT_NE(date, nullptr);
+        EXPECT_EQ(date->timeIntervalSince1970(), expected[i]);
+        // Written out and read back, to the second.
+        auto back = PropertyList::parse(PropertyList::xml((*dates->array())[i]));
+        ASSERT_TRUE(back && back->scalar() && back->scalar()->date());
+        EXPECT_EQ(back->scalar()->date()->timeIntervalSince1970(), expected[i]);
+    }
+    // What the form cannot hold is clamped, and says so.
+    LogCapture log;
+    PropertyValue far(Value(Date::dateWithTimeIntervalSince1970(1e15)));
+    auto clamped = PropertyList::parse(PropertyList::xml(far));
+    ASSERT_TRUE(clamped && clamped->scalar() && clamped->scalar()->date());
+    EXPECT_EQ(clamped->scalar()->date()->timeIntervalSince1970(), 253402300799.0);
+    EXPECT_TRUE(log.contains("outside years 1 to 9999"));
 }
 
 TEST(PropertyList, WritesReplaceWholeFilesAndLeaveNoLitter) {

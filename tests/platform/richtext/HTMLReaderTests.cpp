@@ -4,6 +4,7 @@
 
 #include "platform/richtext/HTMLReader.h"
 #include "platform/richtext/PlainTextWriter.h"
+#include "platform/richtext/RTFWriter.h"
 #include "tests/support/TemporaryFolder.h"
 
 using namespace platform;
@@ -150,4 +151,19 @@ TEST(HTMLReader, APictureWhoseSourceIsAFolderIsAPlaceholder) {
 TEST(HTMLReader, BrokenMarkupIsRecovered) {
     EXPECT_EQ(textOf("<p>a<b>b<i>c</p><p>d"), "abc\nd\n");
     EXPECT_EQ(textOf("<div>x</span></div>y"), "x\ny\n");
+}
+
+// Every writer of a note must hold the same characters as the note: bytes that are not UTF-8 read
+// as U+FFFD each, as the editor reads them, and characters libxml2 would drop are kept.
+TEST(HTMLReader, MalformedBytesAndCharactersXmlRefusesReadAsTheNoteHoldsThem) {
+    RichText rich = readHTML("<p><b>x\xd1</b>\xa0y</p>");
+    EXPECT_EQ(plainText(rich), "x\uFFFD\uFFFDy\n") << "no character made of two runs' bytes";
+    EXPECT_NE(rtfData(rich).find("x{\\u-3?}}{\\u-3?}y"), std::string::npos) << rtfData(rich);
+    EXPECT_EQ(textOf("<div>a\uFFFFb\uFFFEc\x01"
+                     "d\x0c"
+                     "e</div>"),
+              "a\uFFFFb\uFFFEc\x01"
+              "d e\n");
+    // The private-use characters that carry those through the parser stand for themselves too.
+    EXPECT_EQ(textOf("<div>\U0010FFFD\U0010FF01</div>"), "\U0010FFFD\U0010FF01\n");
 }

@@ -10,6 +10,7 @@
 #include "platform/richtext/HTMLReader.h"
 #include "platform/richtext/PlainTextWriter.h"
 #include "platform/richtext/RTFWriter.h"
+#include "tests/support/CollapsedSpace.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -29,21 +30,6 @@ void expectGolden(const std::string& output, const std::string& name) {
         return;
     }
     EXPECT_EQ(output, fileContents(goldenPath(name))) << "golden file " << name;
-}
-
-std::string collapseSpace(const std::string& text) {
-    std::string out;
-    bool space = false;
-    for (char c : text) {
-        if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
-            space = !out.empty();
-            continue;
-        }
-        if (space) out += ' ';
-        space = false;
-        out += c;
-    }
-    return out;
 }
 
 }  // namespace
@@ -85,7 +71,7 @@ std::string unrtf(const std::string& mode, const std::string& path) {
         }
         body += line + "\n";
     }
-    return collapseSpace(body);
+    return collapsedSpace(body);
 }
 
 TEST(RichTextGolden, RTFReadsBackWithUnrtfToTheSameWords) {

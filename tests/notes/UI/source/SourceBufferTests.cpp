@@ -118,7 +118,25 @@ TEST(SourceBuffer, ShiftRightAndLeftKeepTheSelectedTextAndUndoEachOther) {
     EXPECT_EQ(buffer.selectedRange(), (Range{1, 5}));
     EXPECT_EQ(buffer.text().substr(1, 5), u"x\ny\nz");
     buffer.undoManager().undo();
-    EXPECT_EQ(buffer.text(), u"\t\tx\n\ty\n\tz") << "undo is the opposite shift, not a restore";
+    EXPECT_EQ(buffer.text(), u"\t\tx\ny\n\tz") << "undo restores the lines, it adds no tab";
+    EXPECT_EQ(buffer.selectedRange(), (Range{2, 6})) << "the selection of the time, clamped";
+    buffer.undoManager().redo();
+    EXPECT_EQ(buffer.text(), u"\tx\ny\nz");
+    // A line that never had a tab gets none back, and a shift that leaves the selection where it
+    // was is still undoable.
+    buffer.setSource(u"a\n\tb");
+    buffer.setSelectedRange(Range{0, 4});
+    buffer.shiftLeft();
+    EXPECT_EQ(buffer.text(), u"a\nb");
+    buffer.undoManager().undo();
+    EXPECT_EQ(buffer.text(), u"a\n\tb");
+    buffer.setSource(u"\tx");
+    buffer.setSelectedRange(Range{0, 0});
+    buffer.shiftLeft();
+    EXPECT_EQ(buffer.text(), u"x");
+    ASSERT_TRUE(buffer.undoManager().canUndo());
+    buffer.undoManager().undo();
+    EXPECT_EQ(buffer.text(), u"\tx");
 
     // Nothing to shift left: no change, nothing to undo.
     buffer.setSource(u"plain");

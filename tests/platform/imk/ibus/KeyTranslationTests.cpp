@@ -63,6 +63,9 @@ const Row kTable[] = {
     {"remapped letter", IBUS_KEY_r, 247, 0, {Down, 15, 0, "r"}},
     {"Mongolian letter", 0x1001820, 200, 0, {Down, 0xFFFF, 0, "\xe1\xa0\xa0"}},
     {"unknown non-character", IBUS_KEY_AudioMute, 113, 0, {Down, 0xFFFF, 0, ""}},
+    // Keysyms of the Unicode block that name no character type nothing.
+    {"past the last code point", 0x1110000, 200, 0, {Down, 0xFFFF, 0, ""}},
+    {"surrogate code point", 0x100D800, 200, 0, {Down, 0xFFFF, 0, ""}},
     {"shift press", IBUS_KEY_Shift_L, 42, 0, {Flags, 56, ModifierFlags::Shift, ""}},
     {"shift release", IBUS_KEY_Shift_L, 42, IBUS_SHIFT_MASK | Release, {Flags, 56, 0, ""}},
     {"right shift press", IBUS_KEY_Shift_R, 54, 0, {Flags, 60, ModifierFlags::Shift, ""}},
