@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
 rm -f "$BUILD_DIR"/mongolian-writing_*.deb
-(cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
+if ! made=$(cd "$BUILD_DIR" && cpack -G DEB 2>&1); then
+  echo "$made" >&2
+  exit 1
+fi
 package=$(ls "$BUILD_DIR"/mongolian-writing_*.deb)
 
 # Lintian only remarks that it runs as root (as CI does); that line is no finding.
