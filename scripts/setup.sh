@@ -24,8 +24,9 @@ PACKAGES=(
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libpoppler-glib-dev
   # input method framework
   libibus-1.0-dev ibus ibus-gtk3 dbus dbus-x11
-  # packaging
-  dpkg-dev file
+  # packaging, and the checks the package passes: Debian's policy, the AppStream metadata and the
+  # desktop entry
+  dpkg-dev file lintian appstream desktop-file-utils
   # display-bound tests and what they check with
   xvfb xauth xdotool x11-utils imagemagick poppler-utils unrtf
 )

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds, and runs every test; exits non-zero when a test fails.
+# Sets the machine up, builds, checks the Debian package made from the build, and runs every test;
+# exits non-zero when a check or a test fails.
 # The database layer's tests run once more under AddressSanitizer first, since bound text and
 # statement lifetimes are where memory faults would hide. Tests labelled "gui" need a display:
 # they run under a private X server of their own (xvfb-run), never the user's.
@@ -14,6 +15,10 @@ if [ -x build-asan/tests/sqdb/sqdb_tests ]; then
   echo "== database layer under AddressSanitizer =="
   build-asan/tests/sqdb/sqdb_tests --gtest_brief=1
 fi
+# The Debian package, made from this same build, checked as Debian checks packages (any lintian
+# error or warning fails the run) and as software centres and menus read what it installs.
+echo "== Debian package =="
+scripts/check-package.sh "${BUILD_DIR:-build}"
 cd "${BUILD_DIR:-build}"
 # Never the user's display: the run gets a private X server, which only the gui tests touch. One
 # ctest run for all, so its closing summary counts every case.

@@ -45,26 +45,11 @@ std::unique_ptr<SQDatabasePool> SQDatabasePool::databasePoolWithPath(
 }
 
 SQDatabasePool::SQDatabasePool(ConstructionKey, std::optional<std::string> path, int flags)
-    : m_path(std::move(path)),
-      m_openFlags(flags),
+    : SQDatabaseProvider("SQDatabasePool", g_savePointIndex, std::move(path), flags),
       m_lockQueue(platform::stringWithFormat("sqdb.%s", description().c_str())) {}
 
 SQDatabasePool::~SQDatabasePool() {
     m_delegate = nullptr;
-}
-
-std::optional<std::string> SQDatabasePool::path() const {
-    std::lock_guard lock(m_pathMutex);
-    return m_path;
-}
-
-void SQDatabasePool::setPath(std::optional<std::string> path) {
-    std::lock_guard lock(m_pathMutex);
-    m_path = std::move(path);
-}
-
-std::string SQDatabasePool::description() const {
-    return platform::stringWithFormat("<SQDatabasePool: %p>", static_cast<const void*>(this));
 }
 
 void SQDatabasePool::executeLocked(const std::function<void()>& block) {
@@ -117,7 +102,7 @@ std::shared_ptr<SQDatabase> SQDatabasePool::db() {
         }
         // A connection that cannot be handed out is dropped rather than kept in either list,
         // where it would count toward the limit while nobody could use it.
-        if (!database->openWithFlags(m_openFlags)) {
+        if (!database->openWithFlags(openFlags())) {
             std::optional<std::string> where = path();
             platform::logf("Could not open up the database at path %s",
                            where ? where->c_str() : "(null)");
@@ -149,22 +134,12 @@ void SQDatabasePool::pushDatabaseBackInPool(const std::shared_ptr<SQDatabase>& d
 }
 
 void SQDatabasePool::inDatabase(const SQDatabaseBlock& block) {
-    Borrowed borrowed(*this);
-    if (block) block(borrowed.get());
-}
-
-bool SQDatabasePool::beginTransaction(bool useDeferred, const SQTransactionBlock& block) {
-    Borrowed borrowed(*this);
-    return SQDBRunTransaction(borrowed.get(), useDeferred, [&](bool* rollback) {
-        if (block) block(borrowed.get(), rollback);
+    withDatabase("inDatabase:", [&](SQDatabase* db) {
+        if (block) block(db);
     });
 }
 
-std::optional<platform::Error> SQDatabasePool::inSavePoint(const SQTransactionBlock& block) {
-    std::string name = platform::stringWithFormat("savePoint%ld",
-                                                  static_cast<long>(g_savePointIndex.fetch_add(1)));
+void SQDatabasePool::withDatabase(const char*, const std::function<void(SQDatabase*)>& work) {
     Borrowed borrowed(*this);
-    return SQDBRunSavePoint(borrowed.get(), name, [&](bool* rollback) {
-        if (block) block(borrowed.get(), rollback);
-    });
+    work(borrowed.get());
 }

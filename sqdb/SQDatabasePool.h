@@ -4,14 +4,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/foundation/Error.h"
 #include "platform/foundation/SerialQueue.h"
 #include "sqdb/SQDatabase.h"
+#include "sqdb/SQDatabaseProvider.h"
 
 class SQDatabasePool;
 
@@ -36,8 +35,9 @@ class SQDatabasePoolDelegate {
 // Several connections to one database, so that several threads can each work on one of their
 // own. A caller borrows a connection for one block; the pool keeps it open for the next one.
 // Only the two lists (idle and handed out) are locked; borrowed connections are used outside the
-// lock. Blocks get the connection as a pointer that is null when none could be had.
-class SQDatabasePool {
+// lock. Blocks get the connection as a pointer that is null when none could be had; the
+// transaction and savepoint forms (SQDatabaseProvider) each borrow one for the call.
+class SQDatabasePool : public SQDatabaseProvider {
     struct ConstructionKey {
         explicit ConstructionKey() = default;
     };
@@ -51,12 +51,8 @@ class SQDatabasePool {
         return databasePoolWithPath(std::nullopt);
     }
     SQDatabasePool(ConstructionKey, std::optional<std::string> path, int flags);
-    ~SQDatabasePool();
-    SQDatabasePool(const SQDatabasePool&) = delete;
-    SQDatabasePool& operator=(const SQDatabasePool&) = delete;
+    ~SQDatabasePool() override;
 
-    std::optional<std::string> path() const;
-    void setPath(std::optional<std::string> path);
     // Not owned.
     SQDatabasePoolDelegate* delegate() const { return m_delegate; }
     void setDelegate(SQDatabasePoolDelegate* delegate) { m_delegate = delegate; }
@@ -65,9 +61,7 @@ class SQDatabasePool {
     void setMaximumNumberOfDatabasesToCreate(uint64_t value) {
         m_maximumNumberOfDatabasesToCreate = value;
     }
-    int openFlags() const { return m_openFlags; }
-    // "<SQDatabasePool: 0x…>"
-    std::string description() const;
+    // description() is "<SQDatabasePool: 0x…>".
 
     uint64_t countOfCheckedInDatabases();
     uint64_t countOfCheckedOutDatabases();
@@ -87,24 +81,15 @@ class SQDatabasePool {
 
     // The block borrows a connection for its length.
     void inDatabase(const SQDatabaseBlock& block);
-    // Transactions and savepoints ("savePoint<n>") as SQDBRunTransaction and SQDBRunSavePoint
-    // run them, each on a connection borrowed for the call; the pool's own savepoint numbers.
-    bool inTransaction(const SQTransactionBlock& block) { return beginTransaction(false, block); }
-    bool inDeferredTransaction(const SQTransactionBlock& block) {
-        return beginTransaction(true, block);
-    }
-    bool beginTransaction(bool useDeferred, const SQTransactionBlock& block);
-    std::optional<platform::Error> inSavePoint(const SQTransactionBlock& block);
 
   private:
     class Borrowed;
 
-    mutable std::mutex m_pathMutex;
-    std::optional<std::string> m_path;
+    void withDatabase(const char* operation, const std::function<void(SQDatabase*)>& work) override;
+
     std::vector<std::shared_ptr<SQDatabase>> m_databaseInPool;
     std::vector<std::shared_ptr<SQDatabase>> m_databaseOutPool;
     std::atomic<SQDatabasePoolDelegate*> m_delegate{nullptr};
     std::atomic<uint64_t> m_maximumNumberOfDatabasesToCreate{0};
-    const int m_openFlags;
     platform::SerialQueue m_lockQueue;
 };

@@ -34,28 +34,13 @@ std::unique_ptr<SQDatabaseQueue> SQDatabaseQueue::databaseQueueWithPath(
 
 SQDatabaseQueue::SQDatabaseQueue(ConstructionKey, std::optional<std::string> path, int flags,
                                  std::shared_ptr<SQDatabase> db)
-    : m_path(std::move(path)),
-      m_openFlags(flags),
+    : SQDatabaseProvider("SQDatabaseQueue", g_savePointIndex, std::move(path), flags),
       m_db(std::move(db)),
       m_queue(platform::stringWithFormat("sqdb.%s", description().c_str())) {}
 
 SQDatabaseQueue::~SQDatabaseQueue() {
     // The connection is used on the queue only, so it is dropped there too.
     m_queue.sync([this] { m_db.reset(); });
-}
-
-std::optional<std::string> SQDatabaseQueue::path() const {
-    std::lock_guard lock(m_pathMutex);
-    return m_path;
-}
-
-void SQDatabaseQueue::setPath(std::optional<std::string> path) {
-    std::lock_guard lock(m_pathMutex);
-    m_path = std::move(path);
-}
-
-std::string SQDatabaseQueue::description() const {
-    return platform::stringWithFormat("<SQDatabaseQueue: %p>", static_cast<const void*>(this));
 }
 
 void SQDatabaseQueue::checkNotReentrant(const char* operation) const {
@@ -72,7 +57,7 @@ SQDatabase* SQDatabaseQueue::database() {
     if (m_db) return m_db.get();
     std::optional<std::string> currentPath = path();
     auto db = SQDatabase::databaseWithPath(currentPath);
-    if (!db->openWithFlags(m_openFlags)) {
+    if (!db->openWithFlags(openFlags())) {
         platform::logf("SQDatabaseQueue could not reopen database for path %s",
                        describePath(currentPath).c_str());
         return nullptr;
@@ -82,9 +67,7 @@ SQDatabase* SQDatabaseQueue::database() {
 }
 
 void SQDatabaseQueue::inDatabase(const SQDatabaseBlock& block) {
-    checkNotReentrant("inDatabase:");
-    m_queue.sync([&] {
-        SQDatabase* db = database();
+    withDatabase("inDatabase:", [&](SQDatabase* db) {
         if (block) block(db);
         if (db && db->hasOpenResultSets()) {
             platform::log(
@@ -99,30 +82,10 @@ void SQDatabaseQueue::inDatabase(const SQDatabaseBlock& block) {
     });
 }
 
-bool SQDatabaseQueue::beginTransaction(bool useDeferred, const SQTransactionBlock& block) {
-    checkNotReentrant(useDeferred ? "inDeferredTransaction:" : "inTransaction:");
-    bool ended = false;
-    m_queue.sync([&] {
-        SQDatabase* db = database();
-        ended = SQDBRunTransaction(db, useDeferred, [&](bool* rollback) {
-            if (block) block(db, rollback);
-        });
-    });
-    return ended;
-}
-
-std::optional<platform::Error> SQDatabaseQueue::inSavePoint(const SQTransactionBlock& block) {
-    checkNotReentrant("inSavePoint:");
-    std::optional<platform::Error> error;
-    m_queue.sync([&] {
-        std::string name = platform::stringWithFormat(
-            "savePoint%ld", static_cast<long>(g_savePointIndex.fetch_add(1)));
-        SQDatabase* db = database();
-        error = SQDBRunSavePoint(db, name, [&](bool* rollback) {
-            if (block) block(db, rollback);
-        });
-    });
-    return error;
+void SQDatabaseQueue::withDatabase(const char* operation,
+                                   const std::function<void(SQDatabase*)>& work) {
+    checkNotReentrant(operation);
+    m_queue.sync([&] { work(database()); });
 }
 
 void SQDatabaseQueue::close() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "inputmethod/MongolianConverter/MongolianConverter.h"
 #include "inputmethod/SQLite/DictionaryQuery.h"
@@ -100,7 +101,10 @@ std::vector<std::string> Controller::execute(const std::optional<std::string>& k
     for (const Word& word : constructer(pieces)) {
         // A key with no listed piece leaves only the empty start word: that is no word.
         if (!word.hasLetters()) continue;
-        built.push_back((word.isSalanh() ? "" : " ") + *Util::key2char(word.keyWord()));
+        // Appended rather than joined with +: GCC 12 takes the join for an overlapping copy.
+        std::string text = word.isSalanh() ? "" : " ";
+        text += *Util::key2char(word.keyWord());
+        built.push_back(std::move(text));
     }
     return built;
 }

@@ -36,7 +36,11 @@ void syncFolder(const std::filesystem::path& folder) {
 bool replaceFileAtomically(
     const std::filesystem::path& path,
     const std::function<bool(const std::filesystem::path& temporary)>& write) {
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX"));
+    // Appended rather than joined with +: GCC 12 takes "." + name for an overlapping copy.
+    std::string hidden = ".";
+    hidden += path.filename().string();
+    hidden += ".XXXXXX";
+    std::string temporary = path.parent_path() / hidden;
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
     ::fchmod(fd, 0644);

@@ -1,6 +1,7 @@
 // Zelvo's program entry: names the program, puts its windows on the GTK desktop and hands control
 // to the application loop, whose launch notice reaches the application delegate.
 #include <cstdio>
+#include <cstring>
 
 #include "notes/UI/AppDelegate.h"
 #include "platform/foundation/Bundle.h"
@@ -11,7 +12,29 @@
 #include "platform/ui/gtk/GtkBackend.h"
 #include "platform/web/webkit/WebKitBackend.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zelvo [-h|--help]\n"
+    "Notes in vertical traditional Mongolian script. Starting zelvo while it runs brings its\n"
+    "window back; Zelvo > Quit (Ctrl+Q) ends it.\n"
+    "Notes are kept in $ZELVO_DATA_DIR, else $XDG_DATA_HOME/zelvo, else ~/.local/share/zelvo.\n";
+
+bool asksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Before the display is opened: the usage is wanted most where there is none.
+    if (asksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     platform::setLogIdentity("zelvo");
     platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
     if (!platform::gtk::install()) {

@@ -1,5 +1,7 @@
 #include "notes/store/zip/ZipFile.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <ctime>
 #include <utility>
@@ -20,6 +22,13 @@ constexpr const char* kGoingToNext = "Error in going to next file in zip in '%s'
 constexpr const char* kOpeningCurrent = "Error in opening current file in '%s'";
 constexpr uLong kEncryptedFlag = 1u << 0;
 constexpr uLong kUtf8NameFlag = 1u << 11;
+// "Made by" Unix (host 3) to zip 4.5, the level whose zip64 fields the entries carry. Info-ZIP's
+// unzip reads the names of an archive made by MS-DOS (host 0, minizip's default) in the OEM code
+// page, even with the UTF-8 flag set, and then finds them differ from the local headers'.
+constexpr uLong kVersionMadeBy = (3u << 8) | 45u;
+// With a Unix host the high half of the external attributes is the file's mode: a plain file,
+// readable by all.
+constexpr uLong kRegularFileAttributes = (S_IFREG | 0644u) << 16;
 constexpr size_t kMaxNameLength = 0xffff;  // the headers keep the length in 16 bits
 // minizip writes the zip64 end records only when the directory starts past 4 GiB, so the 16-bit
 // entry count of the plain end record is all a reader gets.
@@ -57,7 +66,7 @@ zip_fileinfo fileInfoForDate(platform::Date date) {
     info.tmz_date.tm_year = static_cast<uInt>(local.tm_year + 1900);
     info.dosDate = 0;  // minizip derives it from the fields above
     info.internal_fa = 0;
-    info.external_fa = 0;
+    info.external_fa = kRegularFileAttributes;
     return info;
 }
 
@@ -241,7 +250,7 @@ std::unique_ptr<ZipWriteStream> ZipFile::openEntry(const std::string& fileNameIn
         err = zipOpenNewFileInZip4_64(m_handle->zip, fileNameInZip.c_str(), &info, nullptr, 0,
                                       nullptr, 0, nullptr, compressionLevel != 0 ? Z_DEFLATED : 0,
                                       compressionLevel, encrypter ? 1 : 0, -MAX_WBITS, 8,
-                                      Z_DEFAULT_STRATEGY, nullptr, 0, 0, flagBase, 1);
+                                      Z_DEFAULT_STRATEGY, nullptr, 0, kVersionMadeBy, flagBase, 1);
     }
     if (err != ZIP_OK) {
         throw ZipException(err, platform::stringWithFormat("Error in opening '%s' in zipfile",

@@ -1,3 +1,6 @@
+// The converter's yes-or-no questions: letter classes, a letter's place in the word, and how a
+// text starts or ends.
+
 #include "shaping/ToPua.h"
 
 bool CToPua::isFVS(wchar_t c) {

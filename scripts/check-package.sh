@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a build folder (default build/) and checks it: lintian with no
+# error or warning allowed, then the AppStream metadata and the desktop entry as installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${1:-build}
+rm -f "$BUILD_DIR"/mongolian-writing_*.deb
+if ! made=$(cd "$BUILD_DIR" && cpack -G DEB 2>&1); then
+  echo "$made" >&2
+  exit 1
+fi
+package=$(ls "$BUILD_DIR"/mongolian-writing_*.deb)
+
+# Lintian only remarks that it runs as root (as CI does); that line is no finding.
+if ! report=$(lintian --fail-on error,warning "$package" 2>&1); then
+  echo "$report"
+  echo "lintian: $(basename "$package") has errors or warnings" >&2
+  exit 1
+fi
+grep -v 'running with root privileges' <<<"$report" || true
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$package" "$unpacked"
+appstreamcli validate --no-net --explain "$unpacked"/usr/share/metainfo/*.metainfo.xml
+desktop-file-validate --no-hints "$unpacked"/usr/share/applications/*.desktop
+echo "$(basename "$package"): lintian, AppStream and desktop entry checks passed"
