@@ -1,7 +1,8 @@
 #include "platform/graphics/GraphicsContext.h"
 
 #include <cairo-pdf.h>
-#include <cairo.h>
+
+#include "platform/graphics/cairo/CairoHandles.h"
 
 namespace platform {
 
@@ -20,8 +21,8 @@ void setSource(cairo_t* cr, const Color& c) {
 
 }  // namespace
 
-GraphicsContext::GraphicsContext(cairo_surface_t* surface, Size size, bool recording)
-    : m_cr(cairo_create(surface)),
+GraphicsContext::GraphicsContext(NativeSurface* surface, Size size, bool recording)
+    : m_cr(native(cairo_create(cairo(surface)))),
       m_surface(surface),
       m_size(size),
       m_baseToDevice(flipFor(size.height)),
@@ -29,11 +30,12 @@ GraphicsContext::GraphicsContext(cairo_surface_t* surface, Size size, bool recor
     applyMatrix(m_state.ctm);
 }
 
-GraphicsContext::GraphicsContext(cairo_t* cr, Size size) : m_cr(cairo_reference(cr)), m_size(size) {
+GraphicsContext::GraphicsContext(NativeContext* context, Size size)
+    : m_cr(native(cairo_reference(cairo(context)))), m_size(size) {
     // A toolkit hands over its context already moved to the widget's place in the window: keep
     // that, with our flip inside it.
     cairo_matrix_t given;
-    cairo_get_matrix(cr, &given);
+    cairo_get_matrix(cairo(m_cr), &given);
     AffineTransform placed{given.xx, given.yx, given.xy, given.yy, given.x0, given.y0};
     m_baseToDevice = placed.after(flipFor(size.height));
     applyMatrix(m_state.ctm);
@@ -41,30 +43,30 @@ GraphicsContext::GraphicsContext(cairo_t* cr, Size size) : m_cr(cairo_reference(
 
 GraphicsContext::~GraphicsContext() {
     if (currentContext == this) currentContext = nullptr;
-    cairo_destroy(m_cr);
+    cairo_destroy(cairo(m_cr));
     if (m_surface) {
-        cairo_surface_finish(m_surface);
-        cairo_surface_destroy(m_surface);
+        cairo_surface_finish(cairo(m_surface));
+        cairo_surface_destroy(cairo(m_surface));
     }
 }
 
 std::unique_ptr<GraphicsContext> GraphicsContext::imageContext(int width, int height) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     return std::unique_ptr<GraphicsContext>(
-        new GraphicsContext(surface, Size{double(width), double(height)}, false));
+        new GraphicsContext(native(surface), Size{double(width), double(height)}, false));
 }
 
 std::unique_ptr<GraphicsContext> GraphicsContext::pdfContext(const std::string& path,
                                                              Size pageSize) {
     cairo_surface_t* surface =
         cairo_pdf_surface_create(path.c_str(), pageSize.width, pageSize.height);
-    return std::unique_ptr<GraphicsContext>(new GraphicsContext(surface, pageSize, false));
+    return std::unique_ptr<GraphicsContext>(new GraphicsContext(native(surface), pageSize, false));
 }
 
 std::unique_ptr<GraphicsContext> GraphicsContext::recordingContext(Size size) {
     cairo_rectangle_t extents{0, 0, size.width, size.height};
     cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-    return std::unique_ptr<GraphicsContext>(new GraphicsContext(surface, size, true));
+    return std::unique_ptr<GraphicsContext>(new GraphicsContext(native(surface), size, true));
 }
 
 GraphicsContext* GraphicsContext::current() {
@@ -83,19 +85,19 @@ void GraphicsContext::applyMatrix(const AffineTransform& userToBase) {
     AffineTransform t = m_baseToDevice.after(userToBase);
     cairo_matrix_t m;
     cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
-    cairo_set_matrix(m_cr, &m);
+    cairo_set_matrix(cairo(m_cr), &m);
 }
 
 void GraphicsContext::saveGState() {
     m_stack.push_back(m_state);
-    cairo_save(m_cr);
+    cairo_save(cairo(m_cr));
 }
 
 void GraphicsContext::restoreGState() {
     if (m_stack.empty()) return;  // unbalanced restore: Core Graphics ignores it too
     m_state = m_stack.back();
     m_stack.pop_back();
-    cairo_restore(m_cr);
+    cairo_restore(cairo(m_cr));
     applyMatrix(m_state.ctm);
 }
 
@@ -125,21 +127,21 @@ void GraphicsContext::setTextPosition(double x, double y) {
 }
 
 void GraphicsContext::appendPath(const Path& path) {
-    cairo_new_path(m_cr);
+    cairo_new_path(cairo(m_cr));
     for (const Path::Element& e : path.elements()) {
         const Point* p = e.points;
         switch (e.op) {
             case Path::Op::Move:
-                cairo_move_to(m_cr, p[0].x, p[0].y);
+                cairo_move_to(cairo(m_cr), p[0].x, p[0].y);
                 break;
             case Path::Op::Line:
-                cairo_line_to(m_cr, p[0].x, p[0].y);
+                cairo_line_to(cairo(m_cr), p[0].x, p[0].y);
                 break;
             case Path::Op::Curve:
-                cairo_curve_to(m_cr, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
+                cairo_curve_to(cairo(m_cr), p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
                 break;
             case Path::Op::Close:
-                cairo_close_path(m_cr);
+                cairo_close_path(cairo(m_cr));
                 break;
         }
     }
@@ -155,8 +157,8 @@ void GraphicsContext::fillRect(const Rect& rect) {
 
 void GraphicsContext::fillPath(const Path& path) {
     appendPath(path);
-    setSource(m_cr, m_state.fillColor);
-    cairo_fill(m_cr);
+    setSource(cairo(m_cr), m_state.fillColor);
+    cairo_fill(cairo(m_cr));
     record(DrawingRecord::Kind::Fill, m_state.ctm.apply(path.boundingBox()), m_state.fillColor);
 }
 
@@ -166,9 +168,9 @@ void GraphicsContext::strokeRect(const Rect& rect) {
 
 void GraphicsContext::strokePath(const Path& path) {
     appendPath(path);
-    setSource(m_cr, m_state.strokeColor);
-    cairo_set_line_width(m_cr, m_state.lineWidth);
-    cairo_stroke(m_cr);
+    setSource(cairo(m_cr), m_state.strokeColor);
+    cairo_set_line_width(cairo(m_cr), m_state.lineWidth);
+    cairo_stroke(cairo(m_cr));
     double half = m_state.lineWidth / 2;
     Rect box = path.boundingBox();
     if (!box.isNull()) box = box.insetBy(-half, -half);
@@ -181,19 +183,19 @@ void GraphicsContext::clipToRect(const Rect& rect) {
 
 void GraphicsContext::clipToPath(const Path& path) {
     appendPath(path);
-    cairo_clip(m_cr);
+    cairo_clip(cairo(m_cr));
 }
 
 void GraphicsContext::drawImage(const Image& image, const Rect& rect, double fraction) {
     if (image.width() <= 0 || image.height() <= 0 || rect.isEmpty()) return;
     Rect r = rect.standardized();
-    cairo_save(m_cr);
+    cairo_save(cairo(m_cr));
     // Image rows run downwards: the first row goes to the top of the rectangle.
     applyMatrix(m_state.ctm.translated(r.minX(), r.maxY())
                     .scaled(r.width() / image.width(), -r.height() / image.height()));
-    cairo_set_source_surface(m_cr, image.surface(), 0, 0);
-    cairo_paint_with_alpha(m_cr, fraction);
-    cairo_restore(m_cr);
+    cairo_set_source_surface(cairo(m_cr), cairo(image.surface()), 0, 0);
+    cairo_paint_with_alpha(cairo(m_cr), fraction);
+    cairo_restore(cairo(m_cr));
     applyMatrix(m_state.ctm);
     record(DrawingRecord::Kind::Image, m_state.ctm.apply(r), Color::blackColor());
 }
@@ -202,9 +204,9 @@ Image GraphicsContext::makeImage() const {
     int w = static_cast<int>(m_size.width), h = static_cast<int>(m_size.height);
     Image image(w, h);
     if (m_surface) {
-        cairo_surface_flush(m_surface);
-        cairo_t* cr = cairo_create(image.surface());
-        cairo_set_source_surface(cr, m_surface, 0, 0);
+        cairo_surface_flush(cairo(m_surface));
+        cairo_t* cr = cairo_create(cairo(image.surface()));
+        cairo_set_source_surface(cr, cairo(m_surface), 0, 0);
         cairo_paint(cr);
         cairo_destroy(cr);
     }
@@ -212,15 +214,15 @@ Image GraphicsContext::makeImage() const {
 }
 
 void GraphicsContext::showPage() {
-    cairo_show_page(m_cr);
+    cairo_show_page(cairo(m_cr));
 }
 
-cairo_t* GraphicsContext::prepareTextDrawing() {
-    cairo_save(m_cr);
+NativeContext* GraphicsContext::prepareTextDrawing() {
+    cairo_save(cairo(m_cr));
     // Text space has y up; Pango draws glyphs with y down.
     applyMatrix(m_state.ctm.after(m_textMatrix).scaled(1, -1));
-    setSource(m_cr, Color::blackColor());
-    cairo_move_to(m_cr, 0, 0);
+    setSource(cairo(m_cr), Color::blackColor());
+    cairo_move_to(cairo(m_cr), 0, 0);
     return m_cr;
 }
 
@@ -231,7 +233,7 @@ void GraphicsContext::recordText(const Rect& textSpaceRect, std::u16string text)
 }
 
 void GraphicsContext::finishTextDrawing() {
-    cairo_restore(m_cr);
+    cairo_restore(cairo(m_cr));
     applyMatrix(m_state.ctm);
 }
 

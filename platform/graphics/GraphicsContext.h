@@ -9,9 +9,10 @@
 #include "platform/graphics/Image.h"
 #include "platform/graphics/Path.h"
 
-typedef struct _cairo cairo_t;
-
 namespace platform {
+
+// The drawing library's context, opaque here; platform/graphics/cairo/CairoHandles.h converts it.
+struct NativeContext;
 
 // One drawing operation as a recording context keeps it: the box it covers in device space
 // (the context's base space: origin at the lower left, y up, one unit per pixel or point).
@@ -37,9 +38,9 @@ class GraphicsContext {
     // makeImage() shows what was drawn.
     static std::unique_ptr<GraphicsContext> recordingContext(Size size);
 
-    // Over a Cairo context whose device space has the origin at the top left, `size` large (a
+    // Over a toolkit's context whose device space has the origin at the top left, `size` large (a
     // window's drawing area); the context is referenced, not taken over.
-    GraphicsContext(cairo_t* cr, Size size);
+    GraphicsContext(NativeContext* context, Size size);
     ~GraphicsContext();
     GraphicsContext(const GraphicsContext&) = delete;
     GraphicsContext& operator=(const GraphicsContext&) = delete;
@@ -99,14 +100,14 @@ class GraphicsContext {
     bool isRecording() const { return m_recording; }
     void clearRecords() { m_records.clear(); }
 
-    // For the text layer: the Cairo context with the matrix for the text drawn at the text
+    // For the text layer: the library's context with the matrix for the text drawn at the text
     // position (glyph space y down, as Pango has it), and the record of such a draw.
-    cairo_t* prepareTextDrawing();
+    NativeContext* prepareTextDrawing();
     void recordText(const Rect& textSpaceRect, std::u16string text);
     void finishTextDrawing();
 
   private:
-    GraphicsContext(cairo_surface_t* surface, Size size, bool recording);
+    GraphicsContext(NativeSurface* surface, Size size, bool recording);
     void applyMatrix(const AffineTransform& userToBase);
     void appendPath(const Path& path);
     void record(DrawingRecord::Kind kind, const Rect& deviceRect, const Color& color);
@@ -118,8 +119,8 @@ class GraphicsContext {
         double lineWidth = 1.0;
     };
 
-    cairo_t* m_cr = nullptr;
-    cairo_surface_t* m_surface = nullptr;  // owned when the context made it
+    NativeContext* m_cr = nullptr;
+    NativeSurface* m_surface = nullptr;  // owned when the context made it
     Size m_size;
     AffineTransform m_baseToDevice;
     State m_state;

@@ -7,9 +7,10 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 
-typedef struct _cairo_surface cairo_surface_t;
-
 namespace platform {
+
+// The drawing library's bitmap, opaque here; platform/graphics/cairo/CairoHandles.h converts it.
+struct NativeSurface;
 
 // A bitmap of 32-bit pixels with alpha. Copies share the pixels.
 class Image {
@@ -35,11 +36,11 @@ class Image {
     bool writePNG(const std::string& path) const;
 
     // For the graphics layer.
-    cairo_surface_t* surface() const { return m_surface.get(); }
-    explicit Image(cairo_surface_t* adopted);
+    NativeSurface* surface() const { return m_surface.get(); }
+    explicit Image(NativeSurface* adopted);
 
   private:
-    std::shared_ptr<cairo_surface_t> m_surface;
+    std::shared_ptr<NativeSurface> m_surface;
 };
 
 }  // namespace platform

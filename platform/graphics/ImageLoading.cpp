@@ -1,4 +1,3 @@
-#include <cairo.h>
 #include <librsvg/rsvg.h>
 
 #include <cmath>
@@ -8,6 +7,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Owned.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 
 namespace platform {
 
@@ -24,13 +24,13 @@ std::optional<Image> Image::fromSVG(const std::string& path, double scale) {
         return std::nullopt;
     int pixelWidth = int(std::ceil(width * scale)), pixelHeight = int(std::ceil(height * scale));
     Image image(pixelWidth, pixelHeight);
-    cairo_t* cr = cairo_create(image.surface());
+    cairo_t* cr = cairo_create(cairo(image.surface()));
     RsvgRectangle viewport{0, 0, double(pixelWidth), double(pixelHeight)};
     bool drawn = rsvg_handle_render_document(handle.get(), cr, &viewport, &error);
     cairo_destroy(cr);
     g_clear_error(&error);
     if (!drawn) return std::nullopt;
-    cairo_surface_flush(image.surface());
+    cairo_surface_flush(cairo(image.surface()));
     return image;
 }
 

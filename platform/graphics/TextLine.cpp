@@ -5,6 +5,7 @@
 
 #include "platform/foundation/UnicodeString.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/graphics/pango/ParagraphLayout.h"
 
 namespace platform {
@@ -133,7 +134,7 @@ std::shared_ptr<TextLine> TextLine::truncatedLine(double width, TruncationType t
 
 void TextLine::draw(GraphicsContext& context) const {
     const ParagraphLine& l = info();
-    cairo_t* cr = context.prepareTextDrawing();
+    cairo_t* cr = cairo(context.prepareTextDrawing());
     pango_cairo_show_layout_line(cr, l.line);
     context.recordText(Rect(0, -l.descent, l.width, l.ascent + l.descent), drawnText());
     context.finishTextDrawing();

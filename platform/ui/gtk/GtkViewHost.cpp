@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
@@ -321,7 +322,7 @@ gboolean GtkViewHost::onDraw(GtkWidget* area, cairo_t* cr, GtkViewHost* self) {
     cairo_paint(cr);
     cairo_restore(cr);
     if (View* content = window.contentView()) {
-        GraphicsContext context(cr, Size{width, height});
+        GraphicsContext context(native(cr), Size{width, height});
         content->displayInContext(context);
     }
     self->m_pendingDisplay = false;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GObjectRef.h"
 #include "platform/ui/gtk/GtkViewHost.h"
@@ -132,7 +133,7 @@ std::optional<Image> GtkWindowBackend::snapshot(const Rect& screenRect) const {
     gdk_cairo_set_source_pixbuf(cr, pixels.get(), 0, 0);
     cairo_paint(cr);
     cairo_destroy(cr);
-    return Image(surface);
+    return Image(native(surface));
 }
 
 }  // namespace platform::gtk

@@ -2,11 +2,11 @@
 // by Cairo into image surfaces our graphics layer takes over.
 #include "platform/web/PDFDocument.h"
 
-#include <cairo.h>
 #include <poppler.h>
 
 #include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 
 namespace platform {
 
@@ -75,7 +75,7 @@ std::optional<Image> PDFDocument::renderPage(int index, double scale) const {
     cairo_destroy(cr);
     g_object_unref(page);
     cairo_surface_flush(surface);
-    return Image(surface);
+    return Image(native(surface));
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
+#include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
 namespace platform {
@@ -413,7 +414,7 @@ std::optional<Image> WebKitPageView::snapshot(std::chrono::milliseconds timeout)
         new std::shared_ptr<Pending<cairo_surface_t*>>(pending));
     bool answered = spinUntil([&] { return pending->done; }, timeout);
     if (!answered || !pending->value) return std::nullopt;
-    return Image(pending->value);
+    return Image(native(pending->value));
 }
 
 void WebKitPageView::setFrameSize(Size size) {
