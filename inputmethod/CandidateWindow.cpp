@@ -86,17 +86,28 @@ void CandidateWindow::showCandidates(const CandidateList& candidates, Rect caret
     m_attr.verticalGlyphForm = 1;
 
     platform::AttributedString text = candidateString(candidates, m_attr);
-    platform::Size size = platform::boundingSizeOfAttributedString(text);
-    // The view draws every line LineHeight high whatever the font's own height: with a small
-    // font the measured height would cut the last columns off, so never leave less room than that.
-    size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
-    platform::logDebug("当前的宽度：" + TXStringFromSize(size));
-
-    if (m_seCandidataView) m_seCandidataView->setText(text.string());
-    m_shownSize = size;
-    m_window->setFrame(frameAt(caretRect), true);
-    platform::logDebug("后：最终的大小：" + TXStringFromRect(m_window->frame()));
-    m_window->orderFront();
+    // A key that leaves the list as it was (the longer key finds the same words) keeps the
+    // measured size and the view's text: shaping them again is most of a show.
+    if (!m_measuredText || *m_measuredText != text) {
+        platform::Size size = platform::boundingSizeOfAttributedString(text);
+        // The view draws every line LineHeight high whatever the font's own height: with a small
+        // font the measured height would cut the last columns off, so never leave less room
+        // than that.
+        size.height = std::max(size.height, LineHeight * static_cast<double>(candidates.size()));
+        if (platform::isDebugLogging()) platform::logDebug("当前的宽度：" + TXStringFromSize(size));
+        if (m_seCandidataView) m_seCandidataView->setText(text.string());
+        m_shownSize = size;
+        m_measuredText = std::move(text);
+    }
+    // A window already on screen where it belongs is left alone: moving or showing it again
+    // would only redraw what is there (a new text has asked for its own drawing).
+    const Rect frame = frameAt(caretRect);
+    const bool shown = !m_isHidden && m_window->isVisible();
+    if (!shown || frame != m_window->frame()) m_window->setFrame(frame, true);
+    if (platform::isDebugLogging()) {
+        platform::logDebug("后：最终的大小：" + TXStringFromRect(m_window->frame()));
+    }
+    if (!shown) m_window->orderFront();
     m_isHidden = false;
 }
 
@@ -108,7 +119,8 @@ void CandidateWindow::moveToCaret(Rect caretRect) {
 
 Rect CandidateWindow::frameAt(Rect caretRect) const {
     Rect placed = tuningFrameForScreen(m_shownSize, caretRect, m_wordArray.size());
-    platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
+    if (platform::isDebugLogging())
+        platform::logDebug("前：最终的大小：" + TXStringFromRect(placed));
     // The text is turned by −90°: its width runs down the screen.
     return Rect(placed.origin.x, placed.origin.y, placed.size.height, placed.size.width);
 }
@@ -120,6 +132,7 @@ void CandidateWindow::hideCandidates() {
 
 void CandidateWindow::setFont(const Font& font) {
     m_font = font;
+    m_measuredText.reset();
     m_attr.font = font;
     if (m_seCandidataView) m_seCandidataView->setFont(font);
 }

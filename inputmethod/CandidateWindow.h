@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "inputmethod/Candidate.h"
@@ -64,6 +65,7 @@ class CandidateWindow : public CandidatePresenter {
     const std::shared_ptr<TXTextView>& seCandidataView() const { return m_seCandidataView; }
     void setSeCandidataView(std::shared_ptr<TXTextView> view) {
         m_seCandidataView = std::move(view);
+        m_measuredText.reset();
     }
 
     // The attributes of the candidate text as measured.
@@ -84,6 +86,8 @@ class CandidateWindow : public CandidatePresenter {
     platform::Font m_font;
     CandidateList m_wordArray;
     platform::Size m_shownSize;  // the measured text of the list on show
+    // The text m_shownSize was measured for and the view shows.
+    std::optional<platform::AttributedString> m_measuredText;
     std::shared_ptr<TXTextView> m_seCandidataView;
     bool m_isHidden = false;
 };

@@ -1,5 +1,5 @@
 // One keystroke to a candidate list on the full generated dictionary: the controller's dispatch,
-// the dictionary search (a connection opened, queried and closed per key, as the store does),
+// the dictionary search (one query on the connection the store keeps open),
 // the transliteration and the merge, with the candidate window and the client as no-ops.
 //
 // The typing stream is realistic: dictionary words typed letter by letter, each ended by Space

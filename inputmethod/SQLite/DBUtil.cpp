@@ -1,10 +1,11 @@
 #include "inputmethod/SQLite/DBUtil.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include "dbutil/StoreLocation.h"
 #include "inputmethod/SQLite/DictionaryQuery.h"
@@ -39,21 +40,72 @@ void reportDictionaryFailure(const std::string& what) {
 // The dictionary belongs to the package, so it is only ever read. Opening read-only also keeps
 // a missing dictionary from being created as an empty file by the first search. The connection
 // reports its own errors through reportDictionaryFailure.
-std::shared_ptr<SQDatabase> openDictionary() {
-    auto path = DBUtil::dbPath();
-    if (!path) return nullptr;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(*path, error)) {
-        reportDictionaryFailure("The dictionary " + *path + " is missing: no words are found");
-        return nullptr;
-    }
-    auto db = SQDatabase::databaseWithPath(*path);
+std::shared_ptr<SQDatabase> openDictionaryAt(const std::string& path) {
+    auto db = SQDatabase::databaseWithPath(path);
     db->setLogsErrors(false);
     if (!db->openWithFlags(SQLITE_OPEN_READONLY)) {
-        reportDictionaryFailure("The dictionary " + *path + " cannot be opened");
+        reportDictionaryFailure("The dictionary " + path + " cannot be opened");
         return nullptr;
     }
+    // The searches differ in their bound letters only; their few statement texts are kept.
+    db->setShouldCacheStatements(true);
     return db;
+}
+
+// The file a connection was opened on: a dictionary replaced or rewritten on disk (an update of
+// the package) no longer matches and is opened afresh.
+struct FileIdentity {
+    std::string path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    bool operator==(const FileIdentity& other) const {
+        return path == other.path && device == other.device && inode == other.inode &&
+               size == other.size && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+// One connection kept between searches: opening the dictionary reads and parses its schema, which
+// cost more than the search itself, on every key.
+struct OpenDictionary {
+    std::mutex mutex;
+    std::shared_ptr<SQDatabase> db;
+    FileIdentity identity;
+
+    void drop() {
+        if (db) db->close();
+        db.reset();
+        identity = {};
+    }
+};
+
+OpenDictionary& openDictionary() {
+    static OpenDictionary shared;
+    return shared;
+}
+
+// The connection for the dictionary as it is on disk now, null when it is missing or unreadable.
+// Called with the mutex of openDictionary() held.
+std::shared_ptr<SQDatabase> currentDictionary(OpenDictionary& open) {
+    auto path = DBUtil::dbPath();
+    struct stat status {};
+    if (!path || ::stat(path->c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        open.drop();
+        if (path) {
+            reportDictionaryFailure("The dictionary " + *path + " is missing: no words are found");
+        }
+        return nullptr;
+    }
+    const FileIdentity identity{*path, status.st_dev, status.st_ino, status.st_size,
+                                status.st_mtim};
+    if (open.db && open.identity == identity) return open.db;
+    open.drop();
+    open.db = openDictionaryAt(*path);
+    if (open.db) open.identity = identity;
+    return open.db;
 }
 
 // "Keys beginning with ?1" (?1 the LIKE pattern, ?2 the letters), written so that SQLite takes
@@ -86,6 +138,9 @@ std::optional<std::string> DBUtil::dbPath() {
 
 void DBUtil::resetLocation() {
     location().reset();
+    OpenDictionary& open = openDictionary();
+    std::lock_guard lock(open.mutex);
+    open.drop();
 }
 
 void DBUtil::initDBDirectory() {
@@ -99,7 +154,9 @@ CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std
                                              int32_t limit, int32_t offset) {
     CandidateList candidates;
     auto name = quotedTableForLetter(table);
-    auto db = openDictionary();
+    OpenDictionary& open = openDictionary();
+    std::lock_guard lock(open.mutex);
+    auto db = currentDictionary(open);
     if (!db) return candidates;
     if (name) {
         // The table name cannot be a bound argument; it is one checked letter, quoted.
@@ -121,9 +178,9 @@ CandidateList DBUtil::getWordsWithPrefixChar(const std::string& table, const std
                     {"bqr_biclg", rs->stringForColumnIndex(3).value_or("")},
                 });
             }
+            rs->close();
         }
     }
-    db->close();
     return candidates;
 }
 
@@ -137,7 +194,9 @@ std::optional<platform::PropertyValue> DBUtil::getCharacterDic() {
 
 std::map<std::string, std::string> DBUtil::getWordsDic() {
     std::map<std::string, std::string> words;
-    auto db = openDictionary();
+    OpenDictionary& open = openDictionary();
+    std::lock_guard lock(open.mutex);
+    auto db = currentDictionary(open);
     if (!db) return words;
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         std::string sql = std::string("select char_word, bqr_biclg from \"") + letter +
@@ -148,8 +207,8 @@ std::map<std::string, std::string> DBUtil::getWordsDic() {
             auto key = rs->stringForColumnIndex(1);
             if (word && key) words[*key] = *word;
         }
+        if (rs) rs->close();
     }
-    db->close();
     return words;
 }
 

@@ -12,9 +12,10 @@
 namespace quillora {
 
 // Quillora's dictionary store: finds the words whose romanised key begins with the typed letters
-// in the read-only dictionary "kem_accurate_query.zvk" of the resource folder. Every search opens
-// its own connection, runs one query and closes it again. The shared instance, its queue and
-// initDataBaseWithPath are the ones Zelvo's notes store has.
+// in the read-only dictionary "kem_accurate_query.zvk" of the resource folder. One read-only
+// connection serves the searches while the file stays the same; a dictionary replaced or
+// rewritten on disk is opened afresh by the next search, and one removed answers nothing. The
+// shared instance, its queue and initDataBaseWithPath are the ones Zelvo's notes store has.
 class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
   public:
     DBUtil() = default;
@@ -26,7 +27,8 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
     // Absent until initDBDirectory has run.
     static std::optional<std::string> dbDir();
     static std::optional<std::string> dbPath();
-    // Forgets the location so that the next initDBDirectory resolves it again; for tests.
+    // Forgets the location (and closes the dictionary) so that the next initDBDirectory resolves
+    // it again; for tests.
     static void resetLocation();
 
     // Up to `limit` candidates, after skipping `offset`, whose key begins with `letters`, from the

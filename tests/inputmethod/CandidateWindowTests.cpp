@@ -165,6 +165,30 @@ TEST_F(CandidateWindowTest, AnEmptyListHidesAndKeepsTheStoredList) {
     EXPECT_TRUE(backend->hosts.at(0)->shown);
 }
 
+TEST_F(CandidateWindowTest, TheSameListAgainLeavesTheWindowAloneAndANewListReplacesIt) {
+    const Rect caret(300, 600, 2, 20);
+    CandidateList nine = fixtures::candidates(fixtures::NineWords);
+    window->showCandidates(nine, caret);
+    auto host = backend->hosts.at(0);
+    const Rect nineFrame = window->window().frame();
+    const std::size_t calls = host->calls.size();
+    window->showCandidates(nine, caret);
+    EXPECT_EQ(host->calls.size(), calls);
+    EXPECT_EQ(window->window().frame(), nineFrame);
+
+    CandidateList two = fixtures::candidates({u"\u182A\u1820", u"\u182E\u1823"});
+    window->showCandidates(two, caret);
+    EXPECT_EQ(*window->seCandidataView()->text(),
+              CandidateWindow::candidateString(two, {}).string());
+    EXPECT_LT(window->window().frame().size.width, nineFrame.size.width);
+
+    // Hidden, the same list shows again.
+    window->hideCandidates();
+    window->showCandidates(two, caret);
+    EXPECT_TRUE(host->shown);
+    EXPECT_EQ(host->calls.back(), "front");
+}
+
 TEST_F(CandidateWindowTest, HidingSetsTheFlagBeforeOrderingOut) {
     window->hideCandidates();
     EXPECT_TRUE(window->isHidden());

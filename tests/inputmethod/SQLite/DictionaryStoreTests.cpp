@@ -32,8 +32,10 @@ class DictionaryStoreTest : public ::testing::Test {
 
     std::string dictionaryPath() const { return folder.file("kem_accurate_query.zvk"); }
 
-    void makeDictionary(const std::vector<Row>& rows) {
-        auto db = SQDatabase::databaseWithPath(dictionaryPath());
+    void makeDictionary(const std::vector<Row>& rows) { makeDictionaryAt(dictionaryPath(), rows); }
+
+    void makeDictionaryAt(const std::string& path, const std::vector<Row>& rows) {
+        auto db = SQDatabase::databaseWithPath(path);
         ASSERT_TRUE(db->open());
         for (const char* table : {"a", "b", "q"}) {
             ASSERT_TRUE(db->executeUpdate(std::string("create table \"") + table +
@@ -151,6 +153,29 @@ TEST_F(DictionaryStoreTest, MissingDictionaryAnswersNothingAndIsNotCreated) {
     // Nothing to search before the location is known either.
     DBUtil::resetLocation();
     EXPECT_EQ(search("a", "a"), CandidateList{});
+}
+
+TEST_F(DictionaryStoreTest, DictionaryChangedOnDiskIsReadAfresh) {
+    makeDictionary({{"a", "old", "ab", 5}});
+    EXPECT_EQ(words(search("a", "ab")), Words{"old"});
+
+    // An update puts a new file in place, as a package manager does.
+    const std::string update = folder.file("update.zvk");
+    makeDictionaryAt(update, {{"a", "new", "ab", 5}});
+    std::filesystem::rename(update, dictionaryPath());
+    EXPECT_EQ(words(search("a", "ab")), Words{"new"});
+
+    // Rewritten where it stands.
+    {
+        auto db = SQDatabase::databaseWithPath(dictionaryPath());
+        ASSERT_TRUE(db->open());
+        ASSERT_TRUE(db->executeUpdate("update \"a\" set char_word = 'newer'"));
+        db->close();
+    }
+    EXPECT_EQ(words(search("a", "ab")), Words{"newer"});
+
+    std::filesystem::remove(dictionaryPath());
+    EXPECT_EQ(search("a", "ab"), CandidateList{});
 }
 
 TEST_F(DictionaryStoreTest, LocationIsFixedOnceFromTheResourceFolder) {
