@@ -11,9 +11,8 @@
 
 #include "platform/foundation/UnicodeString.h"
 #include "platform/foundation/UserDefaults.h"
-#include "tests/inputmethod/app/IBusTestClient.h"
+#include "tests/inputmethod/app/EngineUnderDaemon.h"
 #include "tests/support/DamagedPropertyLists.h"
-#include "tests/support/PrivateIBusDaemon.h"
 
 namespace {
 
@@ -27,12 +26,11 @@ bool allInRange(const std::string& text, char32_t low, char32_t high, bool allow
     return any;
 }
 
-class QuilloraEngine : public ::testing::Test {
+class QuilloraEngine : public EngineUnderDaemon {
   protected:
     // `defaultsFile`, when given, is the preferences file's content before the engine starts.
     void start(bool privateUse = false, std::optional<std::string> defaultsFile = std::nullopt) {
-        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
-        ASSERT_TRUE(m_daemon->ready());
+        ASSERT_NO_FATAL_FAILURE(startDaemon());
         if (defaultsFile) {
             auto folder = std::filesystem::path(m_daemon->configHome()) / "quillora";
             std::filesystem::create_directories(folder);
@@ -43,17 +41,8 @@ class QuilloraEngine : public ::testing::Test {
                                             "quillora" / "defaults.plist");
             defaults.setInteger(1, "isPUA");
         }
-        m_client = std::make_unique<IBusTestClient>();
-        ASSERT_TRUE(m_client->connected());
-        ASSERT_TRUE(m_client->selectEngine("quillora"));
+        ASSERT_NO_FATAL_FAILURE(connectClient());
     }
-    void TearDown() override {
-        m_client.reset();
-        m_daemon.reset();
-    }
-
-    std::unique_ptr<PrivateIBusDaemon> m_daemon;
-    std::unique_ptr<IBusTestClient> m_client;
 };
 
 TEST_F(QuilloraEngine, LettersComposeAndSpaceCommitsTheTopCandidate) {

@@ -8,8 +8,7 @@
 #include <memory>
 #include <set>
 
-#include "tests/inputmethod/app/IBusTestClient.h"
-#include "tests/support/PrivateIBusDaemon.h"
+#include "tests/inputmethod/app/EngineUnderDaemon.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -17,18 +16,11 @@ namespace {
 
 constexpr guint kBackSpace = 14, kTab = 15, kEscape = 1, kSpace = 57, kReturn = 28;
 
-class QuilloraKeyPath : public ::testing::Test {
+class QuilloraKeyPath : public EngineUnderDaemon {
   protected:
     void start() {
-        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
-        ASSERT_TRUE(m_daemon->ready());
-        m_client = std::make_unique<IBusTestClient>();
-        ASSERT_TRUE(m_client->connected());
-        ASSERT_TRUE(m_client->selectEngine("quillora"));
-    }
-    void TearDown() override {
-        m_client.reset();
-        m_daemon.reset();
+        ASSERT_NO_FATAL_FAILURE(startDaemon());
+        ASSERT_NO_FATAL_FAILURE(connectClient());
     }
 
     // A key typed with Shift held, the way a keyboard sends it: Shift down, the key, Shift up.
@@ -39,9 +31,6 @@ class QuilloraKeyPath : public ::testing::Test {
                                              IBUS_SHIFT_MASK | IBUS_RELEASE_MASK);
         return handled;
     }
-
-    std::unique_ptr<PrivateIBusDaemon> m_daemon;
-    std::unique_ptr<IBusTestClient> m_client;
 };
 
 // ":" starts the command prefix: shown as the composition, and BackSpace takes it back without
