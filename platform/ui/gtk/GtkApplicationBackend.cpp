@@ -4,6 +4,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/ui/gtk/DesktopApplication.h"
 #include "platform/ui/gtk/GtkViewHost.h"
+#include "platform/ui/gtk/ProcessEnvironment.h"
 
 namespace platform::gtk {
 
@@ -76,13 +77,7 @@ void GtkApplicationBackend::menuBarVisibilityChanged() {
 }
 
 bool GtkApplicationBackend::openURL(const std::string& url) {
-    GError* error = nullptr;
-    bool ok = g_app_info_launch_default_for_uri(url.c_str(), nullptr, &error);
-    if (!ok) {
-        platform::logf("Cannot open %s: %s", url.c_str(), error ? error->message : "");
-        g_clear_error(&error);
-    }
-    return ok;
+    return openWithDefaultApplication(url);
 }
 
 }  // namespace platform::gtk

@@ -9,6 +9,7 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GObjectRef.h"
 #include "platform/ui/gtk/GtkViewHost.h"
+#include "platform/ui/gtk/ProcessEnvironment.h"
 
 namespace platform::gtk {
 
@@ -27,8 +28,7 @@ GdkMonitor* mainMonitor(GdkDisplay* display) {
 }  // namespace
 
 std::shared_ptr<GtkWindowBackend> GtkWindowBackend::create() {
-    if (!gtk_init_check(nullptr, nullptr)) return nullptr;
-    if (!gdk_display_get_default()) return nullptr;
+    if (!openDisplay()) return nullptr;
     auto backend = std::shared_ptr<GtkWindowBackend>(new GtkWindowBackend());
     GdkScreen* screen = gdk_screen_get_default();
     for (const char* change : {"monitors-changed", "size-changed"}) {

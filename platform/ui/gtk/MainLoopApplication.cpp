@@ -1,12 +1,11 @@
 #include "platform/ui/gtk/MainLoopApplication.h"
 
-#include <gio/gio.h>
 #include <glib-unix.h>
 
 #include <csignal>
 
-#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/gtk/ProcessEnvironment.h"
 
 namespace platform::gtk {
 
@@ -38,11 +37,7 @@ void MainLoopApplication::terminate() {
 }
 
 bool MainLoopApplication::openURL(const std::string& url) {
-    GError* error = nullptr;
-    if (g_app_info_launch_default_for_uri(url.c_str(), nullptr, &error)) return true;
-    logf("Cannot open %s: %s", url.c_str(), error ? error->message : "no handler");
-    if (error) g_error_free(error);
-    return false;
+    return openWithDefaultApplication(url);
 }
 
 }  // namespace platform::gtk

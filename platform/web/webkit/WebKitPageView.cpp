@@ -5,14 +5,13 @@
 #include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/graphics/cairo/CairoHandles.h"
+#include "platform/ui/gtk/ProcessEnvironment.h"
+#include "platform/web/webkit/WebContext.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
 namespace platform {
 
 namespace {
-
-// The footprint past which the web process frees caches (conservative, then strict).
-constexpr guint kWebProcessMemoryLimitMB = 160;
 
 // Runs the default main context until `done` answers true or the time-out passes; whether it
 // ended by `done`. A wake-up source keeps the wait from blocking past the limit.
@@ -62,28 +61,13 @@ NavigationAction::Kind kindOf(WebKitNavigationType type) {
     }
 }
 
-// The one web context of the program: its pages are documents of its own, shown once, so the
-// engine keeps the smallest caches (the document-viewer model) and gives memory back early.
-WebKitWebContext* sharedContext() {
-    static WebKitWebContext* context = [] {
-        WebKitMemoryPressureSettings* pressure = webkit_memory_pressure_settings_new();
-        webkit_memory_pressure_settings_set_memory_limit(pressure, kWebProcessMemoryLimitMB);
-        auto* made = WEBKIT_WEB_CONTEXT(
-            g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", pressure, nullptr));
-        webkit_memory_pressure_settings_free(pressure);
-        webkit_web_context_set_cache_model(made, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
-        return made;  // kept for the life of the program
-    }();
-    return context;
-}
-
 // The first page still open: later pages join its web process rather than start one each.
 WebKitWebView* firstOpenView = nullptr;
 
 }  // namespace
 
 std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
-    if (!gtk_init_check(nullptr, nullptr)) {
+    if (!gtk::openDisplay()) {
         log("WebView: no display to create a web view on");
         return nullptr;
     }
@@ -100,7 +84,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
                                                     firstOpenView, nullptr))
                           : GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
                                                     m_contentManager.get(), "web-context",
-                                                    sharedContext(), nullptr));
+                                                    webkit::sharedWebContext(), nullptr));
     m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
     if (!firstOpenView) firstOpenView = m_view.get();
 

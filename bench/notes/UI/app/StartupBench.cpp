@@ -7,21 +7,28 @@
 //    (private home) until its window is viewable on the X display, process start and library
 //    loading included; the peer is gedit (installed for benchmarks only, by
 //    scripts/bench-setup.sh; without it the gedit cases say so and skip);
-//  - BM_ZelvoResidentMemory / BM_GeditResidentMemory: the resident size of all the program's
-//    processes (Zelvo's web and network processes included) five seconds after start.
+//  - BM_ZelvoResidentMemory / BM_GeditResidentMemory / BM_PlainWebWindowResidentMemory: the
+//    resident size of all the program's processes (Zelvo's web and network processes included)
+//    five seconds after start; the last is the floor under Zelvo's figure, a window holding one
+//    web view on Zelvo's web context (bench/notes/UI/app/PlainWebWindow.cpp).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <gtk/gtk.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "bench/support/InterleavedRun.h"
@@ -158,21 +165,71 @@ class FreshProgram {
     pid_t m_pid = 0;
 };
 
+// The process and its descendants.
+std::vector<pid_t> processTree(pid_t pid) {
+    std::vector<pid_t> tree{pid};
+    std::error_code error;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream children(task.path() / "children");
+        for (pid_t child; children >> child;) {
+            std::vector<pid_t> below = processTree(child);
+            tree.insert(tree.end(), below.begin(), below.end());
+        }
+    }
+    return tree;
+}
+
 // A figure of a process and all its descendants (a program's helper processes), in kilobytes:
 // the line `key` of the /proc file `file` ("status" VmRSS: resident pages, each process counting
 // the shared libraries it maps; "smaps_rollup" Pss: shared pages split among their users).
 long treeKilobytes(pid_t pid, const char* file, const std::string& key) {
     long total = 0;
-    std::ifstream figures("/proc/" + std::to_string(pid) + "/" + file);
-    for (std::string line; std::getline(figures, line);)
-        if (line.rfind(key, 0) == 0) total += std::stol(line.substr(key.size()));
-    std::error_code error;
-    for (const auto& task :
-         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
-        std::ifstream children(task.path() / "children");
-        for (pid_t child; children >> child;) total += treeKilobytes(child, file, key);
+    for (pid_t member : processTree(pid)) {
+        std::ifstream figures("/proc/" + std::to_string(member) + "/" + file);
+        for (std::string line; std::getline(figures, line);)
+            if (line.rfind(key, 0) == 0) total += std::stol(line.substr(key.size()));
     }
     return total;
+}
+
+// The memory the processes hold together, in kilobytes: each resident physical page once, however
+// many of them map it (a library's pages in all three of Zelvo's processes count once, as they
+// take memory once). Page frame numbers are readable with CAP_SYS_ADMIN only; without, absent.
+std::optional<long> distinctResidentKilobytes(pid_t pid) {
+    constexpr uint64_t kPresent = 1ULL << 63, kFrame = (1ULL << 55) - 1;
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    std::unordered_set<uint64_t> frames;
+    bool readable = false;
+    for (pid_t member : processTree(pid)) {
+        const std::string proc = "/proc/" + std::to_string(member);
+        std::ifstream maps(proc + "/maps");
+        int pagemap = open((proc + "/pagemap").c_str(), O_RDONLY | O_CLOEXEC);
+        if (pagemap < 0) continue;
+        std::vector<uint64_t> entries(1 << 16);
+        for (std::string line; std::getline(maps, line);) {
+            if (line.find("[vsyscall]") != std::string::npos) continue;
+            uint64_t page = std::stoull(line, nullptr, 16) / pageSize;
+            const uint64_t end =
+                std::stoull(line.substr(line.find('-') + 1), nullptr, 16) / pageSize;
+            // In pieces: the JavaScript engine reserves many gigabytes it never touches.
+            while (page < end) {
+                const size_t count = std::min<uint64_t>(end - page, entries.size());
+                ssize_t got = pread(pagemap, entries.data(), count * sizeof(uint64_t),
+                                    off_t(page * sizeof(uint64_t)));
+                if (got <= 0) break;
+                for (size_t i = 0; i < size_t(got) / sizeof(uint64_t); ++i) {
+                    if (!(entries[i] & kPresent)) continue;
+                    readable = readable || (entries[i] & kFrame) != 0;
+                    frames.insert(entries[i] & kFrame);
+                }
+                page += size_t(got) / sizeof(uint64_t);
+            }
+        }
+        close(pagemap);
+    }
+    if (!readable) return std::nullopt;
+    return long(frames.size()) * pageSize / 1024;
 }
 
 std::string zelvoEnvironment(const std::string& name, const std::string& value) {
@@ -209,12 +266,15 @@ void startToViewable(benchmark::State& state, const std::vector<std::string>& ar
     XCloseDisplay(xDisplay);
 }
 
-// Resident size of all the program's processes five seconds after it was started, and their
-// proportional size (what they take together, each shared page once).
+// Resident size of all the program's processes five seconds after it was started: summed over
+// the processes (each counting the libraries it maps), proportional (each shared page split among
+// all the processes on the machine mapping it) and distinct (each page the program's processes
+// hold counted once; where the machine lets us read it).
 void residentAfterStart(benchmark::State& state, const std::vector<std::string>& argv,
                         const std::vector<std::string>& env) {
     if (!backend()) return state.SkipWithError("no display");
     double resident = 0, proportional = 0;
+    std::optional<long> distinct;
     for (auto _ : state) {
         FreshProgram program(argv, env);
         if (program.pid() <= 0) {
@@ -224,9 +284,11 @@ void residentAfterStart(benchmark::State& state, const std::vector<std::string>&
         sleep(5);
         resident = double(treeKilobytes(program.pid(), "status", "VmRSS:")) / 1024;
         proportional = double(treeKilobytes(program.pid(), "smaps_rollup", "Pss:")) / 1024;
+        distinct = distinctResidentKilobytes(program.pid());
     }
     state.counters["resident_MB"] = resident;
     state.counters["proportional_MB"] = proportional;
+    if (distinct) state.counters["distinct_MB"] = double(*distinct) / 1024;
 }
 
 std::vector<std::string> zelvoEnv() {
@@ -256,6 +318,10 @@ void BM_GeditResidentMemory(benchmark::State& state) {
     residentAfterStart(state, {"gedit"}, {});
 }
 
+void BM_PlainWebWindowResidentMemory(benchmark::State& state) {
+    residentAfterStart(state, {PLAIN_WEB_WINDOW}, {});
+}
+
 }  // namespace
 
 BENCHMARK(BM_LaunchToMainWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
@@ -264,6 +330,7 @@ BENCHMARK(BM_ZelvoStartToWindowViewable)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_GeditStartToWindowViewable)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ZelvoResidentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_GeditResidentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PlainWebWindowResidentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Five repetitions of each, shuffled together, so Zelvo and gedit meet the same machine.
 int main(int argc, char** argv) {

@@ -148,6 +148,22 @@ TEST_F(WebKitPageViewTest, PrintsToAPDFFileAndTakesASnapshot) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width(), 400);
     EXPECT_EQ(picture->height(), 300);
+    int inked = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) inked += picture->pixel(x, y).red < 0.5;
+    EXPECT_GT(inked, 50);
+}
+
+// Pages are drawn in software: this process never loads a GL driver (Mesa's brings LLVM, some
+// 40 MB resident) for them.
+TEST_F(WebKitPageViewTest, ThePageIsDrawnWithoutAGLDriverInThisProcess) {
+    load("<p>ᠮᠣᠩᠭᠣᠯ</p>");
+    ASSERT_TRUE(view->snapshot());
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        EXPECT_EQ(line.find("/dri/"), std::string::npos) << line;
+        EXPECT_EQ(line.find("libLLVM"), std::string::npos) << line;
+    }
 }
 
 }  // namespace
