@@ -5,7 +5,6 @@
 
 #include "inputmethod/CandidateWindow.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Font.h"
@@ -190,14 +189,13 @@ void MongolianInputDelegate::showAboutUs() {
 
 void MongolianInputDelegate::feedback() {
     logMethod("-[MongolianInputDelegate feedback:]");
-    auto page = platform::Bundle::mainBundle().pathForResource(kFeedbackPage, "html");
+    std::optional<std::string> page =
+        platform::Bundle::mainBundle().URLForResource(kFeedbackPage, "html");
     if (!page) {
         platform::log("Feedback page missing from the resources");
         return;
     }
-    // Escaped, so a resource folder whose name holds a space or a "#" still opens.
-    platform::Application::sharedApplication().openURL(
-        platform::fileURL(std::filesystem::absolute(*page)).value_or(""));
+    platform::Application::sharedApplication().openURL(*page);
 }
 
 void MongolianInputDelegate::handleKeyUpEvent(const platform::imk::InputEvent&) {}

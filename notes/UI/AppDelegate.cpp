@@ -4,7 +4,6 @@
 #include "notes/UI/MainWindowController.h"
 #include "notes/store/SQLite/DBUtil.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Menu.h"
@@ -53,13 +52,13 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
 }
 
 void AppDelegate::showWebSite() {
-    auto page = platform::Bundle::mainBundle().pathForResource(WebSitePage, "html");
+    std::optional<std::string> page =
+        platform::Bundle::mainBundle().URLForResource(WebSitePage, "html");
     if (!page) {
         platform::log("-[AppDelegate showWebSite:] the page \"zelvo.html\" is missing");
         return;
     }
-    platform::Application::sharedApplication().openURL(
-        platform::fileURL(std::filesystem::absolute(*page)).value_or(""));
+    platform::Application::sharedApplication().openURL(*page);
 }
 
 bool AppDelegate::performMenuAction(const std::string& action) {

@@ -1,7 +1,6 @@
 #include "notes/UI/previewPDFWindow.h"
 
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/FileURL.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
@@ -29,9 +28,7 @@ void previewPDFWindow::loadWindow() {
 
 void previewPDFWindow::windowDidLoad() {
     WindowController::windowDidLoad();
-    auto path = platform::Bundle::mainBundle().pathForResource("21", "pdf");
-    std::optional<std::string> url =
-        path ? platform::fileURL(std::filesystem::absolute(*path)) : std::nullopt;
+    std::optional<std::string> url = platform::Bundle::mainBundle().URLForResource("21", "pdf");
     if (!url) {
         platform::log("-[previewPDFWindow windowDidLoad] the resource \"21.pdf\" is missing");
         return;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/foundation/FileURL.h"
+
 namespace platform {
 
 namespace {
@@ -75,6 +77,12 @@ std::optional<std::filesystem::path> Bundle::pathForResource(const std::string& 
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return std::nullopt;
     return path;
+}
+
+std::optional<std::string> Bundle::URLForResource(const std::string& name,
+                                                  const std::string& type) const {
+    std::optional<std::filesystem::path> path = pathForResource(name, type);
+    return path ? fileURL(std::filesystem::absolute(*path)) : std::nullopt;
 }
 
 std::optional<std::string> Bundle::infoValue(const std::string& key) const {

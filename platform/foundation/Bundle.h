@@ -35,6 +35,9 @@ class Bundle {
     // when it does not exist.
     std::optional<std::filesystem::path> pathForResource(const std::string& name,
                                                          const std::string& type) const;
+    // The same file as a file: URL (escaped, so any folder name opens); absent as above.
+    std::optional<std::string> URLForResource(const std::string& name,
+                                              const std::string& type) const;
 
     // Information values: "CFBundleVersion", "CFBundleShortVersionString", "CFBundleName",
     // "CFBundleIdentifier"; absent for other keys.

@@ -236,8 +236,11 @@ std::string zelvoEnvironment(const std::string& name, const std::string& value) 
     return name + "=" + value;
 }
 
-bool geditInstalled() {
-    return std::system("command -v gedit >/dev/null 2>&1") == 0;
+// The peer, gedit, is installed for benchmarks only; without it its cases say so and skip.
+bool skippedWithoutGedit(benchmark::State& state) {
+    if (std::system("command -v gedit >/dev/null 2>&1") == 0) return false;
+    state.SkipWithError("gedit is not installed (scripts/bench-setup.sh installs it)");
+    return true;
 }
 
 // Exec to the program's first top-level window viewable on the X display.
@@ -303,8 +306,7 @@ void BM_ZelvoStartToWindowViewable(benchmark::State& state) {
 
 // The peer: gedit, a GTK 3 text editor, started the same way.
 void BM_GeditStartToWindowViewable(benchmark::State& state) {
-    if (!geditInstalled())
-        return state.SkipWithError("gedit is not installed (scripts/bench-setup.sh installs it)");
+    if (skippedWithoutGedit(state)) return;
     startToViewable(state, {"gedit"}, {});
 }
 
@@ -313,8 +315,7 @@ void BM_ZelvoResidentMemory(benchmark::State& state) {
 }
 
 void BM_GeditResidentMemory(benchmark::State& state) {
-    if (!geditInstalled())
-        return state.SkipWithError("gedit is not installed (scripts/bench-setup.sh installs it)");
+    if (skippedWithoutGedit(state)) return;
     residentAfterStart(state, {"gedit"}, {});
 }
 
