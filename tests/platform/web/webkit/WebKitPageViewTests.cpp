@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -152,6 +154,23 @@ TEST_F(WebKitPageViewTest, PrintsToAPDFFileAndTakesASnapshot) {
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x) inked += picture->pixel(x, y).red < 0.5;
     EXPECT_GT(inked, 50);
+}
+
+// The pages keep nothing between runs: the engine writes no cache or site data into the home
+// (where Zelvo's notes folder is).
+TEST_F(WebKitPageViewTest, TheEngineWritesNothingIntoTheHome) {
+    load("<p>ᠮᠣᠩᠭᠣᠯ</p>");
+    ASSERT_TRUE(view->snapshot());
+    view.reset();
+    for (const char* folder : {"XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(std::getenv(folder), error)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name != "WebKitCache" && name != "hsts-storage.sqlite" && name != "storage")
+                << entry.path();
+        }
+    }
 }
 
 // Pages are drawn in software: this process never loads a GL driver (Mesa's brings LLVM, some
