@@ -7,11 +7,12 @@
 
 namespace platform {
 
-// NSDateFormatter for fixed patterns: turns moments into text and back through a Unicode date
-// pattern ("yyyy-MM-dd HH:mm:ss"), in a time zone given as a fixed offset from GMT, with English
-// month and weekday names. Pattern letters understood: y, M (1-2 digits, 3 short name, 4 full
-// name), d, H, h, a, m, s, S (fraction), E (weekday name), Z (offset "+HHMM"; ZZZZZ "+HH:MM" or
-// "Z"); text between single quotes is literal ('' is one quote), as is every other character.
+// NSDateFormatter for fixed patterns, on ICU's date formatter: turns moments into text and back
+// through a Unicode date pattern ("yyyy-MM-dd HH:mm:ss") in the locale's names (en_US until set),
+// in a time zone given as a fixed offset from GMT. Neither the caller's TZ nor its LANG matters.
+// The pattern letters are ICU's (y, M, d, H, h, a, m, s, S, E, Z with "+HHMM", ZZZZZ "+HH:MM" or
+// "Z", ...); text between single quotes is literal ('' is one quote). Parsing takes names in any
+// case, short or full, and refuses a text that names no real moment (a 30th of February).
 class DateFormatter {
   public:
     DateFormatter() = default;

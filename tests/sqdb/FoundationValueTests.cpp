@@ -3,6 +3,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Value.h"
 #include "sqdb/SQDatabase.h"
+#include "tests/support/ScopedEnvironment.h"
 
 using platform::Bytes;
 using platform::Date;
@@ -77,4 +78,17 @@ TEST(FoundationDateFormatter, NamesTwelveHourClockAndPackedDigits) {
     EXPECT_EQ(quoted.stringFromDate(Date()), "at 00 o'clock");
     EXPECT_EQ(quoted.dateFromString("at 05 o'clock"),
               Date::dateWithTimeIntervalSince1970(5 * 3600));
+}
+
+// The caller's own zone and language reach neither way: the formatter names both.
+TEST(FoundationDateFormatter, IgnoresTheProcessZoneAndLanguage) {
+    ScopedEnvironment zone("TZ", "Asia/Kathmandu");
+    ScopedEnvironment language("LC_ALL", "fr_FR.UTF-8");
+    ScopedEnvironment lang("LANG", "fr_FR.UTF-8");
+    DateFormatter formatter("EEE d MMM yyyy HH:mm ZZZZZ");
+    Date moment = Date::dateWithTimeIntervalSince1970(951782400);
+    EXPECT_EQ(formatter.stringFromDate(moment), "Tue 29 Feb 2000 00:00 Z");
+    EXPECT_EQ(formatter.dateFromString("Tue 29 Feb 2000 00:00 Z"), moment);
+    formatter.setSecondsFromGMT(-(3 * 3600 + 30 * 60));
+    EXPECT_EQ(formatter.stringFromDate(moment), "Mon 28 Feb 2000 20:30 -03:30");
 }
