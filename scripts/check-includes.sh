@@ -64,9 +64,8 @@ check() {
 }
 
 self_test() {
-  local tree
   tree=$(mktemp -d)
-  trap "rm -rf '$tree'" EXIT
+  trap 'rm -rf "$tree"' EXIT
   mkdir -p "$tree"/{platform/ui/gtk,platform/graphics,notes/UI/app,inputmethod,textview}
   printf '#include <gtk/gtk.h>\n#include "platform/ui/View.h"\n' >"$tree/platform/ui/gtk/Host.cpp"
   printf '#include <pango/pango.h>\n' >"$tree/platform/graphics/TextLine.cpp"
