@@ -106,7 +106,7 @@ TEST_F(CandidateWindowTest, StartsAsInitSetsItUp) {
 }
 
 TEST_F(CandidateWindowTest, ShowingLaysOutPlacesWithWidthAndHeightExchangedAndOrdersFront) {
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture log;
     CandidateList list = fixtures::candidates(fixtures::NineWords);
     const Rect caret(300, 600, 2, 20);

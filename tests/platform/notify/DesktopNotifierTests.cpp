@@ -131,7 +131,7 @@ PrivateSessionBus& bus() {
 // than crashing on a half-made connection.
 TEST(DesktopNotifier, MissingServerIsOnlyLogged) {
     bus();
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture capture;
     platform::DesktopNotifier notifier("Quillora");
     platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", std::nullopt};
@@ -158,7 +158,7 @@ TEST(DesktopNotifier, NoticeCarriesTitleTextApplicationAndIcon) {
 }
 
 TEST(Notifier, WithoutAnInstalledNotifierNoticesAreLogged) {
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture capture;
     EXPECT_FALSE(platform::Notifier::shared().notify({"Quillora", "text", "Quillora", {}}));
     EXPECT_TRUE(capture.contains("not shown"));
