@@ -36,6 +36,7 @@ class CandidateWindow : public CandidatePresenter {
     void showCandidates(const CandidateList& candidates, platform::Rect caretRect) override;
     void hideCandidates() override;
     void moveToCaret(platform::Rect caretRect) override;
+    bool followsCaret() const override { return true; }
     // Starts as NO, although nothing is on screen before the first show.
     bool isHidden() const override { return m_isHidden; }
     void setIsHidden(bool hidden) { m_isHidden = hidden; }
