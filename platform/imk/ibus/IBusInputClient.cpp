@@ -50,16 +50,18 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
         text.substr(0, std::min<std::uint64_t>(selectionRange.location, text.size()));
     const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
     m_hasMarkedText = characters > 0;
-    endCaretWait();
-    m_caretWait = g_timeout_add(
-        kCaretWaitMilliseconds,
-        [](gpointer data) {
-            auto* self = static_cast<IBusInputClient*>(data);
-            self->m_caretWait = 0;
-            if (self->m_caretWaitEnded) self->m_caretWaitEnded();
-            return G_SOURCE_REMOVE;
-        },
-        this);
+    // The wait runs from the first preedit the client has not answered: a client that never
+    // reports still gets its list shown while the keys keep coming.
+    if (!m_caretWait)
+        m_caretWait = g_timeout_add(
+            kCaretWaitMilliseconds,
+            [](gpointer data) {
+                auto* self = static_cast<IBusInputClient*>(data);
+                self->m_caretWait = 0;
+                if (self->m_caretWaitEnded) self->m_caretWaitEnded();
+                return G_SOURCE_REMOVE;
+            },
+            this);
     // Commit mode: when the context loses focus, is reset or changes engine, IBus (or the client)
     // commits what the preedit shows, which is what the controller's deactivation would commit
     // (see setDetached).

@@ -14,8 +14,9 @@ namespace platform::imk::ibus {
 // last one the client reported (turned to a lower-left origin).
 //
 // A client reports its caret only after it has drawn the preedit it was sent, so the caret is
-// pending from each preedit until that report; a client that sends none within kCaretWait is
-// taken to leave the caret where it was.
+// pending from each preedit until that report; a client that sends none within
+// kCaretWaitMilliseconds of the first preedit it has not answered is taken to leave the caret
+// where it was.
 class IBusInputClient final : public InputClient {
   public:
     using ScreenProvider = std::function<std::optional<Rect>()>;
