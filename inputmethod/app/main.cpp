@@ -118,10 +118,11 @@ int main(int argc, char** argv) {
     platform::log(server ? "OK! Create IMKServer success!" : "Oh, Create IMKServer failed！");
     if (!server) {
         // No client could ever reach the engine: waiting would only leave a silent process
-        // behind (the daemon, when it starts later, starts an engine of its own).
+        // behind (the daemon, when it starts later, starts an engine of its own). The system log
+        // has the reason.
         std::fputs(
-            "ibus-engine-quillora: IBus is not reachable (is ibus-daemon running in this "
-            "session?)\n",
+            "ibus-engine-quillora: IBus is not reachable, or refused the engine (is ibus-daemon "
+            "running in this session?)\n",
             stderr);
         return 1;
     }
