@@ -21,6 +21,10 @@ class CandidatePresenter {
     // Places what is shown by a new caret rectangle (as for showCandidates), without laying the
     // list out again. Presenters the framework places itself do nothing.
     virtual void moveToCaret(platform::Rect) {}
+    // Whether the presenter is placed by the caret rectangle, so that a list must wait for the
+    // caret the client reports for the marked text it was just sent; false for presenters the
+    // framework places itself.
+    virtual bool followsCaret() const { return false; }
     // Whether the list is off screen. The candidate window answers NO before its first hide.
     virtual bool isHidden() const = 0;
 };

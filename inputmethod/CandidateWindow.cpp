@@ -23,10 +23,6 @@ Font candidateDisplayFont() {
     return Font::systemFont(CandidateWindow::DefaultFontSize);
 }
 
-bool beginsWithNarrowNoBreakSpace(const std::u16string& word) {
-    return !word.empty() && word.front() == u'\u202F';
-}
-
 // The word of a candidate, as string formatting shows a missing one.
 std::u16string wordOf(const Candidate& candidate) {
     auto it = candidate.find(kCandidateWordKey);
@@ -60,7 +56,7 @@ CandidateWindow::CandidateWindow()
 CandidateWindow::~CandidateWindow() = default;
 
 bool CandidateWindow::startWith202F(const std::u16string& word) const {
-    return beginsWithNarrowNoBreakSpace(word);
+    return isSuffixPiece(word);
 }
 
 platform::AttributedString CandidateWindow::candidateString(
@@ -69,8 +65,8 @@ platform::AttributedString CandidateWindow::candidateString(
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         std::u16string word = wordOf(candidates[i]);
         text += platform::utf16FromUtf8(std::to_string(i + 1));
-        text += beginsWithNarrowNoBreakSpace(word) ? u"." : u". ";
-        text += word;
+        text += isSuffixPiece(word) ? u"." : u". ";
+        text += shownWord(word);
         if (i + 1 < candidates.size()) text += u" \n";
     }
     return platform::AttributedString(std::move(text), attributes);

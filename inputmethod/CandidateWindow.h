@@ -36,6 +36,7 @@ class CandidateWindow : public CandidatePresenter {
     void showCandidates(const CandidateList& candidates, platform::Rect caretRect) override;
     void hideCandidates() override;
     void moveToCaret(platform::Rect caretRect) override;
+    bool followsCaret() const override { return true; }
     // Starts as NO, although nothing is on screen before the first show.
     bool isHidden() const override { return m_isHidden; }
     void setIsHidden(bool hidden) { m_isHidden = hidden; }
@@ -44,8 +45,8 @@ class CandidateWindow : public CandidatePresenter {
     // word before it: such a candidate is numbered without the blank. An empty word does not.
     bool startWith202F(const std::u16string& word) const;
 
-    // The numbered lines of a list with the given attributes: "k. word" (or "k.word" before a
-    // U+202F), every line but the last followed by a blank and a line feed.
+    // The numbered lines of a list with the given attributes: "k. word", or "k.-word" for a
+    // suffix piece (see shownWord), every line but the last followed by a blank and a line feed.
     static platform::AttributedString candidateString(const CandidateList& candidates,
                                                       const platform::TextAttributes& attributes);
 

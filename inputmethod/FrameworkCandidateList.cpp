@@ -14,7 +14,7 @@ void FrameworkCandidateList::showCandidates(const CandidateList& candidates, pla
     for (const Candidate& candidate : candidates) {
         auto word = candidate.find(kCandidateWordKey);
         words.push_back(word == candidate.end() ? std::u16string()
-                                                : platform::utf16FromUtf8(word->second));
+                                                : shownWord(platform::utf16FromUtf8(word->second)));
     }
     m_server.showFrameworkCandidates(words);
 }

@@ -70,7 +70,7 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
             // shows: in English mode no key would ever finish it.
             if (!m_originalBuffer.empty()) {
                 commitCompositionIsSpace(sender, false);
-            } else if (!candidateWindow().isHidden()) {
+            } else if (candidatesShown()) {
                 reset();
             }
         }
@@ -239,7 +239,7 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         const int number = c - u'0';
         platform::logfDebug("press %d", number);
         if (buffer.empty()) {
-            if (!candidateWindow().isHidden()) return false;
+            if (candidatesShown()) return false;
             platform::logfDebug("if one %d", number);
             insert(sender, std::u16string(1, c));
             platform::logDebug("Only number to insert");
@@ -248,7 +248,7 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
         platform::logfDebug("if two %d", number);
         platform::logfDebug("array count %i",
                             m_candidates ? static_cast<int>(m_candidates->size()) : 0);
-        if (!candidateWindow().isHidden() && m_candidates && number >= 1 &&
+        if (candidatesShown() && m_candidates && number >= 1 &&
             static_cast<std::size_t>(number) <= m_candidates->size()) {
             platform::logDebug("in comming ... ");
             commitCompositionIndex(sender, number - 1);
@@ -291,6 +291,7 @@ bool MongolianInputController::deleteBackward(InputClient*) {
         reset();
     } else if (isCommandPrefix(rest)) {
         m_candidates.reset();
+        m_awaitingCaret = false;
         candidateWindow().hideCandidates();
     } else {
         searchAndShow();
@@ -317,15 +318,24 @@ void MongolianInputController::showPreeditString(const std::u16string& string) {
 }
 
 void MongolianInputController::showCandidates(const CandidateList& candidates) {
+    InputClient* client = currentClient();
+    m_awaitingCaret = client && !candidates.empty() && candidateWindow().followsCaret() &&
+                      client->caretRectangleIsPending();
+    if (m_awaitingCaret) return;
     platform::Rect lineRect;
-    if (InputClient* client = currentClient()) {
+    if (client) {
         client->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
     }
     candidateWindow().showCandidates(candidates, lineRect);
 }
 
 void MongolianInputController::caretRectangleChanged(InputClient* sender) {
-    if (!m_candidates || sender != currentClient() || candidateWindow().isHidden()) return;
+    if (!m_candidates || sender != currentClient()) return;
+    if (m_awaitingCaret) {
+        showCandidates(*m_candidates);
+        return;
+    }
+    if (candidateWindow().isHidden()) return;
     platform::Rect lineRect;
     sender->attributesForCharacterIndex(static_cast<std::uint64_t>(m_candiStart), &lineRect);
     candidateWindow().moveToCaret(lineRect);
@@ -336,6 +346,7 @@ void MongolianInputController::reset() {
     m_insertionIndex = 0;
     m_prefixChar.reset();
     m_candidates.reset();
+    m_awaitingCaret = false;
     candidateWindow().hideCandidates();
 }
 

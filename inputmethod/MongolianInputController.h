@@ -79,7 +79,10 @@ class MongolianInputController : public platform::imk::InputController {
     bool deleteBackward(platform::imk::InputClient* sender);
     // Shows `string` as the client's marked text, the caret inside it.
     void showPreeditString(const std::u16string& string);
-    // Hands the list to the candidate window at the composition's caret rectangle.
+    // Hands the list to the candidate window at the composition's caret rectangle. While the
+    // client has not yet said where the marked text just sent puts the caret, the window waits
+    // for caretRectangleChanged instead (the old list stays at the old caret): shown at once it
+    // would appear, or redraw, where the caret was a letter ago.
     void showCandidates(const CandidateList& candidates);
     // Whether the composition is the command prefix (":" or anything after ":!"), which is shown
     // but never looked up.
@@ -158,6 +161,8 @@ class MongolianInputController : public platform::imk::InputController {
     static std::optional<std::u16string> mapKey(char16_t character);
     platform::imk::InputClient* currentClient() const;
     CandidatePresenter& candidateWindow() { return m_delegate.candidateWindow(); }
+    // Whether the list is on screen, or waiting for the caret to appear there.
+    bool candidatesShown() { return m_awaitingCaret || !candidateWindow().isHidden(); }
 
     InputMethodDelegate& m_delegate;                        // borrowed
     platform::imk::InputClient* m_currentClient = nullptr;  // borrowed; latest event's client
@@ -172,6 +177,8 @@ class MongolianInputController : public platform::imk::InputController {
     std::array<std::uint64_t, 2> m_lastModifiers{};
     std::array<std::uint64_t, 2> m_lastEventTypes{};
     std::shared_ptr<const CandidateList> m_candidates;
+    // The list waits for the caret of the marked text just sent (see showCandidates).
+    bool m_awaitingCaret = false;
     std::uint64_t m_session = 0;
 };
 

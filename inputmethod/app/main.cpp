@@ -31,6 +31,17 @@ bool hasArgument(int argc, char** argv, const char* wanted) {
     return false;
 }
 
+// The first argument that is none of the program's options, or null.
+const char* unknownArgument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--ibus") != 0 && std::strcmp(argument, "--help") != 0 &&
+            std::strcmp(argument, "-h") != 0)
+            return argument;
+    }
+    return nullptr;
+}
+
 // Opens the display for the candidate window and the panels. On a Wayland session the window must
 // be placed at the caret, which only X11 allows: the display goes through XWayland. False when
 // there is no display at all.
@@ -55,13 +66,23 @@ constexpr const char* kUsage =
     "  --help   print this text and exit\n"
     "\n"
     "Without --ibus the engine registers itself with the running ibus-daemon and runs until\n"
-    "that daemon goes or it is stopped (Ctrl+C). Select it with `ibus engine quillora`.\n"
-    "QUILLORA_LOG=stderr shows the debugging lines, keys included, on the terminal.\n";
+    "that daemon goes or it is stopped (Ctrl+C); without a reachable daemon it says so and\n"
+    "exits with status 1. Select it with `ibus engine quillora`.\n"
+    "\n"
+    "QUILLORA_LOG names the one place every line goes, debugging lines with the keys included:\n"
+    "  stderr   the terminal only, nothing to the system log\n"
+    "  syslog   the system log\n"
+    "Unset, the system log gets the start, the end and real errors, never a key.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using quillora::MongolianInputDelegate;
+    if (const char* unknown = unknownArgument(argc, argv)) {
+        std::fprintf(stderr, "ibus-engine-quillora: unknown option %s\n\n", unknown);
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -95,20 +116,28 @@ int main(int argc, char** argv) {
     std::unique_ptr<platform::imk::InputServer> server =
         platform::imk::ibus::install(std::move(options));
     platform::log(server ? "OK! Create IMKServer success!" : "Oh, Create IMKServer failed！");
+    if (!server) {
+        // No client could ever reach the engine: waiting would only leave a silent process
+        // behind (the daemon, when it starts later, starts an engine of its own). The system log
+        // has the reason.
+        std::fputs(
+            "ibus-engine-quillora: IBus is not reachable, or refused the engine (is ibus-daemon "
+            "running in this session?)\n",
+            stderr);
+        return 1;
+    }
 
     // What the interface file held: the delegate, its menu, panels and candidate window.
     delegate = std::make_unique<MongolianInputDelegate>();
     auto& application = platform::Application::sharedApplication();
     application.setDelegate(delegate.get());
-    if (server && !display) {
+    if (!display) {
         delegate->setCandidatePresenter(
             std::make_unique<quillora::FrameworkCandidateList>(*server));
     }
 
     application.setBackend(std::make_unique<platform::gtk::MainLoopApplication>());
-    if (server) server->setDisconnectedHandler([&application] { application.terminate(); });
-    // Without a server no client can reach the program; it runs all the same, as the original
-    // does after a failed registration, until it is told to stop.
+    server->setDisconnectedHandler([&application] { application.terminate(); });
     application.run(argc, argv);
     application.setDelegate(nullptr);
     return 0;

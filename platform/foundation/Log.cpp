@@ -2,6 +2,7 @@
 
 #include <syslog.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -15,12 +16,25 @@ LogCapture* g_capture = nullptr;
 std::string g_identity = "mongolian-writing";
 bool g_opened = false;
 
-bool wantsStderr() {
+// Where the program's lines go, as its log variable names it.
+enum class Target { SystemLog, DebuggingToSystemLog, DebuggingToStderr };
+
+// The first of the two variables that is set and not empty; a value that names no target leaves
+// debugging off (a misspelt value must not send the keys anywhere) and says so once on stderr.
+Target target() {
     for (const char* name : {"QUILLORA_LOG", "ZELVO_LOG"}) {
         const char* value = std::getenv(name);
-        if (value && std::strcmp(value, "stderr") == 0) return true;
+        if (!value || !*value) continue;
+        if (std::strcmp(value, kLogToStderr) == 0) return Target::DebuggingToStderr;
+        if (std::strcmp(value, kLogToSystemLog) == 0) return Target::DebuggingToSystemLog;
+        static std::atomic<bool> warned{false};
+        if (!warned.exchange(true)) {
+            std::fprintf(stderr, "%s=%s: unknown value, debugging stays off (values: %s, %s)\n",
+                         name, value, kLogToStderr, kLogToSystemLog);
+        }
+        return Target::SystemLog;
     }
-    return false;
+    return Target::SystemLog;
 }
 
 std::string vformat(const char* format, va_list args) {
@@ -51,15 +65,18 @@ void log(std::string_view message) {
         g_capture->append(message);
         return;
     }
+    // The one place the variable names: on stderr the system log gets nothing at all, so a
+    // debugging session leaves no record of the keys behind.
+    if (target() == Target::DebuggingToStderr) {
+        std::fprintf(stderr, "%s: %.*s\n", g_identity.c_str(), static_cast<int>(message.size()),
+                     message.data());
+        return;
+    }
     if (!g_opened) {
         openlog(g_identity.c_str(), LOG_PID, LOG_USER);
         g_opened = true;
     }
     syslog(LOG_NOTICE, "%.*s", static_cast<int>(message.size()), message.data());
-    if (wantsStderr()) {
-        std::fprintf(stderr, "%s: %.*s\n", g_identity.c_str(), static_cast<int>(message.size()),
-                     message.data());
-    }
 }
 
 void logf(const char* format, ...) {
@@ -79,11 +96,7 @@ std::string stringWithFormat(const char* format, ...) {
 }
 
 bool isDebugLogging() {
-    for (const char* name : {"QUILLORA_LOG", "ZELVO_LOG"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
+    return target() != Target::SystemLog;
 }
 
 void logDebug(std::string_view message) {

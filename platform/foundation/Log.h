@@ -7,9 +7,16 @@
 
 namespace platform {
 
-// The one diagnostic call of both programs: a line to the system log, and to stderr as well when
-// the program's log variable (QUILLORA_LOG or ZELVO_LOG) says "stderr". While a LogCapture is alive
-// the lines go to it instead, so tests can read exactly what was logged.
+// The values of the program's log variable (QUILLORA_LOG or ZELVO_LOG), each the one place every
+// line goes, debugging lines included: "stderr" (nothing reaches the system log) or "syslog".
+// Unset or empty, lines go to the system log and debugging lines nowhere; any other value is
+// reported on stderr and counts as unset.
+inline constexpr const char* kLogToStderr = "stderr";
+inline constexpr const char* kLogToSystemLog = "syslog";
+
+// The one diagnostic call of both programs: a line to where the log variable says, the system log
+// by default. While a LogCapture is alive the lines go to it instead, so tests can read exactly
+// what was logged.
 void log(std::string_view message);
 
 // printf-style convenience over log().
@@ -23,8 +30,8 @@ std::string stringWithFormat(const char* format, ...) __attribute__((format(prin
 // itself, the composition, the search, the commit, the candidate window's layout, the mode
 // switch) is a debugging line; a record of those in the system log would be a record of
 // everything typed, passwords included. Debugging lines are written (and captured) only while
-// debugging is switched on, that is while QUILLORA_LOG or ZELVO_LOG is set to any non-empty
-// value; otherwise they are dropped. log() is for start-up, shut-down, the user's own actions
+// debugging is switched on, that is while QUILLORA_LOG or ZELVO_LOG names a target above;
+// otherwise they are dropped. log() is for start-up, shut-down, the user's own actions
 // outside typing, and real errors.
 bool isDebugLogging();
 void logDebug(std::string_view message);

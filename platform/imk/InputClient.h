@@ -36,6 +36,11 @@ class InputClient {
                                                        Rect* lineHeightRectangle) = 0;
     // Asks the client to type through the named keyboard layout while this input method is on.
     virtual void overrideKeyboardWithKeyboardNamed(const std::string& keyboardUniqueName) = 0;
+    // Whether the caret rectangle is out of date: the client has marked text that it has not yet
+    // drawn and reported the caret for. The controller then hears caretRectangleChanged once the
+    // client has reported (or once it is clear it will not). Clients that answer with the new
+    // caret at once never are.
+    virtual bool caretRectangleIsPending() const { return false; }
 };
 
 }  // namespace platform::imk

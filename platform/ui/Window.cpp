@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
@@ -46,7 +47,18 @@ void Window::setFrame(const Rect& frame, bool display) {
     if (m_host) {
         m_host->setFrame(m_frame);
         if (display) m_host->setNeedsDisplay();
+        if (m_visible) traceOnScreen("moved to");
     }
+}
+
+void Window::hostDidDraw() const {
+    traceOnScreen("drawn at");
+}
+
+void Window::traceOnScreen(const char* what) const {
+    if (!isDebugLogging()) return;
+    logfDebug("Window %p %s %.0f %.0f %.0f %.0f", static_cast<const void*>(this), what,
+              m_frame.minX(), m_frame.minY(), m_frame.width(), m_frame.height());
 }
 
 void Window::hostMovedWindow(const Rect& frame) {
@@ -119,7 +131,10 @@ void Window::orderFront() {
     m_visible = true;
     if (!m_host)
         if (WindowBackend* backend = WindowBackend::shared()) m_host = backend->createHost(*this);
-    if (m_host) m_host->orderFront(isKeyWindow());
+    if (m_host) {
+        m_host->orderFront(isKeyWindow());
+        traceOnScreen("shown at");
+    }
 }
 
 void Window::orderOut() {

@@ -112,6 +112,8 @@ class Window : public Responder {
     // The user's close (the close button, the host's delete event): asks the delegate, then
     // closes; whether it closed.
     virtual bool performClose();
+    // For hosts: the window's content was drawn on the desktop.
+    void hostDidDraw() const;
 
     Rect frame() const { return m_frame; }
     // Moves and sizes the window; the content view takes the new size. `display` is for the
@@ -155,6 +157,9 @@ class Window : public Responder {
     void viewWillLeave(View& view);
     void viewNeedsDisplay();
     void applyFrame(const Rect& frame);
+    // A debugging line for what the desktop shows of the window: each show, move and draw, with
+    // the frame (a window that follows the keys, as the candidate window does, is seen there).
+    void traceOnScreen(const char* what) const;
     bool pointerIsInside(const View& view, const TrackingArea& area) const;
     bool isActive(const TrackingArea& area) const;
     View* hitView(Point point) const;

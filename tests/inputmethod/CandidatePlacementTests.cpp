@@ -30,7 +30,7 @@ class CandidatePlacement : public ::testing::Test {
   protected:
     fakes::ScopedFakeBackend backend;
     // The placement's lines follow the keys, so they are debugging lines.
-    ScopedEnvironment debugging{"QUILLORA_LOG", std::string("1")};
+    ScopedEnvironment debugging{"QUILLORA_LOG", std::string("syslog")};
     platform::LogCapture log;
 };
 

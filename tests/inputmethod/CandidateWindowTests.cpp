@@ -50,10 +50,15 @@ TEST(CandidateText, NineCandidatesGiveNineLinesTheFirstEightEndingInABlankAndALi
     EXPECT_EQ(text, expected);
 }
 
-TEST(CandidateText, ASuffixAfterANarrowNoBreakSpaceIsNumberedWithoutTheBlank) {
+// A suffix piece is numbered without the blank and marked with a hyphen before its U+202F: drawn
+// as it is it would look exactly like the same letters as a word ("bar": ᠪᠠᠷ and U+202F ᠪᠠᠷ).
+TEST(CandidateText, ASuffixPieceIsNumberedWithoutTheBlankAndMarkedWithAHyphen) {
     const std::u16string suffix = u"\u202F\u1824\u1828";  // the suffix "un"
     CandidateList list = fixtures::candidates({u"\u182A\u1820", suffix, u"\u182E\u1823"});
-    EXPECT_EQ(textOf(list), u"1. \u182A\u1820 \n2." + suffix + u" \n3. \u182E\u1823");
+    EXPECT_EQ(textOf(list), u"1. \u182A\u1820 \n2.-" + suffix + u" \n3. \u182E\u1823");
+    const std::u16string bar = u"\u182A\u1820\u1837";
+    EXPECT_EQ(textOf(fixtures::candidates({bar, u"\u202F" + bar})),
+              u"1. " + bar + u" \n2.-\u202F" + bar);
     // The space must be first to count.
     EXPECT_EQ(textOf(fixtures::candidates({u"\u1824\u202F"})), u"1. \u1824\u202F");
 }
@@ -106,7 +111,7 @@ TEST_F(CandidateWindowTest, StartsAsInitSetsItUp) {
 }
 
 TEST_F(CandidateWindowTest, ShowingLaysOutPlacesWithWidthAndHeightExchangedAndOrdersFront) {
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture log;
     CandidateList list = fixtures::candidates(fixtures::NineWords);
     const Rect caret(300, 600, 2, 20);

@@ -149,7 +149,7 @@ TEST_F(ControllerTest, EmptyTransliterationCommitsTheTypedLetters) {
 }
 
 TEST_F(ControllerTest, PrivateUseSettingConvertsCandidateCommitsFromTheNextCommitOn) {
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture log;
     setPUA(1);
     type(u"ab");

@@ -166,7 +166,7 @@ TEST_F(DelegateTest, InputMenuRunsThePanelsAndFeedback) {
 TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) {
     quillora::MongolianInputController english(&client, *m_delegate);
     {
-        ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+        ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
         platform::LogCapture capture;  // no notifier installed: the notice is logged only
         shiftTap(english, client);
         EXPECT_TRUE(capture.contains("not shown"));

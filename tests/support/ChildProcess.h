@@ -15,10 +15,12 @@
 #include <vector>
 
 // A helper program a test starts and, at the latest when the object goes, stops by its own pid
-// (never by name). Standard output may be read back through a pipe (addresses that daemons print).
+// (never by name). Standard output may be read back through a pipe (addresses that daemons print),
+// and standard error appended to a file (what a daemon and the programs it starts complain of).
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::vector<std::string>& argv, bool captureOutput = false) {
+    explicit ChildProcess(const std::vector<std::string>& argv, bool captureOutput = false,
+                          const std::string& errorFile = {}) {
         int pipeFds[2] = {-1, -1};
         if (captureOutput && pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
         const pid_t parent = getpid();
@@ -29,6 +31,12 @@ class ChildProcess {
                 dup2(pipeFds[1], STDOUT_FILENO);
                 close(pipeFds[0]);
                 close(pipeFds[1]);
+            }
+            if (!errorFile.empty()) {
+                const int fd =
+                    open(errorFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+                if (fd < 0) _exit(127);
+                dup2(fd, STDERR_FILENO);
             }
             setpgid(0, 0);
             // Should the test die without stopping it (a crash, CTest's time-out), the helper
@@ -79,10 +87,14 @@ class ChildProcess {
         int status = 0;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
+            m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             return false;
         }
         return true;
     }
+    // The status the child exited with once running() saw it end; -1 before, or when a signal
+    // ended it.
+    int exitStatus() const { return m_exitStatus; }
 
     // Terminates the child (and the helpers it started in its process group), then reaps it.
     void stop() {
@@ -107,6 +119,7 @@ class ChildProcess {
   private:
     pid_t m_pid = -1;
     int m_output = -1;
+    int m_exitStatus = -1;
 };
 
 // Polls a condition until it holds or the time-out passes.

@@ -15,15 +15,18 @@
 #include "tests/support/TemporaryFolder.h"
 
 // An ibus-daemon of the test's own: its own address, home, XDG folders and session bus, no panel,
-// no config or emoji helper, components only from the given folder. It never sees the user's
+// no config or emoji helper, components only from the given folder, read at start and written to
+// its own cache as a user's daemon does. It never sees the user's
 // daemon or configuration; the test starts it and stops it by its pid. The environment of the
 // test process points at it (IBUS_ADDRESS and the XDG folders) while the object lives, so libibus
 // clients made by the test, and the engines the daemon starts, use it.
 class PrivateIBusDaemon {
   public:
     // Without `withDisplay` the daemon and its engines see no display (DISPLAY and WAYLAND_DISPLAY
-    // unset), as on a console or a server.
-    explicit PrivateIBusDaemon(const std::string& componentFolder, bool withDisplay = false)
+    // unset), as on a console or a server. With an `errorFile`, what the daemon and the engines it
+    // starts write to standard error is appended to it.
+    explicit PrivateIBusDaemon(const std::string& componentFolder, bool withDisplay = false,
+                               const std::string& errorFile = {})
         : m_home("mw-ibus") {
         if (!withDisplay) {
             m_environment.push_back(std::make_unique<ScopedEnvironment>("DISPLAY", std::nullopt));
@@ -44,9 +47,12 @@ class PrivateIBusDaemon {
         m_address = "unix:path=" + m_home.file("ibus-socket");
         set("IBUS_ADDRESS", m_address);
         m_bus = std::make_unique<PrivateSessionBus>();
-        m_daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
-            "ibus-daemon", "--panel=disable", "--config=disable", "--emoji-extension=disable",
-            "--cache=none", "--address=" + m_address});
+        std::vector<std::string> argv = {"ibus-daemon",      "--panel=disable",
+                                         "--config=disable", "--emoji-extension=disable",
+                                         "--cache=refresh",  "--address=" + m_address};
+        // Only a verbose daemon leaves its engines their standard error.
+        if (!errorFile.empty()) argv.push_back("--verbose");
+        m_daemon = std::make_unique<ChildProcess>(argv, false, errorFile);
         // Ready once the daemon listens on its socket (the file appears a moment before it does);
         // a loaded machine may take a while to get there.
         m_ready =

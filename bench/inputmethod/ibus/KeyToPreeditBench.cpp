@@ -163,6 +163,10 @@ class EngineSeat {
         auto* seat = static_cast<EngineSeat*>(self);
         ++seat->m_updates;
         seat->m_preedit = text ? ibus_text_get_text(text) : "";
+        // As a text field does once it has drawn the preedit: the caret moves on with it, and
+        // Quillora shows its candidate window there.
+        const int letters = static_cast<int>(g_utf8_strlen(seat->m_preedit.c_str(), -1));
+        ibus_input_context_set_cursor_location(seat->m_context, 200 + 10 * letters, 300, 1, 18);
     }
     static void onCommit(IBusInputContext*, IBusText*, gpointer self) {
         auto* seat = static_cast<EngineSeat*>(self);

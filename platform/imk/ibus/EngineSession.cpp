@@ -28,6 +28,9 @@ EngineSession::EngineSession(IBusEngine* engine, EngineHost* host)
       m_host(host),
       m_client(engine, host ? host->mainScreenOnDesktop() : nullptr) {
     if (m_host) m_controller = m_host->makeController(&m_client);
+    m_client.setCaretWaitEndedHandler([this] {
+        if (m_controller) m_controller->caretRectangleChanged(&m_client);
+    });
 }
 
 EngineSession::~EngineSession() {

@@ -10,6 +10,15 @@
 
 namespace platform::imk::ibus {
 
+IBusInputClient::~IBusInputClient() {
+    endCaretWait();
+}
+
+void IBusInputClient::endCaretWait() {
+    if (m_caretWait) g_source_remove(m_caretWait);
+    m_caretWait = 0;
+}
+
 void IBusInputClient::insertText(const std::u16string& text, Range) {
     // The controller expects an insertion to replace the marked text: take the preedit away
     // first, so the committed text lands where it stood and not inside it.
@@ -41,6 +50,18 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
         text.substr(0, std::min<std::uint64_t>(selectionRange.location, text.size()));
     const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
     m_hasMarkedText = characters > 0;
+    // The wait runs from the first preedit the client has not answered: a client that never
+    // reports still gets its list shown while the keys keep coming.
+    if (!m_caretWait)
+        m_caretWait = g_timeout_add(
+            kCaretWaitMilliseconds,
+            [](gpointer data) {
+                auto* self = static_cast<IBusInputClient*>(data);
+                self->m_caretWait = 0;
+                if (self->m_caretWaitEnded) self->m_caretWaitEnded();
+                return G_SOURCE_REMOVE;
+            },
+            this);
     // Commit mode: when the context loses focus, is reset or changes engine, IBus (or the client)
     // commits what the preedit shows, which is what the controller's deactivation would commit
     // (see setDetached).
@@ -63,7 +84,9 @@ bool IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
     const Rect desktop(x, y, width, height);
     std::optional<Rect> screen = m_mainScreenOnDesktop ? m_mainScreenOnDesktop() : std::nullopt;
     const Rect caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
-    if (caret == m_caret) return false;
+    const bool answersPending = caretRectangleIsPending();
+    endCaretWait();
+    if (caret == m_caret && !answersPending) return false;
     m_caret = caret;
     return true;
 }

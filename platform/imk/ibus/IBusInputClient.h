@@ -12,11 +12,21 @@ namespace platform::imk::ibus {
 // A client input context as the controller sees it, over the IBus engine object that serves it:
 // marked text becomes the underlined preedit, inserted text a commit, and the caret rectangle the
 // last one the client reported (turned to a lower-left origin).
+//
+// A client reports its caret only after it has drawn the preedit it was sent, so the caret is
+// pending from each preedit until that report; a client that sends none within
+// kCaretWaitMilliseconds of the first preedit it has not answered is taken to leave the caret
+// where it was.
 class IBusInputClient final : public InputClient {
   public:
     using ScreenProvider = std::function<std::optional<Rect>()>;
+    static constexpr unsigned kCaretWaitMilliseconds = 150;
+
     IBusInputClient(IBusEngine* engine, ScreenProvider mainScreenOnDesktop)
         : m_engine(engine), m_mainScreenOnDesktop(std::move(mainScreenOnDesktop)) {}
+    ~IBusInputClient() override;
+    IBusInputClient(const IBusInputClient&) = delete;
+    IBusInputClient& operator=(const IBusInputClient&) = delete;
 
     void insertText(const std::u16string& text, Range replacementRange) override;
     void setMarkedText(const std::u16string& text, const MarkAttributes& attributes,
@@ -24,10 +34,16 @@ class IBusInputClient final : public InputClient {
     TextAttributes attributesForCharacterIndex(std::uint64_t index,
                                                Rect* lineHeightRectangle) override;
     void overrideKeyboardWithKeyboardNamed(const std::string& keyboardUniqueName) override;
+    bool caretRectangleIsPending() const override { return m_caretWait != 0; }
 
     // From the engine's set_cursor_location: screen coordinates, origin at the top left. Whether
-    // the rectangle differs from the one before (clients repeat it on every redraw).
+    // the controller must hear of it: the rectangle differs from the one before (clients repeat
+    // it on every redraw), or it answers a pending caret.
     bool setCaretLocation(int x, int y, int width, int height);
+    // Called when a pending caret is given up on: the client sent no new one in time.
+    void setCaretWaitEndedHandler(std::function<void()> handler) {
+        m_caretWaitEnded = std::move(handler);
+    }
     // Whether marked text is showing.
     bool hasMarkedText() const { return m_hasMarkedText; }
     // While IBus has taken the preedit away from the context (focus out, reset, a switch of
@@ -39,8 +55,12 @@ class IBusInputClient final : public InputClient {
     void setDetached(bool detached) { m_detached = detached; }
 
   private:
+    void endCaretWait();
+
     IBusEngine* m_engine;                  // borrowed: the engine owns this client
     ScreenProvider m_mainScreenOnDesktop;  // absent without a display
+    std::function<void()> m_caretWaitEnded;
+    unsigned m_caretWait = 0;  // the GLib source that gives a pending caret up; 0 when none
     Rect m_caret;
     bool m_hasMarkedText = false;
     bool m_detached = false;

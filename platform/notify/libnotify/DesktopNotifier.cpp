@@ -25,23 +25,25 @@ bool DesktopNotifier::notify(const Notice& notice) {
         logfDebug("Notice \"%s\" not shown: no notification service", notice.name.c_str());
         return false;
     }
-    auto notification = gtk::GObjectRef<NotifyNotification>::adopt(
-        notify_notification_new(notice.title.c_str(), notice.description.c_str(),
-                                notice.iconPath ? notice.iconPath->c_str() : nullptr));
-    notify_notification_set_app_name(notification.get(), m_applicationName.c_str());
-    notify_notification_set_category(notification.get(), "im");
-    // Some desktops never show a notice of low urgency.
-    notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_NORMAL);
+    const char* icon = notice.iconPath ? notice.iconPath->c_str() : nullptr;
+    auto& notification = m_delivered[notice.name];
+    if (notification) {
+        // The server puts the new text in place of the old notice, under the id it gave it.
+        notify_notification_update(notification.get(), notice.title.c_str(),
+                                   notice.description.c_str(), icon);
+    } else {
+        notification = gtk::GObjectRef<NotifyNotification>::adopt(
+            notify_notification_new(notice.title.c_str(), notice.description.c_str(), icon));
+        notify_notification_set_app_name(notification.get(), m_applicationName.c_str());
+        notify_notification_set_category(notification.get(), "im");
+        // Some desktops never show a notice of low urgency.
+        notify_notification_set_urgency(notification.get(), NOTIFY_URGENCY_NORMAL);
+        // Kept out of the desktop's message list once it has been seen.
+        notify_notification_set_hint(notification.get(), "transient", g_variant_new_boolean(TRUE));
+    }
     GError* raw = nullptr;
     const bool shown = notify_notification_show(notification.get(), &raw);
     Owned<GError, g_error_free> error(raw);
-    if (shown) {
-        // Notices leave the desktop in seconds; the few latest are all there is to take back,
-        // and a long session of mode switches must not pile them up.
-        constexpr std::size_t kKept = 8;
-        if (m_delivered.size() == kKept) m_delivered.erase(m_delivered.begin());
-        m_delivered.push_back(std::move(notification));
-    }
     if (!shown) {
         logfDebug("Notice \"%s\" not shown: %s", notice.name.c_str(),
                   error ? error->message : "unknown error");
@@ -50,7 +52,7 @@ bool DesktopNotifier::notify(const Notice& notice) {
 }
 
 void DesktopNotifier::removeAllDeliveredNotices() {
-    for (auto& notification : m_delivered) {
+    for (auto& [name, notification] : m_delivered) {
         // A notice the user already closed answers with an error, which changes nothing.
         notify_notification_close(notification.get(), nullptr);
     }

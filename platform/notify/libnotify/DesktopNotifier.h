@@ -1,7 +1,7 @@
 #pragma once
 
+#include <map>
 #include <string>
-#include <vector>
 
 #include "platform/notify/Notifier.h"
 #include "platform/ui/gtk/GObjectRef.h"
@@ -10,7 +10,9 @@ typedef struct _NotifyNotification NotifyNotification;
 
 namespace platform {
 
-// Notices through the desktop's notification server (libnotify over the session bus).
+// Notices through the desktop's notification server (libnotify over the session bus). A notice
+// replaces the one of the same name shown before, and is transient: the desktop shows it, then
+// forgets it, so a program that posts the same notice again and again leaves no pile behind.
 class DesktopNotifier final : public Notifier {
   public:
     // The application name the server shows and groups notices under.
@@ -25,8 +27,9 @@ class DesktopNotifier final : public Notifier {
   private:
     std::string m_applicationName;
     bool m_initialised = false;
-    // What was shown, so that it can be taken back; released when taken back.
-    std::vector<gtk::GObjectRef<NotifyNotification>> m_delivered;
+    // The latest notice of each name, shown again with the next one of that name and taken back
+    // by removeAllDeliveredNotices.
+    std::map<std::string, gtk::GObjectRef<NotifyNotification>> m_delivered;
 };
 
 }  // namespace platform

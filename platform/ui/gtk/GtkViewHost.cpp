@@ -327,6 +327,7 @@ gboolean GtkViewHost::onDraw(GtkWidget* area, cairo_t* cr, GtkViewHost* self) {
     }
     self->m_pendingDisplay = false;
     ++self->m_drawCount;
+    window.hostDidDraw();
     return TRUE;
 }
 

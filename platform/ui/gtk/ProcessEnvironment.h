@@ -19,7 +19,8 @@ GObjectRef<GAppLaunchContext> launchContext();
 // Opens `url` in the desktop's default application for it; a failure is logged.
 bool openWithDefaultApplication(const std::string& url);
 
-// Opens the default display for GTK (once; later calls answer whether it is open). The programs
+// Opens the default display for GTK (once; later calls answer whether it is open), under the name
+// of the main bundle (Bundle::setMain) once the program has given one. The programs
 // draw with Cairo only, so GDK is told to leave OpenGL alone: otherwise it loads the GL driver
 // (Mesa's, with LLVM: some 40 MB) only to rank the X visuals.
 bool openDisplay();

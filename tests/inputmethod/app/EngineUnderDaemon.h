@@ -12,8 +12,9 @@
 
 class EngineUnderDaemon : public ::testing::Test {
   protected:
-    void startDaemon() {
-        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR);
+    // With an `errorFile`, the daemon's and the engine's standard error go to it.
+    void startDaemon(const std::string& errorFile = {}) {
+        m_daemon = std::make_unique<PrivateIBusDaemon>(MW_IBUS_COMPONENT_DIR, false, errorFile);
         ASSERT_TRUE(m_daemon->ready());
     }
     // A client context whose engine is Quillora.

@@ -108,6 +108,8 @@ class IBusTestClient {
     std::vector<std::string> candidates;
     bool tableVisible = false;
     std::vector<std::string> properties;
+    // Called after each preedit update, as a text field redraws and reports its caret then.
+    std::function<void()> preeditChanged;
 
   private:
     static std::string text(IBusText* text) { return text ? ibus_text_get_text(text) : ""; }
@@ -120,6 +122,7 @@ class IBusTestClient {
         client->preedit = text(t);
         client->preeditVisible = visible;
         client->preeditUpdates.push_back({client->preedit, cursor, visible != FALSE});
+        if (client->preeditChanged) client->preeditChanged();
     }
     static void onHidePreedit(IBusInputContext*, gpointer self) {
         static_cast<IBusTestClient*>(self)->preeditVisible = false;

@@ -9,6 +9,8 @@
 #include <set>
 
 #include "tests/inputmethod/app/EngineUnderDaemon.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -94,57 +96,108 @@ TEST_F(QuilloraKeyPath, NoListHoldsAWordTwice) {
     }
 }
 
-// Nothing of the typing reaches the system log by default: the engine's records are caught by
-// a syslog of the test's own, and after start-up none comes while keys of every kind are typed.
-TEST_F(QuilloraKeyPath, TypingLeavesNoRecordInTheSystemLog) {
-    TemporaryFolder logFolder("mw-syslog");
-    const std::string logFile = logFolder.file("syslog");
+// Every line of a file, as the fake syslog and a daemon's standard error leave them.
+std::vector<std::string> linesOf(const std::string& file) {
+    std::vector<std::string> lines;
+    std::ifstream stream(file);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+bool anyLineHolds(const std::vector<std::string>& lines, const std::string& fragment) {
+    for (const auto& line : lines) {
+        if (line.find(fragment) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// The engine's system log caught by a syslog of the test's own (put in front of the C library of
+// the daemon and the engine it starts), and its standard error in a file.
+class QuilloraLogTarget : public QuilloraKeyPath {
+  protected:
+    QuilloraLogTarget()
+        : m_folder("mw-syslog"),
+          m_syslog(m_folder.file("syslog")),
+          m_stderr(m_folder.file("stderr")),
+          m_preload("LD_PRELOAD", std::string(MW_FAKE_SYSLOG)),
+          m_target("MW_FAKE_SYSLOG_FILE", m_syslog) {}
+
+    void startLogged() {
+        ASSERT_NO_FATAL_FAILURE(startDaemon(m_stderr));
+        ASSERT_NO_FATAL_FAILURE(connectClient());
+    }
+
+    // Keys of every kind: letters, BackSpace, Space, digits, punctuation, Return, the command
+    // prefix, Escape, Shift+A, Tab, both switches of English mode, an arrow.
+    void typeEveryKindOfKey() {
+        IBusTestClient& client = *m_client;
+        client.type("bar");
+        client.press(IBUS_KEY_BackSpace, kBackSpace);
+        client.press(IBUS_KEY_space, kSpace);
+        client.type("ba2ab,7");
+        client.press(IBUS_KEY_Return, kReturn);
+        shifted(IBUS_KEY_colon, 39);
+        client.type("!x");
+        client.press(IBUS_KEY_Escape, kEscape);
+        client.type("ner");
+        shifted(IBUS_KEY_A, 30);
+        client.type("e");
+        client.press(IBUS_KEY_Tab, kTab);
+        client.type("qr");
+        client.press(IBUS_KEY_Shift_L, 42);  // English mode, the letters committed
+        client.type("english");
+        client.press(IBUS_KEY_Shift_L, 42);
+        client.type("m");
+        client.press(IBUS_KEY_Left, 105);
+        ASSERT_FALSE(m_client->commits.empty());
+    }
+
+    TemporaryFolder m_folder;
+    const std::string m_syslog, m_stderr;
+    ScopedEnvironment m_preload, m_target;
+};
+
+// Nothing of the typing reaches the system log by default: after start-up no record comes while
+// keys of every kind are typed.
+TEST_F(QuilloraLogTarget, TypingLeavesNoRecordInTheSystemLog) {
     ScopedEnvironment quiet("QUILLORA_LOG", std::nullopt);
-    ScopedEnvironment preload("LD_PRELOAD", std::string(MW_FAKE_SYSLOG));
-    ScopedEnvironment target("MW_FAKE_SYSLOG_FILE", logFile);
-    auto records = [&logFile] {
-        std::vector<std::string> lines;
-        std::ifstream stream(logFile);
-        for (std::string line; std::getline(stream, line);) lines.push_back(line);
-        return lines;
-    };
-    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(startLogged());
     IBusTestClient& client = *m_client;
     // Start-up is logged, which shows the records are caught.
     ASSERT_TRUE(client.pumpUntil(
-        [&] {
-            for (const auto& line : records()) {
-                if (line.find("OK! Create IMKServer success!") != std::string::npos) return true;
-            }
-            return false;
-        },
+        [&] { return anyLineHolds(linesOf(m_syslog), "OK! Create IMKServer success!"); },
         kPatience));
     client.settle();
-    const std::vector<std::string> startUp = records();
+    const std::vector<std::string> startUp = linesOf(m_syslog);
 
-    client.type("bar");
-    client.press(IBUS_KEY_BackSpace, kBackSpace);
-    client.press(IBUS_KEY_space, kSpace);
-    client.type("ba2ab,7");
-    client.press(IBUS_KEY_Return, kReturn);
-    shifted(IBUS_KEY_colon, 39);
-    client.type("!x");
-    client.press(IBUS_KEY_Escape, kEscape);
-    client.type("ner");
-    shifted(IBUS_KEY_A, 30);
-    client.type("e");
-    client.press(IBUS_KEY_Tab, kTab);
-    client.type("qr");
-    client.press(IBUS_KEY_Shift_L, 42);  // English mode, the letters committed
-    client.type("english");
-    client.press(IBUS_KEY_Shift_L, 42);
-    client.type("m");
-    client.press(IBUS_KEY_Left, 105);
-    ASSERT_FALSE(client.commits.empty());
-
-    const std::vector<std::string> all = records();
+    ASSERT_NO_FATAL_FAILURE(typeEveryKindOfKey());
+    const std::vector<std::string> all = linesOf(m_syslog);
     EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(startUp.size()), all.end()),
               std::vector<std::string>{});
+}
+
+// Debugging on the terminal is debugging there only: the keys show on standard error, and the
+// system log gets no record at all, start-up included.
+TEST_F(QuilloraLogTarget, DebuggingOnStderrLeavesNoRecordInTheSystemLog) {
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("stderr"));
+    ASSERT_NO_FATAL_FAILURE(startLogged());
+    IBusTestClient& client = *m_client;
+    ASSERT_NO_FATAL_FAILURE(typeEveryKindOfKey());
+    EXPECT_TRUE(client.pumpUntil(
+        [&] { return anyLineHolds(linesOf(m_stderr), "current String is q"); }, kPatience));
+    EXPECT_TRUE(anyLineHolds(linesOf(m_stderr), "quillora: OK! Create IMKServer success!"))
+        << linesOf(m_stderr).size() << " lines on stderr";
+    EXPECT_EQ(linesOf(m_syslog), std::vector<std::string>{});
+}
+
+// The daemon reads (and caches) our component without a complaint: no field it reads is missing.
+TEST_F(QuilloraLogTarget, TheDaemonReadsTheComponentWithoutComplaint) {
+    ASSERT_NO_FATAL_FAILURE(startLogged());
+    ASSERT_TRUE(m_client->type("b"));  // the engine started from the component
+    m_client->settle();
+    for (const std::string& line : linesOf(m_stderr)) {
+        EXPECT_EQ(line.find("CRITICAL"), std::string::npos) << line;
+    }
 }
 
 // Asked for its usage, the program says how to run it and ends at once, whether or not an IBus
@@ -157,6 +210,30 @@ TEST(QuilloraProgram, HelpPrintsTheUsageAndEnds) {
     while (std::fgets(buffer, sizeof buffer, program)) output += buffer;
     EXPECT_EQ(pclose(program), 0);
     EXPECT_EQ(output.rfind("Usage: ibus-engine-quillora", 0), 0u) << output;
+}
+
+// Started by hand where no IBus daemon answers, the program says so and ends with a failure
+// instead of waiting silently for ever.
+TEST(QuilloraProgram, WithoutIBusItSaysSoAndEnds) {
+    TemporaryFolder folder("mw-no-ibus");
+    ScopedEnvironment address("IBUS_ADDRESS", "unix:path=" + folder.file("no-daemon"));
+    ScopedEnvironment display("DISPLAY", std::nullopt);
+    ScopedEnvironment wayland("WAYLAND_DISPLAY", std::nullopt);
+    const std::string errors = folder.file("stderr");
+    ChildProcess engine({MW_QUILLORA_ENGINE}, false, errors);
+    ASSERT_TRUE(waitUntil([&engine] { return !engine.running(); }, kPatience));
+    EXPECT_EQ(engine.exitStatus(), 1);
+    EXPECT_TRUE(anyLineHolds(linesOf(errors), "IBus is not reachable")) << linesOf(errors).size();
+}
+
+TEST(QuilloraProgram, AnUnknownOptionPrintsTheUsageAndExitsWith2) {
+    TemporaryFolder folder("mw-engine-usage");
+    const std::string errors = folder.file("stderr");
+    ChildProcess engine({MW_QUILLORA_ENGINE, "--ibsu"}, false, errors);
+    ASSERT_TRUE(waitUntil([&engine] { return !engine.running(); }, kPatience));
+    EXPECT_EQ(engine.exitStatus(), 2);
+    EXPECT_TRUE(anyLineHolds(linesOf(errors), "unknown option --ibsu"));
+    EXPECT_TRUE(anyLineHolds(linesOf(errors), "Usage: ibus-engine-quillora"));
 }
 
 }  // namespace

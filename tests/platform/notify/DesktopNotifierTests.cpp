@@ -27,6 +27,8 @@ const char* kInterface =
 struct Received {
     std::string application, icon, summary, body;
     int urgency = -1;  // the "urgency" hint, -1 without one
+    unsigned replacesId = 0;
+    bool transient = false;
 };
 
 // A notification server of the test's own on the private bus, served from a thread of its own
@@ -65,15 +67,19 @@ class FakeNotificationServer {
         auto* self = static_cast<FakeNotificationServer*>(data);
         if (g_str_equal(method, "Notify")) {
             const gchar *app, *icon, *summary, *body;
+            guint32 replacesId = 0;
             GVariant* hints = nullptr;
-            g_variant_get(parameters, "(&su&s&s&s@as@a{sv}i)", &app, nullptr, &icon, &summary,
+            g_variant_get(parameters, "(&su&s&s&s@as@a{sv}i)", &app, &replacesId, &icon, &summary,
                           &body, nullptr, &hints, nullptr);
             guchar urgency = 0;
             const bool hasUrgency = g_variant_lookup(hints, "urgency", "y", &urgency);
+            gboolean transient = FALSE;
+            g_variant_lookup(hints, "transient", "b", &transient);
             g_variant_unref(hints);
             {
                 std::lock_guard lock(self->m_mutex);
-                self->m_received.push_back({app, icon, summary, body, hasUrgency ? urgency : -1});
+                self->m_received.push_back({app, icon, summary, body, hasUrgency ? urgency : -1,
+                                            replacesId, transient != FALSE});
             }
             g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 7u));
         } else if (g_str_equal(method, "GetCapabilities")) {
@@ -131,7 +137,7 @@ PrivateSessionBus& bus() {
 // than crashing on a half-made connection.
 TEST(DesktopNotifier, MissingServerIsOnlyLogged) {
     bus();
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture capture;
     platform::DesktopNotifier notifier("Quillora");
     platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", std::nullopt};
@@ -157,8 +163,26 @@ TEST(DesktopNotifier, NoticeCarriesTitleTextApplicationAndIcon) {
     EXPECT_TRUE(capture.lines().empty());
 }
 
+// Switching to English mode again and again: each notice takes the place of the one before (the
+// id the server gave it) and is transient, so the desktop's message list keeps none of them.
+TEST(DesktopNotifier, ANoticeReplacesTheOneOfTheSameNameAndLeavesNoTrace) {
+    FakeNotificationServer server(bus().address());
+    platform::DesktopNotifier notifier("Quillora");
+    const platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", {}};
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(notifier.notify(notice));
+    EXPECT_TRUE(notifier.notify({"Other", "text", "Other", {}}));
+    auto received = server.received();
+    ASSERT_EQ(received.size(), 4u);
+    EXPECT_EQ(received[0].replacesId, 0u);
+    EXPECT_EQ(received[1].replacesId, 7u);  // the fake server's id
+    EXPECT_EQ(received[2].replacesId, 7u);
+    EXPECT_EQ(received[2].body, "Switched to English mode");
+    EXPECT_EQ(received[3].replacesId, 0u);  // a notice of another name is a notice of its own
+    for (const Received& one : received) EXPECT_TRUE(one.transient);
+}
+
 TEST(Notifier, WithoutAnInstalledNotifierNoticesAreLogged) {
-    ScopedEnvironment debugging("QUILLORA_LOG", std::string("1"));
+    ScopedEnvironment debugging("QUILLORA_LOG", std::string("syslog"));
     platform::LogCapture capture;
     EXPECT_FALSE(platform::Notifier::shared().notify({"Quillora", "text", "Quillora", {}}));
     EXPECT_TRUE(capture.contains("not shown"));

@@ -58,7 +58,7 @@ bool hasMongolian(const std::string& text) {
 
 // The left edge of the candidate window on the screen, or -1 when none shows.
 int candidateWindowX() {
-    std::string id = run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"});
+    std::string id = run({"xdotool", "search", "--onlyvisible", "--class", "^Quillora$"});
     if (id.empty()) return -1;
     id = id.substr(0, id.find('\n'));
     const std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", id});
@@ -129,8 +129,7 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
         run(argv);
     };
     auto candidatesVisible = [] {
-        return !run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"})
-                    .empty();
+        return !run({"xdotool", "search", "--onlyvisible", "--class", "^Quillora$"}).empty();
     };
     // The engine process starts on the first key the context sends it; a key that arrived before
     // it was ready reaches the entry as a plain letter, so the first letter is tried again.
@@ -161,8 +160,7 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
 
     // The window hangs just below the entry's caret, its left edge by the caret: the caret
     // rectangle went from the desktop's top-left origin to the screen's lower-left one and back.
-    std::string candidateId =
-        run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"});
+    std::string candidateId = run({"xdotool", "search", "--onlyvisible", "--class", "^Quillora$"});
     candidateId = candidateId.substr(0, candidateId.find('\n'));
     const std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", candidateId});
     auto field = [&geometry](const std::string& name) {
@@ -187,8 +185,7 @@ TEST(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
     EXPECT_EQ(text.find("bar"), std::string::npos) << text;
     EXPECT_TRUE(pumpUntil(
         [] {
-            return run({"xdotool", "search", "--onlyvisible", "--class", "ibus-engine-quillora"})
-                .empty();
+            return run({"xdotool", "search", "--onlyvisible", "--class", "^Quillora$"}).empty();
         },
         kPatienceMilliseconds))
         << "the candidate window stayed";
