@@ -43,9 +43,12 @@ NoteSaver::~NoteSaver() {
 
 void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     if (m_busy != Busy::No || m_alerting) {
-        // Arrived while the page was being read: the latest choice is shown once that is done.
+        // Arrived while the page was being read: the latest choice is shown once that is done,
+        // and until then the list highlights the note the editor holds.
         m_pendingSelection = std::move(note);
         m_selectionPending = true;
+        m_highlightMoved = true;
+        keepSelection();
         return;
     }
     m_busy = Busy::Switching;
@@ -60,6 +63,10 @@ void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     }
     hold(std::move(note));
     m_busy = Busy::No;
+    if (m_highlightMoved && !m_selectionPending) {
+        m_highlightMoved = false;
+        keepSelection();  // the choice made meanwhile is now the note in the editor
+    }
     takePendingSelection();
 }
 
@@ -245,6 +252,7 @@ std::optional<std::string> NoteSaver::store(Asker asker) {
     // A choice made meanwhile would only fail again: the note stays.
     if (m_selectionPending) {
         m_selectionPending = false;
+        m_highlightMoved = false;
         m_pendingSelection.reset();
         keepSelection();
     }

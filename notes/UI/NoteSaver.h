@@ -80,7 +80,8 @@ class NoteSaver {
     bool pageTakesTyping() const { return m_editable; }
 
     // The note list chose a note (null: none). A choice made while a save or a switch runs is
-    // shown once that is done; only the latest counts.
+    // shown once that is done (only the latest counts); meanwhile the list is told to highlight
+    // the note the editor holds, and then the one it shows.
     void select(std::shared_ptr<NoteObject> note);
     // Puts this HTML into the page as the note's content, as when the note was chosen.
     void showHTML(const std::string& html);
@@ -132,6 +133,7 @@ class NoteSaver {
     bool m_typedInto = false;
     bool m_changeReported = false;  // the page reported an edit since the last save began
     bool m_selectionPending = false;
+    bool m_highlightMoved = false;  // the list was told to highlight the held note meanwhile
     std::shared_ptr<NoteObject> m_pendingSelection;
     bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     bool m_alerting = false;

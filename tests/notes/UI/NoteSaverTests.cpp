@@ -23,6 +23,11 @@ TEST(NoteSaverTyping, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     auto large = EditorHarness::note(2, "<p>" + std::string(500, 'L') + "</p>");
     auto next = EditorHarness::note(3, "<p>next</p>", "next");
     h.editor->noteSelectionChanged(small);
+    std::vector<std::shared_ptr<NoteObject>> highlighted;  // what the list is told to highlight
+    auto token = platform::NotificationCenter::defaultCenter().addObserver(
+        NOTI_NOTE_SELECTION_KEPT, [&](const platform::Notification& notification) {
+            highlighted.push_back(*notification.objectAs<std::shared_ptr<NoteObject>>());
+        });
     h.web->setResponder([&](const std::string& script) {
         if (script.starts_with("zelvo_editor.setHTML(\"<p>LLL")) {
             h.typeKeys("abcdefghij");
@@ -38,7 +43,10 @@ TEST(NoteSaverTyping, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     EXPECT_EQ(small->n_text(), "<p>small</p>");
     EXPECT_EQ(large->n_text(), "<p>" + std::string(500, 'L') + "</p>");
     EXPECT_EQ(h.keysRefused + h.page.keysDropped, 20);
-    // The list's last choice is the note in the page, and it takes typing: nothing is lost.
+    // The list's last choice is the note in the page, and it takes typing: nothing is lost. The
+    // list highlighted the large note until the page held the next one.
+    EXPECT_EQ(highlighted, (std::vector<std::shared_ptr<NoteObject>>{large, next}));
+    platform::NotificationCenter::defaultCenter().removeObserver(token);
     EXPECT_EQ(h.editor->note(), next);
     EXPECT_EQ(h.page.html, "<p>next</p>");
     ASSERT_TRUE(h.editor->saver().pageTakesTyping());
