@@ -117,7 +117,9 @@ void NoteSaver::showHeld() {
     // highlights.
     if (m_selectionPending) return;
     unlock();
-    logDebug("-[EditorViewController updateHTML] the note is in the page and takes typing");
+    logDebug(platform::stringWithFormat(
+        "-[EditorViewController updateHTML] note %d is in the page and takes typing",
+        int(m_note->n_id())));
 }
 
 void NoteSaver::lock() {

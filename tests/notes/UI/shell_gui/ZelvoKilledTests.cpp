@@ -45,55 +45,118 @@ int geometryValue(const std::string& shell, const std::string& key) {
     return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 1);
 }
 
-std::string storedText() {
-    for (const DBUtil::NoteRow& row : DBUtil::getNotesWithFlag(std::string("group_work")))
-        if (const std::string* text = row.at("n_text").text()) return *text;
-    return "<none>";
-}
-
-TEST(ZelvoProgram, WhatIsTypedIsStoredOnceTypingPausesAndSurvivesKill9) {
-    ZelvoFolders folders("zelvo-killed");
-    DBUtil::initDBDirectory();
-    NoteObject note(std::nullopt, platform::Date::now());
-    note.setN_text(std::string("<p>\u182E\u1823</p>"));
-    note.setN_summary(std::string("\u182E\u1823"));
-    note.setN_group(std::string("group_work"));
-    note.setN_isRecent(1);
-    ASSERT_TRUE(DBUtil::insertNote(&note));
-
-    ScopedEnvironment log("ZELVO_LOG", std::string("stderr"));
-    ChildProcess zelvo({"sh", "-c", "exec \"$0\" 2>&1", ZELVO_PROGRAM}, true);
-    ASSERT_TRUE(waitForLogLine(zelvo, "webView:didFinishLoadForFrame")) << "no editor page";
-    std::string window = run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Zelvo$"});
-    ASSERT_FALSE(window.empty()) << "no window";
-    window = window.substr(0, window.find('\n'));
-    std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", window});
-    int x = geometryValue(geometry, "X"), y = geometryValue(geometry, "Y");
-    int width = geometryValue(geometry, "WIDTH"), height = geometryValue(geometry, "HEIGHT");
-    ASSERT_GT(width, 0) << geometry;
-    auto click = [](int at, int down) {
+// Zelvo started on its own data folder over the given notes (group "work", newest first), its
+// window found, its log read.
+class ZelvoProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override { DBUtil::initDBDirectory(); }
+    void TearDown() override {
+        if (zelvo) zelvo->stop();
+    }
+    int32_t addNote(const std::string& html, double age) {
+        NoteObject note(std::nullopt, platform::Date::dateWithTimeIntervalSince1970(
+                                          platform::Date::now().timeIntervalSince1970() - age));
+        note.setN_text(html);
+        note.setN_summary(html.substr(0, 40));
+        note.setN_group(std::string("group_work"));
+        note.setN_isRecent(1);
+        EXPECT_TRUE(DBUtil::insertNote(&note));
+        return int32_t(
+            DBUtil::getNotesWithFlag(std::string("group_work")).front().at("n_id").longLongValue());
+    }
+    void start() {
+        zelvo = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"sh", "-c", "exec \"$0\" 2>&1", ZELVO_PROGRAM}, true);
+        ASSERT_TRUE(waitForLogLine(*zelvo, "webView:didFinishLoadForFrame")) << "no editor page";
+        std::string window =
+            run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Zelvo$"});
+        ASSERT_FALSE(window.empty()) << "no window";
+        window = window.substr(0, window.find('\n'));
+        std::string geometry = run({"xdotool", "getwindowgeometry", "--shell", window});
+        x = geometryValue(geometry, "X");
+        y = geometryValue(geometry, "Y");
+        width = geometryValue(geometry, "WIDTH");
+        height = geometryValue(geometry, "HEIGHT");
+        ASSERT_GT(width, 0) << geometry;
+    }
+    static bool click(int at, int down) {
         return std::system(("xdotool mousemove " + std::to_string(at) + " " + std::to_string(down) +
                             " click 1 >/dev/null 2>&1")
                                .c_str()) == 0;
-    };
+    }
+    // A row of the note list (under the menu and the tool bar; rows are 132 high).
+    bool clickNote(int row) { return click(x + 140, y + height / 5 + 132 * row); }
+    bool clickEditor() { return click(x + width * 3 / 5, y + height / 2); }
+    static bool type(const std::string& keys) {
+        return std::system(("xdotool type --delay 40 " + keys + " >/dev/null 2>&1").c_str()) == 0;
+    }
+    // Kills Zelvo outright, with the web processes it started (they are in its process group).
+    void kill9() {
+        ASSERT_EQ(kill(-zelvo->pid(), SIGKILL), 0);
+        waitUntil([&] { return !zelvo->running(); });
+    }
+    static std::string storedText(int32_t id) {
+        for (const DBUtil::NoteRow& row : DBUtil::getNotesWithFlag(std::string("group_work")))
+            if (row.at("n_id").longLongValue() == id)
+                if (const std::string* text = row.at("n_text").text()) return *text;
+        return "<none>";
+    }
+    static std::string shown(int32_t id) {
+        return "note " + std::to_string(id) + " is in the page and takes typing";
+    }
 
-    // The note in the list (its first row, under the menu and the tool bar), then the editor.
-    ASSERT_TRUE(click(x + 140, y + height / 5));
-    ASSERT_TRUE(waitForLogLine(zelvo, "the note is in the page and takes typing"));
-    ASSERT_TRUE(click(x + width * 3 / 5, y + height / 2));
-    readLogFor(zelvo, std::chrono::milliseconds(300));
-    ASSERT_EQ(std::system("xdotool type --delay 60 typed >/dev/null 2>&1"), 0);
+    ZelvoFolders folders{"zelvo-program"};
+    ScopedEnvironment log{"ZELVO_LOG", std::string("stderr")};
+    std::unique_ptr<ChildProcess> zelvo;
+    int x = 0, y = 0, width = 0, height = 0;
+};
 
-    // A few seconds after the last key, with nothing else done, Zelvo is killed, and the web
-    // processes it started with it (they are in its process group).
-    readLogFor(zelvo, std::chrono::seconds(4));
-    ASSERT_EQ(kill(-zelvo.pid(), SIGKILL), 0);
-    waitUntil([&] { return !zelvo.running(); });
+TEST_F(ZelvoProgramTest, WhatIsTypedIsStoredOnceTypingPausesAndSurvivesKill9) {
+    int32_t note = addNote("<p>\u182E\u1823</p>", 0);
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(clickNote(0));
+    ASSERT_TRUE(waitForLogLine(*zelvo, shown(note)));
+    ASSERT_TRUE(clickEditor());
+    readLogFor(*zelvo, std::chrono::milliseconds(300));
+    ASSERT_TRUE(type("typed"));
 
-    EXPECT_NE(storedText().find("typed"), std::string::npos) << storedText();
-    EXPECT_NE(storedText().find("\u182E\u1823"), std::string::npos) << storedText();
+    // A few seconds after the last key, with nothing else done, Zelvo is killed.
+    readLogFor(*zelvo, std::chrono::seconds(4));
+    kill9();
+    EXPECT_NE(storedText(note).find("typed"), std::string::npos) << storedText(note);
+    EXPECT_NE(storedText(note).find("\u182E\u1823"), std::string::npos) << storedText(note);
     EXPECT_EQ(run({"sqlite3", DBUtil::databasePath().value_or(""), "PRAGMA integrity_check;"}),
               "ok\n");
+}
+
+// A note clicked, a large one clicked, the editor clicked and typed into at once, the next
+// note clicked: the keys go into the large note or nowhere, and the next note takes typing.
+TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
+    std::string paragraph = "<p>";
+    for (int i = 0; i < 100; ++i) paragraph += "\u182E\u1823\u1829\u182D\u1823\u182F ";
+    paragraph += "</p>\n";
+    std::string large;
+    while (large.size() < 2'000'000) large += paragraph;
+    int32_t next = addNote("<p>next</p>", 20);
+    addNote(large, 10);
+    int32_t first = addNote("<p>first</p>", 0);
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(clickNote(0));
+    ASSERT_TRUE(waitForLogLine(*zelvo, shown(first)));
+    ASSERT_TRUE(clickNote(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(clickEditor());
+    ASSERT_TRUE(type("qqqqqqqqqqqqqqqqqqqq"));
+    ASSERT_TRUE(clickNote(2));
+    ASSERT_TRUE(waitForLogLine(*zelvo, shown(next)));
+    ASSERT_TRUE(clickEditor());
+    readLogFor(*zelvo, std::chrono::milliseconds(300));
+    ASSERT_TRUE(type("zz"));
+    readLogFor(*zelvo, std::chrono::seconds(4));
+    kill9();
+    EXPECT_EQ(storedText(first), "<p>first</p>");
+    EXPECT_EQ(storedText(next).find('q'), std::string::npos) << storedText(next);
+    EXPECT_NE(storedText(next).find("zz"), std::string::npos) << storedText(next);
 }
 
 }  // namespace
