@@ -189,9 +189,13 @@ void NoteSaver::windowDidResignKey() {
 }
 
 void NoteSaver::saveOnItsOwn() {
-    // A save or a switch under way reads the page itself; an edit made after its reading is
-    // reported again and scheduled anew.
-    if (!m_changeReported || m_busy != Busy::No || m_alerting) return;
+    if (!m_changeReported) return;
+    if (m_busy != Busy::No || m_alerting) {
+        // Due while a save of a large note still reads the page (its time turns the loop): the
+        // edit made meanwhile waits for the next pause.
+        scheduleSave();
+        return;
+    }
     store(Asker::Itself);
     takePendingSelection();
 }

@@ -119,6 +119,31 @@ TEST(NoteSaverPause, APausedEditIsStoredOnceAndAnUnchangedNoteNever) {
     EXPECT_EQ(h.updates[2].n_text(), "<p>final</p>");
 }
 
+// Storing a large note takes seconds, in which the user types on and pauses again: that edit
+// is stored at the next pause, not left for a switch.
+TEST(NoteSaverPause, AnEditMadeWhileASaveReadsThePageIsStoredAtTheNextPause) {
+    platform::ManualClock clock;
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.type("<p>ab</p>");
+    bool typedOn = false;
+    h.web->setResponder([&](const std::string& script) {
+        platform::JavaScriptResult answer = h.page.respond(script);
+        if (!typedOn && script == "zelvo_editor.getText();") {
+            typedOn = true;
+            h.type("<p>abc</p>");
+            clock.advance(NoteSaver::pauseSeconds + 1);
+        }
+        return answer;
+    });
+    clock.advance(NoteSaver::pauseSeconds);
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>ab</p>");
+    clock.advance(NoteSaver::pauseSeconds);
+    ASSERT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates[1].n_text(), "<p>abc</p>");
+}
+
 // Leaving the window stores a changed note through the same path; a store that keeps failing
 // is told once for the saves Zelvo makes by itself, every time for those the user asks for.
 TEST(NoteSaverFocus, LosingTheFocusStoresAChangedNoteAndTellsAFailureOnce) {
