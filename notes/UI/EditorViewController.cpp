@@ -285,8 +285,10 @@ void EditorViewController::attachPage(platform::WebView& page) {
 void EditorViewController::webViewDidFinishLoad() {
     logf("%s", "-[EditorViewController webView:didFinishLoadForFrame:]");
     m_editorLoaded = true;
-    setPlaceholderText();
+    // The note first: every statement turns the main loop, where the user may choose a note,
+    // which the saver then shows after this one rather than have it replaced by it.
     m_saver->pageDidLoad();
+    setPlaceholderText();
     buildToolbar();
 }
 

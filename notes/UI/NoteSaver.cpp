@@ -42,6 +42,10 @@ NoteSaver::~NoteSaver() {
 // ---- Choosing a note --------------------------------------------------------------------------
 
 void NoteSaver::select(std::shared_ptr<NoteObject> note) {
+    logDebug(platform::stringWithFormat(
+        "-[EditorViewController noteSelectionChanged] note %d, %zu bytes%s",
+        note ? int(note->n_id()) : -1, note && note->n_text() ? note->n_text()->size() : 0,
+        m_busy != Busy::No || m_alerting ? ", waits" : ""));
     if (m_busy != Busy::No || m_alerting) {
         // Arrived while the page was being read: the latest choice is shown once that is done,
         // and until then the list highlights the note the editor holds.
@@ -93,7 +97,16 @@ void NoteSaver::showHTML(const std::string& html) {
 }
 
 void NoteSaver::pageDidLoad() {
+    if (m_busy != Busy::No || m_alerting) {
+        m_reloadPending = true;  // shown again once the switch under way is done
+        return;
+    }
+    // Putting the note in turns the main loop: a choice made meanwhile waits for it, rather than
+    // being shown and typed into before this showing replaces it.
+    m_busy = Busy::Switching;
     showHeld();
+    m_busy = Busy::No;
+    takePendingSelection();
 }
 
 void NoteSaver::showHeld() {
@@ -140,7 +153,14 @@ void NoteSaver::keepSelection() {
 }
 
 void NoteSaver::takePendingSelection() {
-    if (!m_selectionPending || m_busy != Busy::No || m_alerting) return;
+    if (m_busy != Busy::No || m_alerting) return;
+    if (m_reloadPending && !m_selectionPending) {
+        m_reloadPending = false;
+        pageDidLoad();
+        return;
+    }
+    m_reloadPending = false;  // the next note goes into the page loaded afresh
+    if (!m_selectionPending) return;
     m_selectionPending = false;
     select(std::move(m_pendingSelection));
 }

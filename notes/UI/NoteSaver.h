@@ -133,7 +133,9 @@ class NoteSaver {
     bool m_typedInto = false;
     bool m_changeReported = false;  // the page reported an edit since the last save began
     bool m_selectionPending = false;
-    bool m_highlightMoved = false;  // the list was told to highlight the held note meanwhile
+    bool m_highlightMoved = false;
+    bool m_reloadPending = false;  // the page loaded again while a switch was under way  // the
+                                   // list was told to highlight the held note meanwhile
     std::shared_ptr<NoteObject> m_pendingSelection;
     bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     bool m_alerting = false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FakeEditorPage.h"
 #include "notes/UI/NoteSaver.h"
 #include "platform/foundation/ManualClock.h"
@@ -82,6 +84,30 @@ TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsRead
                                                           {"zelvo_editor.setEditable", true}};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(h.page.editable);
+}
+
+// The page's first statements turn the main loop, where the list's first choice arrives: it is
+// shown once, never replaced afterwards by the page's own showing of what was held before.
+TEST(NoteSaverTyping, ANoteChosenWhileThePageFinishesLoadingIsNotReplacedLater) {
+    EditorHarness h(/*load=*/false);
+    auto note = EditorHarness::note(1, "<p>one</p>", "one");
+    bool chosen = false;
+    h.web->setResponder([&](const std::string& script) {
+        if (!chosen) {
+            chosen = true;
+            h.editor->noteSelectionChanged(note);
+        }
+        return h.page.respond(script);
+    });
+    h.web->finishLoad();
+    const std::vector<std::string>& sent = h.web->scripts;
+    auto unlocked = std::find(sent.begin(), sent.end(), "zelvo_editor.setEditable(true);");
+    ASSERT_NE(unlocked, sent.end());
+    EXPECT_TRUE(std::none_of(unlocked, sent.end(), [](const std::string& script) {
+        return script.starts_with("zelvo_editor.setHTML");
+    }));
+    EXPECT_EQ(h.page.html, "<p>one</p>");
+    EXPECT_EQ(h.editor->note(), note);
 }
 
 TEST(NoteSaverPause, APausedEditIsStoredOnceAndAnUnchangedNoteNever) {

@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
 #include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TestOutput.h"
 
 namespace {
 
@@ -23,21 +25,6 @@ std::string run(const std::vector<std::string>& argv) {
          line = child.readLine(std::chrono::milliseconds(200)))
         output += line + "\n";
     return output;
-}
-
-// Reads the program's log until a line holds the fragment; whether one did in time.
-bool waitForLogLine(ChildProcess& program, const std::string& fragment) {
-    auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (std::chrono::steady_clock::now() < deadline)
-        if (program.readLine(std::chrono::milliseconds(200)).find(fragment) != std::string::npos)
-            return true;
-    return false;
-}
-
-// Keeps reading the log (the program must never block on a full pipe) for a while.
-void readLogFor(ChildProcess& program, std::chrono::milliseconds span) {
-    auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end) program.readLine(std::chrono::milliseconds(50));
 }
 
 int geometryValue(const std::string& shell, const std::string& key) {
@@ -65,9 +52,12 @@ class ZelvoProgramTest : public ::testing::Test {
             DBUtil::getNotesWithFlag(std::string("group_work")).front().at("n_id").longLongValue());
     }
     void start() {
+        logCopy.open(testOutputPath(
+            std::string("zelvo-program-") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log"));
         zelvo = std::make_unique<ChildProcess>(
             std::vector<std::string>{"sh", "-c", "exec \"$0\" 2>&1", ZELVO_PROGRAM}, true);
-        ASSERT_TRUE(waitForLogLine(*zelvo, "webView:didFinishLoadForFrame")) << "no editor page";
+        ASSERT_TRUE(waitForLogLine("webView:didFinishLoadForFrame")) << "no editor page";
         std::string window =
             run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Zelvo$"});
         ASSERT_FALSE(window.empty()) << "no window";
@@ -101,6 +91,25 @@ class ZelvoProgramTest : public ::testing::Test {
                 if (const std::string* text = row.at("n_text").text()) return *text;
         return "<none>";
     }
+    // Reads the program's log (kept in the test output) until a line holds the fragment; whether
+    // one did in time.
+    bool waitForLogLine(const std::string& fragment) {
+        auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline)
+            if (readLogLine(std::chrono::milliseconds(200)).find(fragment) != std::string::npos)
+                return true;
+        return false;
+    }
+    // Keeps reading the log (the program must never block on a full pipe) for a while.
+    void readLogFor(std::chrono::milliseconds span) {
+        auto end = std::chrono::steady_clock::now() + span;
+        while (std::chrono::steady_clock::now() < end) readLogLine(std::chrono::milliseconds(50));
+    }
+    std::string readLogLine(std::chrono::milliseconds timeout) {
+        std::string line = zelvo->readLine(timeout);
+        if (!line.empty()) logCopy << line << "\n" << std::flush;
+        return line;
+    }
     static std::string shown(int32_t id) {
         return "note " + std::to_string(id) + " is in the page and takes typing";
     }
@@ -108,6 +117,7 @@ class ZelvoProgramTest : public ::testing::Test {
     ZelvoFolders folders{"zelvo-program"};
     ScopedEnvironment log{"ZELVO_LOG", std::string("stderr")};
     std::unique_ptr<ChildProcess> zelvo;
+    std::ofstream logCopy;
     int x = 0, y = 0, width = 0, height = 0;
 };
 
@@ -115,13 +125,13 @@ TEST_F(ZelvoProgramTest, WhatIsTypedIsStoredOnceTypingPausesAndSurvivesKill9) {
     int32_t note = addNote("<p>\u182E\u1823</p>", 0);
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_TRUE(clickNote(0));
-    ASSERT_TRUE(waitForLogLine(*zelvo, shown(note)));
+    ASSERT_TRUE(waitForLogLine(shown(note)));
     ASSERT_TRUE(clickEditor());
-    readLogFor(*zelvo, std::chrono::milliseconds(300));
+    readLogFor(std::chrono::milliseconds(300));
     ASSERT_TRUE(type("typed"));
 
     // A few seconds after the last key, with nothing else done, Zelvo is killed.
-    readLogFor(*zelvo, std::chrono::seconds(4));
+    readLogFor(std::chrono::seconds(4));
     kill9();
     EXPECT_NE(storedText(note).find("typed"), std::string::npos) << storedText(note);
     EXPECT_NE(storedText(note).find("\u182E\u1823"), std::string::npos) << storedText(note);
@@ -142,17 +152,17 @@ TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     int32_t first = addNote("<p>first</p>", 0);
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_TRUE(clickNote(0));
-    ASSERT_TRUE(waitForLogLine(*zelvo, shown(first)));
+    ASSERT_TRUE(waitForLogLine(shown(first)));
     ASSERT_TRUE(clickNote(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ASSERT_TRUE(clickEditor());
     ASSERT_TRUE(type("qqqqqqqqqqqqqqqqqqqq"));
     ASSERT_TRUE(clickNote(2));
-    ASSERT_TRUE(waitForLogLine(*zelvo, shown(next)));
+    ASSERT_TRUE(waitForLogLine(shown(next)));
     ASSERT_TRUE(clickEditor());
-    readLogFor(*zelvo, std::chrono::milliseconds(300));
+    readLogFor(std::chrono::milliseconds(300));
     ASSERT_TRUE(type("zz"));
-    readLogFor(*zelvo, std::chrono::seconds(4));
+    readLogFor(std::chrono::seconds(4));
     kill9();
     EXPECT_EQ(storedText(first), "<p>first</p>");
     EXPECT_EQ(storedText(next).find('q'), std::string::npos) << storedText(next);
