@@ -34,7 +34,9 @@ const std::string EditorViewController::emptyNotePlaceholder =
 
 namespace {
 
-constexpr size_t summaryLength = 300;
+// A whole note crosses the bridge in these statements: a large one keeps the page busy for
+// seconds, and giving up on it early would leave the page's content unknown.
+constexpr std::chrono::seconds contentTimeout{60};
 
 // The notification's note, whichever way the list handed it over.
 std::shared_ptr<NoteObject> noteOf(const platform::Notification& notification) {
@@ -153,6 +155,9 @@ EditorViewController::EditorViewController(std::unique_ptr<platform::WebView> we
     platform::Rect content(0, 0, 800, 600 - toolbarHeight);
     m_pageToCome = !webView;
     m_webContent = std::make_shared<platform::WebContentView>(content, std::move(webView));
+    m_page = std::make_unique<Page>(*this);
+    m_saver = std::make_unique<NoteSaver>(
+        *m_page, NoteStore{m_services.updateNote, m_services.updateFailureReason, m_services.now});
     registerActions();
 }
 
@@ -212,8 +217,6 @@ void EditorViewController::loadView() {
 
 void EditorViewController::viewDidLoad() {
     ViewController::viewDidLoad();
-    // Never absent once the page can finish loading.
-    m_internalHTML = "";
     setupSubViews();
 
     NotificationCenter& center = NotificationCenter::defaultCenter();
@@ -233,7 +236,8 @@ void EditorViewController::viewDidLoad() {
 
     m_baseView->setBackgroundColor(platform::Color::calibratedRGB(0.157, 0.173, 0.204, 1.0));
     m_fontSettingView->setBackgroundColor(platform::Color::whiteColor());
-    logf("%s internalHTML:%s", "-[EditorViewController viewDidLoad]", m_internalHTML->c_str());
+    logf("%s internalHTML:%s", "-[EditorViewController viewDidLoad]",
+         m_saver->internalHTML().value_or("").c_str());
 }
 
 void EditorViewController::setupSubViews() {
@@ -281,8 +285,10 @@ void EditorViewController::attachPage(platform::WebView& page) {
 void EditorViewController::webViewDidFinishLoad() {
     logf("%s", "-[EditorViewController webView:didFinishLoadForFrame:]");
     m_editorLoaded = true;
+    // The note first: every statement turns the main loop, where the user may choose a note,
+    // which the saver then shows after this one rather than have it replaced by it.
+    m_saver->pageDidLoad();
     setPlaceholderText();
-    updateHTML();
     buildToolbar();
 }
 
@@ -306,10 +312,19 @@ platform::NavigationPolicy EditorViewController::decideNavigation(
 // ---- Content ----------------------------------------------------------------------------------
 
 JavaScriptResult EditorViewController::evaluate(const std::string& script) {
+    return evaluate(script, platform::WebView::defaultTimeout);
+}
+
+JavaScriptResult EditorViewController::evaluateContent(const std::string& script) {
+    return evaluate(script, contentTimeout);
+}
+
+JavaScriptResult EditorViewController::evaluate(const std::string& script,
+                                                std::chrono::milliseconds timeout) {
     // A page still to come has nothing to run a statement on; it shows the note once loaded.
     platform::WebView* page = m_webContent->webView();
     if (!page) return JavaScriptResult{};
-    JavaScriptResult result = page->evaluateJavaScript(script);
+    JavaScriptResult result = page->evaluateJavaScript(script, timeout);
     if (!result.succeeded()) {
         // The statement's name only: its arguments are the user's notes.
         std::string name = script.substr(0, std::min(script.find('('), size_t(40)));
@@ -320,25 +335,24 @@ JavaScriptResult EditorViewController::evaluate(const std::string& script) {
 }
 
 void EditorViewController::setHTML(const std::string& html) {
-    m_internalHTML = html;
-    if (m_editorLoaded) updateHTML();
+    m_saver->showHTML(html);
 }
 
 void EditorViewController::updateHTML() {
-    if (!m_internalHTML || m_internalHTML->empty()) {
+    m_saver->showHTML(m_saver->internalHTML().value_or(""));
+}
+
+bool EditorViewController::pushHTML(const std::string& html) {
+    if (html.empty()) {
         run("zelvo_editor.setPlaceholder(\"" +
             platform::escapeJavaScriptString(emptyNotePlaceholder) + "\");");
-        run("zelvo_editor.setHTML(\"\");");
-    } else {
-        // A stored note may hold bytes that are no UTF-8: the page shows each as U+FFFD and
-        // keeps every readable character, while the row stays as it is until the user edits.
-        run("zelvo_editor.setHTML(\"" +
-            platform::escapeJavaScriptString(platform::validUtf8(*m_internalHTML)) + "\");");
+        return evaluateContent("zelvo_editor.setHTML(\"\");").succeeded();
     }
-    // Typing with no note to hold it would be thrown away at the next selection.
-    run(m_note ? "zelvo_editor.setEditable(true);" : "zelvo_editor.setEditable(false);");
-    m_pageBaseline.reset();
-    if (m_editorLoaded) m_pageBaseline = pageHTML();
+    // A stored note may hold bytes that are no UTF-8: the page shows each as U+FFFD and keeps
+    // every readable character, while the row stays as it is until the user edits.
+    return evaluateContent("zelvo_editor.setHTML(\"" +
+                           platform::escapeJavaScriptString(platform::validUtf8(html)) + "\");")
+        .succeeded();
 }
 
 void EditorViewController::setPlaceholderText() {
@@ -347,7 +361,7 @@ void EditorViewController::setPlaceholderText() {
 }
 
 std::optional<std::string> EditorViewController::pageHTML() {
-    JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
+    JavaScriptResult answer = evaluateContent("zelvo_editor.getHTML();");
     if (!answer.succeeded() || !answer.value) return std::nullopt;
     return answer.value;
 }
@@ -363,13 +377,13 @@ std::optional<std::string> EditorViewController::tidyHTML(const std::string& htm
     replaceAll(tidy, "<hr>", "<hr />");
     if (!m_formatHTML) return tidy;
     JavaScriptResult styled =
-        evaluate("style_html(\"" + platform::escapeJavaScriptString(tidy) + "\");");
+        evaluateContent("style_html(\"" + platform::escapeJavaScriptString(tidy) + "\");");
     if (!styled.succeeded() || !styled.value) return std::nullopt;
     return styled.value;
 }
 
 std::optional<std::string> EditorViewController::getText() {
-    JavaScriptResult answer = evaluate("zelvo_editor.getText();");
+    JavaScriptResult answer = evaluateContent("zelvo_editor.getText();");
     if (!answer.succeeded() || !answer.value) return std::nullopt;
     return answer.value;
 }
@@ -393,112 +407,37 @@ std::optional<std::string> EditorViewController::getEditorContent() {
 
 // ---- Saving -----------------------------------------------------------------------------------
 
-bool EditorViewController::saveNote() {
-    return !save(true);
-}
-
-std::optional<std::string> EditorViewController::save(bool alert) {
-    logf("%s", "-[EditorViewController saveNote]");
-    if (m_saving || !m_note || m_discarding) return std::nullopt;
-    if (!m_editorLoaded) return std::nullopt;  // nothing can have been edited in a page not shown
-    // Reading the page turns the main loop, where the user may pick another note: the save
-    // keeps its note, and that choice waits until the save is done.
-    m_saving = true;
-    std::shared_ptr<NoteObject> note = m_note;
-    std::optional<std::string> failure;
-    bool stored = storeIfChanged(*note, failure);
-    m_saving = false;
-    if (stored) NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
-    if (failure) {
-        // A choice made meanwhile would only fail again: the note stays.
-        if (m_selectionPending) {
-            m_selectionPending = false;
-            m_pendingSelection.reset();
-            keepSelection();
-        }
-        if (alert) {
-            platform::Alert message;
-            message.setMessageText("The note could not be saved.");
-            message.setInformativeText(*failure +
-                                       "\n\nYour text is still in the editor. Save again, or "
-                                       "choose another note, once the problem is solved.");
-            message.addButtonWithTitle("OK");
-            message.runModal();
-        }
-        return failure;
+// The page as the saver sees it.
+class EditorViewController::Page : public NotePage {
+  public:
+    explicit Page(EditorViewController& editor) : m_editor(editor) {}
+    bool isLoaded() const override { return m_editor.m_editorLoaded; }
+    bool show(const std::string& html) override { return m_editor.pushHTML(html); }
+    void setEditable(bool editable) override {
+        if (platform::WebView* page = m_editor.m_webContent->webView())
+            page->setAcceptsKeys(editable);
+        m_editor.run(editable ? "zelvo_editor.setEditable(true);"
+                              : "zelvo_editor.setEditable(false);");
     }
-    takePendingSelection();
-    return std::nullopt;
+    std::optional<std::string> pageHTML() override { return m_editor.pageHTML(); }
+    std::optional<std::string> tidyHTML(const std::string& html) override {
+        return m_editor.tidyHTML(html);
+    }
+    std::optional<std::string> pageText() override { return m_editor.getText(); }
+    void didShowNote() override {
+        if (m_editor.note() && m_editor.m_infoSwitch) m_editor.countWords(false);
+    }
+
+  private:
+    EditorViewController& m_editor;
+};
+
+bool EditorViewController::saveNote() {
+    return m_saver->save();
 }
 
 bool EditorViewController::applicationShouldTerminate() {
-    std::optional<std::string> failure = save(false);
-    if (!failure) return true;
-    platform::Alert question;
-    question.setMessageText("The note could not be saved.");
-    question.setInformativeText(*failure +
-                                "\n\nIf you quit now, your changes to this note are lost.");
-    question.addButtonWithTitle("Don’t Quit");
-    question.addButtonWithTitle("Quit Without Saving");
-    if (question.runModal() != platform::Alert::FirstButtonReturn + 1) return false;
-    m_discarding = true;
-    return true;
-}
-
-bool EditorViewController::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
-    // Changed by the user, not merely put into the page's own form by showing it.
-    std::optional<std::string> page = pageHTML();
-    if (page && m_pageBaseline && *page == *m_pageBaseline) return false;
-    std::optional<std::string> html = page ? tidyHTML(*page) : std::nullopt;
-    if (!html) {
-        log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return false;
-    }
-    if (!m_pageBaseline && m_internalHTML && *m_internalHTML == *html) return false;
-    std::optional<std::string> text = getText();
-    if (!text) {
-        log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return false;
-    }
-
-    log("saving... ...");
-    if (note.n_isRecent() == 0) note.setN_isRecent(1);
-    note.setN_date(m_services.now());
-    std::u16string units = platform::utf16FromUtf8(*text);
-    if (units.size() >= summaryLength) {
-        // Cut before a pair rather than through it: half a character is no text at all.
-        size_t cut = summaryLength;
-        if (platform::isHighSurrogate(units[cut - 1])) --cut;
-        units.resize(cut);
-    }
-    std::string summary = platform::utf8FromUtf16(units);
-    if (!m_summary || *m_summary != summary) note.setN_summary(summary);
-    note.setN_text(*html);
-
-    if (!m_services.updateNote(note)) {
-        // Keep the comparison base as it was, so the next save tries again rather than finding
-        // nothing changed and losing the edit.
-        std::string reason = m_services.updateFailureReason();
-        failure =
-            reason.empty() ? std::string("The notes database did not take the note.") : reason;
-        logf("-[EditorViewController saveNote] the note could not be stored: %s", failure->c_str());
-        return false;
-    }
-    log("... ... saved!");
-    m_internalHTML = note.n_text();
-    m_pageBaseline = page;
-    m_summary = note.n_summary();
-    return true;
-}
-
-void EditorViewController::keepSelection() {
-    NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_KEPT, m_note);
-}
-
-void EditorViewController::takePendingSelection() {
-    if (!m_selectionPending || m_saving || m_switching) return;
-    m_selectionPending = false;
-    noteSelectionChanged(std::move(m_pendingSelection));
+    return m_saver->shouldQuit();
 }
 
 void EditorViewController::saveDocument() {
@@ -513,40 +452,12 @@ void EditorViewController::applicationWillTerminate() {
     saveNote();
 }
 
-void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note) {
-    if (m_saving || m_switching) {
-        // Arrived while the page was being read: the latest choice is shown once that is done.
-        m_pendingSelection = std::move(note);
-        m_selectionPending = true;
-        return;
-    }
-    m_switching = true;
-    showSelection(std::move(note));
-    m_switching = false;
-    takePendingSelection();
+void EditorViewController::windowDidResignKey() {
+    m_saver->windowDidResignKey();
 }
 
-void EditorViewController::showSelection(std::shared_ptr<NoteObject> note) {
-    if (!saveNote()) {
-        keepSelection();
-        return;
-    }
-    m_note.reset();
-    m_internalHTML.reset();
-    m_summary.reset();
-    if (note) {
-        m_note = std::move(note);
-        // Only an absent text is no text: a note may well say "(null)".
-        if (!m_note->n_text()) m_note->setN_text(std::string());
-        if (!m_note->n_summary()) m_note->setN_summary(std::string());
-        m_internalHTML = m_note->n_text();
-        m_summary = m_note->n_summary();
-        updateHTML();
-        if (m_infoSwitch) countWords(false);
-        return;
-    }
-    m_internalHTML = "";
-    updateHTML();
+void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note) {
+    m_saver->select(std::move(note));
 }
 
 // ---- Panels -----------------------------------------------------------------------------------
@@ -596,6 +507,7 @@ void EditorViewController::webViewDidChangeSelection(const std::string& selected
 }
 
 void EditorViewController::webViewDidChange() {
+    m_saver->pageDidChange();
     if (m_infoSwitch) countWords(true);
 }
 

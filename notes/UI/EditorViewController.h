@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "notes/UI/NoteSaver.h"
 #include "notes/UI/PanelOutputs.h"
 #include "notes/UI/ToolbarItems.h"
 #include "notes/store/NoteObject.h"
@@ -54,21 +56,14 @@ struct EditorServices {
     std::function<void(const std::string& html)> showSource;
 };
 
-// Zelvo's editor panel: drives the editor page (one JavaScript statement per operation), keeps
-// the note being edited, saves it when its HTML changed, and feeds the Unicode and word-count
-// panels. It learns which note to show only from NOTI_NOTE_SELECTION_CHANGED and announces each
-// save with NOTI_NOTE_UPDATED.
+// Zelvo's editor panel: drives the editor page (one JavaScript statement per operation) and feeds
+// the Unicode and word-count panels. It learns which note to show only from
+// NOTI_NOTE_SELECTION_CHANGED; when and what of that note is stored, and which note the page's
+// content belongs to, its NoteSaver decides.
 //
 // Unlike a page that reads an unanswered call as "", a statement the page did not answer (not yet
 // loaded, a script error, a time-out) never turns into content: a save that cannot read the page
 // is skipped and the note keeps what it had.
-//
-// A note is "changed" only when the page's HTML differs from what the page gave back right after
-// the note was put into it (or last saved), so merely opening a note whose stored HTML is not in
-// the page's own form never rewrites it. A note that cannot be stored is kept: the user is told
-// why in an alert, the edit stays in the page, a switch to another note is refused (the list
-// selects the kept note again), and Save, a switch or Quit try again. The page takes typing only
-// while a note is shown, so nothing typed can belong to no note.
 class EditorViewController : public platform::ViewController {
   public:
     // The placeholder an empty note shows: " ᠡᠨᠳᠡ ᠪᠢᠴᠢᠭᠡᠷᠡᠢ ".
@@ -88,15 +83,16 @@ class EditorViewController : public platform::ViewController {
     platform::WebContentView* webContentView() const { return m_webContent.get(); }
 
     // State.
-    bool isSaving() const { return m_saving; }
+    bool isSaving() const { return m_saver->isSaving(); }
     bool unicodeSwitch() const { return m_unicodeSwitch; }
     bool infoSwitch() const { return m_infoSwitch; }
     bool formatHTML() const { return m_formatHTML; }
     bool resourcesLoaded() const { return m_resourcesLoaded; }
     bool editorLoaded() const { return m_editorLoaded; }
-    const std::optional<std::string>& internalHTML() const { return m_internalHTML; }
-    const std::optional<std::string>& n_summary() const { return m_summary; }
-    const std::shared_ptr<NoteObject>& note() const { return m_note; }
+    const std::optional<std::string>& internalHTML() const { return m_saver->internalHTML(); }
+    const std::optional<std::string>& n_summary() const { return m_saver->summary(); }
+    const std::shared_ptr<NoteObject>& note() const { return m_saver->note(); }
+    NoteSaver& saver() { return *m_saver; }
     const std::string& selectedString() const { return m_selectedString; }
     PanelOutputs* mainWindowController() const { return m_mainWindowController; }
     const std::optional<std::string>& placeholder() const { return m_placeholder; }
@@ -116,12 +112,9 @@ class EditorViewController : public platform::ViewController {
     std::optional<std::string> getEditorContent();
     static std::string removeTagsFromHTML(const std::string& html);
 
-    // Saving. Whether the note is safe: stored, unchanged, or not readable from the page; false
-    // when the store refused it (the user has been told why).
+    // Saving, as the saver decides (see NoteSaver::save and NoteSaver::shouldQuit).
     bool saveNote();
     void saveDocument();
-    // Quit asks first: the note is stored, and when it cannot be the user chooses between staying
-    // and quitting without it. Whether to quit.
     bool applicationShouldTerminate();
 
     // Events (the notification observers and the page's messages call these).
@@ -135,6 +128,8 @@ class EditorViewController : public platform::ViewController {
     // The window is closing or the program is quitting: the current note is saved first.
     void windowWillClose();
     void applicationWillTerminate();
+    // The window lost the focus: a changed note is stored.
+    void windowDidResignKey();
 
     // The bridge.
     void setPlaceholderText();
@@ -228,17 +223,14 @@ class EditorViewController : public platform::ViewController {
     void attachPage(platform::WebView& page);
     // Evaluates one statement; the answer when the page gave one.
     platform::JavaScriptResult evaluate(const std::string& script);
+    platform::JavaScriptResult evaluate(const std::string& script,
+                                        std::chrono::milliseconds timeout);
+    // The same for a statement that carries or answers a whole note, which takes the page longer.
+    platform::JavaScriptResult evaluateContent(const std::string& script);
     void run(const std::string& script) { evaluate(script); }
+    // Puts the HTML into the page, the placeholder for an empty one; whether the page took it.
+    bool pushHTML(const std::string& html);
     void countWords(bool evenZero);
-    // The save proper: whether the note's row was written; `failure` tells why the store refused.
-    bool storeIfChanged(NoteObject& note, std::optional<std::string>& failure);
-    // saveNote, telling the user of a failure only when `alert` is set; the failure's reason.
-    std::optional<std::string> save(bool alert);
-    // Re-announces the held note after a refused switch, so the list highlights it again.
-    void keepSelection();
-    void showSelection(std::shared_ptr<NoteObject> note);
-    // Shows a selection that arrived during a save or a switch, once neither runs.
-    void takePendingSelection();
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);
     void registerActions();
@@ -254,24 +246,16 @@ class EditorViewController : public platform::ViewController {
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::vector<platform::NotificationCenter::Token> m_observers;
 
-    bool m_saving = false;
-    bool m_switching = false;
-    bool m_selectionPending = false;
-    std::shared_ptr<NoteObject> m_pendingSelection;
+    class Page;
+    std::unique_ptr<Page> m_page;
+    std::unique_ptr<NoteSaver> m_saver;
     bool m_unicodeSwitch = false;
     bool m_infoSwitch = false;
     bool m_formatHTML = false;
     bool m_resourcesLoaded = false;
     bool m_editorLoaded = false;
     std::string m_editorURL;  // the page's own file:// address, once requested
-    std::optional<std::string> m_internalHTML;
-    // The page's own serialisation of the note right after it was shown or saved, untidied: what
-    // "changed" is measured against. Absent when the page did not answer then.
-    std::optional<std::string> m_pageBaseline;
-    bool m_discarding = false;  // the user chose to quit without the note that could not be stored
-    std::optional<std::string> m_summary;
     std::optional<std::string> m_placeholder;
-    std::shared_ptr<NoteObject> m_note;
     std::string m_selectedString;
     std::optional<std::string> m_selectedLinkURL, m_selectedLinkTitle;
     std::optional<std::string> m_selectedImageURL, m_selectedImageAlt;

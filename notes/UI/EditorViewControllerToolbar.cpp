@@ -217,6 +217,7 @@ void EditorViewController::updateToolBarWithButtonName(const std::string& names)
 
 void EditorViewController::registerActions() {
     registerAction("saveDocument:", [this] { saveDocument(); });
+    registerAction("windowDidResignKey:", [this] { windowDidResignKey(); });
     registerAction("undo:", [this] { undo(); });
     registerAction("redo:", [this] { redo(); });
 }

@@ -211,6 +211,10 @@ void MainWindowController::windowWillClose(platform::Window& window) {
     sendActionToPanels("saveDocument:");
 }
 
+void MainWindowController::windowDidResignKey(platform::Window&) {
+    sendActionToPanels("windowDidResignKey:");
+}
+
 bool MainWindowController::sendActionToPanels(const std::string& action) {
     if (performAction(action)) return true;
     for (const auto& panel : {m_editorViewController, m_noteViewController, m_fileViewController,

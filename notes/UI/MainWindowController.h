@@ -40,8 +40,9 @@ class MainWindowController : public platform::WindowController,
     bool shouldAdjustSizeOfSubview(platform::SplitView& splitView, platform::View& view) override;
     bool canCollapseSubview(platform::SplitView& splitView, platform::View& view) override;
 
-    // Closing the window stores the note being edited first.
+    // Closing the window stores the note being edited first; so does leaving it, when changed.
     void windowWillClose(platform::Window& window) override;
+    void windowDidResignKey(platform::Window& window) override;
 
     // Panel switching: the segmented control's action and the three menu actions.
     void expandPanelAction();

@@ -18,8 +18,10 @@ inline constexpr char NOTI_NOTE_SELECTION_CHANGED[] = "NOTI_NOTE_SELECTION_CHANG
 // The editor saved the note it held. Object: that NoteObjectPtr, or nothing when it held none.
 inline constexpr char NOTI_NOTE_UPDATED[] = "NOTI_NOTE_UPDATED";
 
-// The editor could not store the note it held, so it keeps that note (and its edit) instead of
-// the one just selected; the note list selects it again. Object: the kept NoteObjectPtr.
+// The note in the editor is not the one last selected: the editor could not store the note it
+// held and keeps it (with its edit), or it is still busy with a note and shows the one selected
+// meanwhile afterwards. The note list selects this note again, without announcing it. Object:
+// the NoteObjectPtr in the editor.
 inline constexpr char NOTI_NOTE_SELECTION_KEPT[] = "NOTI_NOTE_SELECTION_KEPT";
 
 // The main window controller opened or closed its Unicode or info panel. Object: the main window

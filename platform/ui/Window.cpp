@@ -34,6 +34,7 @@ bool WindowDelegate::windowShouldClose(Window&) {
 }
 void WindowDelegate::windowWillClose(Window&) {}
 void WindowDelegate::windowDidResize(Window&) {}
+void WindowDelegate::windowDidResignKey(Window&) {}
 
 Window::~Window() {
     std::erase(allWindows, this);
@@ -147,6 +148,10 @@ bool Window::performClose() {
     if (m_delegate && !m_delegate->windowShouldClose(*this)) return false;
     close();
     return true;
+}
+
+void Window::hostResignedKey() {
+    if (m_delegate) m_delegate->windowDidResignKey(*this);
 }
 
 bool Window::isKeyWindow() const {

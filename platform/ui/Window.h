@@ -28,6 +28,8 @@ class WindowDelegate {
     virtual void windowWillClose(Window& window);
     // After the window's size changed on screen.
     virtual void windowDidResize(Window& window);
+    // The desktop gave the keyboard focus to another window (of this program or another).
+    virtual void windowDidResignKey(Window& window);
 };
 
 // Window style bits, with AppKit's values; no bit at all is a borderless window.
@@ -109,6 +111,8 @@ class Window : public Responder {
     // For hosts: the desktop moved or resized the window (the user dragged it, the window
     // manager placed it). Takes the frame without sending it back to the host.
     void hostMovedWindow(const Rect& frame);
+    // For hosts: the desktop took the focus away from the window.
+    void hostResignedKey();
     // The user's close (the close button, the host's delete event): asks the delegate, then
     // closes; whether it closed.
     virtual bool performClose();

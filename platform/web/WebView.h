@@ -119,6 +119,9 @@ class WebView {
 
     virtual Size frameSize() const = 0;
     virtual void setFrameSize(Size size) = 0;
+    // Whether the keys typed while the view has the focus reach the page; a refused key is
+    // dropped before the engine sees it. Backends without keys ignore this.
+    virtual void setAcceptsKeys(bool accepts) { (void)accepts; }
 
   protected:
     WebView() = default;

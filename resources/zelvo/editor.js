@@ -410,6 +410,9 @@
       if (!element) return false;
       element.contentEditable = editable ? "true" : "false";
       if (!editable && document.activeElement === element) element.blur();
+      // Clicked into while it took no typing: the caret is there now, at the note's start.
+      if (editable && document.hasFocus() && document.activeElement === document.body)
+        element.focus({ preventScroll: true });
       return true;
     },
     getHTML: function () { return root().innerHTML; },

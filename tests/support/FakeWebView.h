@@ -37,6 +37,7 @@ class FakeWebView : public platform::WebView {
     std::vector<std::string> scripts;
     std::vector<std::string> loadedURLs;
     std::vector<std::string> messageNames;  // channels the program opened
+    bool acceptsKeys = true;                // as the program last set it
     int printCount = 0;
     std::vector<std::string> pdfPaths;
 
@@ -89,6 +90,7 @@ class FakeWebView : public platform::WebView {
     }
     platform::Size frameSize() const override { return m_size; }
     void setFrameSize(platform::Size size) override { m_size = size; }
+    void setAcceptsKeys(bool accepts) override { acceptsKeys = accepts; }
 
   protected:
     void registerScriptMessageName(const std::string& name) override {

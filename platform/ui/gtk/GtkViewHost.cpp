@@ -100,6 +100,7 @@ GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
     g_signal_connect(m_gtkWindow.get(), "configure-event", G_CALLBACK(onConfigure), this);
     g_signal_connect(m_gtkWindow.get(), "delete-event", G_CALLBACK(onDelete), this);
     g_signal_connect(m_gtkWindow.get(), "focus-in-event", G_CALLBACK(onFocusIn), this);
+    g_signal_connect(m_gtkWindow.get(), "focus-out-event", G_CALLBACK(onFocusOut), this);
     gtk_widget_show(m_area.get());
     gtk_widget_show(m_overlay.get());
     gtk_widget_show(m_box.get());
@@ -410,6 +411,11 @@ gboolean GtkViewHost::onDelete(GtkWidget*, GdkEvent*, GtkViewHost* self) {
 
 gboolean GtkViewHost::onFocusIn(GtkWidget*, GdkEventFocus*, GtkViewHost* self) {
     if (!self->m_popup) self->m_window.makeKeyWindow();
+    return FALSE;
+}
+
+gboolean GtkViewHost::onFocusOut(GtkWidget*, GdkEventFocus*, GtkViewHost* self) {
+    if (!self->m_popup) self->m_window.hostResignedKey();
     return FALSE;
 }
 

@@ -67,6 +67,7 @@ class GtkViewHost : public WindowHost {
     static gboolean onConfigure(GtkWidget* widget, GdkEventConfigure* event, GtkViewHost* self);
     static gboolean onDelete(GtkWidget* widget, GdkEvent* event, GtkViewHost* self);
     static gboolean onFocusIn(GtkWidget* widget, GdkEventFocus* event, GtkViewHost* self);
+    static gboolean onFocusOut(GtkWidget* widget, GdkEventFocus* event, GtkViewHost* self);
     void deliver(const Event& event);
     void applyCursor();
     int clickCountFor(const GdkEventButton& event);

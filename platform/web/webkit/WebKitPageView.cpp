@@ -100,6 +100,10 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     g_signal_connect(m_view.get(), "load-changed", G_CALLBACK(onLoadChanged), this);
     g_signal_connect(m_view.get(), "load-failed", G_CALLBACK(onLoadFailed), this);
     g_signal_connect(m_view.get(), "decide-policy", G_CALLBACK(onDecidePolicy), this);
+    // Ahead of the view's own handlers (the signals run theirs last): a refused key never reaches
+    // the engine's queue, from which it could land in whatever the page holds later.
+    g_signal_connect(m_view.get(), "key-press-event", G_CALLBACK(onKey), this);
+    g_signal_connect(m_view.get(), "key-release-event", G_CALLBACK(onKey), this);
 
     m_offscreenHost = gtk_offscreen_window_new();
     gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
@@ -121,6 +125,10 @@ WebKitPageView::~WebKitPageView() {
     if (m_offscreenHost) gtk_widget_destroy(m_offscreenHost);
     // The last reference goes with m_view: the widget is destroyed with it.
     gtk_widget_destroy(widget);
+}
+
+gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey*, gpointer self) {
+    return !static_cast<WebKitPageView*>(self)->m_acceptsKeys;
 }
 
 void WebKitPageView::beginLoad() {

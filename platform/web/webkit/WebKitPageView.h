@@ -35,6 +35,7 @@ class WebKitPageView final : public WebView {
     std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
+    void setAcceptsKeys(bool accepts) override { m_acceptsKeys = accepts; }
 
     GtkWidget* detachWidget();
 
@@ -47,6 +48,7 @@ class WebKitPageView final : public WebView {
                                  gpointer self);
     static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
+    static gboolean onKey(GtkWidget*, GdkEventKey*, gpointer self);
     static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                 gpointer self);
     void beginLoad();
@@ -66,6 +68,7 @@ class WebKitPageView final : public WebView {
     Size m_frameSize;
     bool m_loading = false;
     bool m_loadFailed = false;
+    bool m_acceptsKeys = true;
 };
 
 }  // namespace platform

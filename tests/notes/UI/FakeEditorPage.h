@@ -21,13 +21,28 @@ struct FakeEditorPage {
     // What "zelvo_editor.getText();" answers; by default the HTML without its tags.
     std::optional<std::string> text;
     std::function<std::string(const std::string&)> format = [](const std::string& s) { return s; };
-    bool editable = true;  // as the page starts
+    bool editable = false;  // as the page starts
     bool answersHTML = true;
     bool answersText = true;
     bool answersFormat = true;
     std::vector<std::string> formatted;           // every argument style_html received
     std::vector<std::vector<std::string>> calls;  // every other zelvo_editor call and its arguments
     std::vector<std::string> callNames;
+    // Keys the engine took and has not yet handed to the page. Like the engine, it hands them
+    // over one at a time, between the statements it runs: a key typed during a long statement
+    // reaches whatever the page holds by then.
+    std::string queuedKeys;
+    int keysDropped = 0;  // reached the page while it took no typing
+
+    void deliverKey() {
+        if (queuedKeys.empty()) return;
+        char key = queuedKeys.front();
+        queuedKeys.erase(0, 1);
+        if (editable)
+            html += key;
+        else
+            ++keysDropped;
+    }
 
     static std::string stripTags(const std::string& markup) {
         std::string out;
@@ -44,6 +59,7 @@ struct FakeEditorPage {
     }
 
     platform::JavaScriptResult respond(const std::string& script) {
+        deliverKey();
         if (auto args = jsliteral::callArguments(script, "zelvo_editor.setHTML")) {
             if (args->size() != 1) return FakeWebView::failure("arguments");
             html = args->front();
@@ -173,4 +189,19 @@ struct EditorHarness {
         page.html = html;
         web->postMessage("contentChanged", "");
     }
+    // The user presses keys: the view drops them while it refuses keys, else the engine queues
+    // them for the page.
+    void typeKeys(const std::string& keys) {
+        if (web->acceptsKeys)
+            page.queuedKeys += keys;
+        else
+            keysRefused += int(keys.size());
+    }
+    // The engine, idle, hands the page every queued key; the page reports the edit.
+    void settleKeys() {
+        bool any = !page.queuedKeys.empty();
+        while (!page.queuedKeys.empty()) page.deliverKey();
+        if (any) web->postMessage("contentChanged", "");
+    }
+    int keysRefused = 0;
 };

@@ -19,6 +19,8 @@ class EditorPageTest : public ::testing::Test {
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
         ASSERT_TRUE(view->waitForLoad(kPatience));
+        // The page takes typing only once told, as the program tells it when a note is in it.
+        eval("zelvo_editor.setEditable(true);");
     }
     std::string eval(const std::string& script) {
         auto result = view->evaluateJavaScript(script, kPatience);

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "FakeEditorPage.h"
+#include "notes/UI/NoteSaver.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/support/RecordedAlerts.h"
+
+namespace {
+
+using zelvo::NoteSaver;
+
+void turnTheLoop() {
+    while (platform::RunLoop::mainRunLoop().iterate(false)) {
+    }
+}
+
+// A large note takes the page seconds to take in, while the user goes on clicking and typing:
+// here the keys come during that statement and reach the page, one per statement, afterwards.
+TEST(NoteSaverTyping, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
+    EditorHarness h;
+    auto small = EditorHarness::note(1, "<p>small</p>", "small");
+    auto large = EditorHarness::note(2, "<p>" + std::string(500, 'L') + "</p>");
+    auto next = EditorHarness::note(3, "<p>next</p>", "next");
+    h.editor->noteSelectionChanged(small);
+    std::vector<std::shared_ptr<NoteObject>> highlighted;  // what the list is told to highlight
+    auto token = platform::NotificationCenter::defaultCenter().addObserver(
+        NOTI_NOTE_SELECTION_KEPT, [&](const platform::Notification& notification) {
+            highlighted.push_back(*notification.objectAs<std::shared_ptr<NoteObject>>());
+        });
+    h.web->setResponder([&](const std::string& script) {
+        if (script.starts_with("zelvo_editor.setHTML(\"<p>LLL")) {
+            h.typeKeys("abcdefghij");
+            h.editor->noteSelectionChanged(next);  // the click: shown once the large note is in
+            h.typeKeys("klmnopqrst");
+        }
+        return h.page.respond(script);
+    });
+
+    h.editor->noteSelectionChanged(large);
+    h.settleKeys();
+    EXPECT_TRUE(h.updates.empty()) << "stored into note " << h.updates[0].n_id();
+    EXPECT_EQ(small->n_text(), "<p>small</p>");
+    EXPECT_EQ(large->n_text(), "<p>" + std::string(500, 'L') + "</p>");
+    EXPECT_EQ(h.keysRefused + h.page.keysDropped, 20);
+    // The list's last choice is the note in the page, and it takes typing: nothing is lost. The
+    // list highlighted the large note until the page held the next one.
+    EXPECT_EQ(highlighted, (std::vector<std::shared_ptr<NoteObject>>{large, next}));
+    platform::NotificationCenter::defaultCenter().removeObserver(token);
+    EXPECT_EQ(h.editor->note(), next);
+    EXPECT_EQ(h.page.html, "<p>next</p>");
+    ASSERT_TRUE(h.editor->saver().pageTakesTyping());
+    h.typeKeys("uvw");
+    h.settleKeys();
+    h.editor->noteSelectionChanged(small);
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_id(), 3);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>next</p>uvw");
+}
+
+// Typing that reached the page before a switch belongs to the note being left; the page takes
+// none while the next note goes in and is read back.
+TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsReadBack) {
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.typeKeys("xy");
+    h.settleKeys();
+    std::vector<std::pair<std::string, bool>> seen;  // statement, whether the page took keys
+    h.web->setResponder([&](const std::string& script) {
+        seen.emplace_back(script.substr(0, script.find('(')), h.web->acceptsKeys);
+        return h.page.respond(script);
+    });
+    h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>b</p>", "b"));
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>a</p>xy");
+    std::vector<std::pair<std::string, bool>> expected = {{"zelvo_editor.setEditable", false},
+                                                          {"zelvo_editor.getHTML", false},
+                                                          {"style_html", false},
+                                                          {"zelvo_editor.getText", false},
+                                                          {"zelvo_editor.setHTML", false},
+                                                          {"zelvo_editor.getHTML", false},
+                                                          {"zelvo_editor.setEditable", true}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(h.page.editable);
+}
+
+// The page's first statements turn the main loop, where the list's first choice arrives: it is
+// shown once, never replaced afterwards by the page's own showing of what was held before.
+TEST(NoteSaverTyping, ANoteChosenWhileThePageFinishesLoadingIsNotReplacedLater) {
+    EditorHarness h(/*load=*/false);
+    auto note = EditorHarness::note(1, "<p>one</p>", "one");
+    bool chosen = false;
+    h.web->setResponder([&](const std::string& script) {
+        if (!chosen) {
+            chosen = true;
+            h.editor->noteSelectionChanged(note);
+        }
+        return h.page.respond(script);
+    });
+    h.web->finishLoad();
+    const std::vector<std::string>& sent = h.web->scripts;
+    auto unlocked = std::find(sent.begin(), sent.end(), "zelvo_editor.setEditable(true);");
+    ASSERT_NE(unlocked, sent.end());
+    EXPECT_TRUE(std::none_of(unlocked, sent.end(), [](const std::string& script) {
+        return script.starts_with("zelvo_editor.setHTML");
+    }));
+    EXPECT_EQ(h.page.html, "<p>one</p>");
+    EXPECT_EQ(h.editor->note(), note);
+}
+
+TEST(NoteSaverPause, APausedEditIsStoredOnceAndAnUnchangedNoteNever) {
+    platform::ManualClock clock;
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    clock.advance(60);
+    h.web->postMessage("contentChanged", "");  // reported, yet nothing changed
+    clock.advance(60);
+    EXPECT_TRUE(h.updates.empty());
+
+    h.type("<p>ab</p>");
+    clock.advance(NoteSaver::pauseSeconds - 0.1);
+    h.type("<p>abc</p>");
+    clock.advance(NoteSaver::pauseSeconds - 0.1);
+    EXPECT_TRUE(h.updates.empty()) << "saved while typing went on";
+    clock.advance(0.2);
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>abc</p>");
+    EXPECT_EQ(h.updatedNotices, 1);
+    clock.advance(60);
+    EXPECT_EQ(h.updates.size(), 1u);
+
+    // Typing that never pauses is stored all the same.
+    for (int second = 1; second <= int(NoteSaver::longestWaitSeconds); ++second) {
+        h.type("<p>abc" + std::to_string(second) + "</p>");
+        clock.advance(1);
+    }
+    ASSERT_EQ(h.updates.size(), 2u);
+    // A switch stores what is left and no pause save follows for the note left.
+    h.type("<p>final</p>");
+    h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>b</p>", "b"));
+    clock.advance(60);
+    ASSERT_EQ(h.updates.size(), 3u);
+    EXPECT_EQ(h.updates[2].n_text(), "<p>final</p>");
+}
+
+// Storing a large note takes seconds, in which the user types on and pauses again: that edit
+// is stored at the next pause, not left for a switch.
+TEST(NoteSaverPause, AnEditMadeWhileASaveReadsThePageIsStoredAtTheNextPause) {
+    platform::ManualClock clock;
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.type("<p>ab</p>");
+    bool typedOn = false;
+    h.web->setResponder([&](const std::string& script) {
+        platform::JavaScriptResult answer = h.page.respond(script);
+        if (!typedOn && script == "zelvo_editor.getText();") {
+            typedOn = true;
+            h.type("<p>abc</p>");
+            clock.advance(NoteSaver::pauseSeconds + 1);
+        }
+        return answer;
+    });
+    clock.advance(NoteSaver::pauseSeconds);
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>ab</p>");
+    clock.advance(NoteSaver::pauseSeconds);
+    ASSERT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates[1].n_text(), "<p>abc</p>");
+}
+
+// Leaving the window stores a changed note through the same path; a store that keeps failing
+// is told once for the saves Zelvo makes by itself, every time for those the user asks for.
+TEST(NoteSaverFocus, LosingTheFocusStoresAChangedNoteAndTellsAFailureOnce) {
+    EditorHarness h;
+    RecordedAlerts alerts;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.editor->windowDidResignKey();
+    turnTheLoop();
+    EXPECT_EQ(h.web->scripts.back(), "zelvo_editor.setEditable(true);") << "read an unedited page";
+
+    h.type("<p>away</p>");
+    h.editor->windowDidResignKey();
+    EXPECT_TRUE(h.updates.empty()) << "saved inside the focus notice";
+    turnTheLoop();
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>away</p>");
+
+    h.updateSucceeds = false;
+    for (const char* edit : {"<p>x</p>", "<p>xy</p>"}) {
+        h.type(edit);
+        h.editor->windowDidResignKey();
+        turnTheLoop();
+    }
+    EXPECT_EQ(h.updates.size(), 3u);
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0].messageText(), "The note could not be saved.");
+    h.editor->saveDocument();
+    EXPECT_EQ(alerts.shown.size(), 2u);
+    // Still changed: the next occasion tries again.
+    h.updateSucceeds = true;
+    h.editor->windowDidResignKey();
+    turnTheLoop();
+    ASSERT_EQ(h.updates.size(), 5u);
+    EXPECT_EQ(h.updates.back().n_text(), "<p>xy</p>");
+    h.editor->windowDidResignKey();
+    turnTheLoop();
+    EXPECT_EQ(h.updates.size(), 5u);
+}
+
+}  // namespace
