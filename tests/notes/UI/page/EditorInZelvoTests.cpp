@@ -25,6 +25,7 @@
 #include "sqdb/SQDatabase.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
+#include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ModeBitsVfs.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
@@ -313,6 +314,82 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
     select(0);  // the other note, first since it was saved
     ASSERT_EQ(editor->note()->n_id(), 2);
     EXPECT_EQ(storedText(1), "<p>" + shownText + "x</p>");
+}
+
+// Whatever a note refers to on the network stays there: opening it in the editor and previewing
+// it request nothing, while pictures given as data: URLs or local files still show.
+TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
+    LoopbackHTTPServer server;
+    ASSERT_NE(server.port(), 0);
+    const std::string at = server.url();
+    const std::string kinds[] = {
+        "<img src='" + at + "/img'><img srcset='" + at + "/srcset 2x'>",
+        "<picture><source srcset='" + at + "/picture'><img alt='p'></picture>",
+        "<input type='image' src='" + at + "/input'>",
+        "<p style='background:url(" + at + "/background)'>b</p>",
+        "<table background='" + at + "/attribute'><tr><td>t</td></tr></table>",
+        "<video poster='" + at + "/poster' src='" + at + "/video'></video>",
+        "<audio src='" + at + "/audio' autoplay></audio><video><source src='" + at +
+            "/source'><track src='" + at + "/track'></video>",
+        "<link rel='stylesheet' href='" + at + "/sheet'><style>@import url(" + at +
+            "/import); @font-face { font-family: remote; src: url(" + at +
+            "/font); } p { font-family: remote; }</style><p>f</p>",
+        "<iframe src='" + at + "/frame'></iframe><object data='" + at + "/object'></object>" +
+            "<embed src='" + at + "/embed'>",
+        "<link rel='prefetch' href='" + at + "/prefetch'><link rel='preload' as='image' href='" +
+            at + "/preload'><link rel='preconnect' href='" + at + "'><meta http-equiv='refresh' " +
+            "content='0; url=" + at + "/refresh'>",
+        "<svg width='10' height='10'><image href='" + at +
+            "/svg' width='10' height='10'></image></svg>",
+        "<ul style='list-style-image:url(" + at + "/list)'><li style='cursor:url(" + at +
+            "/cursor), auto; border: 4px solid; border-image: url(" + at +
+            "/border) 4'>l</li></ul>",
+    };
+    launch();
+    auto preview = std::make_shared<zelvo::PreviewHTMLWindow>();
+    preview->window();
+    platform::WebView* previewPage = preview->previewWebview()->webView();
+    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    int32_t id = 1;
+    for (const std::string& html : kinds) {
+        auto note = std::make_shared<NoteObject>();
+        note->setN_id(id++);
+        note->setN_text("<p>" + html + "</p>");
+        editor->noteSelectionChanged(note);
+        preview->setHtmlString(editor->getHTML());
+        preview->updateHTML();
+        preview->setHtmlString(note->n_text());
+        preview->updateHTML();
+    }
+    platform::RunLoop::mainRunLoop().runUntilDate(
+        platform::Date::now().dateByAddingTimeInterval(1.0));
+    EXPECT_EQ(server.requests(), std::vector<std::string>{});
+
+    // A data: picture and a file of the program's own show in both.
+    const std::string pictures =
+        "<p><img id='data' src='data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAYAAABytg0k"
+        "AAAAEUlEQVR4nGP4z8DwH4QZYAwAR8oH+WdZbrcAAAAASUVORK5CYII='><img id='file' src='file://" +
+        std::string(ZELVO_TEST_RESOURCES) + "/Bold.png'></p>";
+    auto note = std::make_shared<NoteObject>();
+    note->setN_id(id);
+    note->setN_text(pictures);
+    editor->noteSelectionChanged(note);
+    preview->setHtmlString(pictures);
+    preview->updateHTML();
+    const std::string widths =
+        "(function () { var d = document.getElementById('data'), f = "
+        "document.getElementById('file'); if (!d.complete || !f.complete) return ''; return "
+        "d.naturalWidth + ' ' + (f.naturalWidth > 0); })()";
+    for (platform::WebView* page : {editor->webview(), previewPage}) {
+        std::string shown;
+        for (int tries = 0; tries < 100 && shown.empty(); ++tries) {
+            shown = page->evaluateJavaScript(widths, kPatience).value.value_or("");
+            if (shown.empty())
+                platform::RunLoop::mainRunLoop().runUntilDate(
+                    platform::Date::now().dateByAddingTimeInterval(0.05));
+        }
+        EXPECT_EQ(shown, "2 true") << (page == previewPage ? "preview" : "editor");
+    }
 }
 
 }  // namespace
