@@ -628,7 +628,13 @@
   });
 
   window.zelvo_editor = editor;
-  window.style_html = styleHTML;
+  // Formatting is how the program takes a note out of the page (saving, exporting, previewing,
+  // the source view, and the read before a PDF is printed from the page): the whole note is in
+  // the page from then on.
+  window.style_html = function (html) {
+    settle();
+    return styleHTML(html);
+  };
 
   // ---- Events from the user -----------------------------------------------------------------
 

@@ -175,9 +175,9 @@ TEST_F(EditorPageTest, UndoNeverReachesThePreviousNote) {
     EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p><i>second</i> note</p>");
 }
 
-// A long note is shown a part at a time, yet every reading and every change sees all of it, in
-// order, from the moment it was given (each check in the statement that gives it, before the page
-// can show more).
+// A long note is shown a part at a time, yet every reading, every change and what is taken out of
+// the page see all of it, in order, from the moment it was given (each check in the statement that
+// gives it, before the page can show more).
 TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInParts) {
     std::string note, text;
     for (int i = 0; i < 3000; ++i) {
@@ -189,6 +189,8 @@ TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInP
     EXPECT_EQ(eval(give + "String(" + shown + " < 3000) + ' ' + zelvo_editor.getHTML();"),
               "true " + note);
     EXPECT_EQ(eval(give + "zelvo_editor.getText();"), text);
+    // Taken out of the page (and so printed) whole.
+    EXPECT_EQ(eval(give + "style_html('<p>x</p>'); String(" + shown + ");"), "3000");
 
     std::string bold = note;
     bold.replace(3, std::string("ᠮᠣᠩᠭᠣᠯ").size(), "<b>ᠮᠣᠩᠭᠣᠯ</b>");
