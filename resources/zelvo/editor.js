@@ -658,9 +658,11 @@
     });
 
     element.addEventListener("keydown", function (event) {
-      settle();
       var key = event.key.toLowerCase();
       if (!(event.ctrlKey || event.metaKey)) return;
+      // Shortcuts (select all, copy, undo) work on the whole note; a plain key that edits puts
+      // the rest in before the edit, and one that only moves the caret need not wait for it.
+      settle();
       if (key === "z" || key === "y") {
         event.preventDefault();
         if (key === "y" || event.shiftKey) redo(); else undo();
