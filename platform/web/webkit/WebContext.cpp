@@ -1,6 +1,11 @@
 #include "platform/web/webkit/WebContext.h"
 
+#include <filesystem>
+#include <memory>
+
+#include "platform/foundation/Log.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
+#include "platform/web/webkit/MainLoopWait.h"
 
 namespace platform::webkit {
 
@@ -8,6 +13,14 @@ namespace {
 
 // The footprint past which the web process frees caches (conservative, then strict).
 constexpr guint kWebProcessMemoryLimitMB = 160;
+
+// Every load is blocked, then local ones let through again (the rule language has no "or").
+constexpr const char kLocalLoadsOnly[] =
+    R"([{"trigger":{"url-filter":".*"},"action":{"type":"block"}},)"
+    R"({"trigger":{"url-filter":"^file:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^data:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^blob:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^about:"},"action":{"type":"ignore-previous-rules"}}])";
 
 }  // namespace
 
@@ -33,6 +46,53 @@ WebKitWebContext* sharedWebContext() {
         return made;
     }();
     return context;
+}
+
+WebKitUserContentFilter* localLoadsOnlyFilter() {
+    static WebKitUserContentFilter* const filter = []() -> WebKitUserContentFilter* {
+        // The engine compiles rules into a folder of files; a private one, gone again once the
+        // compiled rules are held, so nothing stays behind.
+        GError* error = nullptr;
+        gchar* folder = g_dir_make_tmp("zelvo-rules-XXXXXX", &error);
+        if (!folder) {
+            logf("WebView: no folder to compile the load rules in: %s", error->message);
+            g_error_free(error);
+            return nullptr;
+        }
+        WebKitUserContentFilterStore* store = webkit_user_content_filter_store_new(folder);
+        struct Outcome {
+            bool done = false;
+            WebKitUserContentFilter* filter = nullptr;
+        };
+        // Shared with the callback, which may come after the wait gave up.
+        auto outcome = std::make_shared<Outcome>();
+        GBytes* rules = g_bytes_new_static(kLocalLoadsOnly, sizeof kLocalLoadsOnly - 1);
+        webkit_user_content_filter_store_save(
+            store, "local-loads-only", rules, nullptr,
+            [](GObject* source, GAsyncResult* result, gpointer data) {
+                std::unique_ptr<std::shared_ptr<Outcome>> holder(
+                    static_cast<std::shared_ptr<Outcome>*>(data));
+                GError* failure = nullptr;
+                (*holder)->filter = webkit_user_content_filter_store_save_finish(
+                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &failure);
+                if (failure) {
+                    logf("WebView: the load rules did not compile: %s", failure->message);
+                    g_error_free(failure);
+                }
+                (*holder)->done = true;
+            },
+            new std::shared_ptr<Outcome>(outcome));
+        // Compiling a handful of rules takes milliseconds.
+        spinUntil([&] { return outcome->done; }, std::chrono::seconds(5));
+        if (!outcome->done) log("WebView: the load rules took too long to compile");
+        g_bytes_unref(rules);
+        g_object_unref(store);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+        g_free(folder);
+        return outcome->filter;
+    }();
+    return filter;
 }
 
 }  // namespace platform::webkit
