@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
@@ -48,51 +49,74 @@ WebKitWebContext* sharedWebContext() {
     return context;
 }
 
+namespace {
+
+// The one compilation of the load rules, shared with the engine's callback.
+struct Compilation {
+    bool done = false;
+    bool waitedInVain = false;
+    WebKitUserContentFilter* filter = nullptr;
+    WebKitUserContentFilterStore* store = nullptr;
+    std::string folder;
+};
+
+std::shared_ptr<Compilation>& compilation() {
+    static std::shared_ptr<Compilation> only;
+    return only;
+}
+
+}  // namespace
+
+void compileLocalLoadsOnlyFilter() {
+    if (compilation()) return;
+    auto state = std::make_shared<Compilation>();
+    compilation() = state;
+    // The engine compiles rules into a folder of files; a private one, gone again once the
+    // compiled rules are held, so nothing stays behind.
+    GError* error = nullptr;
+    gchar* folder = g_dir_make_tmp("zelvo-rules-XXXXXX", &error);
+    if (!folder) {
+        logf("WebView: no folder to compile the load rules in: %s", error->message);
+        g_error_free(error);
+        state->done = true;
+        return;
+    }
+    state->folder = folder;
+    g_free(folder);
+    state->store = webkit_user_content_filter_store_new(state->folder.c_str());
+    GBytes* rules = g_bytes_new_static(kLocalLoadsOnly, sizeof kLocalLoadsOnly - 1);
+    webkit_user_content_filter_store_save(
+        state->store, "local-loads-only", rules, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<std::shared_ptr<Compilation>> holder(
+                static_cast<std::shared_ptr<Compilation>*>(data));
+            Compilation& made = **holder;
+            GError* failure = nullptr;
+            made.filter = webkit_user_content_filter_store_save_finish(
+                WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &failure);
+            if (failure) {
+                logf("WebView: the load rules did not compile: %s", failure->message);
+                g_error_free(failure);
+            }
+            g_clear_object(&made.store);
+            std::error_code ignored;
+            std::filesystem::remove_all(made.folder, ignored);
+            made.done = true;
+        },
+        new std::shared_ptr<Compilation>(state));
+    g_bytes_unref(rules);
+}
+
 WebKitUserContentFilter* localLoadsOnlyFilter() {
-    static WebKitUserContentFilter* const filter = []() -> WebKitUserContentFilter* {
-        // The engine compiles rules into a folder of files; a private one, gone again once the
-        // compiled rules are held, so nothing stays behind.
-        GError* error = nullptr;
-        gchar* folder = g_dir_make_tmp("zelvo-rules-XXXXXX", &error);
-        if (!folder) {
-            logf("WebView: no folder to compile the load rules in: %s", error->message);
-            g_error_free(error);
-            return nullptr;
-        }
-        WebKitUserContentFilterStore* store = webkit_user_content_filter_store_new(folder);
-        struct Outcome {
-            bool done = false;
-            WebKitUserContentFilter* filter = nullptr;
-        };
-        // Shared with the callback, which may come after the wait gave up.
-        auto outcome = std::make_shared<Outcome>();
-        GBytes* rules = g_bytes_new_static(kLocalLoadsOnly, sizeof kLocalLoadsOnly - 1);
-        webkit_user_content_filter_store_save(
-            store, "local-loads-only", rules, nullptr,
-            [](GObject* source, GAsyncResult* result, gpointer data) {
-                std::unique_ptr<std::shared_ptr<Outcome>> holder(
-                    static_cast<std::shared_ptr<Outcome>*>(data));
-                GError* failure = nullptr;
-                (*holder)->filter = webkit_user_content_filter_store_save_finish(
-                    WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &failure);
-                if (failure) {
-                    logf("WebView: the load rules did not compile: %s", failure->message);
-                    g_error_free(failure);
-                }
-                (*holder)->done = true;
-            },
-            new std::shared_ptr<Outcome>(outcome));
-        // Compiling a handful of rules takes milliseconds.
-        spinUntil([&] { return outcome->done; }, std::chrono::seconds(5));
-        if (!outcome->done) log("WebView: the load rules took too long to compile");
-        g_bytes_unref(rules);
-        g_object_unref(store);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-        g_free(folder);
-        return outcome->filter;
-    }();
-    return filter;
+    compileLocalLoadsOnlyFilter();
+    std::shared_ptr<Compilation> state = compilation();
+    // Started at install, it is mostly done by the time the first page is made.
+    if (!state->done && !state->waitedInVain &&
+        !spinUntil([&] { return state->done; }, std::chrono::seconds(5))) {
+        state->waitedInVain = true;
+        log("WebView: the load rules took too long to compile");
+    }
+    return state->filter;
 }
 
 }  // namespace platform::webkit
