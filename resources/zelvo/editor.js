@@ -35,6 +35,7 @@
   }
 
   function cleanElement(element) {
+    if (!element.hasAttributes()) return;
     var names = [];
     for (var i = 0; i < element.attributes.length; i++) names.push(element.attributes[i].name);
     names.forEach(function (name) {
@@ -69,12 +70,62 @@
     return node;
   }
 
-  // Parses HTML into an inert fragment (a template's content has no browsing context: nothing in
-  // it loads or runs) and cleans it.
-  function parseClean(html) {
+  // Parses HTML into an inert template (its content has no browsing context: nothing in it loads
+  // or runs) and cleans it.
+  function parsedClean(html) {
     var template = document.createElement("template");
     template.innerHTML = html == null ? "" : String(html);
-    return cleanTree(template.content);
+    cleanTree(template.content);
+    return template;
+  }
+
+  function parseClean(html) {
+    return parsedClean(html).content;
+  }
+
+  // ---- Showing a long note ------------------------------------------------------------------
+
+  // A note goes into the page a part at a time: the first part at once, the rest in later turns of
+  // the page's loop, so that the engine draws the beginning of a long note without first laying
+  // out all of it. Until all is in, the rest waits parsed and cleaned in `pending`: the note's
+  // markup is what the root holds followed by what waits, and whatever reads the note's text or
+  // changes it puts the rest in first.
+  var FIRST_PART = 16384;  // characters of text: a few screens
+  var NEXT_PARTS = 65536;
+  var pending = null;  // a template holding the rest of the note
+  var pendingTimer = 0;
+
+  // Moves whole top-level nodes until about `budget` characters of text have moved.
+  function moveSome(from, to, budget) {
+    var moved = 0;
+    while (from.firstChild && moved < budget) {
+      moved += from.firstChild.textContent.length + 1;
+      to.appendChild(from.firstChild);
+    }
+  }
+
+  function showRest() {
+    pendingTimer = 0;
+    if (!pending) return;
+    moveSome(pending.content, root(), NEXT_PARTS);
+    if (pending.content.firstChild) pendingTimer = setTimeout(showRest, 0);
+    else pending = null;
+  }
+
+  // The whole note in the root, now.
+  function settle() {
+    if (!pending) return;
+    clearTimeout(pendingTimer);
+    pendingTimer = 0;
+    var rest = pending.content;
+    pending = null;
+    root().appendChild(rest);
+  }
+
+  function dropPending() {
+    clearTimeout(pendingTimer);
+    pendingTimer = 0;
+    pending = null;
   }
 
   function cleanHTML(html) {
@@ -205,7 +256,12 @@
   function isEmpty() {
     var element = root();
     if (!element) return true;
-    if (element.textContent.replace(/[ \t\n\r\f]/g, "") !== "") return false;
+    if (pending) return false;
+    // The first text that is not blank decides; a long note is not copied out whole for it.
+    var texts = document.createTreeWalker(element, NodeFilter.SHOW_TEXT);
+    while (texts.nextNode()) {
+      if (/[^ \t\n\r\f]/.test(texts.currentNode.data)) return false;
+    }
     return !element.querySelector("img, hr, table, li");
   }
 
@@ -393,15 +449,24 @@
     setHTML: function (html) {
       var element = root();
       if (!element) return false;
-      element.replaceChildren(parseClean(html));
+      dropPending();
+      var parsed = parsedClean(html);
+      // Every note opens at its start, not where the previous one was scrolled to. Scrolled while
+      // the root is empty, so that nothing waits here for the note to be laid out: the engine
+      // lays out what is shown when it next draws.
+      element.replaceChildren();
+      element.scrollTop = 0;
+      element.scrollLeft = 0;
+      window.scrollTo(0, 0);
+      moveSome(parsed.content, element, FIRST_PART);
+      if (parsed.content.firstChild) {
+        pending = parsed;
+        pendingTimer = setTimeout(showRest, 0);
+      }
       savedRange = null;
       // Undo never reaches back into the previous note.
       resetHistory();
       updatePlaceholder();
-      // Every note opens at its start, not where the previous one was scrolled to.
-      element.scrollTop = 0;
-      element.scrollLeft = 0;
-      window.scrollTo(0, 0);
       return true;
     },
     // Whether the note may be typed into (no note shown: nothing to type into).
@@ -415,7 +480,7 @@
         element.focus({ preventScroll: true });
       return true;
     },
-    getHTML: function () { return root().innerHTML; },
+    getHTML: function () { return root().innerHTML + (pending ? pending.innerHTML : ""); },
     getText: function () { return root().innerText; },
     setPlaceholder: function (text) {
       placeholderText = text == null ? "" : String(text);
@@ -550,8 +615,29 @@
     redo: function () { return redo(); }
   };
 
+  // Every operation but showing a note, reading its markup and the selection works on the whole
+  // note.
+  var WITHOUT_THE_REST = {
+    setHTML: 1, getHTML: 1, setEditable: 1, setPlaceholder: 1, getSelectedNode: 1,
+    focusEditor: 1, blurEditor: 1, prepareInsert: 1
+  };
+  Object.keys(editor).forEach(function (name) {
+    var operation = editor[name];
+    if (typeof operation !== "function" || WITHOUT_THE_REST[name]) return;
+    editor[name] = function () {
+      settle();
+      return operation.apply(editor, arguments);
+    };
+  });
+
   window.zelvo_editor = editor;
-  window.style_html = styleHTML;
+  // Formatting is how the program takes a note out of the page (saving, exporting, previewing,
+  // the source view, and the read before a PDF is printed from the page): the whole note is in
+  // the page from then on.
+  window.style_html = function (html) {
+    settle();
+    return styleHTML(html);
+  };
 
   // ---- Events from the user -----------------------------------------------------------------
 
@@ -565,6 +651,7 @@
     updatePlaceholder();
 
     element.addEventListener("beforeinput", function (event) {
+      settle();
       if (event.inputType === "historyUndo" || event.inputType === "historyRedo") {
         event.preventDefault();
         if (event.inputType === "historyUndo") undo(); else redo();
@@ -576,6 +663,9 @@
     element.addEventListener("keydown", function (event) {
       var key = event.key.toLowerCase();
       if (!(event.ctrlKey || event.metaKey)) return;
+      // Shortcuts (select all, copy, undo) work on the whole note; a plain key that edits puts
+      // the rest in before the edit, and one that only moves the caret need not wait for it.
+      settle();
       if (key === "z" || key === "y") {
         event.preventDefault();
         if (key === "y" || event.shiftKey) redo(); else undo();
@@ -583,6 +673,7 @@
     });
 
     element.addEventListener("paste", function (event) {
+      settle();
       var data = event.clipboardData;
       if (!data) return;
       var html = data.getData("text/html");
@@ -592,6 +683,7 @@
     });
 
     element.addEventListener("input", function (event) {
+      settle();
       // Drops and pastes that reached the tree without passing the paste handler are cleaned
       // where they landed.
       if (!/^(insertText|insertCompositionText|deleteContent)/.test(event.inputType || "")) cleanTree(element);

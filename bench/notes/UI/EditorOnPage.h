@@ -1,7 +1,7 @@
 #pragma once
 
-// The editor controller over the real editor page of the source tree, its page loaded: what the
-// editor benchmarks measure through. Needs MW_ZELVO_RESOURCES and a display.
+// The editor controller over the real editor page of the source tree, its page loaded, and the
+// page alone: what the editor benchmarks measure through. Needs MW_ZELVO_RESOURCES and a display.
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +31,19 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     editor->view();
     editor->webview()->waitForLoad();
     return editor;
+}
+
+// The same page alone, loaded, with nothing of the controller around it: the floor.
+inline std::unique_ptr<platform::WebView> bareEditorPage(benchmark::State& state) {
+    platform::webkit::install();
+    auto web = platform::WebView::create();
+    if (!web) {
+        state.SkipWithError("no display");
+        return nullptr;
+    }
+    web->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
+    web->waitForLoad();
+    return web;
 }
 
 }  // namespace benchsupport

@@ -1,6 +1,7 @@
 // Switching between two notes through the real editor page: the edited note is read back,
-// formatted and stored, then the next note is pushed in and read back once as the page holds it. Beside it, the same page statements
-// sent straight to the engine, without the controller, as the floor.
+// formatted and stored, then the next note is pushed in and read back once as the page holds it;
+// and opening notes of 100 KB and 5 MB without an edit. Beside each, the same page statements sent
+// straight to the engine, without the controller, as the floor.
 #include <benchmark/benchmark.h>
 
 #include "bench/notes/UI/EditorOnPage.h"
@@ -31,6 +32,17 @@ std::shared_ptr<NoteObject> note(int32_t id, const std::string& text) {
     return made;
 }
 
+// The editor over the page, counting what it stores, showing note 1 (of the benchmark's size).
+std::unique_ptr<zelvo::EditorViewController> editorShowingNote(benchmark::State& state,
+                                                               int64_t& stored) {
+    auto editor = benchsupport::editorOnPage(state, [&stored](const NoteObject&) {
+        ++stored;
+        return true;
+    });
+    if (editor) editor->noteSelectionChanged(note(1, noteOf(int(state.range(0)))));
+    return editor;
+}
+
 const char* typeScript =
     "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
     "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = getSelection(); "
@@ -39,13 +51,9 @@ const char* typeScript =
 
 void BM_EditorSwitchWithSave(benchmark::State& state) {
     int64_t stored = 0;
-    auto editor = benchsupport::editorOnPage(state, [&stored](const NoteObject&) {
-        ++stored;
-        return true;
-    });
+    auto editor = editorShowingNote(state, stored);
     if (!editor) return;
     std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
-    editor->noteSelectionChanged(note(1, a));
     int32_t next = 2;
     for (auto _ : state) {
         state.PauseTiming();
@@ -59,14 +67,8 @@ void BM_EditorSwitchWithSave(benchmark::State& state) {
 }
 
 void BM_RawPageStatements(benchmark::State& state) {
-    platform::webkit::install();
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return;
-    }
-    web->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
-    web->waitForLoad();
+    auto web = benchsupport::bareEditorPage(state);
+    if (!web) return;
     std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
     web->evaluateJavaScript("zelvo_editor.setHTML(" + platform::quoteJavaScriptString(a) + ");");
     int next = 2;
@@ -89,6 +91,43 @@ void BM_RawPageStatements(benchmark::State& state) {
     }
 }
 
+// What the page shows, laid out: a note counts as open once the engine could draw it.
+const char* layoutScript = "document.body.scrollWidth;";
+
+// Opening a note: a switch from one note to another of the same size, neither edited, through
+// the controller (the note left is checked for edits, the next one pushed in and what the page
+// made of it read back), until the page has laid out what it shows.
+void BM_EditorOpenNote(benchmark::State& state) {
+    int64_t stored = 0;
+    auto editor = editorShowingNote(state, stored);
+    if (!editor) return;
+    std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
+    int32_t next = 2;
+    for (auto _ : state) {
+        editor->noteSelectionChanged(note(next, next % 2 ? a : b));
+        editor->webview()->evaluateJavaScript(layoutScript);
+        ++next;
+    }
+    if (stored) state.SkipWithError("a note not edited was stored");
+    state.SetLabel(std::to_string(a.size()) + " bytes");
+}
+
+// The floor under it: the same page given the same note and laying it out, with nothing of ours
+// around it.
+void BM_RawPageOpensNote(benchmark::State& state) {
+    auto web = benchsupport::bareEditorPage(state);
+    if (!web) return;
+    std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
+    int next = 1;
+    for (auto _ : state) {
+        web->evaluateJavaScript("zelvo_editor.setHTML(" +
+                                platform::quoteJavaScriptString(next % 2 ? a : b) + ");");
+        web->evaluateJavaScript(layoutScript);
+        ++next;
+    }
+    state.SetLabel(std::to_string(a.size()) + " bytes");
+}
+
 }  // namespace
 
 // Interleaved, so both sides see the same machine state at each size.
@@ -98,3 +137,7 @@ BENCHMARK(BM_EditorSwitchWithSave)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawPageStatements)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorSwitchWithSave)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawPageStatements)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorOpenNote)->Arg(900)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawPageOpensNote)->Arg(900)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorOpenNote)->Arg(45000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RawPageOpensNote)->Arg(45000)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -2,6 +2,7 @@
 #include "notes/store/SQLite/DBUtil.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/UnicodeString.h"
 #include "sqdb/SQDatabase.h"
 #include "sqdb/SQResultSet.h"
 
@@ -13,6 +14,15 @@ namespace {
 std::string& lastError() {
     static std::string reason;
     return reason;
+}
+
+// A text column as everything downstream shows and writes it: the stored bytes, each one that is
+// no UTF-8 read as U+FFFD, so a damaged note arrives with every readable character rather than
+// as nothing; "" for NULL. The row keeps its bytes until the note is really edited.
+std::string storedText(SQResultSet& rs, std::string_view column) {
+    std::optional<std::span<const uint8_t>> bytes = rs.dataNoCopyForColumn(column);
+    if (!bytes) return {};
+    return platform::validUtf8({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
 }
 
 }  // namespace
@@ -132,9 +142,9 @@ std::vector<DBUtil::NoteRow> DBUtil::noteRows(SQDatabase& db, const std::string&
         NoteRow row;
         row["n_id"] = Value(rs->intForColumn("n_id"));
         row["n_date"] = Value(rs->dateForColumn("n_date").value_or(platform::Date::now()));
-        row["n_summary"] = Value(rs->stringForColumn("n_summary").value_or(""));
-        row["n_text"] = Value(rs->stringForColumn("n_text").value_or(""));
-        row["n_group"] = Value(rs->stringForColumn("n_group").value_or(""));
+        row["n_summary"] = Value(storedText(*rs, "n_summary"));
+        row["n_text"] = Value(storedText(*rs, "n_text"));
+        row["n_group"] = Value(storedText(*rs, "n_group"));
         if (withRecentFlag) row["n_isRecent"] = Value(rs->intForColumn("n_isRecent"));
         rows.push_back(std::move(row));
     }
@@ -198,8 +208,8 @@ std::vector<NoteFile> DBUtil::getNoteFiles() {
         while (rs->next()) {
             NoteFile file;
             file.setF_noteCount(rs->intForColumn("f_noteCount"));
-            file.setF_imageName(rs->stringForColumn("f_imageName").value_or(""));
-            file.setF_flag(rs->stringForColumn("f_flag").value_or(""));
+            file.setF_imageName(storedText(*rs, "f_imageName"));
+            file.setF_flag(storedText(*rs, "f_flag"));
             files.push_back(std::move(file));
         }
     }

@@ -1,6 +1,12 @@
 #include "platform/web/webkit/WebContext.h"
 
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/foundation/Log.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
+#include "platform/web/webkit/MainLoopWait.h"
 
 namespace platform::webkit {
 
@@ -8,6 +14,14 @@ namespace {
 
 // The footprint past which the web process frees caches (conservative, then strict).
 constexpr guint kWebProcessMemoryLimitMB = 160;
+
+// Every load is blocked, then local ones let through again (the rule language has no "or").
+constexpr const char kLocalLoadsOnly[] =
+    R"([{"trigger":{"url-filter":".*"},"action":{"type":"block"}},)"
+    R"({"trigger":{"url-filter":"^file:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^data:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^blob:"},"action":{"type":"ignore-previous-rules"}},)"
+    R"({"trigger":{"url-filter":"^about:"},"action":{"type":"ignore-previous-rules"}}])";
 
 }  // namespace
 
@@ -33,6 +47,76 @@ WebKitWebContext* sharedWebContext() {
         return made;
     }();
     return context;
+}
+
+namespace {
+
+// The one compilation of the load rules, shared with the engine's callback.
+struct Compilation {
+    bool done = false;
+    bool waitedInVain = false;
+    WebKitUserContentFilter* filter = nullptr;
+    WebKitUserContentFilterStore* store = nullptr;
+    std::string folder;
+};
+
+std::shared_ptr<Compilation>& compilation() {
+    static std::shared_ptr<Compilation> only;
+    return only;
+}
+
+}  // namespace
+
+void compileLocalLoadsOnlyFilter() {
+    if (compilation()) return;
+    auto state = std::make_shared<Compilation>();
+    compilation() = state;
+    // The engine compiles rules into a folder of files; a private one, gone again once the
+    // compiled rules are held, so nothing stays behind.
+    GError* error = nullptr;
+    gchar* folder = g_dir_make_tmp("zelvo-rules-XXXXXX", &error);
+    if (!folder) {
+        logf("WebView: no folder to compile the load rules in: %s", error->message);
+        g_error_free(error);
+        state->done = true;
+        return;
+    }
+    state->folder = folder;
+    g_free(folder);
+    state->store = webkit_user_content_filter_store_new(state->folder.c_str());
+    GBytes* rules = g_bytes_new_static(kLocalLoadsOnly, sizeof kLocalLoadsOnly - 1);
+    webkit_user_content_filter_store_save(
+        state->store, "local-loads-only", rules, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<std::shared_ptr<Compilation>> holder(
+                static_cast<std::shared_ptr<Compilation>*>(data));
+            Compilation& made = **holder;
+            GError* failure = nullptr;
+            made.filter = webkit_user_content_filter_store_save_finish(
+                WEBKIT_USER_CONTENT_FILTER_STORE(source), result, &failure);
+            if (failure) {
+                logf("WebView: the load rules did not compile: %s", failure->message);
+                g_error_free(failure);
+            }
+            g_clear_object(&made.store);
+            std::error_code ignored;
+            std::filesystem::remove_all(made.folder, ignored);
+            made.done = true;
+        },
+        new std::shared_ptr<Compilation>(state));
+    g_bytes_unref(rules);
+}
+
+WebKitUserContentFilter* localLoadsOnlyFilter() {
+    compileLocalLoadsOnlyFilter();
+    std::shared_ptr<Compilation> state = compilation();
+    // Started at install, it is mostly done by the time the first page is made.
+    if (!state->done && !state->waitedInVain &&
+        !spinUntil([&] { return state->done; }, std::chrono::seconds(5))) {
+        state->waitedInVain = true;
+        log("WebView: the load rules took too long to compile");
+    }
+    return state->filter;
 }
 
 }  // namespace platform::webkit

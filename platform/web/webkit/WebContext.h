@@ -8,4 +8,11 @@ namespace platform::webkit {
 // documents of the program's own, shown once and drawn in software.
 WebKitWebContext* sharedWebContext();
 
+// The rule every page of the program keeps to: nothing is loaded but local files and what the
+// page holds itself (data:, blob:, about:), whatever the page refers to. Compiling it starts
+// at the first call of either, in the background; the second waits for it and answers null
+// (with a log line) when the engine could not compile it.
+void compileLocalLoadsOnlyFilter();
+WebKitUserContentFilter* localLoadsOnlyFilter();
+
 }  // namespace platform::webkit

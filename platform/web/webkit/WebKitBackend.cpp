@@ -2,6 +2,7 @@
 
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/web/WebContentView.h"
+#include "platform/web/webkit/WebContext.h"
 #include "platform/web/webkit/WebKitPageView.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
@@ -28,6 +29,8 @@ namespace platform::webkit {
 
 void install() {
     WebView::setFactory(WebKitPageView::create);
+    // Ready by the time the first page is made, which waits for it.
+    compileLocalLoadsOnlyFilter();
     gtk::registerPeerMaker("webView", [](View& view) -> std::unique_ptr<gtk::GtkViewPeer> {
         auto* content = dynamic_cast<WebContentView*>(&view);
         if (!content || !content->webView()) return nullptr;

@@ -6,6 +6,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
+#include "platform/web/webkit/MainLoopWait.h"
 #include "platform/web/webkit/WebContext.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
@@ -13,22 +14,7 @@ namespace platform {
 
 namespace {
 
-// Runs the default main context until `done` answers true or the time-out passes; whether it
-// ended by `done`. A wake-up source keeps the wait from blocking past the limit.
-template <typename Done>
-bool spinUntil(Done done, std::chrono::milliseconds timeout) {
-    bool expired = false;
-    guint wake = g_timeout_add(
-        static_cast<guint>(timeout.count()),
-        [](gpointer flag) -> gboolean {
-            *static_cast<bool*>(flag) = true;
-            return G_SOURCE_REMOVE;
-        },
-        &expired);
-    while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
-    if (!expired) g_source_remove(wake);
-    return done();
-}
+using webkit::spinUntil;
 
 // State of one asynchronous call shared with its callback, which may come after the caller gave
 // up waiting: the callback holds its own reference.
@@ -77,6 +63,10 @@ std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
         gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
+    // The pages show the user's notes, which may refer to anything: nothing comes from the
+    // network, whatever a page's own policy says.
+    if (WebKitUserContentFilter* filter = webkit::localLoadsOnlyFilter())
+        webkit_user_content_manager_add_filter(m_contentManager.get(), filter);
     // A related view takes its context from the view it joins.
     GtkWidget* view = firstOpenView
                           ? GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",

@@ -7,8 +7,11 @@
 #include "notes/UI/AppDelegate.h"
 #include "notes/UI/EditorViewController.h"
 #include "notes/UI/MainWindowController.h"
+#include "notes/UI/NoteCellView.h"
+#include "notes/UI/NoteExporter.h"
 #include "notes/UI/NoteNotifications.h"
 #include "notes/UI/NoteViewController.h"
+#include "notes/UI/PreviewHTMLWindow.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Menu.h"
@@ -18,10 +21,15 @@
 #include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "platform/web/JavaScriptString.h"
+#include "sqdb/SQDatabase.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ModeBitsVfs.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
+#include "textview/TXTextView.h"
 
 // The editor inside Zelvo's window on the desktop, over a notes database of its own: the page is
 // shown in the window, a note selected in the list arrives in it, and quitting stores the edit.
@@ -41,17 +49,35 @@ class EditorInZelvoTest : public ZelvoDesktopFixture {
             }
         return std::nullopt;
     }
+    // Zelvo started: its page loaded, its window drawn.
+    void launch() {
+        app.finishLaunching();
+        window = delegate.window();
+        editor = dynamic_cast<zelvo::EditorViewController*>(window->editorViewController());
+        list = dynamic_cast<zelvo::NoteViewController*>(window->noteViewController());
+        ASSERT_TRUE(editor && list && editor->webview());
+        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
+        ASSERT_TRUE(backend->waitUntilDrawn(*window->window(), kPatience.count()));
+    }
+    // Typed at the end of the note's first paragraph, as by the keyboard.
+    void typeAtEnd(const std::string& text) {
+        editor->webview()->evaluateJavaScript(
+            "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
+            "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
+            "getSelection(); s.removeAllRanges(); s.addRange(r); "
+            "document.execCommand('insertText', false, " +
+                platform::quoteJavaScriptString(text) + "); return 1; })();",
+            kPatience);
+    }
+
+    zelvo::MainWindowController* window = nullptr;
+    zelvo::EditorViewController* editor = nullptr;
+    zelvo::NoteViewController* list = nullptr;
 };
 
 TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
-    app.finishLaunching();
-    zelvo::MainWindowController& window = *delegate.window();
-    auto* editor = dynamic_cast<zelvo::EditorViewController*>(window.editorViewController());
-    ASSERT_NE(editor, nullptr);
-    ASSERT_NE(editor->webview(), nullptr);
-    ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
-    ASSERT_TRUE(backend->waitUntilDrawn(*window.window(), kPatience.count()));
-    if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.window()->host()))
+    launch();
+    if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->window()->host()))
         host->layoutNativeViews();
     backend->processPendingEvents();
 
@@ -77,12 +103,7 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes");
 
-    editor->webview()->evaluateJavaScript(
-        "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
-        "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
-        "getSelection(); s.removeAllRanges(); s.addRange(r); "
-        "document.execCommand('insertText', false, ' \\u1820'); return 1; })();",
-        kPatience);
+    typeAtEnd(" \u1820");
     delegate.applicationWillTerminate();
     EXPECT_EQ(storedText(note->n_id()),
               "<p>\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes \u1820</p>");
@@ -153,23 +174,12 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
     std::unique_ptr<platform::ApplicationBackend> desktop =
         platform::gtk::makeDesktopApplication("org.zelvo.ZelvoTest");  // the desktop's alerts
     app.setMainMenu(delegate.makeMainMenu());
-    app.finishLaunching();
-    zelvo::MainWindowController& window = *delegate.window();
-    auto* editor = dynamic_cast<zelvo::EditorViewController*>(window.editorViewController());
-    auto* list = dynamic_cast<zelvo::NoteViewController*>(window.noteViewController());
-    ASSERT_TRUE(editor && list && editor->webview());
-    ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
-    ASSERT_TRUE(backend->waitUntilDrawn(*window.window(), kPatience.count()));
+    launch();
     list->noteTableView()->userSelectRow(0);
     deliverQueuedNotices();
     ASSERT_TRUE(editor->note());
     const int32_t edited = editor->note()->n_id();
-    editor->webview()->evaluateJavaScript(
-        "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
-        "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
-        "getSelection(); s.removeAllRanges(); s.addRange(r); "
-        "document.execCommand('insertText', false, ' TYPED'); return 1; })();",
-        kPatience);
+    typeAtEnd(" TYPED");
 
     DialogAnswerer answerer(*backend);
     app.mainMenu()->itemAtIndex(1)->submenu()->itemWithTitle("Save")->handler()();  // Ctrl+S
@@ -197,6 +207,189 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
     EXPECT_EQ(storedText(edited), "<p>\u182E\u1823\u1829\u182D\u1823\u182F TYPED</p>");
     EXPECT_TRUE(delegate.applicationShouldTerminate());
     app.setMainMenu(nullptr);
+}
+
+// A stored note holding bytes that are no UTF-8, of every kind (a byte no character begins with, a
+// lone continuation, a lead without its continuations, an overlong form, an encoded surrogate, a
+// cut sequence): wherever it goes it shows U+FFFD for each such byte and every readable character,
+// its row stays as stored until the user edits it, and the edit keeps those characters.
+TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEverywhere) {
+    DBUtil::initDBDirectory();
+    const std::string storedHex =
+        "3C703EE1A0ACE1A0A62042414420FF2080C320C0AF20EDA08020E1A020454E443C2F703E";
+    const std::string shownText =
+        "\u182C\u1826 BAD \uFFFD \uFFFD\uFFFD \uFFFD\uFFFD "
+        "\uFFFD\uFFFD\uFFFD \uFFFD\uFFFD END";
+    {
+        auto db = SQDatabase::databaseWithPath(*DBUtil::databasePath());
+        ASSERT_TRUE(db->open());
+        ASSERT_TRUE(db->executeUpdate(
+            "insert into note (n_summary,n_date,n_text,n_group,n_isRecent) values (CAST(X'" +
+            storedHex.substr(6, 24) + "' AS TEXT), 2000, CAST(X'" + storedHex +
+            "' AS TEXT), 'group_work', 1)"));
+        ASSERT_TRUE(
+            db->executeUpdate("insert into note (n_summary,n_date,n_text,n_group,"
+                              "n_isRecent) values ('o', 1000, '<p>other</p>', "
+                              "'group_work', 1)"));
+        db->close();
+    }
+    auto storedBytes = [] {
+        auto db = SQDatabase::databaseWithPath(*DBUtil::databasePath());
+        db->open();
+        std::optional<std::string> hex = db->stringForQuery(
+            "select hex(n_text) from note "
+            "where n_id = 1");
+        db->close();
+        return hex.value_or("");
+    };
+
+    launch();
+    auto pageText = [&] {
+        return editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value;
+    };
+    auto select = [&](int64_t row) {
+        list->noteTableView()->userSelectRow(row);
+        deliverQueuedNotices();
+    };
+    auto summary = std::dynamic_pointer_cast<zelvo::NoteCellView>(
+        list->noteTableView()->viewAtColumn(0, 0, true));
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary->seTextView()->text(),
+              std::optional<std::u16string>(u"\u182C\u1826 BAD \uFFFD"));
+
+    // Into the page: the first selection, a switch back, a reload of the list after another
+    // note was saved.
+    select(0);
+    EXPECT_EQ(pageText(), shownText) << "first selection";
+    select(1);
+    select(0);
+    EXPECT_EQ(pageText(), shownText) << "switch";
+    select(1);
+    editor->webview()->evaluateJavaScript("zelvo_editor.setHTML('<p>saved</p>');", kPatience);
+    select(0);  // saves the other note, the list reloads
+    EXPECT_EQ(pageText(), shownText) << "after a reload";
+    EXPECT_EQ(storedBytes(), storedHex);
+
+    // Out of the page: what the source viewer, the preview and every export are given.
+    std::optional<std::string> html = editor->getHTML();
+    ASSERT_TRUE(html);
+    EXPECT_NE(html->find(shownText), std::string::npos) << *html;
+    zelvo::NoteExporter exporter(*window);
+    const std::string base = testOutputPath("zelvo-malformed").string();
+    for (const char* format : {".txt", ".html", ".rtf", ".pdf"}) {
+        std::filesystem::remove(base + format);
+        ASSERT_TRUE(exporter.exportToPath(format, base + format)) << format;
+    }
+    EXPECT_NE(fileContents(base + ".txt").find(shownText), std::string::npos);
+    EXPECT_NE(fileContents(base + ".html").find(shownText), std::string::npos);
+    std::string rtf = fileContents(base + ".rtf");
+    EXPECT_NE(rtf.find("\\u-3?"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("END"), std::string::npos) << rtf;
+    std::string pdfText = commandOutput("pdftotext '" + base + ".pdf' -");
+    EXPECT_NE(pdfText.find("BAD"), std::string::npos) << pdfText;
+    EXPECT_NE(pdfText.find("END"), std::string::npos) << pdfText;
+    auto preview = std::make_shared<zelvo::PreviewHTMLWindow>();
+    preview->setHtmlString(*html);
+    preview->window();
+    platform::WebView* previewPage = preview->previewWebview()->webView();
+    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    EXPECT_EQ(
+        previewPage->evaluateJavaScript("document.getElementById('content').innerText", kPatience)
+            .value,
+        shownText);
+
+    if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->window()->host())) {
+        host->layoutNativeViews();
+    }
+    backend->processPendingEvents();
+    platform::RunLoop::mainRunLoop().runUntilDate(
+        platform::Date::now().dateByAddingTimeInterval(0.5));
+    std::optional<platform::Image> shot = backend->snapshot(window->window()->frame());
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(shot->writePNG(testOutputPath("zelvo-malformed-note.png").string()));
+    EXPECT_EQ(storedBytes(), storedHex);
+
+    // One letter typed at the end, then another note: the row takes the text as shown.
+    typeAtEnd("x");
+    select(0);  // the other note, first since it was saved
+    ASSERT_EQ(editor->note()->n_id(), 2);
+    EXPECT_EQ(storedText(1), "<p>" + shownText + "x</p>");
+}
+
+// Whatever a note refers to on the network stays there: opening it in the editor and previewing
+// it request nothing, while pictures given as data: URLs or local files still show.
+TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
+    LoopbackHTTPServer server;
+    ASSERT_NE(server.port(), 0);
+    const std::string at = server.url();
+    const std::string kinds[] = {
+        "<img src='" + at + "/img'><img srcset='" + at + "/srcset 2x'>",
+        "<picture><source srcset='" + at + "/picture'><img alt='p'></picture>",
+        "<input type='image' src='" + at + "/input'>",
+        "<p style='background:url(" + at + "/background)'>b</p>",
+        "<table background='" + at + "/attribute'><tr><td>t</td></tr></table>",
+        "<video poster='" + at + "/poster' src='" + at + "/video'></video>",
+        "<audio src='" + at + "/audio' autoplay></audio><video><source src='" + at +
+            "/source'><track src='" + at + "/track'></video>",
+        "<link rel='stylesheet' href='" + at + "/sheet'><style>@import url(" + at +
+            "/import); @font-face { font-family: remote; src: url(" + at +
+            "/font); } p { font-family: remote; }</style><p>f</p>",
+        "<iframe src='" + at + "/frame'></iframe><object data='" + at + "/object'></object>" +
+            "<embed src='" + at + "/embed'>",
+        "<link rel='prefetch' href='" + at + "/prefetch'><link rel='preload' as='image' href='" +
+            at + "/preload'><link rel='preconnect' href='" + at + "'><meta http-equiv='refresh' " +
+            "content='0; url=" + at + "/refresh'>",
+        "<svg width='10' height='10'><image href='" + at +
+            "/svg' width='10' height='10'></image></svg>",
+        "<ul style='list-style-image:url(" + at + "/list)'><li style='cursor:url(" + at +
+            "/cursor), auto; border: 4px solid; border-image: url(" + at +
+            "/border) 4'>l</li></ul>",
+    };
+    launch();
+    auto preview = std::make_shared<zelvo::PreviewHTMLWindow>();
+    preview->window();
+    platform::WebView* previewPage = preview->previewWebview()->webView();
+    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    int32_t id = 1;
+    for (const std::string& html : kinds) {
+        auto note = std::make_shared<NoteObject>();
+        note->setN_id(id++);
+        note->setN_text("<p>" + html + "</p>");
+        editor->noteSelectionChanged(note);
+        preview->setHtmlString(editor->getHTML());
+        preview->updateHTML();
+        preview->setHtmlString(note->n_text());
+        preview->updateHTML();
+    }
+    platform::RunLoop::mainRunLoop().runUntilDate(
+        platform::Date::now().dateByAddingTimeInterval(1.0));
+    EXPECT_EQ(server.requests(), std::vector<std::string>{});
+
+    // A data: picture and a file of the program's own show in both.
+    const std::string pictures =
+        "<p><img id='data' src='data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAYAAABytg0k"
+        "AAAAEUlEQVR4nGP4z8DwH4QZYAwAR8oH+WdZbrcAAAAASUVORK5CYII='><img id='file' src='file://" +
+        std::string(ZELVO_TEST_RESOURCES) + "/Bold.png'></p>";
+    auto note = std::make_shared<NoteObject>();
+    note->setN_id(id);
+    note->setN_text(pictures);
+    editor->noteSelectionChanged(note);
+    preview->setHtmlString(pictures);
+    preview->updateHTML();
+    const std::string widths =
+        "(function () { var d = document.getElementById('data'), f = "
+        "document.getElementById('file'); if (!d.complete || !f.complete) return ''; return "
+        "d.naturalWidth + ' ' + (f.naturalWidth > 0); })()";
+    for (platform::WebView* page : {editor->webview(), previewPage}) {
+        std::string shown;
+        for (int tries = 0; tries < 100 && shown.empty(); ++tries) {
+            shown = page->evaluateJavaScript(widths, kPatience).value.value_or("");
+            if (shown.empty())
+                platform::RunLoop::mainRunLoop().runUntilDate(
+                    platform::Date::now().dateByAddingTimeInterval(0.05));
+        }
+        EXPECT_EQ(shown, "2 true") << (page == previewPage ? "preview" : "editor");
+    }
 }
 
 }  // namespace

@@ -177,6 +177,36 @@ TEST_F(EditorPageTest, UndoNeverReachesThePreviousNote) {
     EXPECT_EQ(eval("zelvo_editor.getHTML();"), "<p><i>second</i> note</p>");
 }
 
+// A long note is shown a part at a time, yet every reading, every change and what is taken out of
+// the page see all of it, in order, from the moment it was given (each check in the statement that
+// gives it, before the page can show more).
+TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInParts) {
+    std::string note, text;
+    for (int i = 0; i < 3000; ++i) {
+        note += "<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ " + std::to_string(i) + "</p>";
+        text += (i ? "\n\n" : "") + std::string("ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ ") + std::to_string(i);
+    }
+    const std::string give = "zelvo_editor.setHTML(" + quoteJavaScriptString(note) + ");";
+    const std::string shown = "document.getElementById('zelvo_content').childElementCount";
+    EXPECT_EQ(eval(give + "String(" + shown + " < 3000) + ' ' + zelvo_editor.getHTML();"),
+              "true " + note);
+    EXPECT_EQ(eval(give + "zelvo_editor.getText();"), text);
+    // Taken out of the page (and so printed) whole.
+    EXPECT_EQ(eval(give + "style_html('<p>x</p>'); String(" + shown + ");"), "3000");
+
+    std::string bold = note;
+    bold.replace(3, std::string("ᠮᠣᠩᠭᠣᠯ").size(), "<b>ᠮᠣᠩᠭᠣᠯ</b>");
+    EXPECT_EQ(
+        eval(give + "var r = document.createRange(); var t = "
+                    "document.querySelector('#zelvo_content p').firstChild; r.setStart(t, 0); "
+                    "r.setEnd(t, 6); getSelection().removeAllRanges(); getSelection().addRange(r); "
+                    "zelvo_editor.setBold(); zelvo_editor.getHTML();"),
+        bold);
+    eval("zelvo_editor.undo();");
+    EXPECT_EQ(eval("zelvo_editor.getHTML();"), note);
+    EXPECT_EQ(eval("String(" + shown + ");"), "3000");
+}
+
 TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
     setHTML("<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
     selectText("ᠪᠢᠴᠢᠭ");

@@ -9,6 +9,7 @@
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
 #include "platform/web/webkit/WebKitBackend.h"
+#include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestOutput.h"
@@ -183,6 +184,36 @@ TEST_F(WebKitPageViewTest, ThePageIsDrawnWithoutAGLDriverInThisProcess) {
         EXPECT_EQ(line.find("/dri/"), std::string::npos) << line;
         EXPECT_EQ(line.find("libLLVM"), std::string::npos) << line;
     }
+}
+
+// Whatever a page refers to on the network stays there, even in a page with no policy of its own;
+// local files and data: URLs still load.
+TEST_F(WebKitPageViewTest, PagesLoadNothingFromTheNetwork) {
+    LoopbackHTTPServer server;
+    ASSERT_NE(server.port(), 0);
+    const std::string at = server.url();
+    load(
+        "<img id=remote src='" + at + "/img'><div style='width:9px;height:9px;background:url(" +
+        at + "/background)'></div><link rel=stylesheet href='" + at + "/sheet'><iframe src='" + at +
+        "/frame'></iframe><img id=data src='data:image/png;base64,"
+        "iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAYAAABytg0kAAAAEUlEQVR4nGP4z8DwH4QZYAwAR8oH+WdZbrcAAAAASU"
+        "VORK5CYII='><script>fetch('" +
+        at + "/fetch').catch(function () {});</script>");
+    std::string shown;
+    for (int tries = 0; tries < 100 && shown.empty(); ++tries) {
+        shown = view->evaluateJavaScript(
+                        "var d = document.getElementById('data'); d.complete ? "
+                        "String(d.naturalWidth) : '';",
+                        kPatience)
+                    .value.value_or("");
+        if (shown.empty())
+            platform::RunLoop::mainRunLoop().runUntilDate(
+                platform::Date::now().dateByAddingTimeInterval(0.05));
+    }
+    EXPECT_EQ(shown, "2");
+    platform::RunLoop::mainRunLoop().runUntilDate(
+        platform::Date::now().dateByAddingTimeInterval(0.5));
+    EXPECT_EQ(server.requests(), std::vector<std::string>{});
 }
 
 }  // namespace
