@@ -334,6 +334,7 @@ TEST_F(ZelvoManagedDesktopTest, AtItsSmallestTheWindowShowsEveryPanelAndButton) 
         EXPECT_GE(page.width(), 300);
         EXPECT_GE(page.height(), 200);
 
+        settle(window);
         platform::Rect shot = window.frame();
         shot.size.height += host->chromeHeight();
         std::optional<platform::Image> image = backend->snapshot(shot);
