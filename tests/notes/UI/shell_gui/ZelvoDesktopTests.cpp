@@ -303,7 +303,7 @@ TEST_F(ZelvoManagedDesktopTest, AtItsSmallestTheWindowShowsEveryPanelAndButton) 
         if (shotName == std::string("zelvo-window-minimum.png")) {
             // Resized on the desktop to far below its minimum, as a drag of its corner does, the
             // window stops at the minimum.
-            ASSERT_EQ(std::system("xdotool search --name '^Zelvo$' windowsize %1 200 200"), 0);
+            ASSERT_EQ(std::system("xdotool search --name '^Zelvo$' windowsize %@ 200 200"), 0);
             EXPECT_TRUE(waitUntilManaged(*host, window, window.minSize()))
                 << window.frame().width() << "x" << window.frame().height();
         }
