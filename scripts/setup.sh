@@ -29,6 +29,8 @@ PACKAGES=(
   dpkg-dev file lintian appstream desktop-file-utils
   # display-bound tests and what they check with
   xvfb xauth xdotool x11-utils imagemagick poppler-utils unrtf
+  # a window manager for the display-bound tests of window frames and placement, as users meet them
+  openbox
 )
 PACKAGES+=("$@")
 

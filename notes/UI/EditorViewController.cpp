@@ -485,7 +485,11 @@ void EditorViewController::learnMainWindowController(const platform::Notificatio
 
 void EditorViewController::unicodeSwitchChanged(const platform::Notification& notification) {
     learnMainWindowController(notification);
-    if (m_mainWindowController) m_unicodeSwitch = m_mainWindowController->unicodeExpanded();
+    if (!m_mainWindowController) return;
+    m_unicodeSwitch = m_mainWindowController->unicodeExpanded();
+    // A selection made while the panel was closed is shown as soon as it opens: the page's own
+    // answer, else the last one it reported.
+    if (m_unicodeSwitch) webViewDidChangeSelection(getSelectionText().value_or(m_selectedString));
 }
 
 void EditorViewController::infoSwitchChanged(const platform::Notification& notification) {

@@ -77,7 +77,7 @@ class MainWindowController : public platform::WindowController,
     bool saveAsPdf(const std::string& path);
     // What the export asks of the window: the editor page, the panels, the note list.
     std::optional<std::string> editorHTML() override;
-    bool printEditorPage(const std::string& path) override;
+    bool printEditorPage(const std::string& path, std::string& failure) override;
     std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) override;
     bool confirmReplace(const std::string& path) override;
     void runAlert(const std::string& message, const std::string& informativeText) override;

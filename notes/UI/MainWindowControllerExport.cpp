@@ -51,8 +51,12 @@ std::optional<std::string> MainWindowController::editorHTML() {
     return editor->getHTML();
 }
 
-bool MainWindowController::printEditorPage(const std::string& path) {
-    return saveAsPdf(path);
+bool MainWindowController::printEditorPage(const std::string& path, std::string& failure) {
+    if (saveAsPdf(path)) return true;
+    auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
+    if (platform::WebView* page = editor ? editor->webview() : nullptr)
+        failure = page->printFailure();
+    return false;
 }
 
 std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const ExportPanelSetup& setup) {

@@ -147,12 +147,21 @@ bool NoteExporter::writePDF(const std::string& path) {
         reportFailure(path, "the editor page did not answer");
         return false;
     }
+    bool printed = false;
+    std::string failure;
     bool written =
         platform::replaceFileAtomically(path, [&](const std::filesystem::path& temporary) {
-            return m_host.printEditorPage(temporary.string()) &&
-                   std::filesystem::file_size(temporary) > 0;
+            std::error_code error;
+            printed = m_host.printEditorPage(temporary.string(), failure) &&
+                      std::filesystem::file_size(temporary, error) > 0;
+            return printed;
         });
-    if (!written) reportFailure(path, "the page could not be printed");
+    // The printer's reason, as the other formats give the system's; a printed file that could
+    // not be put in place has the system's.
+    if (!written)
+        reportFailure(path, printed           ? std::strerror(errno)
+                            : failure.empty() ? "the page could not be printed"
+                                              : failure);
     return written;
 }
 

@@ -40,8 +40,9 @@ class ExportHost {
     virtual ~ExportHost() = default;
     // The editor page's HTML now (unsaved edits included); absent when the page did not answer.
     virtual std::optional<std::string> editorHTML() = 0;
-    // Prints the rendered editor page into a PDF file at the path; whether it was written.
-    virtual bool printEditorPage(const std::string& path) = 0;
+    // Prints the rendered editor page into a PDF file at the path; whether it was written. When
+    // not, `failure` says why where the printer told (empty otherwise).
+    virtual bool printEditorPage(const std::string& path, std::string& failure) = 0;
     // Runs the save panel modally; absent when the user did not press OK.
     virtual std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) = 0;
     // Asks whether to replace the existing file at the path; whether the user agreed.

@@ -1,5 +1,6 @@
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -43,7 +44,12 @@ Window::~Window() {
     if (m_contentView) m_contentView->setWindow(nullptr);
 }
 
-void Window::setFrame(const Rect& frame, bool display) {
+void Window::setFrame(const Rect& requested, bool display) {
+    // Never below the smallest size: what is missing is added at the right and the bottom, the
+    // top left corner staying, as the desktop does.
+    const double width = std::max(requested.width(), m_minSize.width);
+    const double height = std::max(requested.height(), m_minSize.height);
+    Rect frame(requested.minX(), requested.maxY() - height, width, height);
     applyFrame(frame);
     if (m_host) {
         m_host->setFrame(m_frame);
@@ -68,6 +74,28 @@ void Window::hostMovedWindow(const Rect& frame) {
     if (resized && m_delegate) m_delegate->windowDidResize(*this);
 }
 
+std::optional<Screen> Window::screen() const {
+    std::optional<Screen> best;
+    double bestArea = 0;
+    for (const Screen& screen : Screen::screens()) {
+        Rect common = screen.frame().intersection(m_frame);
+        double area = common.isEmpty() ? 0 : common.width() * common.height();
+        if (area > bestArea) best = screen, bestArea = area;
+    }
+    return best;
+}
+
+void Window::center(const std::optional<Screen>& on) {
+    std::optional<Screen> target = on ? on : screen();
+    if (!target) target = Screen::mainScreen();
+    if (!target) return;
+    Rect area = target->visibleFrame();
+    Size size{std::min(m_frame.width(), area.width()), std::min(m_frame.height(), area.height())};
+    setFrame(Rect(area.minX() + (area.width() - size.width) / 2,
+                  area.minY() + (area.height() - size.height) / 2, size.width, size.height),
+             true);
+}
+
 std::vector<Window*> Window::windows() {
     return allWindows;
 }
@@ -76,6 +104,11 @@ void Window::setStyleMask(std::uint64_t mask) {
     bool fullScreenChanged = (mask ^ m_styleMask) & WindowStyleMask::FullScreen;
     m_styleMask = mask;
     if (fullScreenChanged && m_host) m_host->setFullScreen(isFullScreen());
+}
+
+void Window::setMinSize(Size size) {
+    m_minSize = size;
+    if (m_host) m_host->setMinSize(size);
 }
 
 void Window::toggleFullScreen() {

@@ -10,6 +10,7 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/Responder.h"
+#include "platform/ui/Screen.h"
 
 namespace platform {
 
@@ -79,8 +80,10 @@ class Window : public Responder {
     void setStyleMask(std::uint64_t mask);
     bool isFullScreen() const { return m_styleMask & WindowStyleMask::FullScreen; }
     void toggleFullScreen();
+    // The smallest content size the window takes, whether the user or setFrame asks for less;
+    // zero sides are free.
     Size minSize() const { return m_minSize; }
-    void setMinSize(Size size) { m_minSize = size; }
+    void setMinSize(Size size);
 
     WindowDelegate* delegate() const { return m_delegate; }
     void setDelegate(WindowDelegate* delegate) { m_delegate = delegate; }  // not owned
@@ -123,6 +126,12 @@ class Window : public Responder {
     // Moves and sizes the window; the content view takes the new size. `display` is for the
     // on-screen window, which redraws at once; headless there is nothing to draw.
     void setFrame(const Rect& frame, bool display);
+    // NSWindow screen: the screen holding the largest part of the window; absent when it lies on
+    // none (and headless, where there are no screens).
+    std::optional<Screen> screen() const;
+    // NSWindow center: puts the window in the middle of the visible part of a screen (the one
+    // given, else its own, else the main screen), made smaller where it would not fit there.
+    void center(const std::optional<Screen>& on = std::nullopt);
     View* contentView() const { return m_contentView.get(); }
     // The view takes the window's content size; the former content view leaves the window.
     void setContentView(std::shared_ptr<View> view);

@@ -29,6 +29,8 @@ class WindowHost {
     virtual void layoutChanged() {}
     // While a modal run is on for this window, the program's other windows take no input.
     virtual void setModal(bool modal) { (void)modal; }
+    // The smallest content size the user can give the window; zero sides are free.
+    virtual void setMinSize(Size size) { (void)size; }
 };
 
 }  // namespace platform

@@ -114,6 +114,9 @@ class WebView {
         (void)setup;
         return printToPDF(path, timeout);
     }
+    // Why the last printToPDF failed, in the printing system's words ("Error writing to file: No
+    // space left on device"); empty when it gave no reason.
+    const std::string& printFailure() const { return m_printFailure; }
     // What the visible part of the page shows now; absent when the engine could not draw it.
     virtual std::optional<Image> snapshot(std::chrono::milliseconds timeout = defaultTimeout) = 0;
 
@@ -132,11 +135,13 @@ class WebView {
     NavigationPolicy decideNavigation(const NavigationAction& action);
     // Called when a handler is added, so the backend can open the channel to the page.
     virtual void registerScriptMessageName(const std::string& name) = 0;
+    void setPrintFailure(std::string reason) { m_printFailure = std::move(reason); }
 
   private:
     std::map<std::string, MessageHandler> m_messageHandlers;
     LoadHandler m_loadFinished;
     NavigationHandler m_navigation;
+    std::string m_printFailure;
 };
 
 }  // namespace platform

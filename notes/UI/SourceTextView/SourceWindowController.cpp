@@ -16,7 +16,11 @@ SourceWindowController::SourceWindowController() : WindowController("SourceWindo
 void SourceWindowController::runForHTML(const std::string& html) {
     auto controller = std::make_shared<SourceWindowController>();
     controller->setSourceText(html);
-    platform::Application::sharedApplication().runModalForWindow(*controller->window());
+    platform::Window& window = *controller->window();
+    // Wholly on the screen of the window it was opened from, in the middle of it.
+    platform::Window* opener = platform::Window::keyWindow();
+    window.center(opener ? opener->screen() : std::nullopt);
+    platform::Application::sharedApplication().runModalForWindow(window);
 }
 
 // The interface file "SourceWindowController": the source view filling the window, its ruler on

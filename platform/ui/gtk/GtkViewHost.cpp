@@ -50,7 +50,8 @@ const std::vector<GtkViewHost*>& GtkViewHost::hosts() {
 GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
     : m_window(window),
       m_backend(backend),
-      m_popup(window.styleMask() == WindowStyleMask::Borderless) {
+      m_popup(window.styleMask() == WindowStyleMask::Borderless),
+      m_modal(Application::sharedApplication().modalWindow() == &window) {
     // A toplevel is kept by GTK's list of toplevels as well; ours is a second reference, and
     // gtk_widget_destroy in the destructor takes it off that list.
     m_gtkWindow = GObjectRef<GtkWidget>::retain(
@@ -67,6 +68,11 @@ GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
             gw, window.hasShadow() ? GDK_WINDOW_TYPE_HINT_COMBO : GDK_WINDOW_TYPE_HINT_TOOLTIP);
     } else {
         gtk_window_set_title(gw, window.title().c_str());
+        // Our frames are the content's, so a position we ask for is the content's too. With GTK's
+        // default gravity a window manager puts the corner of its own frame there instead, and
+        // every move (a menu bar shown or hidden, a frame set again) would shift the window by
+        // the frame's border and title bar.
+        gtk_window_set_gravity(gw, GDK_GRAVITY_STATIC);
         if (window.level() > WindowLevel::Normal) gtk_window_set_keep_above(gw, TRUE);
         if (!(window.styleMask() & WindowStyleMask::Resizable)) gtk_window_set_resizable(gw, FALSE);
     }
@@ -86,6 +92,7 @@ GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
     gtk_box_pack_end(GTK_BOX(m_box.get()), m_overlay.get(), TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(m_gtkWindow.get()), m_box.get());
     g_signal_connect(m_overlay.get(), "get-child-position", G_CALLBACK(onChildPosition), this);
+    setMinSize(window.minSize());
     m_accelGroup = GObjectRef<GtkAccelGroup>::adopt(gtk_accel_group_new());
     gtk_window_add_accel_group(gw, m_accelGroup.get());
     if (GApplication* app = g_application_get_default(); app && GTK_IS_APPLICATION(app) && !m_popup)
@@ -176,8 +183,17 @@ void GtkViewHost::setFullScreen(bool fullScreen) {
     setFrame(m_window.frame());
 }
 
+void GtkViewHost::setMinSize(Size size) {
+    // On the content, under the menu bar: the desktop window is never made smaller than both.
+    auto side = [](double length) { return length > 0 ? int(std::lround(length)) : -1; };
+    gtk_widget_set_size_request(m_overlay.get(), side(size.width), side(size.height));
+}
+
 void GtkViewHost::setModal(bool modal) {
     if (m_popup) return;
+    bool changed = modal != m_modal;
+    m_modal = modal;
+    if (changed) updateMenuBar();
     GtkWindow* gw = GTK_WINDOW(m_gtkWindow.get());
     // Over the window that was key before, as a dialog is.
     if (modal)
@@ -191,12 +207,15 @@ void GtkViewHost::setModal(bool modal) {
 }
 
 void GtkViewHost::updateMenuBar() {
+    const double before = chromeHeight();
     if (m_menuBar) {
         gtk_widget_destroy(m_menuBar.get());
         m_menuBar = {};
     }
     const std::shared_ptr<Menu>& mainMenu = Application::sharedApplication().mainMenu();
-    bool shows = !m_popup && mainMenu && Application::menuBarVisible() &&
+    // The window of a modal run (a viewer, a dialog) has none: its menus would act on the window
+    // it is over.
+    bool shows = !m_popup && !m_modal && mainMenu && Application::menuBarVisible() &&
                  (m_window.styleMask() & WindowStyleMask::Resizable) && !m_window.isFullScreen();
     if (shows) {
         m_menuBar =
@@ -204,8 +223,18 @@ void GtkViewHost::updateMenuBar() {
         gtk_box_pack_start(GTK_BOX(m_box.get()), m_menuBar.get(), FALSE, FALSE, 0);
         gtk_widget_show_all(m_menuBar.get());
     }
-    // The content keeps its size; the desktop window grows or shrinks by the bar.
-    setFrame(m_window.frame());
+    if (!gtk_widget_get_realized(m_gtkWindow.get())) {
+        // Not on the desktop yet: the window is made as large as the content and the bar.
+        setFrame(m_window.frame());
+        return;
+    }
+    // On the desktop the window keeps its place and size, and the content gives the bar its room
+    // or takes it back. Resizing the desktop window would go through the window manager, and a
+    // size it reported meanwhile would be read against the other bar.
+    Rect frame = m_window.frame();
+    frame.size.height = std::max(0.0, frame.height() - (chromeHeight() - before));
+    if (frame != m_window.frame()) m_window.hostMovedWindow(frame);
+    setNeedsDisplay();
 }
 
 double GtkViewHost::chromeHeight() const {

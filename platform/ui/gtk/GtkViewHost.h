@@ -22,11 +22,12 @@ class GtkWindowBackend;
 
 // A window on the desktop: a GtkWindow holding one GtkDrawingArea, with the widgets of views that
 // GTK shows itself (controls, web pages; see GtkViewPeer) laid over it where their views are, and
-// the application's menu bar above it in titled, resizable windows. The area draws the window's
-// background and content view through our GraphicsContext, and its mouse and key events go to
-// the window as our events, with y turned over at this edge. A borderless window is a popup
-// (override-redirect on X11: the window manager neither places nor focuses it, and it stays above
-// normal windows); any other is a normal toplevel, kept above when its level is above normal.
+// the application's menu bar above it in titled, resizable windows that no modal run is for. The
+// area draws the window's background and content view through our GraphicsContext, and its mouse
+// and key events go to the window as our events, with y turned over at this edge. A borderless
+// window is a popup (override-redirect on X11: the window manager neither places nor focuses it,
+// and it stays above normal windows); any other is a normal toplevel, kept above when its level is
+// above normal.
 class GtkViewHost : public WindowHost {
   public:
     GtkViewHost(Window& window, GtkWindowBackend& backend);
@@ -41,6 +42,7 @@ class GtkViewHost : public WindowHost {
     void setTitle(const std::string& title) override;
     void setFullScreen(bool fullScreen) override;
     void setModal(bool modal) override;
+    void setMinSize(Size size) override;
     void layoutChanged() override;
 
     // Rebuilds or hides the menu bar after the main menu or its visibility changed.
@@ -93,6 +95,7 @@ class GtkViewHost : public WindowHost {
     guint m_layoutSource = 0;
 
     bool m_popup;
+    bool m_modal;  // the window of a modal run
     bool m_pendingDisplay = true;
     std::uint64_t m_drawCount = 0;
     // The last press, for counting multiple clicks the way AppKit does (each press carries its

@@ -348,6 +348,7 @@ bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setu
     struct Outcome {
         bool done = false;
         bool failed = false;
+        std::string reason;
     };
     auto outcome = std::make_shared<Outcome>();
     auto* finishedHolder = new std::shared_ptr<Outcome>(outcome);
@@ -363,11 +364,14 @@ bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setu
     g_signal_connect_data(operation.get(), "failed",
                           G_CALLBACK(+[](WebKitPrintOperation*, GError* error, gpointer data) {
                               logf("WebView: printing failed: %s", error ? error->message : "");
-                              (*static_cast<std::shared_ptr<Outcome>*>(data))->failed = true;
+                              Outcome& outcome = **static_cast<std::shared_ptr<Outcome>*>(data);
+                              outcome.failed = true;
+                              if (error && error->message) outcome.reason = error->message;
                           }),
                           failedHolder, release, GConnectFlags(0));
     webkit_print_operation_print(operation.get());
     bool finished = spinUntil([&] { return outcome->done; }, timeout);
+    setPrintFailure(finished ? outcome->reason : "the page was not printed in time");
     return finished && !outcome->failed;
 }
 

@@ -38,17 +38,19 @@ TEST(EditorPanels, WordCountsFollowTheInfoPanel) {
 TEST(EditorPanels, SelectedTextGoesToTheUnicodePanelWhileItIsOpen) {
     EditorHarness h;
     RecordingOutputs outputs;
+    h.page.selection = "ᠠ";
     h.web->postMessage("selectionChanged", "ᠠ");
     EXPECT_EQ(h.editor->selectedString(), "ᠠ");
     EXPECT_TRUE(outputs.unicodeStrings.empty());
 
+    // The selection made before the panel opened shows as it opens.
     outputs.unicode = true;
     platform::NotificationCenter::defaultCenter().postNotificationName(
         NOTI_NOTE_UNICODE_SWITCH_CHANGED, static_cast<zelvo::PanelOutputs*>(&outputs));
-    EXPECT_TRUE(outputs.unicodeStrings.empty());  // filled at the next selection change only
+    EXPECT_EQ(outputs.unicodeStrings, std::vector<std::string>{"ᠠ"});
     h.web->postMessage("selectionChanged", "ᠮᠣ\u180B");
     h.web->postMessage("selectionChanged", "");  // a caret keeps the last code points
-    EXPECT_EQ(outputs.unicodeStrings, std::vector<std::string>{"ᠮᠣ\u180B"});
+    EXPECT_EQ(outputs.unicodeStrings, (std::vector<std::string>{"ᠠ", "ᠮᠣ\u180B"}));
     EXPECT_EQ(h.editor->mainWindowController(), &outputs);
 }
 

@@ -20,6 +20,8 @@ struct FakeEditorPage {
     std::optional<std::string> placeholder;
     // What "zelvo_editor.getText();" answers; by default the HTML without its tags.
     std::optional<std::string> text;
+    // The text selected in the page, what "zelvo_editor.getSelectedNode();" answers.
+    std::string selection;
     std::function<std::string(const std::string&)> format = [](const std::string& s) { return s; };
     bool editable = false;  // as the page starts
     bool answersHTML = true;
@@ -83,6 +85,7 @@ struct FakeEditorPage {
         }
         if (script == "zelvo_editor.getHTML();")
             return answersHTML ? FakeWebView::answer(html) : FakeWebView::failure();
+        if (script == "zelvo_editor.getSelectedNode();") return FakeWebView::answer(selection);
         if (script == "zelvo_editor.getText();")
             return answersText ? FakeWebView::answer(text.value_or(stripTags(html)))
                                : FakeWebView::failure();

@@ -44,7 +44,7 @@ const std::string& note() {
 class BenchHost : public zelvo::ExportHost {
   public:
     std::optional<std::string> editorHTML() override { return note(); }
-    bool printEditorPage(const std::string&) override { return false; }
+    bool printEditorPage(const std::string&, std::string&) override { return false; }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }

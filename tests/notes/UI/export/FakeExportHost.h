@@ -28,7 +28,7 @@ class FakeExportHost : public zelvo::ExportHost {
         ++htmlReads;
         return html;
     }
-    bool printEditorPage(const std::string& path) override {
+    bool printEditorPage(const std::string& path, std::string&) override {
         printedPaths.push_back(path);
         if (!pdfBytes) return false;
         std::ofstream(path, std::ios::binary) << *pdfBytes;

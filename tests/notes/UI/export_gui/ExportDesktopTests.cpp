@@ -22,7 +22,9 @@
 #include "platform/web/WebView.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
+#include "tests/support/FullDiskFolder.h"
 #include "tests/support/Patience.h"
+#include "tests/support/RecordedAlerts.h"
 #include "tests/support/TestOutput.h"
 
 using platform::gtk::GtkWindowBackend;
@@ -138,6 +140,34 @@ TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
             ("pdftoppm -png -r 72 -f 1 -l 1 -singlefile '" + pdf + "' '" + png + "'").c_str()),
         0);
     EXPECT_TRUE(std::filesystem::exists(png + ".png"));
+}
+
+class FullDiskExportTest : public ExportDesktopTest {
+  protected:
+    // Made before the display and the web engine start, so that they write to it too.
+    FullDiskFolder full;
+};
+
+TEST_F(FullDiskExportTest, APDFThatFindsNoRoomSaysWhyAsTheOtherFormatsDo) {
+    ASSERT_TRUE(full.ready()) << "no file system could be mounted for the full disk";
+    zelvo::MainWindowController& controller = windowWithNote(kMongolianNote);
+    RecordedAlerts alerts;
+    for (const char* format : {".txt", ".pdf"}) {
+        SCOPED_TRACE(format);
+        platform::SavePanel::setPresenter([&](platform::SavePanel& panel) {
+            auto* formats =
+                dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
+            if (formats) formats->userEdited(format);
+            return std::optional<std::string>(full.file("note"));
+        });
+        controller.saveDocumentAs();
+        ASSERT_EQ(alerts.shown.size(), 1u);
+        const std::string& told = alerts.shown[0].informativeText();
+        EXPECT_TRUE(told.starts_with(full.file("note") + format + "\n")) << told;
+        EXPECT_TRUE(told.ends_with("No space left on device")) << told;
+        EXPECT_FALSE(std::filesystem::exists(full.file("note") + format));
+        alerts.shown.clear();
+    }
 }
 
 TEST_F(ExportDesktopTest, SourceWindowShowsTheColouredHTMLWithLineNumbers) {

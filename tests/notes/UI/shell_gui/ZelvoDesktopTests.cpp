@@ -21,12 +21,14 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/gtk/DesktopApplication.h"
 #include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/Patience.h"
+#include "tests/support/PrivateWindowManager.h"
 #include "tests/support/TestOutput.h"
 
 using platform::gtk::GtkViewPeer;
@@ -131,57 +133,213 @@ TEST_F(ZelvoDesktopTest, StartsWithTheMainWindowAndItsFiveContainers) {
     EXPECT_TRUE(controller.unicodeExpanded());
 }
 
-// Every editor toolbar button is a mapped GTK button wholly inside the window, at the default
-// size and at the smallest, with the word count open.
-TEST_F(ZelvoDesktopTest, EveryToolbarButtonIsOnScreenAtDefaultAndSmallestSize) {
+// Zelvo on a desktop whose window manager frames, places and moves its windows.
+class ZelvoManagedDesktopTest : public ZelvoDesktopTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(manager.ready()) << "no window manager (openbox) on the test's display";
+        ZelvoDesktopTest::SetUp();
+        // As in the program: the menu bars follow Application::setMenuBarVisible.
+        app.setBackend(platform::gtk::makeDesktopApplication("org.zelvo.ZelvoTest"));
+    }
+    void TearDown() override {
+        app.setBackend(nullptr);
+        ZelvoDesktopTest::TearDown();
+    }
+    // The desktop window with the manager's frame around it, on the root window.
+    static GdkRectangle managedFrame(const platform::gtk::GtkViewHost& host) {
+        GdkRectangle frame{};
+        gdk_window_get_frame_extents(gtk_widget_get_window(host.gtkWindow()), &frame);
+        return frame;
+    }
+    static bool sameRect(const GdkRectangle& a, const GdkRectangle& b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    }
+    // Turns the loop until the condition holds, or the time is up; whether it holds.
+    bool waitFor(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            backend->processPendingEvents();
+            g_usleep(2000);
+        }
+        return true;
+    }
+    // Waits until the manager has framed the window and given it the content size: the desktop
+    // window is as large as that and the menu bar.
+    bool waitUntilManaged(platform::gtk::GtkViewHost& host, platform::Window& window,
+                          platform::Size size) {
+        return waitFor([&] {
+            GdkWindow* desktop = gtk_widget_get_window(host.gtkWindow());
+            GdkRectangle frame = managedFrame(host);
+            return host.isMapped() && frame.height > gdk_window_get_height(desktop) &&
+                   window.frame().size == size &&
+                   gdk_window_get_height(desktop) ==
+                       int(std::lround(size.height + host.chromeHeight())) &&
+                   gdk_window_get_width(desktop) == int(std::lround(size.width));
+        });
+    }
+    // Runs the body on the window of the modal run once that run is on. What comes before the run
+    // may turn the loop already (waiting for the page), so the loop looks now and then.
+    using ModalBody = std::function<void(platform::Window&)>;
+    static void duringModalRun(ModalBody body) {
+        g_timeout_add(
+            10,
+            +[](gpointer data) -> gboolean {
+                auto* body = static_cast<ModalBody*>(data);
+                platform::Window* modal = platform::Application::sharedApplication().modalWindow();
+                if (!modal) return G_SOURCE_CONTINUE;
+                (*body)(*modal);
+                delete body;
+                return G_SOURCE_REMOVE;
+            },
+            new ModalBody(std::move(body)));
+    }
+    // Whether the widget of the view is shown wholly inside the desktop window.
+    static bool shownInside(GtkWidget* widget, const platform::gtk::GtkViewHost& host) {
+        int x = -1, y = -1;
+        if (!widget || !gtk_widget_get_mapped(widget) ||
+            !gtk_widget_translate_coordinates(widget, host.gtkWindow(), 0, 0, &x, &y))
+            return false;
+        return x >= 0 && y >= 0 &&
+               x + gtk_widget_get_allocated_width(widget) <=
+                   gtk_widget_get_allocated_width(host.gtkWindow()) &&
+               y + gtk_widget_get_allocated_height(widget) <=
+                   gtk_widget_get_allocated_height(host.gtkWindow());
+    }
+
+    PrivateWindowManager manager;
+};
+
+// Preview hides the menu bar of every window and brings it back: the main window, resized for it
+// each time, keeps its place on the desktop.
+TEST_F(ZelvoManagedDesktopTest, OpeningAndClosingThePreviewLeavesTheMainWindowWhereItIs) {
+    auto* host = launch();
+    ASSERT_NE(host, nullptr);
+    zelvo::MainWindowController& controller = *delegate.window();
+    platform::Window& window = *controller.window();
+    const platform::Rect before = window.frame();
+    ASSERT_TRUE(waitUntilManaged(*host, window, before.size));
+    const GdkRectangle framedBefore = managedFrame(*host);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        bool opened = false;
+        duringModalRun([&](platform::Window& preview) {
+            settle(preview);
+            opened = preview.isFullScreen() && host->chromeHeight() == 0;
+            preview.performClose();
+        });
+        controller.preview();
+        EXPECT_TRUE(opened);
+        ASSERT_GT(host->chromeHeight(), 0) << "the menu bar is back";
+        ASSERT_TRUE(waitUntilManaged(*host, window, before.size))
+            << window.frame().width() << "x" << window.frame().height() << " in "
+            << gdk_window_get_width(gtk_widget_get_window(host->gtkWindow())) << "x"
+            << gdk_window_get_height(gtk_widget_get_window(host->gtkWindow()));
+        EXPECT_EQ(window.frame(), before);
+        GdkRectangle framed = managedFrame(*host);
+        EXPECT_TRUE(sameRect(framed, framedBefore))
+            << framed.x << "," << framed.y << " " << framed.width << "x" << framed.height << " was "
+            << framedBefore.x << "," << framedBefore.y << " " << framedBefore.width << "x"
+            << framedBefore.height;
+    }
+}
+
+// The HTML source window opens over the main window with its frame wholly on that window's
+// screen, and without a menu bar of its own.
+TEST_F(ZelvoManagedDesktopTest, TheSourceWindowOpensOnTheMainWindowsScreenWithoutAMenuBar) {
+    auto* host = launch();
+    ASSERT_NE(host, nullptr);
+    zelvo::MainWindowController& controller = *delegate.window();
+    auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(waitFor([&] { return editor->editorLoaded(); }));
+    ASSERT_TRUE(waitUntilManaged(*host, *controller.window(), controller.window()->frame().size));
+    GdkRectangle screen{};
+    gdk_monitor_get_workarea(
+        gdk_display_get_monitor_at_window(gdk_display_get_default(),
+                                          gtk_widget_get_window(host->gtkWindow())),
+        &screen);
+    std::optional<GdkRectangle> framed;
+    double sourceMenuBar = -1;
+    duringModalRun([&](platform::Window& source) {
+        settle(source);
+        if (auto* sourceHost = dynamic_cast<platform::gtk::GtkViewHost*>(source.host())) {
+            if (waitUntilManaged(*sourceHost, source, source.frame().size))
+                framed = managedFrame(*sourceHost);
+            sourceMenuBar = sourceHost->chromeHeight();
+        }
+        source.performClose();
+    });
+    editor->showHTMLSource();
+    ASSERT_TRUE(framed.has_value()) << "the source window was not framed";
+    EXPECT_EQ(sourceMenuBar, 0);
+    EXPECT_GT(host->chromeHeight(), 0) << "the main window keeps its menu bar";
+    EXPECT_GE(framed->x, screen.x);
+    EXPECT_GE(framed->y, screen.y);
+    EXPECT_LE(framed->x + framed->width, screen.x + screen.width);
+    EXPECT_LE(framed->y + framed->height, screen.y + screen.height);
+}
+
+// The window cannot be made smaller than its minimum, and there, with the Unicode and word-count
+// panels open, the group and note lists, the editor's page and every one of its toolbar buttons,
+// and the + and − buttons and the panel switch are all on screen.
+TEST_F(ZelvoManagedDesktopTest, AtItsSmallestTheWindowShowsEveryPanelAndButton) {
     auto* host = launch();
     ASSERT_NE(host, nullptr);
     zelvo::MainWindowController& controller = *delegate.window();
     platform::Window& window = *controller.window();
     auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
     ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(waitFor([&] { return editor->editorLoaded(); }));
+    ASSERT_TRUE(waitUntilManaged(*host, window, window.frame().size));
     controller.menuExpandInfo();
-    // Where GTK has put a button in the window; (-1, -1) until it is placed there.
-    auto placeOf = [&](const std::shared_ptr<platform::View>& item) {
-        int x = -1, y = -1;
-        GtkWidget* button = widgetOf(item.get());
-        if (!button || !gtk_widget_get_mapped(button) ||
-            !gtk_widget_translate_coordinates(button, host->gtkWindow(), 0, 0, &x, &y))
-            return std::pair(-1, -1);
-        return std::pair(x, y);
-    };
+    controller.menuExpandLog();
+    ASSERT_TRUE(controller.unicodeExpanded() && controller.infoExpanded());
+    controller.setUnicodeString(u"\u182E\u1823");
+    controller.setWordCountOfInfos("12");
     for (const char* shotName : {"zelvo-window-default.png", "zelvo-window-minimum.png"}) {
         SCOPED_TRACE(shotName);
+        if (shotName == std::string("zelvo-window-minimum.png")) {
+            // Resized on the desktop to far below its minimum, as a drag of its corner does, the
+            // window stops at the minimum.
+            ASSERT_EQ(std::system("xdotool search --name '^Zelvo$' windowsize %@ 200 200"), 0);
+            EXPECT_TRUE(waitUntilManaged(*host, window, window.minSize()))
+                << window.frame().width() << "x" << window.frame().height();
+        }
         settle(window);
         // A resize reaches the widgets at GTK's next layout pass.
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (std::chrono::steady_clock::now() < deadline &&
-               std::any_of(editor->toolBar()->items().begin(), editor->toolBar()->items().end(),
-                           [&](const auto& item) { return placeOf(item).first < 0; })) {
-            backend->processPendingEvents();
-            g_usleep(2000);
-        }
-        GtkAllocation content;
-        gtk_widget_get_allocation(host->gtkWindow(), &content);
         const auto& items = editor->toolBar()->items();
         ASSERT_EQ(items.size(), 24u);
-        for (const auto& item : items) {
-            GtkWidget* button = widgetOf(item.get());
-            ASSERT_NE(button, nullptr);
-            auto [x, y] = placeOf(item);
-            EXPECT_GE(x, 0);
-            EXPECT_LE(x + gtk_widget_get_allocated_width(button), content.width);
-            EXPECT_LE(y + gtk_widget_get_allocated_height(button), content.height);
+        EXPECT_TRUE(waitFor([&] {
+            return std::all_of(items.begin(), items.end(), [&](const auto& item) {
+                return shownInside(widgetOf(item.get()), *host);
+            });
+        })) << "every editor toolbar button";
+        const std::vector<platform::View*> controls = {
+            controller.addNoteItem(), controller.removeNoteItem(), controller.segment(),
+            editor->webContentView(), controller.unicodeView()->subviews()[0]->subviews()[0].get()};
+        for (size_t i = 0; i < controls.size(); ++i)
+            EXPECT_TRUE(shownInside(widgetOf(controls[i]), *host)) << "control " << i;
+        // The lists are drawn by Zelvo itself: each keeps its width, wholly inside the window.
+        const platform::Rect content = window.contentView()->bounds();
+        for (platform::View* list :
+             {static_cast<platform::View*>(controller.fileView()), controller.left()}) {
+            platform::Rect inWindow = list->convertRectToView(list->bounds(), nullptr);
+            EXPECT_TRUE(content.contains(inWindow));
+            EXPECT_GE(inWindow.width(), list == controller.left() ? 200 : 80);
         }
+        // The page keeps room to write in under its toolbar and over the Unicode panel.
+        platform::Rect page = editor->webContentView()->frame();
+        EXPECT_GE(page.width(), 300);
+        EXPECT_GE(page.height(), 200);
+
+        settle(window);
         platform::Rect shot = window.frame();
         shot.size.height += host->chromeHeight();
         std::optional<platform::Image> image = backend->snapshot(shot);
         ASSERT_TRUE(image.has_value());
         EXPECT_TRUE(image->writePNG(testOutputPath(shotName).string()));
-        // Then the smallest size the window allows.
-        platform::Rect smallest = window.frame();
-        smallest.size = window.minSize();
-        window.setFrame(smallest, true);
     }
 }
 
