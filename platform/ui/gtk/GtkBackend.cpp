@@ -15,21 +15,10 @@ void installAlert();
 void installColorPanel();
 void installFontPanel();
 
-namespace {
-
-std::shared_ptr<GtkWindowBackend>& installed() {
-    static std::shared_ptr<GtkWindowBackend> backend;
-    return backend;
-}
-
-}  // namespace
-
-bool install() {
-    if (installed()) return true;
+bool install(Backends& backends) {
     std::shared_ptr<GtkWindowBackend> windows = GtkWindowBackend::create();
     if (!windows) return false;
-    installed() = windows;
-    WindowBackend::setShared(windows);
+    backends.windows = windows;
     GtkTableViewBackend::install();
     installPanelBackends();
     installOpenPanel();
@@ -41,8 +30,9 @@ bool install() {
 }
 
 std::optional<Rect> mainScreenOnDesktop() {
-    if (!installed()) return std::nullopt;
-    return installed()->mainScreenOnDesktop();
+    auto* windows = dynamic_cast<const GtkWindowBackend*>(Backends::current().windows.get());
+    if (!windows) return std::nullopt;
+    return windows->mainScreenOnDesktop();
 }
 
 }  // namespace platform::gtk

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+class WindowBackend;
+
+// What plugs the layer into a desktop: one slot per facility that shows or sends something, each
+// empty by default. An empty slot leaves its facility headless, as its header says. The toolkit
+// backends fill a set (platform::gtk::install and the others), a program's main makes that set
+// the process's own with a ScopedBackends for as long as it runs, and tests do the same with
+// their fakes. Main thread only.
+struct Backends {
+    // Windows on a display: screens, the pointer and a host per window shown (WindowBackend.h).
+    std::shared_ptr<WindowBackend> windows;
+
+    // The set in use: that of the innermost ScopedBackends, else an empty one.
+    static const Backends& current();
+};
+
+// Makes a set the process's own for the length of a scope and puts back the one before when it
+// ends; scopes nest, the last made going first. The scope owns the set: what the set holds lives
+// at least as long (longer where something else shares it). A test puts its fakes into the set
+// through the scope; what it leaves alone stays as it was.
+class ScopedBackends {
+  public:
+    // A copy of the set in use.
+    ScopedBackends();
+    explicit ScopedBackends(Backends set);
+    ~ScopedBackends();
+    ScopedBackends(const ScopedBackends&) = delete;
+    ScopedBackends& operator=(const ScopedBackends&) = delete;
+
+    // The set installed; a change to it applies at once.
+    Backends& operator*() { return m_set; }
+    Backends* operator->() { return &m_set; }
+
+  private:
+    Backends m_set;
+    const Backends* m_previous;
+};
+
+}  // namespace platform
