@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
 
     platform::Backends backends;
     const bool display = openDisplay(backends);
-    platform::libnotify::install("Quillora");
+    platform::libnotify::install(backends, "Quillora");
+    backends.application = std::make_shared<platform::gtk::MainLoopApplication>();
     // The delegate's panels and windows take their backends from this set when they are made.
     platform::ScopedBackends installed(std::move(backends));
 
@@ -110,7 +111,6 @@ int main(int argc, char** argv) {
             std::make_unique<quillora::FrameworkCandidateList>(*server));
     }
 
-    application.setBackend(std::make_unique<platform::gtk::MainLoopApplication>());
     if (server) server->setDisconnectedHandler([&application] { application.terminate(); });
     // Without a server no client can reach the program; it runs all the same, as the original
     // does after a failed registration, until it is told to stop.

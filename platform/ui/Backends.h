@@ -4,6 +4,8 @@
 
 namespace platform {
 
+class ApplicationBackend;
+class Notifier;
 class WindowBackend;
 
 // What plugs the layer into a desktop: one slot per facility that shows or sends something, each
@@ -14,6 +16,10 @@ class WindowBackend;
 struct Backends {
     // Windows on a display: screens, the pointer and a host per window shown (WindowBackend.h).
     std::shared_ptr<WindowBackend> windows;
+    // The application's loop, its quitting, menu bar and URLs (Application.h).
+    std::shared_ptr<ApplicationBackend> application;
+    // Where notices go (platform/notify's Notifier.h).
+    std::shared_ptr<Notifier> notifier;
 
     // The set in use: that of the innermost ScopedBackends, else an empty one.
     static const Backends& current();

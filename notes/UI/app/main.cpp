@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::webkit::install();
+    backends.application =
+        platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier());
     // Everything the delegate makes takes its backends from this set.
     platform::ScopedBackends installed(std::move(backends));
 
     platform::Application& app = platform::Application::sharedApplication();
-    app.setBackend(
-        platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier()));
     zelvo::AppDelegate delegate;
     app.setDelegate(&delegate);
     app.setMainMenu(delegate.makeMainMenu());
