@@ -1,11 +1,21 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+
+#include "platform/ui/AboutPanel.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/ColorPanel.h"
+#include "platform/ui/FontPanel.h"
+#include "platform/ui/OpenPanel.h"
+#include "platform/ui/PreferencePanel.h"
+#include "platform/ui/SavePanel.h"
 
 namespace platform {
 
 class ApplicationBackend;
 class Notifier;
+class TableViewBackend;
 class WindowBackend;
 
 // What plugs the layer into a desktop: one slot per facility that shows or sends something, each
@@ -20,6 +30,19 @@ struct Backends {
     std::shared_ptr<ApplicationBackend> application;
     // Where notices go (platform/notify's Notifier.h).
     std::shared_ptr<Notifier> notifier;
+
+    // Makers of the on-screen half of each table and panel made from now on; one made without
+    // stays headless.
+    std::function<std::unique_ptr<TableViewBackend>()> tables;
+    std::function<std::unique_ptr<PreferencePanel::Backend>()> preferencePanels;
+    std::function<std::unique_ptr<AboutPanel::Backend>()> aboutPanels;
+
+    // What shows the modal panels when they run.
+    Alert::Presenter alerts;
+    SavePanel::Presenter savePanels;
+    OpenPanel::Presenter openPanels;
+    ColorPanel::Presenter colorPanels;
+    FontPanel::Presenter fontPanels;
 
     // The set in use: that of the innermost ScopedBackends, else an empty one.
     static const Backends& current();

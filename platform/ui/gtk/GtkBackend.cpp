@@ -8,24 +8,18 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
-void installOpenPanel();
-void installSavePanel();
-void installAlert();
-void installColorPanel();
-void installFontPanel();
-
 bool install(Backends& backends) {
     std::shared_ptr<GtkWindowBackend> windows = GtkWindowBackend::create();
     if (!windows) return false;
     backends.windows = windows;
-    GtkTableViewBackend::install();
-    installPanelBackends();
-    installOpenPanel();
-    installSavePanel();
-    installAlert();
-    installColorPanel();
-    installFontPanel();
+    backends.tables = [] { return std::make_unique<GtkTableViewBackend>(); };
+    backends.preferencePanels = makePreferencePanel;
+    backends.aboutPanels = makeAboutPanel;
+    backends.alerts = runAlert;
+    backends.savePanels = runSavePanel;
+    backends.openPanels = runOpenPanel;
+    backends.colorPanels = runColorPanel;
+    backends.fontPanels = runFontPanel;
     return true;
 }
 

@@ -72,10 +72,6 @@ std::vector<InkRun> inkColumns(const std::string& pgm) {
 
 class ExportDesktopTest : public ZelvoDesktopFixture {
   protected:
-    void TearDown() override {
-        platform::SavePanel::setPresenter(nullptr);
-        ZelvoDesktopFixture::TearDown();
-    }
     // The main window with the note shown in the editor page.
     zelvo::MainWindowController& windowWithNote(const std::string& html) {
         app.finishLaunching();
@@ -96,14 +92,14 @@ TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
     std::string chosen = testOutputPath("zelvo-export").string();
     std::filesystem::remove(chosen + ".pdf");
     // The save panel as the user fills it: a name, then ".pdf" in the accessory's chooser.
-    platform::SavePanel::setPresenter([&](platform::SavePanel& panel) {
+    (*installed)->savePanels = [&](platform::SavePanel& panel) {
         EXPECT_EQ(panel.nameFieldStringValue(), "未命名");
         auto* formats =
             dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
         EXPECT_NE(formats, nullptr);
         if (formats) formats->userEdited(".pdf");
         return std::optional<std::string>(chosen);
-    });
+    };
     controller.saveDocumentAs();
     std::string pdf = chosen + ".pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf));

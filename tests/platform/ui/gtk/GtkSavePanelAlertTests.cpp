@@ -66,10 +66,7 @@ class GtkPanelTest : public ::testing::Test {
         installed.emplace(std::move(desktop));
         backend = std::make_unique<gtk::GtkApplicationBackend>("org.zelvo.PanelTest");
     }
-    void TearDown() override {
-        SavePanel::setPresenter(nullptr);
-        Alert::setPresenter(nullptr);
-    }
+    void TearDown() override { installed.reset(); }
     std::optional<ScopedBackends> installed;
     std::unique_ptr<gtk::GtkApplicationBackend> backend;
 };

@@ -46,10 +46,7 @@ class NoteListsOnScreenTest : public ListsTest {
         installed.emplace();
         (*installed)->windows = backend;
     }
-    void TearDown() override {
-        platform::TableView::setBackendFactory(nullptr);
-        installed.reset();
-    }
+    void TearDown() override { installed.reset(); }
     std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
     std::optional<platform::ScopedBackends> installed;
 };
@@ -62,7 +59,7 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     storeNote("ᠡᠷᠳᠡᠮ ᠰᠣᠶᠣᠯ", "group_work", 1706947400, 1);
     int32_t top = storeNote("ᠰᠠᠶᠢᠨ ᠪᠠᠶᠢᠨ᠎ᠠ ᠤᠤ", "group_work", 1706947500, 1);
 
-    platform::gtk::GtkTableViewBackend::install();
+    (*installed)->tables = [] { return std::make_unique<platform::gtk::GtkTableViewBackend>(); };
     NoticeRecorder recorder;
     NoteViewController notes;
     FileViewController groups;
