@@ -7,6 +7,7 @@
 #include "platform/ui/Alert.h"
 #include "platform/ui/ColorPanel.h"
 #include "platform/ui/FontPanel.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/ui/PreferencePanel.h"
 #include "platform/ui/SavePanel.h"
@@ -43,6 +44,8 @@ struct Backends {
     OpenPanel::Presenter openPanels;
     ColorPanel::Presenter colorPanels;
     FontPanel::Presenter fontPanels;
+    // What shows a context menu popped up for an event (Menu.h).
+    Menu::ContextMenuPresenter contextMenus;
 
     // The set in use: that of the innermost ScopedBackends, else an empty one.
     static const Backends& current();
