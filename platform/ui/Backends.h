@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
+#include "platform/graphics/Geometry.h"
 #include "platform/ui/AboutPanel.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ColorPanel.h"
@@ -17,6 +20,9 @@ namespace platform {
 class ApplicationBackend;
 class Notifier;
 class TableViewBackend;
+class View;
+class ViewPeer;
+class WebView;
 class WindowBackend;
 
 // What plugs the layer into a desktop: one slot per facility that shows or sends something, each
@@ -37,6 +43,12 @@ struct Backends {
     std::function<std::unique_ptr<TableViewBackend>()> tables;
     std::function<std::unique_ptr<PreferencePanel::Backend>()> preferencePanels;
     std::function<std::unique_ptr<AboutPanel::Backend>()> aboutPanels;
+    // Makes the web views WebView::create hands out (platform/web's WebView.h).
+    std::function<std::unique_ptr<WebView>(Size frameSize)> webViews;
+    // The on-screen widgets of views whose kind (View::nativeKind) the window backend does not
+    // show by itself, such as the web engine's page; a maker answers null for a view it cannot
+    // show.
+    std::map<std::string, std::function<std::unique_ptr<ViewPeer>(View&)>> viewPeers;
 
     // What shows the modal panels when they run.
     Alert::Presenter alerts;

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", message);  // the user who started it from a terminal
         return 1;
     }
-    platform::webkit::install();
+    platform::webkit::install(backends);
     backends.application =
         platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier());
     // Everything the delegate makes takes its backends from this set.

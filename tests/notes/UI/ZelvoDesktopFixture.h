@@ -21,7 +21,7 @@ class ZelvoDesktopFixture : public ::testing::Test {
     void SetUp() override {
         platform::Backends desktop;
         ASSERT_TRUE(platform::gtk::install(desktop)) << "no display";
-        platform::webkit::install();
+        platform::webkit::install(desktop);
         backend = dynamic_cast<platform::gtk::GtkWindowBackend*>(desktop.windows.get());
         ASSERT_TRUE(backend);
         installed.emplace(std::move(desktop));

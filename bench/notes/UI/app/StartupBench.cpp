@@ -56,7 +56,7 @@ platform::gtk::GtkWindowBackend* backend() {
     static platform::gtk::GtkWindowBackend* const installed = [] {
         platform::Backends desktop;
         if (!platform::gtk::install(desktop)) return (platform::gtk::GtkWindowBackend*)nullptr;
-        platform::webkit::install();
+        platform::webkit::install(desktop);
         auto* windows = dynamic_cast<platform::gtk::GtkWindowBackend*>(desktop.windows.get());
         static platform::ScopedBackends scope(std::move(desktop));
         return windows;
