@@ -14,6 +14,7 @@
 #include "inputmethod/CandidateWindow.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowBackend.h"
 #include "platform/ui/WindowHost.h"
@@ -52,7 +53,8 @@ class OneScreen : public platform::WindowBackend {
 };
 
 void BM_ShowNineCandidates(benchmark::State& state) {
-    platform::WindowBackend::setShared(std::make_shared<OneScreen>());
+    platform::ScopedBackends installed;
+    installed->windows = std::make_shared<OneScreen>();
     quillora::CandidateWindow window;
     quillora::CandidateList list = nineCandidates();
     for (auto _ : state) {
@@ -65,7 +67,6 @@ void BM_ShowNineCandidates(benchmark::State& state) {
         window.window().contentView()->displayInContext(*context);
         benchmark::DoNotOptimize(context->size());
     }
-    platform::WindowBackend::setShared(nullptr);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ShowNineCandidates)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "inputmethod/FrameworkCandidateList.h"
 #include "inputmethod/MongolianInputController.h"
@@ -17,6 +18,7 @@
 #include "platform/imk/ibus/IBusBackend.h"
 #include "platform/notify/libnotify/LibnotifyBackend.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/gtk/GtkBackend.h"
 #include "platform/ui/gtk/MainLoopApplication.h"
 
@@ -45,13 +47,13 @@ const char* unknownArgument(int argc, char** argv) {
 // Opens the display for the candidate window and the panels. On a Wayland session the window must
 // be placed at the caret, which only X11 allows: the display goes through XWayland. False when
 // there is no display at all.
-bool openDisplay() {
+bool openDisplay(platform::Backends& backends) {
     if (std::getenv("WAYLAND_DISPLAY")) setenv("GDK_BACKEND", "x11", 1);
     if (!std::getenv("DISPLAY")) {
         platform::log("No X display (DISPLAY unset): candidates go to IBus's own list");
         return false;
     }
-    if (!platform::gtk::install()) {
+    if (!platform::gtk::install(backends)) {
         platform::log("The X display cannot be opened: candidates go to IBus's own list");
         return false;
     }
@@ -93,8 +95,12 @@ int main(int argc, char** argv) {
 
     quillora::DBUtil::initDBDirectory();
 
-    const bool display = openDisplay();
-    platform::libnotify::install("Quillora");
+    platform::Backends backends;
+    const bool display = openDisplay(backends);
+    platform::libnotify::install(backends, "Quillora");
+    backends.application = std::make_shared<platform::gtk::MainLoopApplication>();
+    // The delegate's panels and windows take their backends from this set when they are made.
+    platform::ScopedBackends installed(std::move(backends));
 
     // Controllers are made only once the loop runs and a client opens a context, by which time
     // the delegate below exists.
@@ -136,7 +142,6 @@ int main(int argc, char** argv) {
             std::make_unique<quillora::FrameworkCandidateList>(*server));
     }
 
-    application.setBackend(std::make_unique<platform::gtk::MainLoopApplication>());
     server->setDisconnectedHandler([&application] { application.terminate(); });
     application.run(argc, argv);
     application.setDelegate(nullptr);

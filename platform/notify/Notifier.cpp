@@ -1,6 +1,7 @@
 #include "platform/notify/Notifier.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/Backends.h"
 
 namespace platform {
 namespace {
@@ -13,19 +14,12 @@ class LoggingNotifier final : public Notifier {
     }
 };
 
-std::unique_ptr<Notifier>& sharedSlot() {
-    static std::unique_ptr<Notifier> slot = std::make_unique<LoggingNotifier>();
-    return slot;
-}
-
 }  // namespace
 
 Notifier& Notifier::shared() {
-    return *sharedSlot();
-}
-
-void Notifier::setShared(std::unique_ptr<Notifier> notifier) {
-    sharedSlot() = notifier ? std::move(notifier) : std::make_unique<LoggingNotifier>();
+    static LoggingNotifier logging;
+    Notifier* installed = Backends::current().notifier.get();
+    return installed ? *installed : logging;
 }
 
 }  // namespace platform

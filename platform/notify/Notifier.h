@@ -26,9 +26,8 @@ class Notifier {
     // Takes back every notice this notifier showed that is still on the desktop.
     virtual void removeAllDeliveredNotices() {}
 
-    // The process-wide notifier; until one is installed, notices are only logged.
+    // The notifier of the Backends in use; without one, notices are only logged.
     static Notifier& shared();
-    static void setShared(std::unique_ptr<Notifier> notifier);
 };
 
 }  // namespace platform

@@ -1,21 +1,10 @@
 #include "platform/ui/AboutPanel.h"
 
+#include "platform/ui/Backends.h"
+
 namespace platform {
-namespace {
-
-AboutPanel::BackendFactory& backendFactory() {
-    static AboutPanel::BackendFactory factory;
-    return factory;
-}
-
-}  // namespace
-
-void AboutPanel::setBackendFactory(BackendFactory factory) {
-    backendFactory() = std::move(factory);
-}
-
 AboutPanel::AboutPanel(Contents contents) : m_contents(std::move(contents)) {
-    if (backendFactory()) m_backend = backendFactory()();
+    if (const auto& make = Backends::current().aboutPanels) m_backend = make();
 }
 
 AboutPanel::~AboutPanel() = default;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,9 +23,8 @@ class AboutPanel {
         virtual ~Backend() = default;
         virtual void show(const Contents& contents) = 0;
     };
-    using BackendFactory = std::function<std::unique_ptr<Backend>()>;
-    static void setBackendFactory(BackendFactory factory);
 
+    // The panel's backend comes from the aboutPanels maker of the Backends in use, if any.
     explicit AboutPanel(Contents contents);
     ~AboutPanel();
 

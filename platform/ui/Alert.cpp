@@ -1,27 +1,18 @@
 #include "platform/ui/Alert.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/Backends.h"
 
 namespace platform {
 
-namespace {
-Alert::Presenter& presenter() {
-    static Alert::Presenter shared;
-    return shared;
-}
-}  // namespace
-
-void Alert::setPresenter(Presenter shown) {
-    presenter() = std::move(shown);
-}
-
 int Alert::runModal() {
     if (m_buttons.empty()) m_buttons.push_back("OK");
-    if (!presenter()) {
+    const Presenter& presenter = Backends::current().alerts;
+    if (!presenter) {
         logf("Alert: %s %s", m_message.c_str(), m_informative.c_str());
         return FirstButtonReturn;
     }
-    int index = presenter()(*this);
+    int index = presenter(*this);
     if (index < 0 || index >= static_cast<int>(m_buttons.size())) index = 0;
     return FirstButtonReturn + index;
 }

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// NSAlert: a message with buttons, run modally. The desktop installs the presenter that shows a
+// NSAlert: a message with buttons, run modally. The Backends in use give the presenter that shows a
 // message dialog; without one (headless) the message goes to the log and the first button answers.
 class Alert {
   public:
@@ -24,7 +24,6 @@ class Alert {
 
     // Answers the index of the button pressed.
     using Presenter = std::function<int(const Alert&)>;
-    static void setPresenter(Presenter presenter);
 
   private:
     std::string m_message;

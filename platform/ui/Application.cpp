@@ -1,6 +1,7 @@
 #include "platform/ui/Application.h"
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowHost.h"
@@ -14,14 +15,14 @@ Application& Application::sharedApplication() {
 
 void Application::setMainMenu(std::shared_ptr<Menu> menu) {
     m_mainMenu = std::move(menu);
-    if (m_backend) m_backend->mainMenuChanged();
+    if (ApplicationBackend* desktop = backend()) desktop->mainMenuChanged();
 }
 
 void Application::setMenuBarVisible(bool visible) {
     Application& app = sharedApplication();
     if (app.m_menuBarVisible == visible) return;
     app.m_menuBarVisible = visible;
-    if (app.m_backend) app.m_backend->menuBarVisibilityChanged();
+    if (ApplicationBackend* desktop = app.backend()) desktop->menuBarVisibilityChanged();
 }
 
 bool Application::menuBarVisible() {
@@ -29,7 +30,7 @@ bool Application::menuBarVisible() {
 }
 
 int Application::run(int argc, char** argv) {
-    if (m_backend) return m_backend->run(argc, argv);
+    if (ApplicationBackend* desktop = backend()) return desktop->run(argc, argv);
     finishLaunching();
     return 0;
 }
@@ -50,7 +51,7 @@ void Application::reopen() {
 void Application::terminate() {
     if (m_delegate && !m_delegate->applicationShouldTerminate()) return;
     if (m_delegate) m_delegate->applicationWillTerminate();
-    if (m_backend) m_backend->terminate();
+    if (ApplicationBackend* desktop = backend()) desktop->terminate();
 }
 
 bool Application::lastWindowClosed() {
@@ -85,11 +86,12 @@ Window* Application::modalWindow() const {
 }
 
 bool Application::openURL(const std::string& url) {
-    return m_backend && m_backend->openURL(url);
+    ApplicationBackend* desktop = backend();
+    return desktop && desktop->openURL(url);
 }
 
-void Application::setBackend(std::unique_ptr<ApplicationBackend> backend) {
-    m_backend = std::move(backend);
+ApplicationBackend* Application::backend() const {
+    return Backends::current().application.get();
 }
 
 void Application::windowDidClose(Window& window) {

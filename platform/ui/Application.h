@@ -30,7 +30,7 @@ class ApplicationDelegate {
     }
 };
 
-// What the on-screen toolkit does for the application (see Application::setBackend).
+// What the on-screen toolkit does for the application (the application slot of Backends).
 class ApplicationBackend {
   public:
     virtual ~ApplicationBackend() = default;
@@ -84,8 +84,8 @@ class Application : public Responder {
     // NSWorkspace openURL:.
     bool openURL(const std::string& url);
 
-    ApplicationBackend* backend() const { return m_backend.get(); }
-    void setBackend(std::unique_ptr<ApplicationBackend> backend);
+    // The application backend of the Backends in use, or null.
+    ApplicationBackend* backend() const;
 
     // Window.cpp tells the application about closing windows.
     void windowDidClose(Window& window);
@@ -100,7 +100,6 @@ class Application : public Responder {
 
     ApplicationDelegate* m_delegate = nullptr;
     std::shared_ptr<Menu> m_mainMenu;
-    std::unique_ptr<ApplicationBackend> m_backend;
     std::vector<ModalSession> m_modalSessions;  // innermost last
     bool m_menuBarVisible = true;
 };

@@ -4,27 +4,19 @@
 #include <cmath>
 #include <cstdio>
 
-namespace platform {
+#include "platform/ui/Backends.h"
 
-namespace {
-ColorPanel::Presenter& presenter() {
-    static ColorPanel::Presenter shared;
-    return shared;
-}
-}  // namespace
+namespace platform {
 
 ColorPanel& ColorPanel::sharedColorPanel() {
     static ColorPanel panel;
     return panel;
 }
 
-void ColorPanel::setPresenter(Presenter shown) {
-    presenter() = std::move(shown);
-}
-
 std::optional<Color> ColorPanel::runModal() {
-    if (!presenter()) return std::nullopt;
-    std::optional<Color> picked = presenter()(*this);
+    const Presenter& presenter = Backends::current().colorPanels;
+    if (!presenter) return std::nullopt;
+    std::optional<Color> picked = presenter(*this);
     if (picked) m_color = *picked;
     return picked;
 }

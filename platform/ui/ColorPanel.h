@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// NSColorPanel, run modally: the user picks a colour or closes the panel. The desktop installs
-// the presenter that shows the toolkit's colour chooser; without one (headless) no colour is
+// NSColorPanel, run modally: the user picks a colour or closes the panel. The Backends in use
+// give the presenter that shows the toolkit's colour chooser; without one (headless) no colour is
 // picked.
 class ColorPanel {
   public:
@@ -26,7 +26,6 @@ class ColorPanel {
     std::optional<Color> runModal();
 
     using Presenter = std::function<std::optional<Color>(const ColorPanel&)>;
-    static void setPresenter(Presenter presenter);
 
   private:
     ColorPanel() = default;

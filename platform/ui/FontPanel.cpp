@@ -1,26 +1,18 @@
 #include "platform/ui/FontPanel.h"
 
-namespace platform {
+#include "platform/ui/Backends.h"
 
-namespace {
-FontPanel::Presenter& presenter() {
-    static FontPanel::Presenter shared;
-    return shared;
-}
-}  // namespace
+namespace platform {
 
 FontPanel& FontPanel::sharedFontPanel() {
     static FontPanel panel;
     return panel;
 }
 
-void FontPanel::setPresenter(Presenter shown) {
-    presenter() = std::move(shown);
-}
-
 std::optional<FontPanel::Choice> FontPanel::runModal() {
-    if (!presenter()) return std::nullopt;
-    std::optional<Choice> choice = presenter()();
+    const Presenter& presenter = Backends::current().fontPanels;
+    if (!presenter) return std::nullopt;
+    std::optional<Choice> choice = presenter();
     if (choice && (choice->family.empty() || choice->pointSize <= 0)) return std::nullopt;
     return choice;
 }

@@ -8,7 +8,7 @@
 namespace platform {
 
 // NSFontPanel of the shared font manager, run modally: the user picks a font or closes the panel.
-// The desktop installs the presenter that shows the toolkit's font chooser; without one
+// The Backends in use give the presenter that shows the toolkit's font chooser; without one
 // (headless) no font is picked.
 class FontPanel {
   public:
@@ -22,7 +22,6 @@ class FontPanel {
     std::optional<Choice> runModal();
 
     using Presenter = std::function<std::optional<Choice>()>;
-    static void setPresenter(Presenter presenter);
 
   private:
     FontPanel() = default;

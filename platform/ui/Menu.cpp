@@ -1,17 +1,11 @@
 #include "platform/ui/Menu.h"
 
+#include "platform/ui/Backends.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 
 namespace platform {
-
-namespace {
-Menu::ContextMenuPresenter& presenter() {
-    static Menu::ContextMenuPresenter current;
-    return current;
-}
-}  // namespace
 
 Menu::Menu(std::string title) : m_title(std::move(title)) {}
 
@@ -85,13 +79,8 @@ void Menu::popUpContextMenu(const std::shared_ptr<Menu>& menu, const Event& even
     Responder* chainStart = view;
     if (view && view->window()) chainStart = view->window()->firstResponder();
     menu->update(chainStart);
-    if (ContextMenuPresenter show = presenter()) show(menu, event, view);
-}
-
-Menu::ContextMenuPresenter Menu::setContextMenuPresenter(ContextMenuPresenter next) {
-    ContextMenuPresenter previous = std::move(presenter());
-    presenter() = std::move(next);
-    return previous;
+    if (const ContextMenuPresenter& show = Backends::current().contextMenus)
+        show(menu, event, view);
 }
 
 }  // namespace platform

@@ -43,13 +43,11 @@ class Menu {
     static std::shared_ptr<Menu> textContextMenu();
 
     // Shows a context menu for an event in a view, validated against the view's window's first
-    // responder (the view's chain when it has no window). Headless, the presenter installed for
-    // the purpose receives it; without one nothing is shown.
+    // responder (the view's chain when it has no window), then shown by the contextMenus presenter
+    // of the Backends in use; without one nothing is shown.
     static void popUpContextMenu(const std::shared_ptr<Menu>& menu, const Event& event, View* view);
     using ContextMenuPresenter =
         std::function<void(const std::shared_ptr<Menu>&, const Event&, View*)>;
-    // Installs the presenter (null removes it) and gives back the one it replaces.
-    static ContextMenuPresenter setContextMenuPresenter(ContextMenuPresenter presenter);
 
   private:
     static bool validate(const MenuItem& item, Responder* firstResponder);

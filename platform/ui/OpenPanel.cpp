@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/ui/Backends.h"
+
 namespace platform {
 
 namespace {
-OpenPanel::Presenter& presenter() {
-    static OpenPanel::Presenter shared;
-    return shared;
-}
-
 bool allowed(const OpenPanel& panel, const std::string& path) {
     if (panel.allowedFileTypes().empty()) return true;
     std::string extension = std::filesystem::path(path).extension().string();
@@ -20,14 +17,11 @@ bool allowed(const OpenPanel& panel, const std::string& path) {
 }
 }  // namespace
 
-void OpenPanel::setPresenter(Presenter shown) {
-    presenter() = std::move(shown);
-}
-
 int OpenPanel::runModal() {
     m_paths.clear();
-    if (!presenter()) return ModalResponseCancel;
-    std::optional<std::vector<std::string>> chosen = presenter()(*this);
+    const Presenter& presenter = Backends::current().openPanels;
+    if (!presenter) return ModalResponseCancel;
+    std::optional<std::vector<std::string>> chosen = presenter(*this);
     if (!chosen || chosen->empty()) return ModalResponseCancel;
     // The chooser's filter is a hint the user can get round (typing a name): the panel's own
     // rules decide.

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// NSOpenPanel: asks the user for files, modally. The desktop installs the presenter that shows
+// NSOpenPanel: asks the user for files, modally. The Backends in use give the presenter that shows
 // the toolkit's file chooser; without one (headless) every run answers Cancel.
 class OpenPanel {
   public:
@@ -33,7 +33,6 @@ class OpenPanel {
 
     // The chosen paths, or absent when the user cancelled.
     using Presenter = std::function<std::optional<std::vector<std::string>>(const OpenPanel&)>;
-    static void setPresenter(Presenter presenter);
 
   private:
     bool m_floating = false;

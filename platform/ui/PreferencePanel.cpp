@@ -1,21 +1,10 @@
 #include "platform/ui/PreferencePanel.h"
 
+#include "platform/ui/Backends.h"
+
 namespace platform {
-namespace {
-
-PreferencePanel::BackendFactory& backendFactory() {
-    static PreferencePanel::BackendFactory factory;
-    return factory;
-}
-
-}  // namespace
-
-void PreferencePanel::setBackendFactory(BackendFactory factory) {
-    backendFactory() = std::move(factory);
-}
-
 PreferencePanel::PreferencePanel(std::string title) : m_title(std::move(title)) {
-    if (backendFactory()) m_backend = backendFactory()();
+    if (const auto& make = Backends::current().preferencePanels) m_backend = make();
 }
 
 PreferencePanel::~PreferencePanel() = default;

@@ -34,10 +34,9 @@ class PreferencePanel {
         virtual void hide() = 0;
         virtual void controlChanged(const Control& control) = 0;
     };
-    using BackendFactory = std::function<std::unique_ptr<Backend>()>;
-    // Installed by a program that has a display; panels made afterwards get a backend.
-    static void setBackendFactory(BackendFactory factory);
 
+    // The panel's backend comes from the preferencePanels maker of the Backends in use, if any
+    // (a program that has a display puts one there).
     explicit PreferencePanel(std::string title);
     ~PreferencePanel();
     PreferencePanel(const PreferencePanel&) = delete;

@@ -10,7 +10,7 @@ namespace platform {
 class View;
 
 // NSSavePanel: asks the user where to save, modally, with an optional accessory view of our own
-// controls under the file chooser. The desktop installs the presenter that shows the toolkit's
+// controls under the file chooser. The Backends in use give the presenter that shows the toolkit's
 // file chooser; without one (headless) every run answers Cancel.
 class SavePanel {
   public:
@@ -40,7 +40,6 @@ class SavePanel {
 
     // The chosen path, or absent when the user cancelled.
     using Presenter = std::function<std::optional<std::string>(SavePanel&)>;
-    static void setPresenter(Presenter presenter);
 
   private:
     std::string m_name;

@@ -1,11 +1,12 @@
 #include "platform/ui/Screen.h"
 
+#include "platform/ui/Backends.h"
 #include "platform/ui/WindowBackend.h"
 
 namespace platform {
 
 std::vector<Screen> Screen::screens() {
-    WindowBackend* backend = WindowBackend::shared();
+    WindowBackend* backend = Backends::current().windows.get();
     return backend ? backend->screens() : std::vector<Screen>();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TableCellView.h"
 
@@ -41,19 +42,8 @@ class RowSlideOverlay : public View {
 
 }  // namespace
 
-namespace {
-TableView::BackendFactory& backendFactory() {
-    static TableView::BackendFactory factory;
-    return factory;
-}
-}  // namespace
-
 TableView::TableView(const Rect& frame) : View(frame) {
-    if (backendFactory()) m_backend = backendFactory()();
-}
-
-void TableView::setBackendFactory(BackendFactory factory) {
-    backendFactory() = std::move(factory);
+    if (const auto& make = Backends::current().tables) m_backend = make();
 }
 
 TableView::~TableView() {

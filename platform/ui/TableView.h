@@ -40,9 +40,7 @@ class TableView : public View {
 
     TableViewBackend* backend() const { return m_backend.get(); }
     void setBackend(std::unique_ptr<TableViewBackend> backend);
-    // What gives each new table its backend (the desktop's, once installed); none by default.
-    using BackendFactory = std::function<std::unique_ptr<TableViewBackend>()>;
-    static void setBackendFactory(BackendFactory factory);
+    // A new table gets its backend from the tables maker of the Backends in use, if any.
 
     void addTableColumn(TableColumn column);
     const std::vector<TableColumn>& tableColumns() const { return m_columns; }

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TrackingArea.h"
@@ -164,7 +165,8 @@ void Window::viewNeedsDisplay() {
 void Window::orderFront() {
     m_visible = true;
     if (!m_host)
-        if (WindowBackend* backend = WindowBackend::shared()) m_host = backend->createHost(*this);
+        if (WindowBackend* backend = Backends::current().windows.get())
+            m_host = backend->createHost(*this);
     if (m_host) {
         m_host->orderFront(isKeyWindow());
         traceOnScreen("shown at");

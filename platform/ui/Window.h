@@ -60,9 +60,9 @@ struct WindowLevel {
 // chance at Command-key equivalents; pointer movement drives tracking areas and cursor
 // rectangles.
 //
-// On screen: when a window backend is installed (WindowBackend::setShared), the first orderFront
-// gives the window a host that shows it on the desktop; the window forwards its frame, ordering,
-// title and its views' display marks to the host, and the host hands input back through sendEvent.
+// On screen: when the Backends in use have a window backend, the first orderFront gives the window
+// a host that shows it on the desktop; the window forwards its frame, ordering, title and its
+// views' display marks to the host, and the host hands input back through sendEvent.
 // A borderless window becomes a popup that never takes the focus; any other a normal window.
 class Window : public Responder {
   public:

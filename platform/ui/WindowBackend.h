@@ -13,7 +13,8 @@ class Window;
 class WindowHost;
 
 // What puts windows on a real display: the screens, the pointer and a host per window. A program
-// that shows windows installs one at start-up (the GTK backend); tests install a fake or none.
+// that shows windows puts one in its Backends at start-up (the GTK backend); tests put in a fake
+// or none. Windows that already have a host keep it when the backend changes.
 // Without a backend windows stay headless: they keep their frames and visibility and draw only
 // when asked to. Main thread only.
 class WindowBackend {
@@ -26,11 +27,6 @@ class WindowBackend {
     virtual std::optional<Point> mouseLocation() const = 0;
     // The on-screen half of a window, or null when it cannot be shown here.
     virtual std::unique_ptr<WindowHost> createHost(Window& window) = 0;
-
-    // The installed backend, or null.
-    static WindowBackend* shared();
-    // Installs the backend (null uninstalls it). Windows that already have a host keep it.
-    static void setShared(std::shared_ptr<WindowBackend> backend);
 };
 
 // The pointer position in screen coordinates (NSEvent mouseLocation); absent without a backend.

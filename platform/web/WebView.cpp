@@ -1,28 +1,17 @@
 #include "platform/web/WebView.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/Backends.h"
 
 namespace platform {
 
-namespace {
-
-WebView::Factory& installedFactory() {
-    static WebView::Factory factory;
-    return factory;
-}
-
-}  // namespace
-
 std::unique_ptr<WebView> WebView::create(Size frameSize) {
-    if (!installedFactory()) {
+    const auto& make = Backends::current().webViews;
+    if (!make) {
         log("WebView: no web engine installed");
         return nullptr;
     }
-    return installedFactory()(frameSize);
-}
-
-void WebView::setFactory(Factory factory) {
-    installedFactory() = std::move(factory);
+    return make(frameSize);
 }
 
 void WebView::addScriptMessageHandler(const std::string& name, MessageHandler handler) {

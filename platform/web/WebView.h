@@ -63,13 +63,10 @@ class WebView {
 
     static constexpr std::chrono::milliseconds defaultTimeout{5000};
 
-    // A web view over the installed engine (platform::webkit::install), sized frameSize until a
-    // window places it; null when no engine is installed or no display can be opened.
+    // A web view made by the webViews maker of the Backends in use (platform::webkit::install
+    // fills it), sized frameSize until a window places it; null when there is no maker or no
+    // display can be opened. Main thread only.
     static std::unique_ptr<WebView> create(Size frameSize = Size{800, 600});
-    // What create() makes web views with; the engine's backend installs it (an empty one
-    // uninstalls it). Main thread only.
-    using Factory = std::function<std::unique_ptr<WebView>(Size frameSize)>;
-    static void setFactory(Factory factory);
 
     virtual ~WebView() = default;
     WebView(const WebView&) = delete;

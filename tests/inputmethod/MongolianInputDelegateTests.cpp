@@ -10,6 +10,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/imk/InputServer.h"
 #include "platform/notify/Notifier.h"
+#include "platform/ui/Backends.h"
 #include "tests/inputmethod/ControllerFixture.h"
 #include "tests/support/Patience.h"
 
@@ -40,7 +41,6 @@ class DelegateTest : public ControllerTest {
     }
     void TearDown() override {
         m_delegate.reset();
-        platform::Notifier::setShared(nullptr);
         ControllerTest::TearDown();
     }
 
@@ -172,7 +172,8 @@ TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) 
         EXPECT_TRUE(capture.contains("not shown"));
     }
     std::vector<platform::Notice> notices;
-    platform::Notifier::setShared(std::make_unique<RecordingNotifier>(&notices));
+    platform::ScopedBackends installed;
+    installed->notifier = std::make_shared<RecordingNotifier>(&notices);
     shiftTap(english, client);  // back to Mongolian: no notice
     shiftTap(english, client);
     ASSERT_EQ(notices.size(), 1u);
@@ -184,7 +185,8 @@ TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) 
 // A deployment notice replaces the notices shown before it.
 TEST_F(DelegateTest, DeploymentNoticesReplaceTheOnesBefore) {
     std::vector<platform::Notice> notices;
-    platform::Notifier::setShared(std::make_unique<RecordingNotifier>(&notices));
+    platform::ScopedBackends installed;
+    installed->notifier = std::make_shared<RecordingNotifier>(&notices);
     m_delegate->messageNotify("Switched to English mode");
     m_delegate->onDeploymentStarted();
     ASSERT_EQ(notices.size(), 1u);

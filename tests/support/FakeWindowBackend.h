@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/Backends.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowBackend.h"
 #include "platform/ui/WindowHost.h"
@@ -69,13 +70,12 @@ class FakeWindowBackend : public platform::WindowBackend {
     }
 };
 
-// Installs a fresh fake backend and removes it at the end of the scope.
+// Installs a fresh fake backend and puts back the one before at the end of the scope.
 class ScopedFakeBackend {
   public:
     ScopedFakeBackend() : m_backend(std::make_shared<FakeWindowBackend>()) {
-        platform::WindowBackend::setShared(m_backend);
+        m_installed->windows = m_backend;
     }
-    ~ScopedFakeBackend() { platform::WindowBackend::setShared(nullptr); }
     ScopedFakeBackend(const ScopedFakeBackend&) = delete;
     ScopedFakeBackend& operator=(const ScopedFakeBackend&) = delete;
 
@@ -84,6 +84,7 @@ class ScopedFakeBackend {
 
   private:
     std::shared_ptr<FakeWindowBackend> m_backend;
+    platform::ScopedBackends m_installed;
 };
 
 }  // namespace fakes

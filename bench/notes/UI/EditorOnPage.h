@@ -21,7 +21,9 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     zelvo::EditorServices services;
     services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
     services.updateNote = std::move(updateNote);
-    platform::webkit::install();
+    // The web engine for the page made here, which needs it no longer once made.
+    platform::ScopedBackends engine;
+    platform::webkit::install(*engine);
     auto web = platform::WebView::create();
     if (!web) {
         state.SkipWithError("no display");
@@ -35,7 +37,8 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
 
 // The same page alone, loaded, with nothing of the controller around it: the floor.
 inline std::unique_ptr<platform::WebView> bareEditorPage(benchmark::State& state) {
-    platform::webkit::install();
+    platform::ScopedBackends engine;
+    platform::webkit::install(*engine);
     auto web = platform::WebView::create();
     if (!web) {
         state.SkipWithError("no display");

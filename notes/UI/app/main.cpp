@@ -2,11 +2,13 @@
 // to the application loop, whose launch notice reaches the application delegate.
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "notes/UI/AppDelegate.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/gtk/DesktopApplication.h"
 #include "platform/ui/gtk/GtkBackend.h"
@@ -37,17 +39,20 @@ int main(int argc, char** argv) {
     }
     platform::setLogIdentity("zelvo");
     platform::Bundle::setMain("zelvo", "org.zelvo.Zelvo");
-    if (!platform::gtk::install()) {
+    platform::Backends backends;
+    if (!platform::gtk::install(backends)) {
         const char* message = "Zelvo needs a graphical display; none was found.";
         platform::log(message);
         std::fprintf(stderr, "%s\n", message);  // the user who started it from a terminal
         return 1;
     }
-    platform::webkit::install();
+    platform::webkit::install(backends);
+    backends.application =
+        platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier());
+    // Everything the delegate makes takes its backends from this set.
+    platform::ScopedBackends installed(std::move(backends));
 
     platform::Application& app = platform::Application::sharedApplication();
-    app.setBackend(
-        platform::gtk::makeDesktopApplication(platform::Bundle::mainBundle().bundleIdentifier()));
     zelvo::AppDelegate delegate;
     app.setDelegate(&delegate);
     app.setMainMenu(delegate.makeMainMenu());

@@ -63,8 +63,8 @@ void DesktopNotifier::removeAllDeliveredNotices() {
 
 namespace platform::libnotify {
 
-void install(const std::string& applicationName) {
-    Notifier::setShared(std::make_unique<DesktopNotifier>(applicationName));
+void install(Backends& backends, const std::string& applicationName) {
+    backends.notifier = std::make_shared<DesktopNotifier>(applicationName);
 }
 
 }  // namespace platform::libnotify

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "platform/ui/Backends.h"
+
 namespace platform::libnotify {
 
-// The one way a program sends its notices to the desktop's notification server: installs a
-// DesktopNotifier under the application name as the process-wide notifier (Notifier::shared).
-void install(const std::string& applicationName);
+// The one way a program sends its notices to the desktop's notification server: puts a
+// DesktopNotifier under the application name into the set as its notifier.
+void install(Backends& backends, const std::string& applicationName);
 
 }  // namespace platform::libnotify

@@ -2,12 +2,11 @@
 #include <gtk/gtk.h>
 
 #include "platform/ui/Alert.h"
+#include "platform/ui/gtk/GtkPanels.h"
 
 namespace platform::gtk {
 
-namespace {
-
-int present(const Alert& alert) {
+int runAlert(const Alert& alert) {
     GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING,
                                                GTK_BUTTONS_NONE, "%s", alert.messageText().c_str());
     if (!alert.informativeText().empty()) {
@@ -21,12 +20,6 @@ int present(const Alert& alert) {
     int response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     return response >= 0 ? response : 0;
-}
-
-}  // namespace
-
-void installAlert() {
-    Alert::setPresenter(present);
 }
 
 }  // namespace platform::gtk

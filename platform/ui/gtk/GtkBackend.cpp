@@ -8,41 +8,25 @@
 
 namespace platform::gtk {
 
-// GtkOpenPanel.cpp, GtkSavePanel.cpp, GtkAlert.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp.
-void installOpenPanel();
-void installSavePanel();
-void installAlert();
-void installColorPanel();
-void installFontPanel();
-
-namespace {
-
-std::shared_ptr<GtkWindowBackend>& installed() {
-    static std::shared_ptr<GtkWindowBackend> backend;
-    return backend;
-}
-
-}  // namespace
-
-bool install() {
-    if (installed()) return true;
+bool install(Backends& backends) {
     std::shared_ptr<GtkWindowBackend> windows = GtkWindowBackend::create();
     if (!windows) return false;
-    installed() = windows;
-    WindowBackend::setShared(windows);
-    GtkTableViewBackend::install();
-    installPanelBackends();
-    installOpenPanel();
-    installSavePanel();
-    installAlert();
-    installColorPanel();
-    installFontPanel();
+    backends.windows = windows;
+    backends.tables = [] { return std::make_unique<GtkTableViewBackend>(); };
+    backends.preferencePanels = makePreferencePanel;
+    backends.aboutPanels = makeAboutPanel;
+    backends.alerts = runAlert;
+    backends.savePanels = runSavePanel;
+    backends.openPanels = runOpenPanel;
+    backends.colorPanels = runColorPanel;
+    backends.fontPanels = runFontPanel;
     return true;
 }
 
 std::optional<Rect> mainScreenOnDesktop() {
-    if (!installed()) return std::nullopt;
-    return installed()->mainScreenOnDesktop();
+    auto* windows = dynamic_cast<const GtkWindowBackend*>(Backends::current().windows.get());
+    if (!windows) return std::nullopt;
+    return windows->mainScreenOnDesktop();
 }
 
 }  // namespace platform::gtk

@@ -2,12 +2,11 @@
 #include <gtk/gtk.h>
 
 #include "platform/ui/ColorPanel.h"
+#include "platform/ui/gtk/GtkPanels.h"
 
 namespace platform::gtk {
 
-namespace {
-
-std::optional<Color> present(const ColorPanel& panel) {
+std::optional<Color> runColorPanel(const ColorPanel& panel) {
     GtkWidget* dialog = gtk_color_chooser_dialog_new(panel.title().c_str(), nullptr);
     GdkRGBA start{panel.color().red, panel.color().green, panel.color().blue, 1.0};
     gtk_color_chooser_set_rgba(GTK_COLOR_CHOOSER(dialog), &start);
@@ -20,12 +19,6 @@ std::optional<Color> present(const ColorPanel& panel) {
     }
     gtk_widget_destroy(dialog);
     return picked;
-}
-
-}  // namespace
-
-void installColorPanel() {
-    ColorPanel::setPresenter(present);
 }
 
 }  // namespace platform::gtk

@@ -53,12 +53,12 @@ class ComboBoxPeer : public GtkViewPeer {
 
 }  // namespace
 
-void registerComboBoxPeer() {
-    registerPeerMaker("comboBox", [](View& view) -> std::unique_ptr<GtkViewPeer> {
+void addComboBoxPeer(PeerMakers& makers) {
+    makers["comboBox"] = [](View& view) -> std::unique_ptr<ViewPeer> {
         auto* box = dynamic_cast<ComboBox*>(&view);
         if (!box) return nullptr;
         return std::make_unique<ComboBoxPeer>(*box);
-    });
+    };
 }
 
 }  // namespace platform::gtk

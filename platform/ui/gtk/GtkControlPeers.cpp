@@ -202,8 +202,8 @@ class SegmentedPeer : public GtkViewPeer {
 };
 
 template <typename Peer, typename ViewType>
-PeerMaker makerFor() {
-    return [](View& view) -> std::unique_ptr<GtkViewPeer> {
+PeerMakers::mapped_type makerFor() {
+    return [](View& view) -> std::unique_ptr<ViewPeer> {
         auto* typed = dynamic_cast<ViewType*>(&view);
         if (!typed) return nullptr;
         return std::make_unique<Peer>(*typed);
@@ -213,18 +213,18 @@ PeerMaker makerFor() {
 }  // namespace
 
 // GtkComboBoxPeer.cpp, GtkStyledTextPeer.cpp.
-void registerComboBoxPeer();
-void registerStyledTextPeer();
+void addComboBoxPeer(PeerMakers& makers);
+void addStyledTextPeer(PeerMakers& makers);
 
-void registerControlPeers() {
-    registerComboBoxPeer();
-    registerStyledTextPeer();
-    registerPeerMaker("button", makerFor<ButtonPeer, Button>());
-    registerPeerMaker("label", makerFor<LabelPeer, TextField>());
-    registerPeerMaker("textField", makerFor<EntryPeer, TextField>());
-    registerPeerMaker("textView", makerFor<TextViewPeer, PlainTextView>());
-    registerPeerMaker("image", makerFor<ImagePeer, ImageView>());
-    registerPeerMaker("segmented", makerFor<SegmentedPeer, SegmentedControl>());
+void addControlPeers(PeerMakers& makers) {
+    addComboBoxPeer(makers);
+    addStyledTextPeer(makers);
+    makers["button"] = makerFor<ButtonPeer, Button>();
+    makers["label"] = makerFor<LabelPeer, TextField>();
+    makers["textField"] = makerFor<EntryPeer, TextField>();
+    makers["textView"] = makerFor<TextViewPeer, PlainTextView>();
+    makers["image"] = makerFor<ImagePeer, ImageView>();
+    makers["segmented"] = makerFor<SegmentedPeer, SegmentedControl>();
 }
 
 }  // namespace platform::gtk

@@ -2,12 +2,11 @@
 #include <gtk/gtk.h>
 
 #include "platform/ui/FontPanel.h"
+#include "platform/ui/gtk/GtkPanels.h"
 
 namespace platform::gtk {
 
-namespace {
-
-std::optional<FontPanel::Choice> present() {
+std::optional<FontPanel::Choice> runFontPanel() {
     GtkWidget* dialog = gtk_font_chooser_dialog_new(nullptr, nullptr);
     std::optional<FontPanel::Choice> choice;
     if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
@@ -21,12 +20,6 @@ std::optional<FontPanel::Choice> present() {
     }
     gtk_widget_destroy(dialog);
     return choice;
-}
-
-}  // namespace
-
-void installFontPanel() {
-    FontPanel::setPresenter(present);
 }
 
 }  // namespace platform::gtk

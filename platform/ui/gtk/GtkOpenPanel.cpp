@@ -2,12 +2,11 @@
 #include <gtk/gtk.h>
 
 #include "platform/ui/OpenPanel.h"
+#include "platform/ui/gtk/GtkPanels.h"
 
 namespace platform::gtk {
 
-namespace {
-
-std::optional<std::vector<std::string>> present(const OpenPanel& panel) {
+std::optional<std::vector<std::string>> runOpenPanel(const OpenPanel& panel) {
     GtkFileChooserAction action = panel.canChooseDirectories() && !panel.canChooseFiles()
                                       ? GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER
                                       : GTK_FILE_CHOOSER_ACTION_OPEN;
@@ -36,12 +35,6 @@ std::optional<std::vector<std::string>> present(const OpenPanel& panel) {
     }
     gtk_widget_destroy(dialog);
     return chosen;
-}
-
-}  // namespace
-
-void installOpenPanel() {
-    OpenPanel::setPresenter(present);
 }
 
 }  // namespace platform::gtk

@@ -5,8 +5,6 @@
 #include <map>
 #include <string>
 
-#include "platform/ui/AboutPanel.h"
-#include "platform/ui/PreferencePanel.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
 namespace platform::gtk {
@@ -153,9 +151,12 @@ class GtkAboutPanel final : public AboutPanel::Backend {
 
 }  // namespace
 
-void installPanelBackends() {
-    PreferencePanel::setBackendFactory([] { return std::make_unique<GtkPreferencePanel>(); });
-    AboutPanel::setBackendFactory([] { return std::make_unique<GtkAboutPanel>(); });
+std::unique_ptr<PreferencePanel::Backend> makePreferencePanel() {
+    return std::make_unique<GtkPreferencePanel>();
+}
+
+std::unique_ptr<AboutPanel::Backend> makeAboutPanel() {
+    return std::make_unique<GtkAboutPanel>();
 }
 
 }  // namespace platform::gtk

@@ -7,6 +7,7 @@
 
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/View.h"
+#include "platform/ui/gtk/GtkPanels.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 
 namespace platform::gtk {
@@ -34,7 +35,9 @@ GtkWidget* accessoryWidget(View& accessory, std::vector<View*>& peered) {
     return fixed;
 }
 
-std::optional<std::string> present(SavePanel& panel) {
+}  // namespace
+
+std::optional<std::string> runSavePanel(SavePanel& panel) {
     GtkWidget* dialog =
         gtk_file_chooser_dialog_new(panel.message().empty() ? nullptr : panel.message().c_str(),
                                     nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
@@ -57,12 +60,6 @@ std::optional<std::string> present(SavePanel& panel) {
     for (View* view : peered) view->setPeer(nullptr);
     gtk_widget_destroy(dialog);
     return chosen;
-}
-
-}  // namespace
-
-void installSavePanel() {
-    SavePanel::setPresenter(present);
 }
 
 }  // namespace platform::gtk

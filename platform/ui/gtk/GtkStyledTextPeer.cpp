@@ -269,12 +269,12 @@ class StyledTextPeer : public GtkViewPeer {
 
 }  // namespace
 
-void registerStyledTextPeer() {
-    registerPeerMaker("styledText", [](View& view) -> std::unique_ptr<GtkViewPeer> {
+void addStyledTextPeer(PeerMakers& makers) {
+    makers["styledText"] = [](View& view) -> std::unique_ptr<ViewPeer> {
         auto* text = dynamic_cast<StyledTextView*>(&view);
         if (!text) return nullptr;
         return std::make_unique<StyledTextPeer>(*text);
-    });
+    };
 }
 
 }  // namespace platform::gtk

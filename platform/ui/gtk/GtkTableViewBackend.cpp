@@ -10,10 +10,6 @@ GtkTableViewBackend::~GtkTableViewBackend() {
     stop();
 }
 
-void GtkTableViewBackend::install() {
-    TableView::setBackendFactory([] { return std::make_unique<GtkTableViewBackend>(); });
-}
-
 // The host redraws whatever the model marks; nothing more to do for these.
 void GtkTableViewBackend::rowsReloaded(TableView&) {}
 void GtkTableViewBackend::selectionChanged(TableView&, std::optional<int64_t>) {}

@@ -21,9 +21,6 @@ class GtkTableViewBackend : public TableViewBackend {
     GtkTableViewBackend(const GtkTableViewBackend&) = delete;
     GtkTableViewBackend& operator=(const GtkTableViewBackend&) = delete;
 
-    // Gives every table made from now on a backend of this kind (TableView::setBackendFactory).
-    static void install();
-
     void rowsReloaded(TableView& tableView) override;
     void selectionChanged(TableView& tableView, std::optional<int64_t> row) override;
     bool slidesRemovedRows() const override;

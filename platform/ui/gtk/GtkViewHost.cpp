@@ -47,9 +47,9 @@ const std::vector<GtkViewHost*>& GtkViewHost::hosts() {
     return allHosts;
 }
 
-GtkViewHost::GtkViewHost(Window& window, GtkWindowBackend& backend)
+GtkViewHost::GtkViewHost(Window& window, std::shared_ptr<GtkWindowBackend> backend)
     : m_window(window),
-      m_backend(backend),
+      m_backend(std::move(backend)),
       m_popup(window.styleMask() == WindowStyleMask::Borderless),
       m_modal(Application::sharedApplication().modalWindow() == &window) {
     // A toplevel is kept by GTK's list of toplevels as well; ours is a second reference, and
@@ -130,11 +130,11 @@ GtkViewHost::~GtkViewHost() {
 }
 
 void GtkViewHost::setFrame(const Rect& frame) {
-    Rect onDesktop = desktopRectFromScreen(frame, m_backend.mainScreenOnDesktop());
+    Rect onDesktop = desktopRectFromScreen(frame, m_backend->mainScreenOnDesktop());
     // A full-screen window covers the main screen whatever its frame says: a window manager puts
     // it there, and without one (a bare X server) so do we.
-    if (!m_popup && m_window.isFullScreen() && !m_backend.mainScreenOnDesktop().isEmpty()) {
-        onDesktop = m_backend.mainScreenOnDesktop();
+    if (!m_popup && m_window.isFullScreen() && !m_backend->mainScreenOnDesktop().isEmpty()) {
+        onDesktop = m_backend->mainScreenOnDesktop();
         Rect covered = screenRectFromDesktop(onDesktop, onDesktop);
         if (covered != frame) m_window.hostMovedWindow(covered);
     }
@@ -424,7 +424,7 @@ gboolean GtkViewHost::onConfigure(GtkWidget*, GdkEventConfigure* event, GtkViewH
     double chrome = self->chromeHeight();
     Rect onDesktop(event->x, event->y + chrome, event->width,
                    std::max(0.0, event->height - chrome));
-    Rect frame = screenRectFromDesktop(onDesktop, self->m_backend.mainScreenOnDesktop());
+    Rect frame = screenRectFromDesktop(onDesktop, self->m_backend->mainScreenOnDesktop());
     Rect current = self->m_window.frame();
     auto differs = [](double a, double b) { return std::fabs(a - b) >= 0.5; };
     if (differs(frame.minX(), current.minX()) || differs(frame.minY(), current.minY()) ||

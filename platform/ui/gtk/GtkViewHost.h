@@ -30,7 +30,7 @@ class GtkWindowBackend;
 // above normal.
 class GtkViewHost : public WindowHost {
   public:
-    GtkViewHost(Window& window, GtkWindowBackend& backend);
+    GtkViewHost(Window& window, std::shared_ptr<GtkWindowBackend> backend);
     ~GtkViewHost() override;
     GtkViewHost(const GtkViewHost&) = delete;
     GtkViewHost& operator=(const GtkViewHost&) = delete;
@@ -79,10 +79,10 @@ class GtkViewHost : public WindowHost {
                                     GtkViewHost* self);
     void detachNativeViews();
 
-    // Borrowed: the window owns this host and outlives it; the backend lives as long as GTK.
+    // Borrowed: the window owns this host and outlives it.
     Window& m_window;
-    GtkWindowBackend& m_backend;
     // Owned.
+    std::shared_ptr<GtkWindowBackend> m_backend;  // shared: kept for as long as a window shows
     GObjectRef<GtkWidget> m_gtkWindow;
     GObjectRef<GtkWidget> m_area;
     GObjectRef<GtkWidget> m_box;      // the menu bar over the overlay

@@ -7,15 +7,19 @@
 
 namespace platform::gtk {
 
+// GtkControlPeers.cpp: the makers of the controls' peers.
+void addControlPeers(PeerMakers& makers);
+
 namespace {
-std::map<std::string, PeerMaker>& makers() {
-    static std::map<std::string, PeerMaker> table;
-    return table;
+const PeerMakers& controlPeers() {
+    static const PeerMakers makers = [] {
+        PeerMakers all;
+        addControlPeers(all);
+        return all;
+    }();
+    return makers;
 }
 }  // namespace
-
-// GtkControlPeers.cpp: the makers of the controls' peers.
-void registerControlPeers();
 
 GtkViewPeer::GtkViewPeer(View& view, GtkWidget* widget, bool ownsWidget)
     : m_view(view), m_widget(GObjectRef<GtkWidget>::retain(widget)), m_ownsWidget(ownsWidget) {}
@@ -34,17 +38,21 @@ void GtkViewPeer::viewChanged() {
     m_updating = false;
 }
 
-void registerPeerMaker(const std::string& kind, PeerMaker maker) {
-    makers()[kind] = std::move(maker);
-}
-
 std::unique_ptr<GtkViewPeer> makePeer(View& view) {
-    static const bool controlsRegistered = (registerControlPeers(), true);
-    (void)controlsRegistered;
-    auto it = makers().find(view.nativeKind());
-    if (it == makers().end()) return nullptr;
-    std::unique_ptr<GtkViewPeer> peer = it->second(view);
-    if (!peer) return nullptr;
+    const std::string kind = view.nativeKind();
+    const PeerMakers::mapped_type* maker = nullptr;
+    for (const PeerMakers* makers : {&controlPeers(), &Backends::current().viewPeers}) {
+        auto it = makers->find(kind);
+        if (it == makers->end()) continue;
+        maker = &it->second;
+        break;
+    }
+    if (!maker || !*maker) return nullptr;
+    std::unique_ptr<ViewPeer> made = (*maker)(view);
+    auto* ours = dynamic_cast<GtkViewPeer*>(made.get());
+    if (!ours) return nullptr;
+    made.release();
+    std::unique_ptr<GtkViewPeer> peer(ours);
     peer->m_kind = view.nativeKind();
     peer->viewChanged();
     return peer;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/graphics/Font.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/View.h"
 #include "platform/ui/gtk/GObjectRef.h"
 
@@ -46,11 +47,11 @@ class GtkViewPeer : public ViewPeer {
     bool m_updating = false;
 };
 
-// Makers of peers by the view's nativeKind(); the controls of platform/ui are registered from
-// the start, other layers (the web page) add theirs.
-using PeerMaker = std::function<std::unique_ptr<GtkViewPeer>(View&)>;
-void registerPeerMaker(const std::string& kind, PeerMaker maker);
-// A peer for the view, or null when its kind has no maker.
+// Makers of peers by the view's nativeKind().
+using PeerMakers = decltype(Backends::viewPeers);
+// A peer for the view: the controls of platform/ui have theirs here, other kinds (the web page)
+// get theirs from the viewPeers of the Backends in use. Null when its kind has no maker, or the
+// maker's peer is not a GTK one.
 std::unique_ptr<GtkViewPeer> makePeer(View& view);
 
 // Sets a widget's font from ours (sizes in points of the layer, which are pixels on screen).

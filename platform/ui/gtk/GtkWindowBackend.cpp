@@ -97,7 +97,7 @@ std::optional<Point> GtkWindowBackend::mouseLocation() const {
 }
 
 std::unique_ptr<WindowHost> GtkWindowBackend::createHost(Window& window) {
-    return std::make_unique<GtkViewHost>(window, *this);
+    return std::make_unique<GtkViewHost>(window, shared_from_this());
 }
 
 void GtkWindowBackend::processPendingEvents() {

@@ -16,7 +16,8 @@ namespace platform::gtk {
 // main screen), the pointer is the default seat's, and each window gets a GtkViewHost. GTK runs
 // on the GLib main loop that RunLoop drives, so nothing here turns the loop by itself except the
 // calls that say so.
-class GtkWindowBackend : public WindowBackend {
+class GtkWindowBackend : public WindowBackend,
+                         public std::enable_shared_from_this<GtkWindowBackend> {
   public:
     // Opens GTK on the default display; null when there is none (no DISPLAY, a broken one).
     static std::shared_ptr<GtkWindowBackend> create();

@@ -27,17 +27,17 @@ class WebContentViewPeer : public gtk::GtkViewPeer {
 
 namespace platform::webkit {
 
-void install() {
-    WebView::setFactory(WebKitPageView::create);
+void install(Backends& backends) {
+    backends.webViews = WebKitPageView::create;
     // Ready by the time the first page is made, which waits for it.
     compileLocalLoadsOnlyFilter();
-    gtk::registerPeerMaker("webView", [](View& view) -> std::unique_ptr<gtk::GtkViewPeer> {
+    backends.viewPeers["webView"] = [](View& view) -> std::unique_ptr<ViewPeer> {
         auto* content = dynamic_cast<WebContentView*>(&view);
         if (!content || !content->webView()) return nullptr;
         GtkWidget* widget = embeddableWidget(*content->webView());
         if (!widget) return nullptr;
         return std::make_unique<WebContentViewPeer>(*content, widget);
-    });
+    };
 }
 
 }  // namespace platform::webkit

@@ -7,6 +7,7 @@
 
 #include "inputmethod/CandidateWindow.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "tests/inputmethod/CandidateFixtures.h"
@@ -44,7 +45,8 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
     REQUIRE_PINNED_FONTS();
     auto backend = platform::gtk::GtkWindowBackend::create();
     if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
-    platform::WindowBackend::setShared(backend);
+    platform::ScopedBackends installed;
+    installed->windows = backend;
 
     {
         quillora::CandidateWindow candidates;
@@ -103,5 +105,4 @@ TEST(CandidateWindowOnScreen, NineCandidatesStandAsColumnsBelowTheCaret) {
         ASSERT_TRUE(after.has_value());
         EXPECT_FALSE(isWindow(after->pixel(5, 5))) << "the window left the screen";
     }
-    platform::WindowBackend::setShared(nullptr);
 }

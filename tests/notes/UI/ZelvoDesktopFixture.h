@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "notes/UI/AppDelegate.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/gtk/GtkBackend.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/webkit/WebKitBackend.h"
@@ -16,18 +19,21 @@
 class ZelvoDesktopFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(platform::gtk::install()) << "no display";
-        platform::webkit::install();
-        backend = dynamic_cast<platform::gtk::GtkWindowBackend*>(platform::WindowBackend::shared());
+        platform::Backends desktop;
+        ASSERT_TRUE(platform::gtk::install(desktop)) << "no display";
+        platform::webkit::install(desktop);
+        backend = dynamic_cast<platform::gtk::GtkWindowBackend*>(desktop.windows.get());
         ASSERT_TRUE(backend);
+        installed.emplace(std::move(desktop));
         app.setDelegate(&delegate);
     }
     void TearDown() override {
         app.setDelegate(nullptr);
-        platform::WindowBackend::setShared(nullptr);
+        installed.reset();
     }
 
     ZelvoFolders folders;
+    std::optional<platform::ScopedBackends> installed;
     platform::gtk::GtkWindowBackend* backend = nullptr;  // borrowed: the installed one
     platform::Application& app = platform::Application::sharedApplication();
     zelvo::AppDelegate delegate;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Backends.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
@@ -39,15 +40,13 @@ class SelectingView : public View {
 struct PresenterSpy {
     std::vector<std::shared_ptr<Menu>> shown;
     std::vector<View*> views;
-    Menu::ContextMenuPresenter previous;
+    platform::ScopedBackends installed;
     PresenterSpy() {
-        previous = Menu::setContextMenuPresenter(
-            [this](const std::shared_ptr<Menu>& m, const Event&, View* v) {
-                shown.push_back(m);
-                views.push_back(v);
-            });
+        installed->contextMenus = [this](const std::shared_ptr<Menu>& m, const Event&, View* v) {
+            shown.push_back(m);
+            views.push_back(v);
+        };
     }
-    ~PresenterSpy() { Menu::setContextMenuPresenter(std::move(previous)); }
 };
 
 }  // namespace

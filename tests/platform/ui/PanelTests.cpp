@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/Backends.h"
 #include "platform/ui/ColorPanel.h"
 #include "platform/ui/FontPanel.h"
 #include "platform/ui/OpenPanel.h"
@@ -9,8 +10,10 @@ namespace {
 using platform::OpenPanel;
 
 struct PresenterScope {
-    explicit PresenterScope(OpenPanel::Presenter presenter) { OpenPanel::setPresenter(presenter); }
-    ~PresenterScope() { OpenPanel::setPresenter(nullptr); }
+    explicit PresenterScope(OpenPanel::Presenter presenter) {
+        installed->openPanels = std::move(presenter);
+    }
+    platform::ScopedBackends installed;
 };
 
 TEST(OpenPanel, WithoutADesktopEveryRunIsCancelled) {
@@ -52,11 +55,14 @@ TEST(OpenPanel, ACancelledRunForgetsTheLastChoice) {
 TEST(ColorPanel, PicksOnlyWithADesktopAndNamesColoursInHex) {
     platform::ColorPanel& panel = platform::ColorPanel::sharedColorPanel();
     EXPECT_FALSE(panel.runModal());
-    platform::ColorPanel::setPresenter(
-        [](const platform::ColorPanel&) { return platform::Color::calibratedRGB(1, 0.5, 0); });
-    EXPECT_EQ(platform::hexString(*panel.runModal()), "#ff8000");
-    EXPECT_EQ(platform::hexString(panel.color()), "#ff8000");
-    platform::ColorPanel::setPresenter(nullptr);
+    {
+        platform::ScopedBackends installed;
+        installed->colorPanels = [](const platform::ColorPanel&) {
+            return platform::Color::calibratedRGB(1, 0.5, 0);
+        };
+        EXPECT_EQ(platform::hexString(*panel.runModal()), "#ff8000");
+        EXPECT_EQ(platform::hexString(panel.color()), "#ff8000");
+    }
     EXPECT_EQ(platform::hexString(platform::Color::calibratedRGB(-1, 2, 0.118)), "#00ff1e");
 }
 
@@ -64,14 +70,14 @@ TEST(FontPanel, AChoiceNeedsAFamilyAndASize) {
     platform::FontPanel& panel = platform::FontPanel::sharedFontPanel();
     EXPECT_FALSE(panel.runModal());
     platform::FontPanel::Choice offered{"Noto Sans Mongolian", 18};
-    platform::FontPanel::setPresenter([&] { return std::optional(offered); });
+    platform::ScopedBackends installed;
+    installed->fontPanels = [&] { return std::optional(offered); };
     ASSERT_TRUE(panel.runModal());
     EXPECT_EQ(panel.runModal()->pointSize, 18);
     offered.pointSize = 0;
     EXPECT_FALSE(panel.runModal());
     offered = {"", 12};
     EXPECT_FALSE(panel.runModal());
-    platform::FontPanel::setPresenter(nullptr);
 }
 
 }  // namespace

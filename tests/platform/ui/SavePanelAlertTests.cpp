@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/Alert.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/StyledTextView.h"
@@ -14,12 +15,13 @@ TEST(SavePanel, HeadlessRunsCancelAndAChoiceIsForgottenWhenTheNextRunIsCancelled
     EXPECT_FALSE(panel.path());
 
     std::optional<std::string> answer = "/tmp/a.txt";
-    SavePanel::setPresenter([&](SavePanel& shown) {
+    ScopedBackends installed;
+    installed->savePanels = [&](SavePanel& shown) {
         // The presenter sees the panel as set up, its accessory included.
         EXPECT_EQ(shown.nameFieldStringValue(), "name");
         EXPECT_NE(shown.accessoryView(), nullptr);
         return answer;
-    });
+    };
     panel.setNameFieldStringValue("name");
     panel.setAccessoryView(std::make_shared<View>(Rect(0, 0, 10, 10)));
     EXPECT_EQ(panel.runModal(), SavePanel::ModalResponseOK);
@@ -27,7 +29,6 @@ TEST(SavePanel, HeadlessRunsCancelAndAChoiceIsForgottenWhenTheNextRunIsCancelled
     answer = "";
     EXPECT_EQ(panel.runModal(), SavePanel::ModalResponseCancel);
     EXPECT_FALSE(panel.path());
-    SavePanel::setPresenter(nullptr);
 }
 
 TEST(Alert, HeadlessAlertsAreLoggedAndButtonsAnswerByPosition) {
@@ -40,14 +41,14 @@ TEST(Alert, HeadlessAlertsAreLoggedAndButtonsAnswerByPosition) {
         EXPECT_EQ(alert.buttons(), std::vector<std::string>{"OK"}) << "an alert has a button";
     }
     int pressed = 1;
-    Alert::setPresenter([&](const Alert&) { return pressed; });
+    ScopedBackends installed;
+    installed->alerts = [&](const Alert&) { return pressed; };
     Alert alert;
     alert.addButtonWithTitle("Save");
     alert.addButtonWithTitle("Cancel");
     EXPECT_EQ(alert.runModal(), Alert::FirstButtonReturn + 1);
     pressed = 7;  // no such button: the first
     EXPECT_EQ(alert.runModal(), Alert::FirstButtonReturn);
-    Alert::setPresenter(nullptr);
 }
 
 TEST(ComboBox, TheUsersChoiceChangesTheTextAndSendsTheActionOnce) {

@@ -50,12 +50,16 @@ extern char** environ;
 
 namespace {
 
-// The installed GTK backend, installed as the program installs it; null without a display.
+// The installed GTK backend, installed as the program installs it, for the whole run; null
+// without a display.
 platform::gtk::GtkWindowBackend* backend() {
     static platform::gtk::GtkWindowBackend* const installed = [] {
-        if (!platform::gtk::install()) return (platform::gtk::GtkWindowBackend*)nullptr;
-        platform::webkit::install();
-        return dynamic_cast<platform::gtk::GtkWindowBackend*>(platform::WindowBackend::shared());
+        platform::Backends desktop;
+        if (!platform::gtk::install(desktop)) return (platform::gtk::GtkWindowBackend*)nullptr;
+        platform::webkit::install(desktop);
+        auto* windows = dynamic_cast<platform::gtk::GtkWindowBackend*>(desktop.windows.get());
+        static platform::ScopedBackends scope(std::move(desktop));
+        return windows;
     }();
     return installed;
 }

@@ -74,10 +74,6 @@ std::vector<InkRun> inkColumns(const std::string& pgm) {
 
 class ExportDesktopTest : public ZelvoDesktopFixture {
   protected:
-    void TearDown() override {
-        platform::SavePanel::setPresenter(nullptr);
-        ZelvoDesktopFixture::TearDown();
-    }
     // The main window with the note shown in the editor page.
     zelvo::MainWindowController& windowWithNote(const std::string& html) {
         app.finishLaunching();
@@ -98,14 +94,14 @@ TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
     std::string chosen = testOutputPath("zelvo-export").string();
     std::filesystem::remove(chosen + ".pdf");
     // The save panel as the user fills it: a name, then ".pdf" in the accessory's chooser.
-    platform::SavePanel::setPresenter([&](platform::SavePanel& panel) {
+    (*installed)->savePanels = [&](platform::SavePanel& panel) {
         EXPECT_EQ(panel.nameFieldStringValue(), "未命名");
         auto* formats =
             dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
         EXPECT_NE(formats, nullptr);
         if (formats) formats->userEdited(".pdf");
         return std::optional<std::string>(chosen);
-    });
+    };
     controller.saveDocumentAs();
     std::string pdf = chosen + ".pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf));
@@ -154,12 +150,12 @@ TEST_F(FullDiskExportTest, APDFThatFindsNoRoomSaysWhyAsTheOtherFormatsDo) {
     RecordedAlerts alerts;
     for (const char* format : {".txt", ".pdf"}) {
         SCOPED_TRACE(format);
-        platform::SavePanel::setPresenter([&](platform::SavePanel& panel) {
+        (*installed)->savePanels = [&](platform::SavePanel& panel) {
             auto* formats =
                 dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
             if (formats) formats->userEdited(format);
             return std::optional<std::string>(full.file("note"));
-        });
+        };
         controller.saveDocumentAs();
         ASSERT_EQ(alerts.shown.size(), 1u);
         const std::string& told = alerts.shown[0].informativeText();

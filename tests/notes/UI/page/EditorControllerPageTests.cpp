@@ -14,6 +14,7 @@ namespace {
 
 class EditorOnPageTest : public ::testing::Test {
   protected:
+    platform::ScopedBackends engine;  // the web engine, for the length of a test
     void SetUp() override {
         zelvo::EditorServices services;
         services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
@@ -22,7 +23,7 @@ class EditorOnPageTest : public ::testing::Test {
             return true;
         };
         services.openURL = [](const std::string&) {};
-        platform::webkit::install();
+        platform::webkit::install(*engine);
         auto web = platform::WebView::create(platform::Size{800, 570});
         ASSERT_TRUE(web);
         editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);

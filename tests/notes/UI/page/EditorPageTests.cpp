@@ -13,8 +13,9 @@ using platform::quoteJavaScriptString;
 
 class EditorPageTest : public ::testing::Test {
   protected:
+    platform::ScopedBackends engine;  // the web engine, for the length of a test
     void SetUp() override {
-        platform::webkit::install();
+        platform::webkit::install(*engine);
         view = platform::WebView::create(platform::Size{600, 400});
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");

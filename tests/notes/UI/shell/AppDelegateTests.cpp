@@ -7,6 +7,7 @@
 #include "notes/UI/AppDelegate.h"
 #include "notes/UI/MainWindowController.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
@@ -125,9 +126,11 @@ TEST_F(AppDelegateTest, WebSiteOpensTheLocalPage) {
         }
     };
     std::vector<std::string> opened;
-    app.setBackend(std::make_unique<Desktop>(&opened));
-    delegate.showWebSite();
-    app.setBackend(nullptr);
+    {
+        platform::ScopedBackends installed;
+        installed->application = std::make_shared<Desktop>(&opened);
+        delegate.showWebSite();
+    }
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "file://" + std::string(ZELVO_TEST_RESOURCES) + "/zelvo.html");
 }

@@ -140,11 +140,7 @@ class ZelvoManagedDesktopTest : public ZelvoDesktopTest {
         ASSERT_TRUE(manager.ready()) << "no window manager (openbox) on the test's display";
         ZelvoDesktopTest::SetUp();
         // As in the program: the menu bars follow Application::setMenuBarVisible.
-        app.setBackend(platform::gtk::makeDesktopApplication("org.zelvo.ZelvoTest"));
-    }
-    void TearDown() override {
-        app.setBackend(nullptr);
-        ZelvoDesktopTest::TearDown();
+        (*installed)->application = platform::gtk::makeDesktopApplication("org.zelvo.ZelvoTest");
     }
     // The desktop window with the manager's frame around it, on the root window.
     static GdkRectangle managedFrame(const platform::gtk::GtkViewHost& host) {

@@ -2,10 +2,12 @@
 #include <gtk/gtk.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/ui/AboutPanel.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/PreferencePanel.h"
 #include "platform/ui/gtk/GtkPanels.h"
 #include "tests/support/ChildProcess.h"
@@ -49,12 +51,12 @@ class GtkPanels : public ::testing::Test {
         if (!std::getenv("DISPLAY") || !gtk_init_check(nullptr, nullptr)) {
             GTEST_SKIP() << "needs the private X server of xvfb-run";
         }
-        platform::gtk::installPanelBackends();
+        installed.emplace();
+        (*installed)->preferencePanels = platform::gtk::makePreferencePanel;
+        (*installed)->aboutPanels = platform::gtk::makeAboutPanel;
     }
-    void TearDown() override {
-        platform::PreferencePanel::setBackendFactory(nullptr);
-        platform::AboutPanel::setBackendFactory(nullptr);
-    }
+    void TearDown() override { installed.reset(); }
+    std::optional<platform::ScopedBackends> installed;
 };
 
 // The user's clicks reach the action; the program setting a box (showing the stored state) must

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "platform/ui/Alert.h"
 #include "platform/ui/ComboBox.h"
@@ -59,13 +61,13 @@ class GtkPanelTest : public ::testing::Test {
     void SetUp() override {
         if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "no display";
         // The backend's installation puts the panels in place.
-        ASSERT_TRUE(gtk::install());
+        Backends desktop;
+        ASSERT_TRUE(gtk::install(desktop));
+        installed.emplace(std::move(desktop));
         backend = std::make_unique<gtk::GtkApplicationBackend>("org.zelvo.PanelTest");
     }
-    void TearDown() override {
-        SavePanel::setPresenter(nullptr);
-        Alert::setPresenter(nullptr);
-    }
+    void TearDown() override { installed.reset(); }
+    std::optional<ScopedBackends> installed;
     std::unique_ptr<gtk::GtkApplicationBackend> backend;
 };
 

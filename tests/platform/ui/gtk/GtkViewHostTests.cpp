@@ -2,10 +2,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
@@ -62,10 +64,12 @@ class GtkViewHostTest : public ::testing::Test {
     void SetUp() override {
         backend = GtkWindowBackend::create();
         if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
-        platform::WindowBackend::setShared(backend);
+        installed.emplace();
+        (*installed)->windows = backend;
     }
-    void TearDown() override { platform::WindowBackend::setShared(nullptr); }
+    void TearDown() override { installed.reset(); }
     std::shared_ptr<GtkWindowBackend> backend;
+    std::optional<platform::ScopedBackends> installed;
 };
 
 }  // namespace

@@ -22,8 +22,9 @@ using platform::NavigationPolicy;
 
 class WebKitPageViewTest : public ::testing::Test {
   protected:
+    platform::ScopedBackends engine;  // the web engine, for the length of a test
     void SetUp() override {
-        platform::webkit::install();
+        platform::webkit::install(*engine);
         view = platform::WebView::create(platform::Size{400, 300});
         ASSERT_TRUE(view) << "no display";
     }

@@ -1,9 +1,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "../ListsTestSupport.h"
 #include "platform/graphics/Image.h"
+#include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/gtk/GtkTableViewBackend.h"
@@ -41,13 +43,12 @@ class NoteListsOnScreenTest : public ListsTest {
     void SetUp() override {
         backend = platform::gtk::GtkWindowBackend::create();
         if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
-        platform::WindowBackend::setShared(backend);
+        installed.emplace();
+        (*installed)->windows = backend;
     }
-    void TearDown() override {
-        platform::TableView::setBackendFactory(nullptr);
-        platform::WindowBackend::setShared(nullptr);
-    }
+    void TearDown() override { installed.reset(); }
     std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
+    std::optional<platform::ScopedBackends> installed;
 };
 
 }  // namespace
@@ -58,7 +59,7 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     storeNote("ᠡᠷᠳᠡᠮ ᠰᠣᠶᠣᠯ", "group_work", 1706947400, 1);
     int32_t top = storeNote("ᠰᠠᠶᠢᠨ ᠪᠠᠶᠢᠨ᠎ᠠ ᠤᠤ", "group_work", 1706947500, 1);
 
-    platform::gtk::GtkTableViewBackend::install();
+    (*installed)->tables = [] { return std::make_unique<platform::gtk::GtkTableViewBackend>(); };
     NoticeRecorder recorder;
     NoteViewController notes;
     FileViewController groups;
