@@ -6,7 +6,7 @@
 # they run under a private X server of their own (xvfb-run), never the user's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 if [ -d sqdb ] && ls sqdb/*.cpp >/dev/null 2>&1; then
   BUILD_DIR=build-asan TARGETS=sqdb_tests scripts/build.sh -DMW_SANITIZE=ON -DMW_BENCHMARKS=OFF
 fi
