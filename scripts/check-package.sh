@@ -2,6 +2,9 @@
 # Makes the Debian package from a build folder (default build/) and checks it: lintian with no
 # error or warning allowed, then the AppStream metadata and the desktop entry as installed.
 set -euo pipefail
+# The checkers' reports are UTF-8 in any caller's locale (in the C locale appstreamcli would print
+# its marks as "?").
+export LC_ALL=C.UTF-8
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
 rm -f "$BUILD_DIR"/mongolian-writing_*.deb

@@ -11,7 +11,7 @@ shift || true
 ALL=(json zip html plist source keys converter)
 [ $# -gt 0 ] && TARGETS=("$@") || TARGETS=("${ALL[@]}")
 JOBS=${FUZZ_JOBS:-3}
-scripts/setup.sh
+scripts/setup.sh --tests
 # Fuzzing alone needs clang and its libFuzzer runtime; the build and the tests do not.
 if ! command -v clang++ >/dev/null ||
   ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then

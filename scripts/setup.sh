@@ -1,37 +1,49 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, and any packages named as arguments
-# (scripts/bench-setup.sh names the benchmarks' own); silent when all are present.
+# Installs the Debian packages that building the package needs; with --tests also what the tests
+# use, and any packages named as arguments (scripts/bench-setup.sh names the benchmarks' own).
+# Silent when all are present. What the package needs at run time comes with it, by its Depends.
 set -euo pipefail
 
-PACKAGES=(
-  # toolchain and test frameworks
-  cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  # peers the benchmarks measure against: a thin SQLite wrapper, a JSON parser
-  libsqlitecpp-dev rapidjson-dev
+BUILD_PACKAGES=(
+  # toolchain
+  cmake g++ ninja-build pkg-config
   # database layer
-  libsqlite3-dev sqlite3
+  libsqlite3-dev
   # note archive
-  zlib1g-dev libminizip-dev zip unzip python3
-  # text layout and drawing
-  libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev fonts-noto-core fonts-dejavu-core
-  # Zelvo's panels and alerts speak Chinese: a font with the Han characters
-  fonts-wqy-microhei
-  # list images drawn from SVG; the SVG loader of GdkPixbuf for the window's images
-  librsvg2-dev librsvg2-common
+  zlib1g-dev libminizip-dev
+  # text layout and drawing; list images drawn from SVG
+  libglib2.0-dev libpango1.0-dev libcairo2-dev libicu-dev librsvg2-dev
   # resource files: property lists, JSON, HTML import for export
   libplist-dev nlohmann-json3-dev libxml2-dev
   # desktop: windows, web pages, notices, PDF
   libgtk-3-dev libwebkit2gtk-4.1-dev libnotify-dev libpoppler-glib-dev
   # input method framework
-  libibus-1.0-dev ibus ibus-gtk3 dbus dbus-x11
-  # packaging, and the checks the package passes: Debian's policy, the AppStream metadata and the
-  # desktop entry
-  dpkg-dev file lintian appstream desktop-file-utils
+  libibus-1.0-dev
+  # CPack's Debian packages: the libraries' package names, found from the programs
+  dpkg-dev file
+)
+
+TEST_PACKAGES=(
+  # test and benchmark frameworks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # what the tests read the note archives with: Info-ZIP, 7-Zip, Python's zipfile
+  zip unzip p7zip-full python3
+  # what the package brings at run time: the fonts, the SVG loader of GdkPixbuf, IBus and a bus
+  fonts-noto-core fonts-dejavu-core fonts-wqy-microhei librsvg2-common
+  ibus ibus-gtk3 dbus dbus-x11
+  # the checks the package passes: Debian's policy, the AppStream metadata and the desktop entry
+  lintian appstream desktop-file-utils
   # display-bound tests and what they check with
   xvfb xauth xdotool x11-utils imagemagick poppler-utils unrtf
   # a window manager for the display-bound tests of window frames and placement, as users meet them
   openbox
 )
+
+PACKAGES=("${BUILD_PACKAGES[@]}")
+if [ "${1:-}" = --tests ]; then
+  shift
+  PACKAGES+=("${TEST_PACKAGES[@]}")
+fi
 PACKAGES+=("$@")
 
 missing=()

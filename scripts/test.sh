@@ -6,7 +6,7 @@
 # they run under a private X server of their own (xvfb-run), never the user's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 if [ -d sqdb ] && ls sqdb/*.cpp >/dev/null 2>&1; then
   BUILD_DIR=build-asan TARGETS=sqdb_tests scripts/build.sh -DMW_SANITIZE=ON -DMW_BENCHMARKS=OFF
 fi
@@ -23,5 +23,8 @@ cd "${BUILD_DIR:-build}"
 # Never the user's display: the run gets a private X server, which only the gui tests touch. One
 # ctest run for all, so its closing summary counts every case.
 unset DISPLAY WAYLAND_DISPLAY
+# The suite runs in no locale at all, as in a fresh root shell, whatever the caller's: a test that
+# leans on the caller's LANG fails here first. Tests set the locale the tools they run need.
+unset LANG LANGUAGE LC_ALL $(compgen -e LC_)
 exec xvfb-run -a -s "-screen 0 1600x1000x24" \
   ctest --output-on-failure --parallel "$(nproc)" --timeout 300

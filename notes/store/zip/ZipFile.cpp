@@ -22,9 +22,10 @@ constexpr const char* kGoingToNext = "Error in going to next file in zip in '%s'
 constexpr const char* kOpeningCurrent = "Error in opening current file in '%s'";
 constexpr uLong kEncryptedFlag = 1u << 0;
 constexpr uLong kUtf8NameFlag = 1u << 11;
-// "Made by" Unix (host 3) to zip 4.5, the level whose zip64 fields the entries carry. Info-ZIP's
-// unzip reads the names of an archive made by MS-DOS (host 0, minizip's default) in the OEM code
-// page, even with the UTF-8 flag set, and then finds them differ from the local headers'.
+// "Made by" Unix (host 3) to zip 4.5, the level of the zip64 records minizip writes for an
+// archive past 4 GiB. Info-ZIP's unzip reads the names of an archive made by MS-DOS (host 0,
+// minizip's default) in the OEM code page, even with the UTF-8 flag set, and then finds them
+// differ from the local headers'.
 constexpr uLong kVersionMadeBy = (3u << 8) | 45u;
 // With a Unix host the high half of the external attributes is the file's mode: a plain file,
 // readable by all.
@@ -245,12 +246,14 @@ std::unique_ptr<ZipWriteStream> ZipFile::openEntry(const std::string& fileNameIn
         // Names are UTF-8; readers assume an old code page unless the flag says otherwise.
         uLong flagBase = isAscii(fileNameInZip) ? 0 : kUtf8NameFlag;
         if (encrypter) flagBase |= kEncryptedFlag;
-        // The size is unknown until the entry closes, and only an entry opened with the zip64
-        // field can record one of 4 GiB or more.
+        // No zip64 field in the local header: minizip leaves its sizes at zero there, which
+        // 7-Zip reports as a damaged header and Info-ZIP in the C locale takes as a reason to
+        // reject a UTF-8 name. Entries stay under 4 GiB (ZipWriteStream refuses more), where the
+        // headers' 32-bit sizes hold them.
         err = zipOpenNewFileInZip4_64(m_handle->zip, fileNameInZip.c_str(), &info, nullptr, 0,
                                       nullptr, 0, nullptr, compressionLevel != 0 ? Z_DEFLATED : 0,
                                       compressionLevel, encrypter ? 1 : 0, -MAX_WBITS, 8,
-                                      Z_DEFAULT_STRATEGY, nullptr, 0, kVersionMadeBy, flagBase, 1);
+                                      Z_DEFAULT_STRATEGY, nullptr, 0, kVersionMadeBy, flagBase, 0);
     }
     if (err != ZIP_OK) {
         throw ZipException(err, platform::stringWithFormat("Error in opening '%s' in zipfile",

@@ -9,7 +9,8 @@ namespace notes {
 
 struct ZipHandle;
 
-// The entry being written; valid until finishedWriting. Made only by ZipFile.
+// The entry being written; valid until finishedWriting. Made only by ZipFile. An entry holds
+// less than 4 GiB: writeData refuses what would take it within 4 MiB of that.
 class ZipWriteStream {
   public:
     ZipWriteStream(const ZipWriteStream&) = delete;
@@ -26,11 +27,13 @@ class ZipWriteStream {
     bool isCurrent() const;
     void* handle() const;
     void write(std::span<const uint8_t> data);
+    [[noreturn]] void failWriting(int error) const;
 
     std::shared_ptr<ZipHandle> m_zipFile;
     uint64_t m_entry;
     std::string m_fileNameInZip;
     bool m_encrypted;
+    uint64_t m_length = 0;  // bytes of the entry written so far
 };
 
 }  // namespace notes

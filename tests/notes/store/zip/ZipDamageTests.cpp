@@ -138,8 +138,10 @@ TEST(ZipDamage, EntryCountAtTheLimitOfTheEndRecord) {
     EXPECT_EQ(zip.listFileInZipInfos().size(), static_cast<size_t>(kLimit));
 }
 
-// Entries are opened ready to record a size of 4 GiB or more; readers must take that in stride.
-TEST(ZipDamage, EntriesCarryTheZip64Field) {
+// A zip64 field left with zero sizes in the local header is what 7-Zip reports as a damaged
+// header, and what made Info-ZIP in the C locale reject UTF-8 names: entries carry none, while
+// archives written with one still read back.
+TEST(ZipDamage, LocalHeadersCarryNoZip64Field) {
     TemporaryFolder folder;
     std::string path = folder.file("z.zip");
     {
@@ -147,14 +149,17 @@ TEST(ZipDamage, EntriesCarryTheZip64Field) {
         writeEntry(zip, "a.txt", "hello", 0, localDate(2020, 5, 6, 7, 8, 10));
     }
     std::vector<uint8_t> data = readFile(path);
-    size_t extraLength = data[28] | data[29] << 8;
-    ASSERT_GE(extraLength, 4u);
-    EXPECT_EQ(data[30 + 5], 1);  // the zip64 field's id
-    EXPECT_EQ(data[30 + 5 + 1], 0);
-    auto report = pythonReport(path);
-    EXPECT_EQ(report.exitCode, 0) << report.output;
-    EXPECT_EQ(report.output, "a.txt|0|0|0|2020-05-06 07:08:10|hello\n");
-    EXPECT_EQ(run("unzip -tqq " + shellQuoted(path)).exitCode, 0);
+    ASSERT_GT(data.size(), 30u);
+    EXPECT_EQ(data[28] | data[29] << 8, 0);  // the local header's extra field length
+    expectToolsAccept(path);
+
+    std::string earlier = saved(folder, "earlier.zip", kEarlierZip64Field);
+    ZipFile zip(earlier, ZipFile::ModeUnzip);
+    auto info = zip.getCurrentFileInZipInfo();
+    EXPECT_EQ(info.name(), "a.txt");
+    EXPECT_EQ(info.length(), 5u);
+    EXPECT_EQ(info.date(), localDate(2020, 5, 6, 7, 8, 10));
+    EXPECT_EQ(readCurrent(zip), "hello");
 }
 
 TEST(ZipDamage, DatesOutsideTheStampRangeAreClamped) {
