@@ -1,6 +1,8 @@
 #include "notes/UI/EditorViewController.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 
 #include "notes/UI/AlertWindowController.h"
 #include "notes/UI/Extend/BackgroundView.h"
@@ -414,6 +416,9 @@ class EditorViewController::Page : public NotePage {
     bool isLoaded() const override { return m_editor.m_editorLoaded; }
     bool show(const std::string& html) override { return m_editor.pushHTML(html); }
     void setEditable(bool editable) override {
+        // Keys typed before the page was locked may still be held back by the engine; they must
+        // reach the page while it refuses typing, not the note that takes it next.
+        if (editable) m_editor.waitForKeysInFlight();
         if (platform::WebView* page = m_editor.m_webContent->webView())
             page->setAcceptsKeys(editable);
         m_editor.run(editable ? "zelvo_editor.setEditable(true);"
@@ -431,6 +436,18 @@ class EditorViewController::Page : public NotePage {
   private:
     EditorViewController& m_editor;
 };
+
+void EditorViewController::waitForKeysInFlight() {
+    platform::WebView* page = m_webContent->webView();
+    if (!page || page->keysPassed() == 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    do {
+        platform::JavaScriptResult seen = evaluate("zelvo_editor.keysSeen();");
+        if (!seen.succeeded() || !seen.value) return;
+        if (std::strtoull(seen.value->c_str(), nullptr, 10) >= page->keysPassed()) return;
+    } while (std::chrono::steady_clock::now() < deadline);
+    logf("%s", "Editor: keys still on their way to the page are dropped");
+}
 
 bool EditorViewController::saveNote() {
     return m_saver->save();

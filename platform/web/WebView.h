@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -122,6 +123,9 @@ class WebView {
     // Whether the keys typed while the view has the focus reach the page; a refused key is
     // dropped before the engine sees it. Backends without keys ignore this.
     virtual void setAcceptsKeys(bool accepts) { (void)accepts; }
+    // Key presses handed to the engine since the current page began to load. The engine may still
+    // hold some of them back: it passes one on only once the page has handled the one before.
+    virtual uint64_t keysPassed() const { return 0; }
 
   protected:
     WebView() = default;

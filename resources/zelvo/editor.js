@@ -242,6 +242,11 @@
   // ---- The editable root --------------------------------------------------------------------
 
   var savedRange = null;
+  // Key presses that reached the page, whether it took typing or not: the program waits for every
+  // key it handed to the web engine to arrive before the next note takes typing, since the engine
+  // passes queued keys on one at a time, between the program's own statements.
+  var keysSeen = 0;
+  document.addEventListener("keydown", function () { keysSeen += 1; }, true);
   var placeholderText = "";
   var history = { undo: [], redo: [], lastKind: "", lastTime: 0, replaying: false };
   var HISTORY_LIMIT = 200;
@@ -612,14 +617,15 @@
     },
 
     undo: function () { return undo(); },
-    redo: function () { return redo(); }
+    redo: function () { return redo(); },
+    keysSeen: function () { return keysSeen; }
   };
 
   // Every operation but showing a note, reading its markup and the selection works on the whole
   // note.
   var WITHOUT_THE_REST = {
     setHTML: 1, getHTML: 1, setEditable: 1, setPlaceholder: 1, getSelectedNode: 1,
-    focusEditor: 1, blurEditor: 1, prepareInsert: 1
+    focusEditor: 1, blurEditor: 1, prepareInsert: 1, keysSeen: 1
   };
   Object.keys(editor).forEach(function (name) {
     var operation = editor[name];

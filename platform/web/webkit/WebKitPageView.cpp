@@ -117,12 +117,16 @@ WebKitPageView::~WebKitPageView() {
     gtk_widget_destroy(widget);
 }
 
-gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey*, gpointer self) {
-    return !static_cast<WebKitPageView*>(self)->m_acceptsKeys;
+gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+    auto* view = static_cast<WebKitPageView*>(self);
+    if (!view->m_acceptsKeys) return TRUE;
+    if (event->type == GDK_KEY_PRESS) ++view->m_keysPassed;
+    return FALSE;
 }
 
 void WebKitPageView::beginLoad() {
     m_loading = true;
+    m_keysPassed = 0;  // the new page counts from nothing
     m_loadFailed = false;
 }
 

@@ -36,6 +36,7 @@ class WebKitPageView final : public WebView {
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
     void setAcceptsKeys(bool accepts) override { m_acceptsKeys = accepts; }
+    uint64_t keysPassed() const override { return m_keysPassed; }
 
     GtkWidget* detachWidget();
 
@@ -69,6 +70,7 @@ class WebKitPageView final : public WebView {
     bool m_loading = false;
     bool m_loadFailed = false;
     bool m_acceptsKeys = true;
+    uint64_t m_keysPassed = 0;
 };
 
 }  // namespace platform

@@ -147,15 +147,18 @@ class FullDiskExportTest : public ExportDesktopTest {
 TEST_F(FullDiskExportTest, APDFThatFindsNoRoomSaysWhyAsTheOtherFormatsDo) {
     ASSERT_TRUE(full.ready()) << "no file system could be mounted for the full disk";
     zelvo::MainWindowController& controller = windowWithNote(kMongolianNote);
+    const char* format = nullptr;
+    (*installed)->savePanels = [&](platform::SavePanel& panel) {
+        auto* formats =
+            dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
+        if (formats) formats->userEdited(format);
+        return std::optional<std::string>(full.file("note"));
+    };
+    // Made after the save panel is in place: the alerts' set is a copy of the one in use.
     RecordedAlerts alerts;
-    for (const char* format : {".txt", ".pdf"}) {
+    for (const char* each : {".txt", ".pdf"}) {
+        format = each;
         SCOPED_TRACE(format);
-        (*installed)->savePanels = [&](platform::SavePanel& panel) {
-            auto* formats =
-                dynamic_cast<platform::ComboBox*>(panel.accessoryView()->subviews().at(1).get());
-            if (formats) formats->userEdited(format);
-            return std::optional<std::string>(full.file("note"));
-        };
         controller.saveDocumentAs();
         ASSERT_EQ(alerts.shown.size(), 1u);
         const std::string& told = alerts.shown[0].informativeText();
