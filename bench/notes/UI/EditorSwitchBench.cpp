@@ -1,6 +1,7 @@
 // Switching between two notes through the real editor page: the edited note is read back,
-// formatted and stored, then the next note is pushed in and read back once as the page holds it. Beside it, the same page statements
-// sent straight to the engine, without the controller, as the floor.
+// formatted and stored, then the next note is pushed in and read back once as the page holds it.
+// Beside it, the same page statements sent straight to the engine, without the controller, as the
+// floor.
 #include <benchmark/benchmark.h>
 
 #include "bench/notes/UI/EditorOnPage.h"
