@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # toolchain and test frameworks
   cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  # the test run's formatting check
+  clang-format
   # peers the benchmarks measure against: a thin SQLite wrapper, a JSON parser
   libsqlitecpp-dev rapidjson-dev
   # database layer
