@@ -5,18 +5,11 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "notes/UI/SourceTextView/SourceBuffer.h"
 #include "notes/UI/SourceTextView/SourceParser.h"
 
 namespace {
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    bool more() const { return at < size; }
-    uint8_t byte() { return at < size ? data[at++] : 0; }
-};
 
 void checkTokens(const std::u16string& text, int32_t language) {
     struct Seen {
@@ -39,7 +32,7 @@ void checkTokens(const std::u16string& text, int32_t language) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Reader in{data, size};
+    FuzzInput in{data, size};
     // The first bytes pick the language; a short text follows, then the edits.
     int32_t language = in.byte() % 6;
     size_t length = in.byte() % 48;

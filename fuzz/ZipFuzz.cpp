@@ -1,7 +1,5 @@
 // The zip reader on archive bytes in a temporary file: every damage is a ZipException, never a
 // crash, and no entry reads longer than it says.
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,21 +7,16 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzScratch.h"
 #include "notes/store/zip/ZipException.h"
 #include "notes/store/zip/ZipFile.h"
 #include "platform/foundation/Log.h"
 
 namespace {
 
-// In memory where the system offers a memory-backed folder: a file is written for every input.
+// A file is written for every input.
 const std::string& archivePath() {
-    static const std::string path = [] {
-        std::error_code error;
-        std::filesystem::path folder = std::filesystem::is_directory("/dev/shm", error)
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
-        return (folder / ("fuzz-zip-" + std::to_string(getpid()) + ".zip")).string();
-    }();
+    static const std::string path = fuzzScratchPath("zip").string() + ".zip";
     return path;
 }
 

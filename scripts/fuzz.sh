@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
 shift || true
-ALL=(json zip html plist source keys converter)
+ALL=(json zip html plist source keys converter database archive)
 [ $# -gt 0 ] && TARGETS=("$@") || TARGETS=("${ALL[@]}")
 JOBS=${FUZZ_JOBS:-3}
 scripts/setup.sh --tests

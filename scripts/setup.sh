@@ -26,6 +26,8 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
   # test and benchmark frameworks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the test run's formatting check
+  clang-format
   # what the tests read the note archives with: Info-ZIP, 7-Zip, Python's zipfile
   zip unzip p7zip-full python3
   # what the package brings at run time: the fonts, the SVG loader of GdkPixbuf, IBus and a bus

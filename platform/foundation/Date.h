@@ -7,7 +7,7 @@ namespace platform {
 
 // NSDate: one moment, held as seconds since 1970-01-01 00:00:00 UTC with a fractional part.
 class Date {
-public:
+  public:
     Date() = default;  // the moment 1970-01-01 00:00:00 UTC
     static Date now() {
         auto since = std::chrono::system_clock::now().time_since_epoch();
@@ -25,7 +25,7 @@ public:
 
     auto operator<=>(const Date&) const = default;
 
-private:
+  private:
     explicit Date(double seconds) : m_seconds(seconds) {}
     double m_seconds = 0;
 };

@@ -5,18 +5,43 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "platform/foundation/Log.h"
 
 namespace platform {
 namespace {
 
+// A real number as an integer reading: cut towards zero, NaN as 0, and past the ends of the
+// range the nearest end; unsigned, a negative number keeps the bits of its signed reading. (A
+// plain conversion of a number out of range is undefined.)
+template <typename Result>
+Result wholeNumber(double v) {
+    if constexpr (std::is_floating_point_v<Result>) {
+        return static_cast<Result>(v);
+    } else if constexpr (std::is_signed_v<Result>) {
+        if (std::isnan(v)) return 0;
+        // -2^63 and 2^63, both exact as doubles.
+        constexpr double lowest = -9223372036854775808.0;
+        if (v <= lowest) return std::numeric_limits<Result>::min();
+        if (v >= -lowest) return std::numeric_limits<Result>::max();
+        return static_cast<Result>(v);
+    } else {
+        if (std::isnan(v)) return 0;
+        if (v < 0) return static_cast<Result>(wholeNumber<int64_t>(v));
+        if (v >= 18446744073709551616.0) return std::numeric_limits<Result>::max();  // 2^64
+        return static_cast<Result>(v);
+    }
+}
+
 template <typename Result>
 Result numberReading(const Value::Storage& storage) {
     return std::visit(
         [](const auto& v) -> Result {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_arithmetic_v<T>) {
+            if constexpr (std::is_floating_point_v<T>) {
+                return wholeNumber<Result>(v);
+            } else if constexpr (std::is_arithmetic_v<T>) {
                 return static_cast<Result>(v);
             } else if constexpr (std::is_same_v<T, std::string>) {
                 if constexpr (std::is_floating_point_v<Result>) {
@@ -27,7 +52,7 @@ Result numberReading(const Value::Storage& storage) {
                     return static_cast<Result>(std::strtoull(v.c_str(), nullptr, 10));
                 }
             } else if constexpr (std::is_same_v<T, Date>) {
-                return static_cast<Result>(v.timeIntervalSince1970());
+                return wholeNumber<Result>(v.timeIntervalSince1970());
             } else {
                 return Result{};
             }

@@ -6,6 +6,10 @@ namespace platform {
 
 StyledTextView::StyledTextView(const Rect& frame) : Control(frame) {}
 
+StyledTextView::~StyledTextView() {
+    setPeer(nullptr);
+}
+
 void StyledTextView::showText(std::u16string text, Range selection, std::vector<Span> foreground,
                               std::vector<Span> background) {
     m_text = std::move(text);

@@ -24,6 +24,9 @@ class StyledTextView : public Control {
     };
 
     explicit StyledTextView(const Rect& frame = Rect());
+    // Lets the peer go first, while this is still a whole styled text view: the peer unhooks
+    // itself from it as it goes.
+    ~StyledTextView() override;
 
     const std::u16string& text() const { return m_text; }
     Range selectedRange() const { return m_selection; }

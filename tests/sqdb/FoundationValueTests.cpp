@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/Value.h"
 #include "sqdb/SQDatabase.h"
@@ -33,6 +35,19 @@ TEST(FoundationValue, RemembersTheCTypeAndComparesNumbersByValue) {
     EXPECT_EQ(Value(-1).unsignedLongLongValue(), UINT64_MAX);
     EXPECT_FALSE(Value(0.0).boolValue());
     EXPECT_TRUE(Value(0.5).boolValue());
+}
+
+// A real number or a date read as an integer is cut towards zero and stops at the ends of the
+// range (a plain conversion out of range is undefined); unsigned, a negative one keeps its bits.
+TEST(FoundationValue, RealsAndDatesReadAsIntegersStopAtTheEndsOfTheRange) {
+    EXPECT_EQ(Value(-2.9).longLongValue(), -2);
+    EXPECT_EQ(Value(1e300).longLongValue(), INT64_MAX);
+    EXPECT_EQ(Value(-1e300).longLongValue(), INT64_MIN);
+    EXPECT_EQ(Value(std::nan("")).longLongValue(), 0);
+    EXPECT_EQ(Value(-1.5).unsignedLongLongValue(), UINT64_MAX);
+    EXPECT_EQ(Value(1e30f).unsignedLongLongValue(), UINT64_MAX);
+    EXPECT_EQ(Value(Date::dateWithTimeIntervalSince1970(-2147483648.0)).unsignedLongLongValue(),
+              uint64_t(-2147483648LL));
 }
 
 TEST(FoundationValue, Descriptions) {

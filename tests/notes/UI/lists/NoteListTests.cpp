@@ -210,14 +210,18 @@ TEST_F(ListsTest, AReloadAskedForInsideTheSelectionNoticeWaitsForTheRunLoop) {
 
 TEST_F(ListsTest, AListThatIsGoneHearsNoMoreNotices) {
     storeNote("a", "group_work", 100, 1);
-    {
-        NoteViewController list;
-        list.viewPointer();
-    }
-    chooseGroup("group_work");
+    NoticeRecorder recorder;
+    auto list = std::make_unique<NoteViewController>();
+    list->viewPointer();
+    list->noteTableView()->userSelectRow(0);
+    ASSERT_EQ(recorder.selections().size(), 1u);
+    list.reset();
+    // A list still there would show the other group and announce that its note left the view.
+    chooseGroup("group_life");
     platform::NotificationCenter::defaultCenter().postNotificationName(
         NOTI_NOTE_UPDATED, std::make_shared<NoteObject>());
-    SUCCEED();  // the observers left with the list; nothing was called on it
+    drainRunLoop();
+    EXPECT_EQ(recorder.selections().size(), 1u);
 }
 
 TEST_F(ListsTest, TheInterfaceFileMakesTheListsAndTheButtonsReachTheirActions) {
