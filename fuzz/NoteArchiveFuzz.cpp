@@ -27,7 +27,7 @@ namespace {
 class NoWindow : public zelvo::ExportHost {
   public:
     std::optional<std::string> editorHTML() override { return std::nullopt; }
-    bool printEditorPage(const std::string&) override { return false; }
+    bool printEditorPage(const std::string&, std::string&) override { return false; }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }
