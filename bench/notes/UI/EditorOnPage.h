@@ -15,20 +15,24 @@
 
 namespace benchsupport {
 
+// A web view on the real engine, or none (and the benchmark skipped) without a display.
+inline std::unique_ptr<platform::WebView> newPage(benchmark::State& state) {
+    // The web engine for the page made here, which needs it no longer once made.
+    platform::ScopedBackends engine;
+    platform::webkit::install(*engine);
+    auto web = platform::WebView::create();
+    if (!web) state.SkipWithError("no display");
+    return web;
+}
+
 // The services point at the page; `updateNote` stores the note.
 inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     benchmark::State& state, std::function<bool(const NoteObject&)> updateNote) {
     zelvo::EditorServices services;
     services.editorPagePath = std::string(MW_ZELVO_RESOURCES) + "/editor.html";
     services.updateNote = std::move(updateNote);
-    // The web engine for the page made here, which needs it no longer once made.
-    platform::ScopedBackends engine;
-    platform::webkit::install(*engine);
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return nullptr;
-    }
+    auto web = newPage(state);
+    if (!web) return nullptr;
     auto editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
     editor->view();
     editor->webview()->waitForLoad();
@@ -37,13 +41,8 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
 
 // The same page alone, loaded, with nothing of the controller around it: the floor.
 inline std::unique_ptr<platform::WebView> bareEditorPage(benchmark::State& state) {
-    platform::ScopedBackends engine;
-    platform::webkit::install(*engine);
-    auto web = platform::WebView::create();
-    if (!web) {
-        state.SkipWithError("no display");
-        return nullptr;
-    }
+    auto web = newPage(state);
+    if (!web) return nullptr;
     web->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
     web->waitForLoad();
     return web;
