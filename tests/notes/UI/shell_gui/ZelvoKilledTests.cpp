@@ -166,8 +166,8 @@ TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     kill9();
     EXPECT_EQ(storedText(first), "<p>first</p>");
     EXPECT_EQ(storedText(next).find('q'), std::string::npos) << storedText(next);
-    // The next note takes typing. (Of two keys typed at once right after this sequence, one can
-    // still go missing: see the README.)
+    // The next note takes typing. (The first key typed after the click can still go missing: see
+    // the README.)
     EXPECT_NE(storedText(next).find('z'), std::string::npos) << storedText(next);
 }
 
