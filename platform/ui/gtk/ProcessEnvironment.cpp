@@ -42,13 +42,14 @@ bool openWithDefaultApplication(const std::string& url) {
 bool openDisplay() {
     setOwnEnvironment("GDK_GL", "disable");
     // The desktop names the program's windows after it (WM_CLASS, the top bar's application
-    // name), not after the file it was started from ("ibus-engine-quillora").
+    // name), not after the file it was started from ("ibus-engine-quillora"). GDK makes the window
+    // class from the program name, capitalised, when it opens the display (and drops a class set
+    // before without freeing it).
     const Bundle& bundle = Bundle::mainBundle();
     if (!bundle.bundleIdentifier().empty()) {
         const std::string name = bundle.infoValue("CFBundleName").value_or(bundle.programName());
         g_set_prgname(bundle.programName().c_str());
         g_set_application_name(name.c_str());
-        gdk_set_program_class(name.c_str());
     }
     return gtk_init_check(nullptr, nullptr) && gdk_display_get_default();
 }
