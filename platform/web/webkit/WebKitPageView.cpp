@@ -94,6 +94,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     // the engine's queue, from which it could land in whatever the page holds later.
     g_signal_connect(m_view.get(), "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_view.get(), "key-release-event", G_CALLBACK(onKey), this);
+    g_signal_connect(m_view.get(), "hierarchy-changed", G_CALLBACK(onHierarchyChanged), this);
 
     m_offscreenHost = gtk_offscreen_window_new();
     gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
@@ -104,6 +105,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
 WebKitPageView::~WebKitPageView() {
     if (firstOpenView == m_view.get()) firstOpenView = nullptr;
     g_signal_handlers_disconnect_by_data(m_view.get(), this);
+    watchWindow(nullptr);
     for (Channel& channel : m_channels)
         g_signal_handlers_disconnect_by_data(m_contentManager.get(), &channel);
     for (const Channel& channel : m_channels)
@@ -117,16 +119,68 @@ WebKitPageView::~WebKitPageView() {
     gtk_widget_destroy(widget);
 }
 
+// A key press the page did not take comes back from WebKit as the same event, sent through GTK
+// once more, and WebKit passes the next press it sees on to GTK instead of the page. That press
+// must be this one: if it never comes (refused here, or gone to another widget that took the focus
+// meanwhile), the first key typed into the page afterwards is the one passed by, and lost.
 gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     auto* view = static_cast<WebKitPageView*>(self);
+    if (event->type != GDK_KEY_PRESS) return view->m_acceptsKeys ? FALSE : TRUE;
+    if (view->isHandedBack(*event, true)) return FALSE;  // counted already; the page saw it
     if (!view->m_acceptsKeys) return TRUE;
-    if (event->type == GDK_KEY_PRESS) ++view->m_keysPassed;
+    ++view->m_keysPassed;
+    // WebKit hands keys to the page one at a time: a key comes back among the last few passed.
+    constexpr size_t remembered = 256;
+    if (view->m_recentKeys.size() == remembered) view->m_recentKeys.pop_front();
+    view->m_recentKeys.push_back({event->time, event->hardware_keycode, event->keyval});
     return FALSE;
+}
+
+bool WebKitPageView::isHandedBack(const GdkEventKey& event, bool forget) {
+    for (auto key = m_recentKeys.begin(); key != m_recentKeys.end(); ++key)
+        if (key->time == event.time && key->keycode == event.hardware_keycode &&
+            key->keyval == event.keyval) {
+            if (forget) m_recentKeys.erase(key);
+            return true;
+        }
+    return false;
+}
+
+void WebKitPageView::onHierarchyChanged(GtkWidget* widget, GtkWidget*, gpointer self) {
+    GtkWidget* window = gtk_widget_get_toplevel(widget);
+    static_cast<WebKitPageView*>(self)->watchWindow(GTK_IS_WINDOW(window) ? window : nullptr);
+}
+
+void WebKitPageView::watchWindow(GtkWidget* window) {
+    if (window == m_window) return;
+    if (m_window) {
+        g_signal_handlers_disconnect_by_data(m_window, this);
+        g_object_remove_weak_pointer(G_OBJECT(m_window), reinterpret_cast<gpointer*>(&m_window));
+    }
+    m_window = window;
+    if (!m_window) return;
+    g_object_add_weak_pointer(G_OBJECT(m_window), reinterpret_cast<gpointer*>(&m_window));
+    // The window's "event" runs before any key handler of the window's own.
+    g_signal_connect(m_window, "event", G_CALLBACK(onWindowEvent), this);
+}
+
+// A key handed back after the focus moved on goes to the view all the same (the window's
+// shortcuts still see it), never to the widget that has the focus now: it was typed into the page.
+gboolean WebKitPageView::onWindowEvent(GtkWidget* window, GdkEvent* event, gpointer self) {
+    auto* view = static_cast<WebKitPageView*>(self);
+    GtkWidget* widget = GTK_WIDGET(view->m_view.get());
+    if (event->type != GDK_KEY_PRESS || gtk_window_get_focus(GTK_WINDOW(window)) == widget ||
+        !gtk_widget_get_realized(widget) || !view->isHandedBack(event->key, false))
+        return FALSE;
+    gtk_window_activate_key(GTK_WINDOW(window), &event->key);
+    gtk_widget_event(widget, event);
+    return TRUE;
 }
 
 void WebKitPageView::beginLoad() {
     m_loading = true;
     m_keysPassed = 0;  // the new page counts from nothing
+    m_recentKeys.clear();
     m_loadFailed = false;
 }
 

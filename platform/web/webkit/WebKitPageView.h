@@ -2,6 +2,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <deque>
 #include <list>
 #include <string>
 
@@ -50,6 +51,12 @@ class WebKitPageView final : public WebView {
     static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
     static gboolean onKey(GtkWidget*, GdkEventKey*, gpointer self);
+    static void onHierarchyChanged(GtkWidget* widget, GtkWidget* previous, gpointer self);
+    static gboolean onWindowEvent(GtkWidget* window, GdkEvent* event, gpointer self);
+    // Whether this press is one the view handed to the engine (and the engine handed back);
+    // `forget` drops it from the list.
+    bool isHandedBack(const GdkEventKey& event, bool forget);
+    void watchWindow(GtkWidget* window);
     static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                 gpointer self);
     void beginLoad();
@@ -71,6 +78,14 @@ class WebKitPageView final : public WebView {
     bool m_loadFailed = false;
     bool m_acceptsKeys = true;
     uint64_t m_keysPassed = 0;
+    // The latest key presses handed to the engine, to know one it hands back.
+    struct PassedKey {
+        guint32 time;
+        guint16 keycode;
+        guint keyval;
+    };
+    std::deque<PassedKey> m_recentKeys;
+    GtkWidget* m_window = nullptr;  // the view's top-level window; not owned, nulled when it goes
 };
 
 }  // namespace platform
