@@ -416,15 +416,29 @@ class EditorViewController::Page : public NotePage {
     bool isLoaded() const override { return m_editor.m_editorLoaded; }
     bool show(const std::string& html) override { return m_editor.pushHTML(html); }
     void setEditable(bool editable) override {
-        // Keys typed before the page was locked may still be held back by the engine; they must
-        // reach the page while it refuses typing, not the note that takes it next.
-        if (editable) m_editor.waitForKeysInFlight();
-        if (platform::WebView* page = m_editor.m_webContent->webView())
-            page->setAcceptsKeys(editable);
+        // Keys already handed to the engine may still be held back by it (while it reads a large
+        // note, say). They were typed into the note the page holds: when locking, they reach the
+        // page while it is still editable, and the switch reads them with the rest; when
+        // unlocking, they reach the page while it still refuses typing, not the note now in it.
+        platform::WebView* page = m_editor.m_webContent->webView();
+        if (page && !editable) page->setAcceptsKeys(false);
+        m_editor.waitForKeysInFlight();
+        if (page && editable) page->setAcceptsKeys(true);
         m_editor.run(editable ? "zelvo_editor.setEditable(true);"
                               : "zelvo_editor.setEditable(false);");
     }
-    std::optional<std::string> pageHTML() override { return m_editor.pageHTML(); }
+    Edits editsSince(uint64_t seen) override {
+        JavaScriptResult answer =
+            m_editor.evaluateContent("zelvo_editor.editsSince(" + std::to_string(seen) + ");");
+        Edits edits{answer.succeeded(), 0, std::nullopt};
+        if (!answer.value) return edits;
+        size_t space = answer.value->find(' ');
+        if (space == std::string::npos) return Edits{};  // not the page's own answer
+        edits.count = std::strtoull(answer.value->c_str(), nullptr, 10);
+        answer.value->erase(0, space + 1);
+        edits.html = std::move(answer.value);
+        return edits;
+    }
     std::optional<std::string> tidyHTML(const std::string& html) override {
         return m_editor.tidyHTML(html);
     }
@@ -440,12 +454,27 @@ class EditorViewController::Page : public NotePage {
 void EditorViewController::waitForKeysInFlight() {
     platform::WebView* page = m_webContent->webView();
     if (!page || page->keysPassed() == 0) return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    do {
-        platform::JavaScriptResult seen = evaluate("zelvo_editor.keysSeen();");
-        if (!seen.succeeded() || !seen.value) return;
-        if (std::strtoull(seen.value->c_str(), nullptr, 10) >= page->keysPassed()) return;
-    } while (std::chrono::steady_clock::now() < deadline);
+    // A key still to come is given up only once the page has kept answering at once, without
+    // another key arriving, for a good while: a page slow to answer is busy with the keys.
+    using Clock = std::chrono::steady_clock;
+    constexpr auto prompt = std::chrono::milliseconds(100);
+    constexpr auto quietest = std::chrono::seconds(2);
+    uint64_t last = 0;
+    Clock::time_point quietSince = Clock::now();
+    for (;;) {
+        Clock::time_point asked = Clock::now();
+        platform::JavaScriptResult answer = evaluateContent("zelvo_editor.keysSeen();");
+        Clock::time_point answered = Clock::now();
+        if (!answer.succeeded() || !answer.value) break;
+        uint64_t seen = std::strtoull(answer.value->c_str(), nullptr, 10);
+        if (seen >= page->keysPassed()) return;
+        if (seen != last || answered - asked > prompt) {
+            last = seen;
+            quietSince = answered;
+        } else if (answered - quietSince > quietest) {
+            break;
+        }
+    }
     logf("%s", "Editor: keys still on their way to the page are dropped");
 }
 

@@ -230,7 +230,8 @@ class EditorViewController : public platform::ViewController {
     void run(const std::string& script) { evaluate(script); }
     // Puts the HTML into the page, the placeholder for an empty one; whether the page took it.
     bool pushHTML(const std::string& html);
-    // Waits (a while at most) until every key handed to the web engine has reached the page.
+    // Waits until every key handed to the web engine has reached the page, for as long as the
+    // page is busy taking them (typing into a large note can take seconds a key).
     void waitForKeysInFlight();
     void countWords(bool evenZero);
     // Takes the notification's object as the main window controller when none is known yet.

@@ -111,8 +111,8 @@ void NoteSaver::pageDidLoad() {
 
 void NoteSaver::showHeld() {
     lock();
-    m_pageBaseline.reset();
     m_typedInto = false;
+    m_editsStored = 0;
     if (!m_page.isLoaded()) return;  // shown once the page has loaded
     bool taken = m_page.show(m_internalHTML.value_or(""));
     if (!m_note) {
@@ -120,8 +120,7 @@ void NoteSaver::showHeld() {
         m_page.setEditable(false);
         return;
     }
-    if (taken) m_pageBaseline = m_page.pageHTML();
-    if (!taken || !m_pageBaseline) {
+    if (!taken) {
         log("-[EditorViewController updateHTML] the page did not take the note: it takes no "
             "typing");
         return;
@@ -286,17 +285,13 @@ std::optional<std::string> NoteSaver::store(Asker asker) {
 }
 
 bool NoteSaver::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
-    // Changed by the user, not merely put into the page's own form by showing it.
-    std::optional<std::string> page = m_page.pageHTML();
-    if (page && m_pageBaseline && *page == *m_pageBaseline) return false;
-    std::optional<std::string> html = page ? m_page.tidyHTML(*page) : std::nullopt;
-    if (!html) {
-        log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return false;
-    }
-    if (!m_pageBaseline && m_internalHTML && *m_internalHTML == *html) return false;
-    std::optional<std::string> text = m_page.pageText();
+    // Edited by the user, not merely put into the page's own form by showing it.
+    NotePage::Edits edits = m_page.editsSince(m_editsStored);
+    if (edits.answered && !edits.html) return false;
+    std::optional<std::string> html = edits.html ? m_page.tidyHTML(*edits.html) : std::nullopt;
+    std::optional<std::string> text = html ? m_page.pageText() : std::nullopt;
     if (!text) {
+        // Asked for again at the next save: nothing counts as stored.
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
         return false;
     }
@@ -309,8 +304,8 @@ bool NoteSaver::storeIfChanged(NoteObject& note, std::optional<std::string>& fai
     note.setN_text(*html);
 
     if (!m_store.update(note)) {
-        // Keep the comparison base as it was, so the next save tries again rather than finding
-        // nothing changed and losing the edit.
+        // The edits still count as unstored, so the next save tries again rather than finding
+        // nothing changed and losing them.
         std::string reason = m_store.failureReason();
         failure =
             reason.empty() ? std::string("The notes database did not take the note.") : reason;
@@ -319,7 +314,7 @@ bool NoteSaver::storeIfChanged(NoteObject& note, std::optional<std::string>& fai
     }
     logDebug("... ... saved!");
     m_internalHTML = note.n_text();
-    m_pageBaseline = page;
+    m_editsStored = edits.count;
     m_summary = note.n_summary();
     return true;
 }

@@ -26,8 +26,15 @@ class NotePage {
     virtual bool show(const std::string& html) = 0;
     // Whether the page takes typing.
     virtual void setEditable(bool editable) = 0;
-    // The page's own serialisation of its content; absent when it did not answer.
-    virtual std::optional<std::string> pageHTML() = 0;
+    // The page counts the user's edits from the note's showing. With more than `seen` of them:
+    // their count and the page's own serialisation of its content. `html` is absent when there
+    // were no more, and `answered` false when the page did not answer.
+    struct Edits {
+        bool answered = false;
+        uint64_t count = 0;
+        std::optional<std::string> html;
+    };
+    virtual Edits editsSince(uint64_t seen) = 0;
     // That serialisation as notes store it; absent when the page did not answer.
     virtual std::optional<std::string> tidyHTML(const std::string& html) = 0;
     // The page's plain text; absent when it did not answer.
@@ -51,9 +58,9 @@ struct NoteStore {
 // back, and is unlocked only when no other choice is waiting. So whatever the page gives back was
 // typed into the note it was loaded for, and is stored there.
 //
-// A note is "changed" only when the page's HTML differs from what the page gave back right after
-// the note was put into it (or last saved), so opening a note whose stored HTML is not in the
-// page's own form never rewrites it. A changed note is stored when another note is chosen, on
+// A note is "changed" only when the user edited it in the page (the page itself tells), so opening
+// a note whose stored HTML is not in the page's own form never rewrites it, and a note opened and
+// left is never read back. A changed note is stored when another note is chosen, on
 // Save, on Quit and when the window closes, and also about two seconds after typing pauses (at
 // the latest a few seconds after the first unsaved change, for typing that never pauses) and when
 // the window loses the focus; an unchanged note is never written.
@@ -124,9 +131,8 @@ class NoteSaver {
     std::shared_ptr<NoteObject> m_note;
     std::optional<std::string> m_internalHTML = std::string();
     std::optional<std::string> m_summary;
-    // The page's own serialisation of the note right after it was shown or saved, untidied: what
-    // "changed" is measured against. Absent when the page did not answer then.
-    std::optional<std::string> m_pageBaseline;
+    // The page's count of edits when the note was last stored from it (0: as shown).
+    uint64_t m_editsStored = 0;
     bool m_editable = false;
     // The page has taken typing since the note was put into it: only then is there anything to
     // read back.

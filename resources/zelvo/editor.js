@@ -107,7 +107,7 @@
   function showRest() {
     pendingTimer = 0;
     if (!pending) return;
-    moveSome(pending.content, root(), NEXT_PARTS);
+    unwatched(function () { moveSome(pending.content, root(), NEXT_PARTS); });
     if (pending.content.firstChild) pendingTimer = setTimeout(showRest, 0);
     else pending = null;
   }
@@ -119,7 +119,38 @@
     pendingTimer = 0;
     var rest = pending.content;
     pending = null;
-    root().appendChild(rest);
+    unwatched(function () { root().appendChild(rest); });
+  }
+
+  // The note's markup: what the root holds and what still waits.
+  function markup() { return root().innerHTML + (pending ? pending.innerHTML : ""); }
+
+  // ---- Whether the note was edited ----------------------------------------------------------
+
+  // Every change to the note's tree counts as an edit, whichever way it came (typing, a command,
+  // a drop, undo); putting a note in, or the rest of a long one, does not, and neither do the
+  // root's own attributes (whether it takes typing, its placeholder). So a note opened and left
+  // alone is never read back, and never stored. Edits are counted from the note's showing: the
+  // program asks for the markup with the count it last stored, and an answer it never got is
+  // simply asked for again.
+  var edits = 0;
+  var watcher = new MutationObserver(noteEdits);
+
+  function noteEdits(records) {
+    var element = root();
+    for (var i = 0; i < records.length; i++) {
+      if (records[i].type !== "attributes" || records[i].target !== element) {
+        edits += 1;
+        return;
+      }
+    }
+  }
+
+  // A change of the page's own to the tree, which is no edit.
+  function unwatched(change) {
+    noteEdits(watcher.takeRecords());
+    change();
+    watcher.takeRecords();
   }
 
   function dropPending() {
@@ -246,7 +277,14 @@
   // key it handed to the web engine to arrive before the next note takes typing, since the engine
   // passes queued keys on one at a time, between the program's own statements.
   var keysSeen = 0;
-  document.addEventListener("keydown", function () { keysSeen += 1; }, true);
+  // Whether the note takes typing. A locked page keeps its root editable (turning that off and on
+  // restyles the whole note, which for a long one takes longer than the switch itself) and refuses
+  // every key, input and paste instead.
+  var takesTyping = false;
+  document.addEventListener("keydown", function (event) {
+    keysSeen += 1;
+    if (!takesTyping) event.preventDefault();
+  }, true);
   var placeholderText = "";
   var history = { undo: [], redo: [], lastKind: "", lastTime: 0, replaying: false };
   var HISTORY_LIMIT = 200;
@@ -459,11 +497,14 @@
       // Every note opens at its start, not where the previous one was scrolled to. Scrolled while
       // the root is empty, so that nothing waits here for the note to be laid out: the engine
       // lays out what is shown when it next draws.
-      element.replaceChildren();
-      element.scrollTop = 0;
-      element.scrollLeft = 0;
-      window.scrollTo(0, 0);
-      moveSome(parsed.content, element, FIRST_PART);
+      unwatched(function () {
+        element.replaceChildren();
+        element.scrollTop = 0;
+        element.scrollLeft = 0;
+        window.scrollTo(0, 0);
+        moveSome(parsed.content, element, FIRST_PART);
+      });
+      edits = 0;
       if (parsed.content.firstChild) {
         pending = parsed;
         pendingTimer = setTimeout(showRest, 0);
@@ -478,14 +519,29 @@
     setEditable: function (editable) {
       var element = root();
       if (!element) return false;
-      element.contentEditable = editable ? "true" : "false";
-      if (!editable && document.activeElement === element) element.blur();
-      // Clicked into while it took no typing: the caret is there now, at the note's start.
-      if (editable && document.hasFocus() && document.activeElement === document.body)
+      takesTyping = !!editable;
+      // Locked, a root that shows a note stays editable (see takesTyping); an empty one costs
+      // nothing to restyle, and with no note in it takes no caret either.
+      var shows = element.hasChildNodes() || pending !== null;
+      var editing = takesTyping || (element.contentEditable === "true" && shows) ? "true" : "false";
+      if (element.contentEditable !== editing) element.contentEditable = editing;
+      // While locked (the program reads the note, or puts the next one in), the rest of a long
+      // note waits rather than being laid out in between.
+      clearTimeout(pendingTimer);
+      pendingTimer = pending && takesTyping ? setTimeout(showRest, 0) : 0;
+      if (!takesTyping) return true;
+      // Clicked into before it ever took typing: the caret is there now, at the note's start.
+      if (document.hasFocus() && document.activeElement === document.body)
         element.focus({ preventScroll: true });
       return true;
     },
-    getHTML: function () { return root().innerHTML + (pending ? pending.innerHTML : ""); },
+    getHTML: function () { return markup(); },
+    // With more edits than `seen` since the note was put in: their count, a space and the note's
+    // markup; otherwise null.
+    editsSince: function (seen) {
+      noteEdits(watcher.takeRecords());
+      return edits > seen ? edits + " " + markup() : null;
+    },
     getText: function () { return root().innerText; },
     setPlaceholder: function (text) {
       placeholderText = text == null ? "" : String(text);
@@ -624,7 +680,7 @@
   // Every operation but showing a note, reading its markup and the selection works on the whole
   // note.
   var WITHOUT_THE_REST = {
-    setHTML: 1, getHTML: 1, setEditable: 1, setPlaceholder: 1, getSelectedNode: 1,
+    setHTML: 1, getHTML: 1, editsSince: 1, setEditable: 1, setPlaceholder: 1, getSelectedNode: 1,
     focusEditor: 1, blurEditor: 1, prepareInsert: 1, keysSeen: 1
   };
   Object.keys(editor).forEach(function (name) {
@@ -655,8 +711,13 @@
   document.addEventListener("DOMContentLoaded", function () {
     var element = root();
     updatePlaceholder();
+    watcher.observe(element, { childList: true, subtree: true, characterData: true, attributes: true });
 
     element.addEventListener("beforeinput", function (event) {
+      if (!takesTyping) {
+        event.preventDefault();
+        return;
+      }
       settle();
       if (event.inputType === "historyUndo" || event.inputType === "historyRedo") {
         event.preventDefault();
@@ -668,7 +729,7 @@
 
     element.addEventListener("keydown", function (event) {
       var key = event.key.toLowerCase();
-      if (!(event.ctrlKey || event.metaKey)) return;
+      if (!takesTyping || !(event.ctrlKey || event.metaKey)) return;
       // Shortcuts (select all, copy, undo) work on the whole note; a plain key that edits puts
       // the rest in before the edit, and one that only moves the caret need not wait for it.
       settle();
@@ -679,6 +740,10 @@
     });
 
     element.addEventListener("paste", function (event) {
+      if (!takesTyping) {
+        event.preventDefault();
+        return;
+      }
       settle();
       var data = event.clipboardData;
       if (!data) return;

@@ -35,14 +35,16 @@ struct FakeEditorPage {
     // reaches whatever the page holds by then.
     std::string queuedKeys;
     int keysDropped = 0;  // reached the page while it took no typing
+    uint64_t edits = 0;   // the user's, since the note was put in
 
     void deliverKey() {
         if (queuedKeys.empty()) return;
         char key = queuedKeys.front();
         queuedKeys.erase(0, 1);
-        if (editable)
+        if (editable) {
             html += key;
-        else
+            ++edits;
+        } else
             ++keysDropped;
     }
 
@@ -65,7 +67,14 @@ struct FakeEditorPage {
         if (auto args = jsliteral::callArguments(script, "zelvo_editor.setHTML")) {
             if (args->size() != 1) return FakeWebView::failure("arguments");
             html = args->front();
+            edits = 0;
             return FakeWebView::answer("true");
+        }
+        if (script.starts_with("zelvo_editor.editsSince(")) {
+            if (!answersHTML) return FakeWebView::failure();
+            uint64_t seen = std::stoull(script.substr(script.find('(') + 1));
+            return edits > seen ? FakeWebView::answer(std::to_string(edits) + " " + html)
+                                : FakeWebView::nothing();
         }
         if (auto args = jsliteral::callArguments(script, "zelvo_editor.setPlaceholder")) {
             if (args->size() != 1) return FakeWebView::failure("arguments");
@@ -190,6 +199,7 @@ struct EditorHarness {
     // The user edits the page.
     void type(const std::string& html) {
         page.html = html;
+        ++page.edits;
         web->postMessage("contentChanged", "");
     }
     // The user presses keys: the view drops them while it refuses keys, else the engine queues

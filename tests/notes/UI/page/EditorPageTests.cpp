@@ -208,6 +208,39 @@ TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInP
     EXPECT_EQ(eval("String(" + shown + ");"), "3000");
 }
 
+// Only the user's edits count: showing a note not in the page's own form, its rest coming in,
+// locking and reading it are none, while typing, a command and undo each are, until another note
+// goes in. An answer is not used up by being given.
+TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
+    std::string note = "<P>first<BR/></P>";
+    for (int i = 0; i < 3000; ++i) note += "<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ " + std::to_string(i) + "</p>";
+    setHTML(note);
+    settle();
+    eval(
+        "zelvo_editor.setEditable(false); zelvo_editor.setEditable(true); "
+        "zelvo_editor.setPlaceholder('p'); zelvo_editor.getText(); 1;");
+    EXPECT_EQ(eval("zelvo_editor.editsSince(0);"), "<absent>");
+
+    selectText("first");
+    eval("document.execCommand('insertText', false, 'typed'); 1;");
+    std::string edits = eval("zelvo_editor.editsSince(0);");
+    EXPECT_EQ(edits, eval("zelvo_editor.editsSince(0);"));
+    std::string count = edits.substr(0, edits.find(' '));
+    EXPECT_EQ(edits.substr(count.size() + 1), eval("zelvo_editor.getHTML();"));
+    EXPECT_NE(edits.find("<p>typed<br></p>"), std::string::npos) << edits.substr(0, 80);
+    EXPECT_EQ(eval("zelvo_editor.editsSince(" + count + ");"), "<absent>");
+    for (const char* edit : {"zelvo_editor.setBold();", "zelvo_editor.undo();"}) {
+        selectText("typed");
+        eval(edit);
+        std::string more = eval("zelvo_editor.editsSince(" + count + ");");
+        EXPECT_NE(more, "<absent>") << edit;
+        count = more.substr(0, more.find(' '));
+    }
+
+    setHTML("<p>next</p>");
+    EXPECT_EQ(eval("zelvo_editor.editsSince(0);"), "<absent>");
+}
+
 TEST_F(EditorPageTest, CommandsFormatTheSelectedMongolianWord) {
     setHTML("<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ</p>");
     selectText("ᠪᠢᠴᠢᠭ");

@@ -170,4 +170,27 @@ TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     EXPECT_NE(storedText(next).find("zyx"), std::string::npos) << storedText(next);
 }
 
+// Typed while Save reads a large note, and the next note clicked at once: the keys are stored in
+// the large note, none in the next one.
+TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteIsSavedStayInIt) {
+    std::string large;
+    while (large.size() < 2'000'000) large += "<p>\u182E\u1823\u1829\u182D\u1823\u182F</p>\n";
+    int32_t next = addNote("<p>next</p>", 10);
+    int32_t big = addNote(large, 0);
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(clickNote(0));
+    ASSERT_TRUE(waitForLogLine(shown(big)));
+    ASSERT_TRUE(clickEditor());
+    readLogFor(std::chrono::milliseconds(300));
+    ASSERT_TRUE(type("v"));
+    ASSERT_EQ(std::system("xdotool key ctrl+s >/dev/null 2>&1"), 0);
+    ASSERT_TRUE(type("www"));
+    ASSERT_TRUE(clickNote(1));
+    ASSERT_TRUE(waitForLogLine(shown(next)));
+    kill9();
+    std::string stored = storedText(big);
+    EXPECT_NE(stored.find("www"), std::string::npos) << stored.substr(0, 200);
+    EXPECT_EQ(storedText(next), "<p>next</p>");
+}
+
 }  // namespace
