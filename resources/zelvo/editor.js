@@ -529,8 +529,10 @@
       // note waits rather than being laid out in between.
       clearTimeout(pendingTimer);
       pendingTimer = pending && takesTyping ? setTimeout(showRest, 0) : 0;
+      // Locked, it shows no caret, which would otherwise stay drawn where the note left was; it
+      // comes back at the start of the note that takes typing next.
+      if (!takesTyping && document.activeElement === element) element.blur();
       if (!takesTyping) return true;
-      // Clicked into before it ever took typing: the caret is there now, at the note's start.
       if (document.hasFocus() && document.activeElement === document.body)
         element.focus({ preventScroll: true });
       return true;
