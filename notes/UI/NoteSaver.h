@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -53,17 +54,17 @@ struct NoteStore {
 // Decides when and what of the editor's note is stored, and which note the page's content
 // belongs to.
 //
-// The page takes typing only while it holds the note it was last given, in full: it is locked
-// before a switch reads the note being left, stays locked while the next note goes in and is read
-// back, and is unlocked only when no other choice is waiting. So whatever the page gives back was
-// typed into the note it was loaded for, and is stored there.
+// The page takes typing only while it holds the note it was last given: it is locked before a
+// switch reads the note being left, stays locked while the next note goes in, and is unlocked
+// only when no other choice is waiting. So whatever the page gives back was typed into the note
+// it was loaded for, and is stored there.
 //
 // A note is "changed" only when the user edited it in the page (the page itself tells), so opening
 // a note whose stored HTML is not in the page's own form never rewrites it, and a note opened and
-// left is never read back. A changed note is stored when another note is chosen, on
-// Save, on Quit and when the window closes, and also about two seconds after typing pauses (at
-// the latest a few seconds after the first unsaved change, for typing that never pauses) and when
-// the window loses the focus; an unchanged note is never written.
+// left is never read back. A changed note is stored when another note is chosen, on Save, on Quit
+// and when the window closes, and also about two seconds after typing pauses (at the latest a few
+// seconds after the first unsaved change, for typing that never pauses) and when the window loses
+// the focus; an unchanged note is never written.
 //
 // A note that cannot be stored is kept: the user is told why in an alert (once for the saves
 // made by themselves until one succeeds), the edit stays in the page, a switch to another note is
