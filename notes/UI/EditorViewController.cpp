@@ -362,15 +362,10 @@ void EditorViewController::setPlaceholderText() {
         platform::escapeJavaScriptString(m_placeholder.value_or(emptyNotePlaceholder)) + "\");");
 }
 
-std::optional<std::string> EditorViewController::pageHTML() {
+std::optional<std::string> EditorViewController::getHTML() {
     JavaScriptResult answer = evaluateContent("zelvo_editor.getHTML();");
     if (!answer.succeeded() || !answer.value) return std::nullopt;
-    return answer.value;
-}
-
-std::optional<std::string> EditorViewController::getHTML() {
-    std::optional<std::string> html = pageHTML();
-    return html ? tidyHTML(*html) : std::nullopt;
+    return tidyHTML(*answer.value);
 }
 
 std::optional<std::string> EditorViewController::tidyHTML(const std::string& html) {
@@ -422,7 +417,7 @@ class EditorViewController::Page : public NotePage {
         // unlocking, they reach the page while it still refuses typing, not the note now in it.
         platform::WebView* page = m_editor.m_webContent->webView();
         if (page && !editable) page->setAcceptsKeys(false);
-        m_editor.waitForKeysInFlight();
+        waitForKeysInFlight();
         if (page && editable) page->setAcceptsKeys(true);
         m_editor.run(editable ? "zelvo_editor.setEditable(true);"
                               : "zelvo_editor.setEditable(false);");
@@ -448,35 +443,38 @@ class EditorViewController::Page : public NotePage {
     }
 
   private:
+    // Waits until every key handed to the web engine has reached the page, for as long as the
+    // page is busy taking them (typing into a large note can take seconds a key).
+    void waitForKeysInFlight() {
+        platform::WebView* page = m_editor.m_webContent->webView();
+        if (!page || page->keysPassed() == 0) return;
+        // A key still to come is given up only once the page has kept answering at once, without
+        // another key arriving, for a good while: a page slow to answer is busy with the keys.
+        using Clock = std::chrono::steady_clock;
+        constexpr auto prompt = std::chrono::milliseconds(100);
+        constexpr auto quietest = std::chrono::seconds(2);
+        uint64_t last = 0;
+        Clock::time_point quietSince = Clock::now();
+        for (;;) {
+            Clock::time_point asked = Clock::now();
+            platform::JavaScriptResult answer =
+                m_editor.evaluateContent("zelvo_editor.keysSeen();");
+            Clock::time_point answered = Clock::now();
+            if (!answer.succeeded() || !answer.value) break;
+            uint64_t seen = std::strtoull(answer.value->c_str(), nullptr, 10);
+            if (seen >= page->keysPassed()) return;
+            if (seen != last || answered - asked > prompt) {
+                last = seen;
+                quietSince = answered;
+            } else if (answered - quietSince > quietest) {
+                break;
+            }
+        }
+        logf("%s", "Editor: keys still on their way to the page are dropped");
+    }
+
     EditorViewController& m_editor;
 };
-
-void EditorViewController::waitForKeysInFlight() {
-    platform::WebView* page = m_webContent->webView();
-    if (!page || page->keysPassed() == 0) return;
-    // A key still to come is given up only once the page has kept answering at once, without
-    // another key arriving, for a good while: a page slow to answer is busy with the keys.
-    using Clock = std::chrono::steady_clock;
-    constexpr auto prompt = std::chrono::milliseconds(100);
-    constexpr auto quietest = std::chrono::seconds(2);
-    uint64_t last = 0;
-    Clock::time_point quietSince = Clock::now();
-    for (;;) {
-        Clock::time_point asked = Clock::now();
-        platform::JavaScriptResult answer = evaluateContent("zelvo_editor.keysSeen();");
-        Clock::time_point answered = Clock::now();
-        if (!answer.succeeded() || !answer.value) break;
-        uint64_t seen = std::strtoull(answer.value->c_str(), nullptr, 10);
-        if (seen >= page->keysPassed()) return;
-        if (seen != last || answered - asked > prompt) {
-            last = seen;
-            quietSince = answered;
-        } else if (answered - quietSince > quietest) {
-            break;
-        }
-    }
-    logf("%s", "Editor: keys still on their way to the page are dropped");
-}
 
 bool EditorViewController::saveNote() {
     return m_saver->save();

@@ -215,9 +215,6 @@ class EditorViewController : public platform::ViewController {
 
   private:
     void setupSubViews();
-    // The page's own serialisation of its content, before any tidying; absent when it did not
-    // answer.
-    std::optional<std::string> pageHTML();
     // Makes the page still to come, hooks it up and starts loading the editor page.
     void makePage();
     void attachPage(platform::WebView& page);
@@ -230,9 +227,6 @@ class EditorViewController : public platform::ViewController {
     void run(const std::string& script) { evaluate(script); }
     // Puts the HTML into the page, the placeholder for an empty one; whether the page took it.
     bool pushHTML(const std::string& html);
-    // Waits until every key handed to the web engine has reached the page, for as long as the
-    // page is busy taking them (typing into a large note can take seconds a key).
-    void waitForKeysInFlight();
     void countWords(bool evenZero);
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);

@@ -104,6 +104,11 @@
     }
   }
 
+  function stopShowingRest() {
+    clearTimeout(pendingTimer);
+    pendingTimer = 0;
+  }
+
   function showRest() {
     pendingTimer = 0;
     if (!pending) return;
@@ -115,11 +120,15 @@
   // The whole note in the root, now.
   function settle() {
     if (!pending) return;
-    clearTimeout(pendingTimer);
-    pendingTimer = 0;
+    stopShowingRest();
     var rest = pending.content;
     pending = null;
     unwatched(function () { root().appendChild(rest); });
+  }
+
+  function dropPending() {
+    stopShowingRest();
+    pending = null;
   }
 
   // The note's markup: what the root holds and what still waits.
@@ -151,12 +160,6 @@
     noteEdits(watcher.takeRecords());
     change();
     watcher.takeRecords();
-  }
-
-  function dropPending() {
-    clearTimeout(pendingTimer);
-    pendingTimer = 0;
-    pending = null;
   }
 
   function cleanHTML(html) {
@@ -274,16 +277,23 @@
 
   var savedRange = null;
   // Key presses that reached the page, whether it took typing or not: the program waits for every
-  // key it handed to the web engine to arrive before the next note takes typing, since the engine
-  // passes queued keys on one at a time, between the program's own statements.
+  // key it handed to the web engine to arrive before it locks or unlocks the page, since the
+  // engine passes queued keys on one at a time, between the program's own statements.
   var keysSeen = 0;
   // Whether the note takes typing. A locked page keeps its root editable (turning that off and on
   // restyles the whole note, which for a long one takes longer than the switch itself) and refuses
   // every key, input and paste instead.
   var takesTyping = false;
+
+  // Whether the page is locked, and so refuses what this event would do.
+  function refused(event) {
+    if (!takesTyping) event.preventDefault();
+    return !takesTyping;
+  }
+
   document.addEventListener("keydown", function (event) {
     keysSeen += 1;
-    if (!takesTyping) event.preventDefault();
+    refused(event);
   }, true);
   var placeholderText = "";
   var history = { undo: [], redo: [], lastKind: "", lastTime: 0, replaying: false };
@@ -521,14 +531,14 @@
       if (!element) return false;
       takesTyping = !!editable;
       // Locked, a root that shows a note stays editable (see takesTyping); an empty one costs
-      // nothing to restyle, and with no note in it takes no caret either.
-      var shows = element.hasChildNodes() || pending !== null;
-      var editing = takesTyping || (element.contentEditable === "true" && shows) ? "true" : "false";
+      // nothing to restyle, and then takes no caret either.
+      var empty = !element.hasChildNodes() && pending === null;
+      var editing = takesTyping || (!empty && element.contentEditable === "true") ? "true" : "false";
       if (element.contentEditable !== editing) element.contentEditable = editing;
       // While locked (the program reads the note, or puts the next one in), the rest of a long
       // note waits rather than being laid out in between.
-      clearTimeout(pendingTimer);
-      pendingTimer = pending && takesTyping ? setTimeout(showRest, 0) : 0;
+      stopShowingRest();
+      if (pending && takesTyping) pendingTimer = setTimeout(showRest, 0);
       // Locked, it shows no caret, which would otherwise stay drawn where the note left was; it
       // comes back at the start of the note that takes typing next.
       if (!takesTyping && document.activeElement === element) element.blur();
@@ -716,10 +726,7 @@
     watcher.observe(element, { childList: true, subtree: true, characterData: true, attributes: true });
 
     element.addEventListener("beforeinput", function (event) {
-      if (!takesTyping) {
-        event.preventDefault();
-        return;
-      }
+      if (refused(event)) return;
       settle();
       if (event.inputType === "historyUndo" || event.inputType === "historyRedo") {
         event.preventDefault();
@@ -742,10 +749,7 @@
     });
 
     element.addEventListener("paste", function (event) {
-      if (!takesTyping) {
-        event.preventDefault();
-        return;
-      }
+      if (refused(event)) return;
       settle();
       var data = event.clipboardData;
       if (!data) return;
