@@ -255,14 +255,15 @@ std::optional<std::string> NoteSaver::store(Asker asker) {
     bool stored = storeIfChanged(*note, failure);
     m_busy = was;
     if (stored) {
-        m_failedOnItsOwn = false;
+        m_failureTold = false;
         NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
     }
     if (!failure) return std::nullopt;
     m_changeReported = true;  // still to be stored: the next occasion tries again
-    // Saves made by the saver itself tell of a failure once, not at every pause.
-    bool tell = asker == Asker::User || (asker == Asker::Itself && !m_failedOnItsOwn);
-    if (asker == Asker::Itself) m_failedOnItsOwn = true;
+    // Saves made by the saver itself tell of a failure once, not at every pause, and not at all
+    // right after the user was told of it (the alert itself takes the focus from the window).
+    bool tell = asker == Asker::User || (asker == Asker::Itself && !m_failureTold);
+    if (asker != Asker::Nobody) m_failureTold = true;
     if (tell) {
         platform::Alert message;
         message.setMessageText("The note could not be saved.");

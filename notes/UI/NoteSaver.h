@@ -146,7 +146,7 @@ class NoteSaver {
     std::shared_ptr<NoteObject> m_pendingSelection;
     bool m_discarding = false;  // the user chose to quit without the note that could not be stored
     bool m_alerting = false;
-    bool m_failedOnItsOwn = false;  // the last save made by the saver itself failed
+    bool m_failureTold = false;  // the user was told the store fails, and none succeeded since
     std::weak_ptr<platform::Timer> m_pauseTimer, m_longestWaitTimer;
     // Lets a block queued for later see whether this saver is still there.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);

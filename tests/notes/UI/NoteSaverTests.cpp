@@ -206,6 +206,17 @@ TEST(NoteSaverFocus, LosingTheFocusStoresAChangedNoteAndTellsAFailureOnce) {
     h.editor->windowDidResignKey();
     turnTheLoop();
     EXPECT_EQ(h.updates.size(), 5u);
+
+    // The alert of a failed Save takes the focus from the window: the save that follows is tried,
+    // but what the user was just told is not told again.
+    h.updateSucceeds = false;
+    h.type("<p>xyz</p>");
+    h.editor->saveDocument();
+    ASSERT_EQ(alerts.shown.size(), 3u);
+    h.editor->windowDidResignKey();
+    turnTheLoop();
+    EXPECT_EQ(h.updates.size(), 7u);
+    EXPECT_EQ(alerts.shown.size(), 3u);
 }
 
 }  // namespace
