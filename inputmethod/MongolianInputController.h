@@ -149,6 +149,9 @@ class MongolianInputController : public platform::imk::InputController {
     void commitCandidate(platform::imk::InputClient* sender, std::size_t index);
     // The typed letters, unconverted, then the composition ends.
     void commitTypedLetters(platform::imk::InputClient* sender);
+    // The text as committed: turned into private-use glyph codes when "isPUA" is set, else as
+    // it is.
+    static std::u16string inClientEncoding(const std::u16string& text);
     // Inserts with no replacement range.
     static void insert(platform::imk::InputClient* client, const std::u16string& text);
     // Searches, publishes the list as the process's list and shows it.
