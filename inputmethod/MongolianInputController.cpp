@@ -73,6 +73,9 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
             } else if (candidatesShown()) {
                 reset();
             }
+        } else {
+            // Left up, the notice would claim English mode until the desktop's timeout.
+            m_delegate.withdrawNotice();
         }
     }
 

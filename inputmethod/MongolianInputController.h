@@ -20,9 +20,10 @@ namespace quillora {
 // The input controller of one client text-input context. Keys typed in Mongolian mode build a
 // romanised composition, shown as marked text in the client; after every change the candidate
 // list is looked up in the dictionary and shown in the shared candidate window; Space or a digit
-// commits a candidate (converted to private-use glyphs when the user default "isPUA" is set),
-// Return, Escape and other keys commit the typed letters. A lone Shift tap switches to English
-// mode, in which every key reaches the client untouched.
+// commits a candidate and a mark key its mark (both converted to private-use glyphs when the
+// user default "isPUA" is set), Return, Escape and other keys commit the typed letters. A lone
+// Shift tap switches to English mode, in which every key reaches the client untouched; its
+// notice is taken back when the mode ends.
 //
 // Invariants the dispatch keeps: what the client shows as marked text is the composition (a
 // command prefix included); every insert into the client either is the typed

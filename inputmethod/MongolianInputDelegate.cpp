@@ -250,4 +250,8 @@ void MongolianInputDelegate::messageNotify(const std::string& message) {
          icon ? std::optional<std::string>(icon->string()) : std::nullopt});
 }
 
+void MongolianInputDelegate::withdrawNotice() {
+    platform::Notifier::shared().removeDeliveredNotice(kNoticeName);
+}
+
 }  // namespace quillora

@@ -25,8 +25,11 @@ class RecordingNotifier : public platform::Notifier {
         m_notices->push_back(notice);
         return true;
     }
-    // Taking the notices back empties the record.
+    // Taking notices back removes them from the record.
     void removeAllDeliveredNotices() override { m_notices->clear(); }
+    void removeDeliveredNotice(const std::string& name) override {
+        std::erase_if(*m_notices, [&name](const platform::Notice& n) { return n.name == name; });
+    }
 
   private:
     std::vector<platform::Notice>* m_notices;
@@ -180,6 +183,9 @@ TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) 
     EXPECT_EQ(notices[0].title, "Quillora");
     EXPECT_EQ(notices[0].name, "Quillora");
     EXPECT_EQ(notices[0].description, "Switched to English mode");
+    // Back to Mongolian, the notice is taken off the desktop rather than left to its timeout.
+    shiftTap(english, client);
+    EXPECT_TRUE(notices.empty());
 }
 
 // A deployment notice replaces the notices shown before it.
