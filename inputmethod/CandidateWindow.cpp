@@ -17,12 +17,6 @@ using platform::Rect;
 
 namespace {
 
-Font candidateDisplayFont() {
-    if (auto font = Font::fontWithName(Font::DisplayFontFamily, CandidateWindow::DefaultFontSize))
-        return *font;
-    return Font::systemFont(CandidateWindow::DefaultFontSize);
-}
-
 // The word of a candidate, as string formatting shows a missing one.
 std::u16string wordOf(const Candidate& candidate) {
     auto it = candidate.find(kCandidateWordKey);
@@ -33,7 +27,7 @@ std::u16string wordOf(const Candidate& candidate) {
 
 CandidateWindow::CandidateWindow()
     : m_window(std::make_unique<platform::Window>(Rect(), platform::WindowStyleMask::Borderless)),
-      m_font(candidateDisplayFont()) {
+      m_font(defaultFont()) {
     m_attr.foregroundColor = Color::whiteColor();
     m_attr.font = m_font;
 
@@ -54,6 +48,11 @@ CandidateWindow::CandidateWindow()
 }
 
 CandidateWindow::~CandidateWindow() = default;
+
+Font CandidateWindow::defaultFont() {
+    if (auto font = Font::fontWithName(Font::DisplayFontFamily, DefaultFontSize)) return *font;
+    return Font::systemFont(DefaultFontSize);
+}
 
 bool CandidateWindow::startWith202F(const std::u16string& word) const {
     return isSuffixPiece(word);

@@ -21,7 +21,7 @@ namespace quillora {
 // per process, held by the application delegate; main thread only.
 class CandidateWindow : public CandidatePresenter {
   public:
-    // The candidate font until the preferences set theirs.
+    // The size of the candidate font until the preferences set theirs.
     static constexpr double DefaultFontSize = 22.0;
     // The distance between the columns.
     static constexpr double LineHeight = 30.0;
@@ -50,6 +50,9 @@ class CandidateWindow : public CandidatePresenter {
     static platform::AttributedString candidateString(const CandidateList& candidates,
                                                       const platform::TextAttributes& attributes);
 
+    // The font the window starts with: the Mongolian display font (the system font without
+    // it). The preferences keep its family and size until the user chooses others.
+    static platform::Font defaultFont();
     const platform::Font& font() const { return m_font; }
     // Used for measuring and given to the text view.
     void setFont(const platform::Font& font);

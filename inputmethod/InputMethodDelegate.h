@@ -23,6 +23,8 @@ class InputMethodDelegate {
     virtual CandidatePresenter& candidateWindow() = 0;
     // A short notice to the user (the switch to English mode).
     virtual void messageNotify(const std::string& message) = 0;
+    // Takes the notice back off the desktop when it is still up (English mode has ended).
+    virtual void withdrawNotice() = 0;
     // Whether the controller should ask its client for the US keyboard layout on activation.
     virtual bool usingUSKbLayout() const = 0;
     // The input menu.

@@ -73,6 +73,9 @@ bool MongolianInputController::handleEvent(const InputEvent& event, InputClient*
             } else if (candidatesShown()) {
                 reset();
             }
+        } else {
+            // Left up, the notice would claim English mode until the desktop's timeout.
+            m_delegate.withdrawNotice();
         }
     }
 
@@ -232,7 +235,8 @@ bool MongolianInputController::onKeyEvent(const InputEvent& event, InputClient* 
     if (isAsciiPunctuation(c)) {
         // The mark follows the word being composed, so that word is committed first.
         if (!buffer.empty()) commitCompositionIsSpace(sender, true);
-        insert(sender, mapKey(c).value_or(std::u16string(1, c)));
+        // Beside private-use letters a standard mark is one the private-use font cannot show.
+        insert(sender, inClientEncoding(mapKey(c).value_or(std::u16string(1, c))));
         return true;
     }
     if (isAsciiDigit(c)) {

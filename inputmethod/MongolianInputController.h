@@ -20,9 +20,10 @@ namespace quillora {
 // The input controller of one client text-input context. Keys typed in Mongolian mode build a
 // romanised composition, shown as marked text in the client; after every change the candidate
 // list is looked up in the dictionary and shown in the shared candidate window; Space or a digit
-// commits a candidate (converted to private-use glyphs when the user default "isPUA" is set),
-// Return, Escape and other keys commit the typed letters. A lone Shift tap switches to English
-// mode, in which every key reaches the client untouched.
+// commits a candidate and a mark key its mark (both converted to private-use glyphs when the
+// user default "isPUA" is set), Return, Escape and other keys commit the typed letters. A lone
+// Shift tap switches to English mode, in which every key reaches the client untouched; its
+// notice is taken back when the mode ends.
 //
 // Invariants the dispatch keeps: what the client shows as marked text is the composition (a
 // command prefix included); every insert into the client either is the typed
@@ -149,6 +150,9 @@ class MongolianInputController : public platform::imk::InputController {
     void commitCandidate(platform::imk::InputClient* sender, std::size_t index);
     // The typed letters, unconverted, then the composition ends.
     void commitTypedLetters(platform::imk::InputClient* sender);
+    // The text as committed: turned into private-use glyph codes when "isPUA" is set, else as
+    // it is.
+    static std::u16string inClientEncoding(const std::u16string& text);
     // Inserts with no replacement range.
     static void insert(platform::imk::InputClient* client, const std::u16string& text);
     // Searches, publishes the list as the process's list and shows it.

@@ -157,16 +157,19 @@ void MongolianInputController::commitCandidate(InputClient* sender, std::size_t 
         platform::logDebug("蒙文范围外");
     }
     // The blank goes through the converter with the word.
-    if (platform::UserDefaults::standardUserDefaults().integerForKey("isPUA") != 0) {
-        platform::logDebug("提交 非 国际标准编码蒙古文！");
-        const CToPua* converter = CToPua::GetInstance();
-        text = platform::utf16FromWide(converter->Advance(getWCharFromString(text)));
-    } else {
-        platform::logDebug("提交国际标准编码蒙古文！");
-    }
-    insert(sender, text);
+    insert(sender, inClientEncoding(text));
     m_preeditString.clear();
     reset();
+}
+
+std::u16string MongolianInputController::inClientEncoding(const std::u16string& text) {
+    if (platform::UserDefaults::standardUserDefaults().integerForKey("isPUA") == 0) {
+        platform::logDebug("提交国际标准编码蒙古文！");
+        return text;
+    }
+    platform::logDebug("提交 非 国际标准编码蒙古文！");
+    const CToPua* converter = CToPua::GetInstance();
+    return platform::utf16FromWide(converter->Advance(getWCharFromString(text)));
 }
 
 void MongolianInputController::commitTypedLetters(InputClient* sender) {

@@ -151,12 +151,19 @@ void MongolianInputDelegate::updateUISettings() {
     m_candidateWindow->setFgColor(colorForKey("fgColor").value_or(platform::Color::whiteColor()));
     m_candidateWindow->setHlColor(colorForKey("hlColor").value_or(platform::Color::blueColor()));
 
-    const std::string name = defaults.stringForKey(kFontNameKey).value_or("");
-    double size = defaults.floatForKey(kFontSizeKey);
-    if (size < 12) size = 16;
-    std::optional<platform::Font> font;
-    if (!name.empty()) font = platform::Font::fontWithName(name, size);
-    m_candidateWindow->setFont(font ? *font : platform::Font::systemFont(size));
+    // What the user has not chosen stays the window's own Mongolian font. The system font has
+    // no Mongolian letters: a list set in it is drawn in a fallback font that the preferences,
+    // which show the window's font, would not name.
+    const platform::Font standard = CandidateWindow::defaultFont();
+    std::string name = defaults.stringForKey(kFontNameKey).value_or("");
+    if (name.empty()) name = standard.familyName();
+    double size = standard.pointSize();
+    if (defaults.objectForKey(kFontSizeKey)) {
+        size = defaults.floatForKey(kFontSizeKey);
+        if (size < 12) size = 16;
+    }
+    m_candidateWindow->setFont(
+        platform::Font::fontWithName(name, size).value_or(platform::Font::systemFont(size)));
 }
 
 void MongolianInputDelegate::updateIMESettings() {
@@ -248,6 +255,10 @@ void MongolianInputDelegate::messageNotify(const std::string& message) {
     platform::Notifier::shared().notify(
         {"Quillora", message, kNoticeName,
          icon ? std::optional<std::string>(icon->string()) : std::nullopt});
+}
+
+void MongolianInputDelegate::withdrawNotice() {
+    platform::Notifier::shared().removeDeliveredNotice(kNoticeName);
 }
 
 }  // namespace quillora

@@ -70,6 +70,7 @@ class MongolianInputDelegate final : public InputMethodDelegate,
     // display); null goes back to the window.
     void setCandidatePresenter(std::unique_ptr<CandidatePresenter> presenter);
     void messageNotify(const std::string& message) override;
+    void withdrawNotice() override;
     bool usingUSKbLayout() const override { return m_usingUSKbLayout; }
     std::int32_t switchingPolicy() const { return m_switchingPolicy; }
 

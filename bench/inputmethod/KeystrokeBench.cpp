@@ -45,6 +45,7 @@ class NullDelegate : public quillora::InputMethodDelegate {
   public:
     quillora::CandidatePresenter& candidateWindow() override { return window; }
     void messageNotify(const std::string&) override {}
+    void withdrawNotice() override {}
     bool usingUSKbLayout() const override { return false; }
     std::shared_ptr<platform::Menu> menu() override { return nullptr; }
     void showPreferences() override {}

@@ -25,6 +25,8 @@ class Notifier {
     virtual bool notify(const Notice& notice) = 0;
     // Takes back every notice this notifier showed that is still on the desktop.
     virtual void removeAllDeliveredNotices() {}
+    // Takes back the notice of that name, when this notifier showed one that is still up.
+    virtual void removeDeliveredNotice(const std::string& /*name*/) {}
 
     // The notifier of the Backends in use; without one, notices are only logged.
     static Notifier& shared();

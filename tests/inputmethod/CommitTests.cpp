@@ -84,6 +84,18 @@ TEST_F(ControllerTest, PunctuationFollowsTheWordBeingComposed) {
     EXPECT_TRUE(delegate.window.isHidden());
 }
 
+// Beside private-use letters a standard mark would show as a missing glyph: in private-use mode
+// the marks go through the converter as words do.
+TEST_F(ControllerTest, PrivateUseModeCommitsPrivateUseMarks) {
+    setPUA(1);
+    type(u"ba");
+    EXPECT_TRUE(press(key(u",")));
+    EXPECT_TRUE(press(key(u".")));
+    EXPECT_TRUE(press(key(u";")));
+    EXPECT_EQ(insertedTexts(), (std::vector<std::u16string>{converted(u" " + u16(BA + A)),
+                                                            u"\uE802", u"\uE803", u";"}));
+}
+
 TEST_F(ControllerTest, DigitWhileTheWindowIsHiddenFollowsTheComposition) {
     type(u"ab");
     delegate.window.hideCandidates();  // another controller, or the window's owner, hid it

@@ -66,6 +66,7 @@ class FakeInputDelegate : public quillora::InputMethodDelegate {
   public:
     quillora::CandidatePresenter& candidateWindow() override { return window; }
     void messageNotify(const std::string& message) override { notices.push_back(message); }
+    void withdrawNotice() override { ++withdrawals; }
     bool usingUSKbLayout() const override { return usingUSLayout; }
     std::shared_ptr<platform::Menu> menu() override { return inputMenu; }
     void showPreferences() override { actions.push_back("showPreferences"); }
@@ -74,6 +75,7 @@ class FakeInputDelegate : public quillora::InputMethodDelegate {
 
     FakeCandidateWindow window;
     std::vector<std::string> notices;
+    int withdrawals = 0;
     std::vector<std::string> actions;
     bool usingUSLayout = false;
     std::shared_ptr<platform::Menu> inputMenu;

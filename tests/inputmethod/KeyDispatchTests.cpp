@@ -86,6 +86,7 @@ TEST_F(ControllerTest, LoneShiftTapTogglesEnglishMode) {
     shiftTap();
     EXPECT_FALSE(controller.isEnglishMode());
     EXPECT_EQ(delegate.notices.size(), 1u);  // switching back tells nothing
+    EXPECT_EQ(delegate.withdrawals, 1);      // and takes the notice back
     EXPECT_TRUE(type(u"a"));
 }
 

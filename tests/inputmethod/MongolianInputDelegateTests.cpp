@@ -25,8 +25,11 @@ class RecordingNotifier : public platform::Notifier {
         m_notices->push_back(notice);
         return true;
     }
-    // Taking the notices back empties the record.
+    // Taking notices back removes them from the record.
     void removeAllDeliveredNotices() override { m_notices->clear(); }
+    void removeDeliveredNotice(const std::string& name) override {
+        std::erase_if(*m_notices, [&name](const platform::Notice& n) { return n.name == name; });
+    }
 
   private:
     std::vector<platform::Notice>* m_notices;
@@ -51,10 +54,6 @@ class DelegateTest : public ControllerTest {
 };
 
 TEST_F(DelegateTest, FontSizeBelowTwelveMeansSixteenAndUnknownNamesTheSystemFont) {
-    m_delegate->loadPreferences();
-    EXPECT_EQ(candidateFont().pointSize(), 16);  // nothing stored
-    EXPECT_EQ(candidateFont().familyName(), platform::Font::SystemFontFamily);
-
     defaults().setFloat(11.5, "fontSize");
     m_delegate->loadPreferences();
     EXPECT_EQ(candidateFont().pointSize(), 16);
@@ -120,7 +119,7 @@ TEST_F(DelegateTest, PrivateUseCheckBoxGovernsTheNextCommit) {
 // it through the file monitor, re-applies the font, and the panel opens with the stored state.
 TEST_F(DelegateTest, ChangesFromAnotherProcessAreAppliedAndShown) {
     m_delegate->applicationDidFinishLaunching();
-    ASSERT_EQ(candidateFont().pointSize(), 16);
+    ASSERT_EQ(candidateFont().pointSize(), quillora::CandidateWindow::DefaultFontSize);
     const auto file = defaults().file();
     ASSERT_TRUE(file.has_value());
 
@@ -146,6 +145,20 @@ TEST_F(DelegateTest, ChangesFromAnotherProcessAreAppliedAndShown) {
     m_delegate->showPreferences();
     EXPECT_TRUE(m_delegate->prefPanel().isVisible());
     EXPECT_TRUE(m_delegate->prefPanel().checkBoxState("isPUA"));
+    m_delegate->applicationWillTerminate();
+}
+
+// With no settings file the candidates keep the font the window starts with, and the preferences
+// name the font they are drawn in, not the system font.
+TEST_F(DelegateTest, PreferencesShowTheFontTheCandidatesAreDrawnIn) {
+    m_delegate->applicationDidFinishLaunching();
+    m_delegate->showPreferences();
+    const platform::PreferencePanel::Control* chooser = m_delegate->prefPanel().control("fontName");
+    ASSERT_NE(chooser, nullptr);
+    const platform::Font drawn = *m_delegate->window().seCandidataView()->font();
+    EXPECT_EQ(chooser->fontFamily, drawn.familyName());
+    EXPECT_EQ(chooser->fontSize, drawn.pointSize());
+    EXPECT_EQ(drawn, quillora::CandidateWindow().font());
     m_delegate->applicationWillTerminate();
 }
 
@@ -180,6 +193,9 @@ TEST_F(DelegateTest, EnglishModeNoticeGoesToTheNotifierAndAFailureIsOnlyLogged) 
     EXPECT_EQ(notices[0].title, "Quillora");
     EXPECT_EQ(notices[0].name, "Quillora");
     EXPECT_EQ(notices[0].description, "Switched to English mode");
+    // Back to Mongolian, the notice is taken off the desktop rather than left to its timeout.
+    shiftTap(english, client);
+    EXPECT_TRUE(notices.empty());
 }
 
 // A deployment notice replaces the notices shown before it.

@@ -59,6 +59,15 @@ void DesktopNotifier::removeAllDeliveredNotices() {
     m_delivered.clear();
 }
 
+void DesktopNotifier::removeDeliveredNotice(const std::string& name) {
+    auto found = m_delivered.find(name);
+    if (found == m_delivered.end()) return;
+    // As above, a notice already gone answers with an error that changes nothing. The next
+    // notice of the name is a new one: the server has forgotten this one's id.
+    notify_notification_close(found->second.get(), nullptr);
+    m_delivered.erase(found);
+}
+
 }  // namespace platform
 
 namespace platform::libnotify {

@@ -23,12 +23,13 @@ class DesktopNotifier final : public Notifier {
 
     bool notify(const Notice& notice) override;
     void removeAllDeliveredNotices() override;
+    void removeDeliveredNotice(const std::string& name) override;
 
   private:
     std::string m_applicationName;
     bool m_initialised = false;
     // The latest notice of each name, shown again with the next one of that name and taken back
-    // by removeAllDeliveredNotices.
+    // by removeDeliveredNotice or removeAllDeliveredNotices.
     std::map<std::string, gtk::GObjectRef<NotifyNotification>> m_delivered;
 };
 

@@ -18,6 +18,7 @@ const char* kInterface =
     "<arg type='s' direction='in'/><arg type='s' direction='in'/><arg type='s' direction='in'/>"
     "<arg type='as' direction='in'/><arg type='a{sv}' direction='in'/>"
     "<arg type='i' direction='in'/><arg type='u' direction='out'/></method>"
+    "<method name='CloseNotification'><arg type='u' direction='in'/></method>"
     "<method name='GetCapabilities'><arg type='as' direction='out'/></method>"
     "<method name='GetServerInformation'><arg type='s' direction='out'/>"
     "<arg type='s' direction='out'/><arg type='s' direction='out'/>"
@@ -59,6 +60,11 @@ class FakeNotificationServer {
         std::lock_guard lock(m_mutex);
         return m_received;
     }
+    // The ids of the notices closed, in order.
+    std::vector<unsigned> closed() {
+        std::lock_guard lock(m_mutex);
+        return m_closed;
+    }
 
   private:
     static void onCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
@@ -82,6 +88,14 @@ class FakeNotificationServer {
                                             replacesId, transient != FALSE});
             }
             g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 7u));
+        } else if (g_str_equal(method, "CloseNotification")) {
+            guint32 id = 0;
+            g_variant_get(parameters, "(u)", &id);
+            {
+                std::lock_guard lock(self->m_mutex);
+                self->m_closed.push_back(id);
+            }
+            g_dbus_method_invocation_return_value(invocation, nullptr);
         } else if (g_str_equal(method, "GetCapabilities")) {
             const gchar* caps[] = {"body", nullptr};
             g_dbus_method_invocation_return_value(invocation, g_variant_new("(^as)", caps));
@@ -124,6 +138,7 @@ class FakeNotificationServer {
     GMainLoop* m_loop = nullptr;
     std::mutex m_mutex;
     std::vector<Received> m_received;
+    std::vector<unsigned> m_closed;
 };
 
 // One bus for the whole program: GLib keeps the first session bus it connects to.
@@ -179,6 +194,22 @@ TEST(DesktopNotifier, ANoticeReplacesTheOneOfTheSameNameAndLeavesNoTrace) {
     EXPECT_EQ(received[2].body, "Switched to English mode");
     EXPECT_EQ(received[3].replacesId, 0u);  // a notice of another name is a notice of its own
     for (const Received& one : received) EXPECT_TRUE(one.transient);
+}
+
+// English mode ends: its notice is closed on the desktop at once, not left to the server's timeout;
+// another name's notice, or one never shown, closes nothing.
+TEST(DesktopNotifier, AWithdrawnNoticeIsClosedOnTheDesktop) {
+    FakeNotificationServer server(bus().address());
+    platform::DesktopNotifier notifier("Quillora");
+    const platform::Notice notice{"Quillora", "Switched to English mode", "Quillora", {}};
+    notifier.removeDeliveredNotice("Quillora");
+    EXPECT_TRUE(notifier.notify(notice));
+    notifier.removeDeliveredNotice("Other");
+    notifier.removeDeliveredNotice("Quillora");
+    EXPECT_EQ(server.closed(), std::vector<unsigned>{7u});
+    // The next switch shows a notice of its own rather than updating the closed one.
+    EXPECT_TRUE(notifier.notify(notice));
+    EXPECT_EQ(server.received().back().replacesId, 0u);
 }
 
 TEST(Notifier, WithoutAnInstalledNotifierNoticesAreLogged) {
