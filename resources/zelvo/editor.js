@@ -465,6 +465,75 @@
     return command("insertHTML", cleanHTML(html));
   }
 
+  // A paste from another program reaches the page through the engine's sanitiser, which lays the
+  // markup out in a page of its own and writes back the text as it showed there: a blank that
+  // fell at a line's end comes back as an empty run (a span it forces inline), every other blank
+  // between elements as a no-break space in a span of the class "Apple-converted-space", and a
+  // paragraph end at an edge as a line break of the class "Apple-interchange-newline". Each
+  // blank was a space of the pasted text, and the line breaks are no text.
+  function undoInterchange(fragment) {
+    fragment.querySelectorAll("span, br.Apple-interchange-newline").forEach(function (node) {
+      if (tagName(node) === "br") node.remove();
+      else if (node.classList.contains("Apple-converted-space"))
+        node.replaceWith(node.textContent.replace(/\u00a0/g, " "));
+      else if (!node.firstChild && node.style.display === "inline" &&
+               node.style.getPropertyPriority("display") === "important")
+        node.textContent = " ";
+    });
+    return fragment;
+  }
+
+  // The parser ends these at a block's start, so a pasted block goes between their halves.
+  var ENDED_BY_BLOCKS = { p: 1, h1: 1, h2: 1, h3: 1, h4: 1, h5: 1, h6: 1 };
+
+  function isEmptyHalf(element) {
+    return element.textContent === "" && !element.querySelector("img, br, hr");
+  }
+
+  // Puts the fragment in place of the selection as it stands. The engine's own insertion would
+  // turn blanks at its edges into no-break spaces, restyle what it inserts and take seconds over
+  // a long paste.
+  function pasteFragment(fragment) {
+    var element = root();
+    if (!selectionInRoot()) restoreSavedRange();
+    var selected = selectionInRoot();
+    if (!selected) return;
+    // A copy: the selection's own range would redo the selection at every node inserted.
+    var range = selected.cloneRange();
+    recordChange("command");
+    range.deleteContents();
+    var hasBlock = Array.prototype.some.call(fragment.childNodes, isBlock);
+    for (var node = range.startContainer; hasBlock && node !== element; node = node.parentNode) {
+      if (node.nodeType !== Node.ELEMENT_NODE || !ENDED_BY_BLOCKS[tagName(node)]) continue;
+      var rest = document.createRange();
+      rest.setStart(range.startContainer, range.startOffset);
+      rest.setEnd(node, node.childNodes.length);
+      var second = node.cloneNode(false);
+      second.appendChild(rest.extractContents());
+      node.after(second);
+      range.setStartAfter(node);
+      if (isEmptyHalf(second)) second.remove();
+      if (isEmptyHalf(node)) node.remove();
+      break;
+    }
+    var last = fragment.lastChild;
+    range.insertNode(fragment);
+    // The caret goes where the paste ends, in view, as after typing.
+    if (last) {
+      var marker = document.createElement("span");
+      last.after(marker);
+      marker.scrollIntoView({ block: "nearest", inline: "nearest" });
+      marker.remove();
+      if (isBlock(last)) range.selectNodeContents(last);
+      else range.setStartAfter(last);
+    }
+    range.collapse(false);
+    var selection = window.getSelection();
+    selection.removeAllRanges();
+    selection.addRange(range);
+    changed();
+  }
+
   function isColour(value) {
     return typeof value === "string" && value.length < 64 && window.CSS && CSS.supports("color", value);
   }
@@ -756,7 +825,7 @@
       var html = data.getData("text/html");
       if (!html) return;
       event.preventDefault();
-      insertMarkup(html);
+      pasteFragment(undoInterchange(parseClean(html)));
     });
 
     element.addEventListener("input", function (event) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/WebView.h"
 #include "platform/web/webkit/WebKitBackend.h"
+#include "platform/web/webkit/WebViewWidget.h"
 #include "tests/support/Patience.h"
 
 // The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
@@ -10,6 +12,18 @@
 namespace {
 
 using platform::quoteJavaScriptString;
+
+// Pairs of inline elements, "<i>word</i> <span>word</span>", a space between each: as markup and
+// as the text it holds. Long enough to wrap over many lines.
+std::pair<std::string, std::string> spacedInlineElements() {
+    std::string html, text;
+    for (int i = 0; i < 410; ++i) {
+        std::string word = "ᠮᠣᠩᠭᠣᠯ" + std::to_string(i);
+        html += (i ? " " : "") + std::string("<i>") + word + "</i> <span>ᠪᠢᠴᠢᠭ</span>";
+        text += (i ? " " : "") + word + " ᠪᠢᠴᠢᠭ";
+    }
+    return {html, text};
+}
 
 class EditorPageTest : public ::testing::Test {
   protected:
@@ -59,7 +73,74 @@ class EditorPageTest : public ::testing::Test {
             quoteJavaScriptString(fragment) + ");");
     }
 
+    // "" when the note's text is `expected`, otherwise where it first differs.
+    std::string textDifference(const std::string& expected) {
+        return eval(
+            "(function (want) { var got = document.getElementById('zelvo_content').textContent; "
+            "if (got === want) return ''; var i = 0; while (got[i] === want[i]) i++; "
+            "function show(t) { return JSON.stringify(t.substr(Math.max(0, i - 12), 24))"
+            ".replace(/\\u00a0/g, '\\\\u00a0'); } "
+            "return 'at ' + i + ' of ' + want.length + ': ' + show(got) + ' for ' + show(want); "
+            "})(" +
+            quoteJavaScriptString(expected) + ");");
+    }
+    // Pastes HTML at the selection as the engine hands a paste to the page.
+    void paste(const std::string& html) {
+        eval("(function () { var data = new DataTransfer(); data.setData('text/html', " +
+             quoteJavaScriptString(html) +
+             "); document.getElementById('zelvo_content').dispatchEvent(new "
+             "ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true})); "
+             "return 1; })();");
+    }
+
+    // Pastes HTML as from another program: put on the desktop's clipboard, then Ctrl+V pressed in
+    // the page, which the engine hands the markup through its own sanitiser.
+    void pasteFromClipboard(const std::string& html) {
+        static const GtkTargetEntry target{const_cast<char*>("text/html"), 0, 0};
+        gtk_clipboard_set_with_data(
+            gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), &target, 1,
+            [](GtkClipboard*, GtkSelectionData* data, guint, gpointer markup) {
+                auto* text = static_cast<const std::string*>(markup);
+                gtk_selection_data_set(data, gdk_atom_intern_static_string("text/html"), 8,
+                                       reinterpret_cast<const guchar*>(text->data()),
+                                       int(text->size()));
+            },
+            [](GtkClipboard*, gpointer markup) { delete static_cast<std::string*>(markup); },
+            new std::string(html));
+        if (!host) {
+            // The view's widget in a window of the test's own, so it can take the focus.
+            host = gtk_offscreen_window_new();
+            gtk_container_add(GTK_CONTAINER(host), platform::embeddableWidget(*view));
+            gtk_widget_set_size_request(gtk_bin_get_child(GTK_BIN(host)), 600, 400);
+            gtk_widget_show_all(host);
+        }
+        GtkWidget* widget = gtk_bin_get_child(GTK_BIN(host));
+        gtk_widget_grab_focus(widget);
+        GdkEvent* press = gdk_event_new(GDK_KEY_PRESS);
+        press->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+        press->key.time = GDK_CURRENT_TIME;
+        press->key.state = GDK_CONTROL_MASK;
+        press->key.keyval = GDK_KEY_v;
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()),
+                                              GDK_KEY_v, &keys, &count) &&
+            count > 0)
+            press->key.hardware_keycode = guint16(keys[0].keycode);
+        g_free(keys);
+        gdk_event_set_device(
+            press, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+        gtk_widget_event(widget, press);
+        press->type = GDK_KEY_RELEASE;
+        gtk_widget_event(widget, press);
+        gdk_event_free(press);
+    }
+    void TearDown() override {
+        if (host) gtk_widget_destroy(host);
+    }
+
     std::unique_ptr<platform::WebView> view;
+    GtkWidget* host = nullptr;
 };
 
 TEST_F(EditorPageTest, ANoteNeverRunsScript) {
@@ -94,12 +175,9 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
     // Pasted web content is cleaned on its way in.
     setHTML("<p>paste here</p>");
     selectText("here");
-    eval(
-        "(function () { var data = new DataTransfer(); data.setData('text/html', '<b "
-        "onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title=\\'paste "
-        "ran\\'\"><script>document.title=\\'paste script\\'</script>'); "
-        "document.getElementById('zelvo_content').dispatchEvent(new ClipboardEvent('paste', "
-        "{clipboardData: data, bubbles: true, cancelable: true})); return 1; })();");
+    paste(
+        "<b onmouseover=\"x()\">pasted</b><img src=\"z\" onerror=\"document.title='paste "
+        "ran'\"><script>document.title='paste script'</script>");
     settle();
     EXPECT_EQ(eval("document.title;"), "Zelvo");
     std::string pasted = eval("zelvo_editor.getHTML();");
@@ -110,6 +188,47 @@ TEST_F(EditorPageTest, ANoteNeverRunsScript) {
 
     EXPECT_EQ(eval("zelvo_editor.insertLink('javascript:alert(1)', 'x');"), "false");
     EXPECT_EQ(eval("zelvo_editor.insertImage('javascript:alert(1)', 'x');"), "false");
+}
+
+// Cleaning a paste drops markup, never text: every space, no-break space and line feed between
+// inline elements stays, however long the paste and wherever its lines wrap.
+TEST_F(EditorPageTest, APasteKeepsEveryCharacterOfItsText) {
+    const auto [run, runText] = spacedInlineElements();
+    const std::vector<std::pair<std::string, std::string>> pastes = {
+        {"<i>a</i> <span>b</span> <b>c</b>", "a b c"},
+        {"<i>ᠮᠣᠩᠭᠣᠯ</i>&nbsp;<span>ᠪᠢᠴᠢᠭ</span>\n<b>ᠦᠰᠦᠭ</b> <u>x</u>\u00a0 <i>y</i>",
+         "ᠮᠣᠩᠭᠣᠯ\u00a0ᠪᠢᠴᠢᠭ\nᠦᠰᠦᠭ x\u00a0 y"},
+        {run, runText},
+        {"<meta charset=\"utf-8\"><span style=\"color: red;\"><i>" + run +
+             "</i> <span>z</span></span>",
+         runText + " z"},
+    };
+    for (const auto& [html, pastedText] : pastes) {
+        setHTML("<p>ᠡᠨᠳᠡ here</p>");
+        selectText("here");
+        paste(html);
+        EXPECT_EQ(textDifference("ᠡᠨᠳᠡ " + pastedText), "") << html.substr(0, 80);
+        setHTML(stored());
+        EXPECT_EQ(textDifference("ᠡᠨᠳᠡ " + pastedText), "") << "stored: " << html.substr(0, 80);
+    }
+}
+
+// The same through the desktop's clipboard, where the engine's sanitiser lays the markup out on
+// a page of its own and hands over the spaces that fell at its line ends as empty runs, and the
+// others as no-break spaces.
+TEST_F(EditorPageTest, APasteFromAnotherProgramKeepsEverySpace) {
+    const auto [run, runText] = spacedInlineElements();
+    const std::string html = "<meta charset=\"utf-8\">" + run + "&nbsp;<b>ᠦᠰᠦᠭ</b>";
+    const std::string pastedText = runText + "\u00a0ᠦᠰᠦᠭ";
+    const std::string text = "document.getElementById('zelvo_content').textContent;";
+    setHTML("<p>ᠡᠨᠳᠡ here</p>");
+    selectText("here");
+    pasteFromClipboard(html);
+    auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (eval(text) == "ᠡᠨᠳᠡ here" && std::chrono::steady_clock::now() < deadline) settle();
+    EXPECT_EQ(textDifference("ᠡᠨᠳᠡ " + pastedText), "");
+    setHTML(stored());
+    EXPECT_EQ(textDifference("ᠡᠨᠳᠡ " + pastedText), "") << "stored";
 }
 
 TEST_F(EditorPageTest, FormattingIsAFixedPointThroughThePage) {
