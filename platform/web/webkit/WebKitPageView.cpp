@@ -95,6 +95,9 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     g_signal_connect(m_view.get(), "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_view.get(), "key-release-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_view.get(), "hierarchy-changed", G_CALLBACK(onHierarchyChanged), this);
+    g_signal_connect(m_view.get(), "focus-out-event", G_CALLBACK(onFocusOut), this);
+    g_signal_connect_after(m_view.get(), "focus-out-event", G_CALLBACK(onFocusChanged), this);
+    g_signal_connect(m_view.get(), "focus-in-event", G_CALLBACK(onFocusChanged), this);
 
     m_offscreenHost = gtk_offscreen_window_new();
     gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
@@ -105,6 +108,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
 WebKitPageView::~WebKitPageView() {
     if (firstOpenView == m_view.get()) firstOpenView = nullptr;
     g_signal_handlers_disconnect_by_data(m_view.get(), this);
+    releaseInputMethodCommits();
     watchWindow(nullptr);
     for (Channel& channel : m_channels)
         g_signal_handlers_disconnect_by_data(m_contentManager.get(), &channel);
@@ -144,6 +148,47 @@ bool WebKitPageView::isHandedBack(const GdkEventKey& event, bool forget) {
             return true;
         }
     return false;
+}
+
+// When the view loses the focus with letters still composed, WebKit keeps them in the page as they
+// stand, and the input method commits the same letters while the view tells it that the focus has
+// gone (IBus does for an engine whose preedit is in commit mode, which it must be for every other
+// kind of field to keep those letters at all). The page would get them twice. The view's own
+// handler runs after this one and tells the input method within its run, so the commits made then
+// are held back until it is done: the letters land once, as WebKit kept them.
+gboolean WebKitPageView::onFocusOut(GtkWidget*, GdkEventFocus*, gpointer self) {
+    static_cast<WebKitPageView*>(self)->holdInputMethodCommits();
+    return FALSE;
+}
+
+// After the view's own focus-out handling, and at every focus-in should another handler have
+// ended that signal early.
+gboolean WebKitPageView::onFocusChanged(GtkWidget*, GdkEventFocus*, gpointer self) {
+    static_cast<WebKitPageView*>(self)->releaseInputMethodCommits();
+    return FALSE;
+}
+
+void WebKitPageView::holdInputMethodCommits() {
+    releaseInputMethodCommits();
+    WebKitInputMethodContext* context = webkit_web_view_get_input_method_context(m_view.get());
+    if (!context) return;
+    m_heldContext = gtk::GObjectRef<WebKitInputMethodContext>::retain(context);
+    const guint committed = g_signal_lookup("committed", WEBKIT_TYPE_INPUT_METHOD_CONTEXT);
+    while (gulong handler = g_signal_handler_find(
+               context, GSignalMatchType(G_SIGNAL_MATCH_ID | G_SIGNAL_MATCH_UNBLOCKED), committed,
+               0, nullptr, nullptr, nullptr)) {
+        g_signal_handler_block(context, handler);
+        m_heldCommits.push_back(handler);
+    }
+}
+
+void WebKitPageView::releaseInputMethodCommits() {
+    for (gulong handler : m_heldCommits) {
+        if (g_signal_handler_is_connected(m_heldContext.get(), handler))
+            g_signal_handler_unblock(m_heldContext.get(), handler);
+    }
+    m_heldCommits.clear();
+    m_heldContext = {};
 }
 
 void WebKitPageView::onHierarchyChanged(GtkWidget* widget, GtkWidget*, gpointer self) {

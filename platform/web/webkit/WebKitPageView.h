@@ -5,6 +5,7 @@
 #include <deque>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "platform/ui/gtk/GObjectRef.h"
 #include "platform/web/WebView.h"
@@ -52,6 +53,12 @@ class WebKitPageView final : public WebView {
                                    WebKitPolicyDecisionType type, gpointer self);
     static gboolean onKey(GtkWidget*, GdkEventKey*, gpointer self);
     static void onHierarchyChanged(GtkWidget* widget, GtkWidget* previous, gpointer self);
+    static gboolean onFocusOut(GtkWidget*, GdkEventFocus*, gpointer self);
+    static gboolean onFocusChanged(GtkWidget*, GdkEventFocus*, gpointer self);
+    // While the view lets go of the focus: what the input method commits then does not reach the
+    // page (see onFocusOut).
+    void holdInputMethodCommits();
+    void releaseInputMethodCommits();
     static gboolean onWindowEvent(GtkWidget* window, GdkEvent* event, gpointer self);
     // Whether this press is one the view handed to the engine (and the engine handed back);
     // `forget` drops it from the list.
@@ -86,6 +93,9 @@ class WebKitPageView final : public WebView {
     };
     std::deque<PassedKey> m_recentKeys;
     GtkWidget* m_window = nullptr;  // the view's top-level window; not owned, nulled when it goes
+    // The input-method context whose commit handlers are held, and those handlers.
+    gtk::GObjectRef<WebKitInputMethodContext> m_heldContext;
+    std::vector<gulong> m_heldCommits;
 };
 
 }  // namespace platform
