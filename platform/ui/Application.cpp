@@ -48,6 +48,11 @@ void Application::reopen() {
     if (!windows.empty()) windows.front()->makeKeyAndOrderFront();
 }
 
+std::optional<std::string> Application::reopen(const SecondLaunch& launch) {
+    reopen();
+    return m_delegate ? m_delegate->messageForSecondLaunch(launch) : std::nullopt;
+}
+
 void Application::terminate() {
     if (m_delegate && !m_delegate->applicationShouldTerminate()) return;
     if (m_delegate) m_delegate->applicationWillTerminate();

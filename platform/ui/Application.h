@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,13 @@ namespace platform {
 
 class Menu;
 class Window;
+
+// A start of the program that the desktop handed over to the copy already running: the
+// environment and the working folder that start was given.
+struct SecondLaunch {
+    std::map<std::string, std::string> environment;
+    std::string workingDirectory;
+};
 
 // NSApplicationDelegate: what the application asks its delegate.
 class ApplicationDelegate {
@@ -27,6 +35,12 @@ class ApplicationDelegate {
     virtual bool applicationShouldHandleReopen(bool hasVisibleWindows) {
         (void)hasVisibleWindows;
         return true;
+    }
+    // Asked after the reopen of a second start (SecondLaunch): what that start should tell its
+    // user because this process cannot do what it asked for; nothing when it can.
+    virtual std::optional<std::string> messageForSecondLaunch(const SecondLaunch& launch) {
+        (void)launch;
+        return std::nullopt;
     }
 };
 
@@ -65,6 +79,9 @@ class Application : public Responder {
     // Called by the backend when the program is activated again: the delegate decides; without
     // one, or when it agrees, the main window (the first window there is) comes to the front.
     void reopen();
+    // The same for a second start of the program whose settings the backend knows; answers the
+    // delegate's message for that start (messageForSecondLaunch).
+    std::optional<std::string> reopen(const SecondLaunch& launch);
     // Quits unless the delegate refuses (applicationShouldTerminate).
     void terminate();
     // Called by the backend when the last window closed; whether the application should quit.

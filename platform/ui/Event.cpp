@@ -31,11 +31,12 @@ Event Event::mouseEvent(EventType type, Point locationInWindow, int clickCount,
 }
 
 Event Event::scrollWheelEvent(Point locationInWindow, double deltaX, double deltaY,
-                              std::uint64_t modifierFlags, double timestamp) {
+                              std::uint64_t modifierFlags, double timestamp, bool preciseDeltas) {
     Event event(EventType::ScrollWheel);
     event.m_location = locationInWindow;
     event.m_deltaX = deltaX;
     event.m_deltaY = deltaY;
+    event.m_preciseDeltas = preciseDeltas;
     event.m_modifierFlags = modifierFlags;
     event.m_timestamp = timestamp;
     return event;

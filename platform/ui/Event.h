@@ -52,9 +52,11 @@ class Event {
                           std::string charactersIgnoringModifiers, std::uint16_t keyCode,
                           std::uint64_t modifierFlags = 0, double timestamp = 0);
     // A turn of the wheel or a swipe on a touchpad, over the point: deltaY > 0 moves the content
-    // down (towards its top), in points.
+    // down (towards its top), in points; in lines (a wheel's notches) when the deltas are not
+    // precise, which the view under the pointer turns into its own distance.
     static Event scrollWheelEvent(Point locationInWindow, double deltaX, double deltaY,
-                                  std::uint64_t modifierFlags = 0, double timestamp = 0);
+                                  std::uint64_t modifierFlags = 0, double timestamp = 0,
+                                  bool preciseDeltas = true);
     // A tracking area's entered or exited event.
     static Event enterExitEvent(EventType type, Point locationInWindow,
                                 std::shared_ptr<TrackingArea> trackingArea,
@@ -71,6 +73,7 @@ class Event {
     const std::shared_ptr<TrackingArea>& trackingArea() const { return m_trackingArea; }
     double scrollingDeltaX() const { return m_deltaX; }
     double scrollingDeltaY() const { return m_deltaY; }
+    bool hasPreciseScrollingDeltas() const { return m_preciseDeltas; }
 
     bool isMouseEvent() const;
     bool isKeyEvent() const { return m_type == EventType::KeyDown || m_type == EventType::KeyUp; }
@@ -89,6 +92,7 @@ class Event {
     std::shared_ptr<TrackingArea> m_trackingArea;
     double m_deltaX = 0;
     double m_deltaY = 0;
+    bool m_preciseDeltas = true;
 };
 
 }  // namespace platform

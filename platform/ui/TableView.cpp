@@ -14,6 +14,10 @@ namespace platform {
 
 namespace {
 
+constexpr uint16_t HomeKeyCode = 115;
+constexpr uint16_t PageUpKeyCode = 116;
+constexpr uint16_t EndKeyCode = 119;
+constexpr uint16_t PageDownKeyCode = 121;
 constexpr uint16_t DownArrowKeyCode = 125;
 constexpr uint16_t UpArrowKeyCode = 126;
 // Cells kept for reuse per identifier; more than a screenful is never needed.
@@ -42,8 +46,9 @@ class RowSlideOverlay : public View {
 
 }  // namespace
 
-TableView::TableView(const Rect& frame) : View(frame) {
+TableView::TableView(const Rect& frame) : View(frame), m_scroller(std::make_shared<Scroller>()) {
     if (const auto& make = Backends::current().tables) m_backend = make();
+    m_scroller->setAction([this](Control&) { setScrollOffset(m_scroller->offset()); });
 }
 
 TableView::~TableView() {
@@ -63,6 +68,7 @@ void TableView::setRowHeight(double height) {
     m_rowHeight = std::max(1.0, height);
     layoutRows();
     makeVisibleRows();
+    updateScroller();
 }
 
 void TableView::registerCellFactory(const std::string& identifier, CellFactory factory) {
@@ -115,6 +121,7 @@ void TableView::reloadNow() {
     if (lost) m_selectedRow = -1;
     setScrollOffset(m_scrollOffset);
     makeVisibleRows();
+    updateScroller();
     setNeedsDisplay(true);
     if (m_backend) m_backend->rowsReloaded(*this);
     if (lost) {
@@ -197,6 +204,7 @@ void TableView::removeRowsAtIndexes(const IndexSet& rows, TableViewAnimation ani
     else if (m_selectedRow >= 0)
         m_selectedRow -= std::distance(removed.begin(), removed.lower_bound(m_selectedRow));
     setScrollOffset(m_scrollOffset);
+    updateScroller();
     layoutRows();
     makeVisibleRows();
     setNeedsDisplay(true);
@@ -267,7 +275,33 @@ std::shared_ptr<View> TableView::viewAtColumn(int64_t column, int64_t row, bool 
 Rect TableView::rectOfRow(int64_t row) const {
     Rect box = bounds();
     double top = box.maxY() + m_scrollOffset;
-    return Rect(box.minX(), top - double(row + 1) * m_rowHeight, box.width(), m_rowHeight);
+    return Rect(box.minX(), top - double(row + 1) * m_rowHeight, rowsWidth(), m_rowHeight);
+}
+
+double TableView::rowsWidth() const {
+    const double width = bounds().width();
+    return m_scroller->superview() == this ? std::max(0.0, width - Scroller::ScrollerWidth) : width;
+}
+
+void TableView::updateScroller() {
+    const Rect box = bounds();
+    const double content = double(m_numberOfRows) * m_rowHeight;
+    const bool needed = content > box.height() && box.width() > Scroller::ScrollerWidth;
+    const bool shown = m_scroller->superview() == this;
+    if (needed) {
+        m_scroller->setFrame(Rect(box.maxX() - Scroller::ScrollerWidth, box.minY(),
+                                  Scroller::ScrollerWidth, box.height()));
+        m_scroller->setLineScroll(m_rowHeight);
+        m_scroller->setContent(content, box.height(), m_scrollOffset);
+        if (!shown) addSubview(m_scroller);
+    } else if (shown) {
+        m_scroller->removeFromSuperview();
+    }
+    // The rows make room for the bar, or take it back.
+    if (needed != shown) {
+        layoutRows();
+        setNeedsDisplay(true);
+    }
 }
 
 int64_t TableView::rowAtPoint(Point point) const {
@@ -295,6 +329,7 @@ void TableView::setScrollOffset(double offset) {
     m_scrollOffset = clamped;
     layoutRows();
     makeVisibleRows();
+    updateScroller();
     setNeedsDisplay(true);
 }
 
@@ -311,6 +346,7 @@ void TableView::scrollRowToVisible(int64_t row) {
 void TableView::setFrame(const Rect& frame) {
     View::setFrame(frame);
     setScrollOffset(m_scrollOffset);
+    updateScroller();
     layoutRows();
     makeVisibleRows();
 }
@@ -391,18 +427,40 @@ void TableView::mouseDown(const Event& event) {
 
 void TableView::scrollWheel(const Event& event) {
     double before = m_scrollOffset;
-    setScrollOffset(m_scrollOffset - event.scrollingDeltaY());
+    double delta = event.scrollingDeltaY();
+    if (!event.hasPreciseScrollingDeltas())
+        delta *=
+            std::min(RowsPerWheelNotch * m_rowHeight, std::max(m_rowHeight, bounds().height()));
+    setScrollOffset(m_scrollOffset - delta);
     if (m_scrollOffset == before) View::scrollWheel(event);
+}
+
+void TableView::moveSelection(int64_t rows, double scroll) {
+    int64_t from = m_selectedRow >= 0 ? m_selectedRow : visibleRowRange().first;
+    setScrollOffset(m_scrollOffset + scroll);
+    userSelectRow(std::clamp<int64_t>(from + rows, 0, m_numberOfRows - 1));
 }
 
 void TableView::keyDown(const Event& event) {
     if (m_numberOfRows == 0) return View::keyDown(event);
-    if (event.keyCode() == DownArrowKeyCode)
-        userSelectRow(std::min(m_selectedRow + 1, m_numberOfRows - 1));
-    else if (event.keyCode() == UpArrowKeyCode)
-        userSelectRow(std::max<int64_t>(m_selectedRow - 1, 0));
-    else
-        View::keyDown(event);
+    // A page is the rows wholly in sight, one at least.
+    const auto page = std::max<int64_t>(1, int64_t(bounds().height() / m_rowHeight));
+    switch (event.keyCode()) {
+        case DownArrowKeyCode:
+            return userSelectRow(std::min(m_selectedRow + 1, m_numberOfRows - 1));
+        case UpArrowKeyCode:
+            return userSelectRow(std::max<int64_t>(m_selectedRow - 1, 0));
+        case PageDownKeyCode:
+            return moveSelection(page, double(page) * m_rowHeight);
+        case PageUpKeyCode:
+            return moveSelection(-page, -double(page) * m_rowHeight);
+        case HomeKeyCode:
+            return userSelectRow(0);
+        case EndKeyCode:
+            return userSelectRow(m_numberOfRows - 1);
+        default:
+            View::keyDown(event);
+    }
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/Color.h"
+#include "platform/ui/Scroller.h"
 #include "platform/ui/TableColumn.h"
 #include "platform/ui/TableViewBackend.h"
 #include "platform/ui/TableViewDelegate.h"
@@ -17,7 +18,11 @@
 namespace platform {
 
 // NSTableView, view based, single selection, headless: rows of equal height from the top, one
-// cell view per row and column made by the delegate for the rows in sight. Like AppKit it keeps
+// cell view per row and column made by the delegate for the rows in sight. It scrolls as a list
+// on the desktop does (the scroll view AppKit puts around a table is part of it here): a scroll
+// bar along its right edge while the rows do not fit, beside the rows, a wheel notch of three
+// rows, and the arrow keys, Home, End, Page Up and Page Down moving the selection and bringing it
+// into sight. Like AppKit it keeps
 // the selected index, not the selected object, when its data is reloaded; an index that no longer
 // exists is dropped, and that counts as a selection change. Every change of the selected row
 // reaches the delegate's tableViewSelectionDidChange; selecting the row that is already selected
@@ -96,10 +101,16 @@ class TableView : public View {
     void drawRect(const Rect& dirtyRect) override;
     // The cells only show their rows: a click anywhere on the table is the table's.
     View* hitTest(Point point) override;
-    // A click selects the row under it; Up and Down move the selection.
+    // The scroll bar; hidden while every row is in sight.
+    Scroller* verticalScroller() const { return m_scroller.get(); }
+    static constexpr int RowsPerWheelNotch = 3;
+
+    // A click selects the row under it; Up and Down move the selection by a row, Page Up and
+    // Page Down by the rows in sight (and the rows with it), Home and End to the first and last.
     void mouseDown(const Event& event) override;
     void keyDown(const Event& event) override;
-    // The wheel moves the rows; at either end the event goes on up the chain.
+    // The wheel moves the rows, by points or by notches (RowsPerWheelNotch, a screenful at most);
+    // at either end the event goes on up the chain.
     void scrollWheel(const Event& event) override;
     bool acceptsFirstResponder() override { return true; }
 
@@ -122,6 +133,12 @@ class TableView : public View {
     void applyStyle(int64_t row);
     void recycle(const std::shared_ptr<View>& cell);
     void leaveSlidePictures(const IndexSet& rows, TableViewAnimation animation);
+    // Shows, places and fills the scroll bar after the rows, their height or the frame changed.
+    void updateScroller();
+    double rowsWidth() const;
+    // Moves the selection by a number of rows (from the top row in sight when none is selected),
+    // scrolling by `scroll` points first.
+    void moveSelection(int64_t rows, double scroll);
 
     TableViewDataSource* m_dataSource = nullptr;
     TableViewDelegate* m_delegate = nullptr;
@@ -139,6 +156,7 @@ class TableView : public View {
     bool m_reloading = false;
     std::vector<std::function<void()>> m_reloadCompletions;
     std::shared_ptr<View> m_slideOverlay;  // top subview showing rows that slide away
+    std::shared_ptr<Scroller> m_scroller;  // a subview
     // Guards blocks queued on the run loop against a table that is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -20,7 +20,8 @@ constexpr const char* kUsage =
     "Usage: zelvo [-h|--help]\n"
     "Notes in vertical traditional Mongolian script. Starting zelvo while it runs brings its\n"
     "window back; Zelvo > Quit (Ctrl+Q) ends it.\n"
-    "Notes are kept in $ZELVO_DATA_DIR, else $XDG_DATA_HOME/zelvo, else ~/.local/share/zelvo.\n";
+    "Notes are kept in $ZELVO_DATA_DIR, else $XDG_DATA_HOME/zelvo, else ~/.local/share/zelvo;\n"
+    "one Zelvo at a time uses a notes folder.\n";
 
 bool asksForHelp(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -58,5 +59,5 @@ int main(int argc, char** argv) {
     app.setMainMenu(delegate.makeMainMenu());
     int status = app.run(argc, argv);
     app.setDelegate(nullptr);
-    return status;
+    return delegate.launchRefused() ? 1 : status;
 }

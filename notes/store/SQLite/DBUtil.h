@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,11 +34,22 @@ class DBUtil : public dbutil::SharedDBUtil<DBUtil> {
     static void initDBDirectory();
     // The folder holding "database"; resolved from the environment at each call.
     static std::string dataDirectory();
+    // The same for another environment (that of a second start of the program), given by a
+    // lookup that answers a variable's value or nothing.
+    using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+    static std::string dataDirectory(const EnvironmentLookup& environment);
+    // Holds the data folder for this process, before anything is written to it, so that a
+    // second process cannot overwrite what this one saves: an advisory lock on the file
+    // "zelvo.lock" in it, kept until resetLocation or the end of the process. InUse when another
+    // process holds it; Unheld (logged) where the folder cannot be locked, read-only or without
+    // locks, which is no reason to keep the user from the notes.
+    enum class FolderHold { Held, InUse, Unheld };
+    static FolderHold holdDataFolder();
     // Absent until initDBDirectory has run.
     static std::optional<std::string> databaseDirectoryPath();
     static std::optional<std::string> databasePath();
-    // Forgets the location so that the next initDBDirectory resolves it again; for tests, which
-    // start the store many times in one process.
+    // Forgets the location (and lets the folder go) so that the next initDBDirectory resolves it
+    // again; for tests, which start the store many times in one process.
     static void resetLocation();
     // Whether the notes can be read: absent when both tables answer, else why not (SQLite's
     // reason). Only reads, so a file that is not a notes database is left exactly as it is.

@@ -42,6 +42,18 @@ std::uint16_t macKeyCode(guint keyval) {
             return 125;
         case GDK_KEY_Up:
             return 126;
+        case GDK_KEY_Home:
+        case GDK_KEY_KP_Home:
+            return 115;
+        case GDK_KEY_Page_Up:
+        case GDK_KEY_KP_Page_Up:
+            return 116;
+        case GDK_KEY_End:
+        case GDK_KEY_KP_End:
+            return 119;
+        case GDK_KEY_Page_Down:
+        case GDK_KEY_KP_Page_Down:
+            return 121;
         default:
             return 0;
     }
@@ -68,29 +80,29 @@ Event keyEventFromGdk(const GdkEventKey& key) {
 }
 
 std::optional<Event> scrollEventFromGdk(const GdkEventScroll& scroll, Point location) {
-    constexpr double Line = 10;
     double dx = 0, dy = 0;
     switch (scroll.direction) {
         case GDK_SCROLL_UP:
-            dy = Line;
+            dy = 1;
             break;
         case GDK_SCROLL_DOWN:
-            dy = -Line;
+            dy = -1;
             break;
         case GDK_SCROLL_LEFT:
-            dx = Line;
+            dx = 1;
             break;
         case GDK_SCROLL_RIGHT:
-            dx = -Line;
+            dx = -1;
             break;
         case GDK_SCROLL_SMOOTH:
-            dx = -scroll.delta_x * Line;
-            dy = -scroll.delta_y * Line;
+            // GTK counts these in notches as well, a touchpad's in fractions of one.
+            dx = -scroll.delta_x;
+            dy = -scroll.delta_y;
             break;
     }
     if (dx == 0 && dy == 0) return std::nullopt;
     return Event::scrollWheelEvent(location, dx, dy, modifierFlagsFromGdk(scroll.state),
-                                   scroll.time / 1000.0);
+                                   scroll.time / 1000.0, false);
 }
 
 }  // namespace platform::gtk

@@ -17,9 +17,10 @@ std::uint64_t modifierFlagsFromGdk(guint state);
 // cursor keys) and the Mac virtual key code of the keys the views look at.
 Event keyEventFromGdk(const GdkEventKey& key);
 
-// A wheel step or a touchpad swipe as a scroll-wheel event at the location (window coordinates):
-// a step up is one line (ten points) towards the top, and GDK's y, which grows downwards, is
-// turned over. None for a stop of a touchpad swipe that moved nothing.
+// A wheel step or a touchpad swipe as a scroll-wheel event at the location (window coordinates),
+// in lines as GTK counts them (not precise deltas): a notch up is one line towards the top, and
+// GDK's y, which grows downwards, is turned over. None for a stop of a touchpad swipe that moved
+// nothing.
 std::optional<Event> scrollEventFromGdk(const GdkEventScroll& scroll, Point location);
 
 }  // namespace platform::gtk

@@ -11,8 +11,10 @@
 namespace platform::gtk {
 
 // The application on a GTK desktop: a GtkApplication under the program's identifier. The first
-// activation finishes launching; starting the program again (or activating it from the desktop)
-// reaches the running one as a reopen. The application holds itself, so closing the last window
+// start finishes launching; starting the program again (or activating it from the desktop)
+// reaches the running one as a reopen, with that start's environment and working folder. What
+// the delegate answers for it goes to that start's standard error, which then ends with status 1.
+// The application holds itself, so closing the last window
 // leaves it running unless the delegate says otherwise. Where no session bus lets the program
 // claim its name, it runs on its own.
 class GtkApplicationBackend : public ApplicationBackend {
@@ -28,6 +30,8 @@ class GtkApplicationBackend : public ApplicationBackend {
 
   private:
     static void onActivate(GApplication* app, GtkApplicationBackend* self);
+    static int onCommandLine(GApplication* app, GApplicationCommandLine* commandLine,
+                             GtkApplicationBackend* self);
     static void onWindowRemoved(GtkApplication* app, GtkWindow* window,
                                 GtkApplicationBackend* self);
     GObjectRef<GtkApplication> makeApplication(GApplicationFlags flags);

@@ -1,9 +1,11 @@
 // The GTK widgets behind the controls of platform/ui: each peer copies the control's state into
 // its widget and hands the user's clicks and typing back to the control.
+#include <algorithm>
 #include <cmath>
 
 #include "platform/ui/Button.h"
 #include "platform/ui/PlainTextView.h"
+#include "platform/ui/Scroller.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
@@ -201,6 +203,32 @@ class SegmentedPeer : public GtkViewPeer {
     std::vector<GtkWidget*> m_buttons;  // owned by the box
 };
 
+// A GtkScrollbar over an adjustment in the content's points, so that its steps, its page and the
+// wheel turned on it are GTK's own.
+class ScrollerPeer : public GtkViewPeer {
+  public:
+    explicit ScrollerPeer(Scroller& scroller)
+        : GtkViewPeer(scroller, gtk_scrollbar_new(GTK_ORIENTATION_VERTICAL, nullptr)),
+          m_scroller(scroller) {
+        g_signal_connect(adjustment(), "value-changed", G_CALLBACK(onValueChanged), this);
+    }
+
+  private:
+    GtkAdjustment* adjustment() const { return gtk_range_get_adjustment(GTK_RANGE(widget())); }
+    void update() override {
+        applyControlState(widget(), m_scroller);
+        const double visible = m_scroller.visibleLength();
+        const double line = m_scroller.lineScroll();
+        gtk_adjustment_configure(adjustment(), m_scroller.offset(), 0, m_scroller.contentLength(),
+                                 line, std::max(line, visible - line), visible);
+    }
+    static void onValueChanged(GtkAdjustment* adjustment, ScrollerPeer* self) {
+        if (self->isUpdating()) return;
+        self->m_scroller.userScrolled(gtk_adjustment_get_value(adjustment));
+    }
+    Scroller& m_scroller;
+};
+
 template <typename Peer, typename ViewType>
 PeerMakers::mapped_type makerFor() {
     return [](View& view) -> std::unique_ptr<ViewPeer> {
@@ -225,6 +253,7 @@ void addControlPeers(PeerMakers& makers) {
     makers["textView"] = makerFor<TextViewPeer, PlainTextView>();
     makers["image"] = makerFor<ImagePeer, ImageView>();
     makers["segmented"] = makerFor<SegmentedPeer, SegmentedControl>();
+    makers["scroller"] = makerFor<ScrollerPeer, Scroller>();
 }
 
 }  // namespace platform::gtk

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "NotesStoreTestSupport.h"
+#include "platform/foundation/FileLock.h"
 #include "tests/support/FileContents.h"
 
 namespace fs = std::filesystem;
@@ -211,4 +212,26 @@ TEST_F(DBUtilSetupTest, AFileThatIsNoDatabaseIsReportedAndLeftAsItIs) {
             names.push_back(entry.path().filename().string());
         return names;
     }());
+}
+
+// One process holds the data folder: a second holder is refused until it is let go. A folder that
+// cannot take the lock file is used without the lock, and the log says why.
+TEST_F(DBUtilSetupTest, TheDataFolderIsHeldByOneHolderAndUsedUnheldWhereItCannotBeLocked) {
+    const fs::path lockFile = root / "zelvo.lock";
+    ASSERT_EQ(DBUtil::holdDataFolder(), DBUtil::FolderHold::Held);
+    EXPECT_EQ(platform::FileLock(lockFile).state(), platform::FileLock::State::HeldElsewhere);
+    DBUtil::resetLocation();
+    {
+        platform::FileLock other(lockFile);
+        ASSERT_EQ(other.state(), platform::FileLock::State::Held);
+        EXPECT_EQ(DBUtil::holdDataFolder(), DBUtil::FolderHold::InUse);
+    }
+    EXPECT_EQ(DBUtil::holdDataFolder(), DBUtil::FolderHold::Held);
+    DBUtil::resetLocation();
+
+    std::ofstream(root / "plain-file") << "x";
+    ScopedEnvironment unlockable("ZELVO_DATA_DIR", (root / "plain-file" / "notes").string());
+    platform::LogCapture log;
+    EXPECT_EQ(DBUtil::holdDataFolder(), DBUtil::FolderHold::Unheld);
+    EXPECT_TRUE(log.contains("cannot be locked")) << log.lines().size();
 }

@@ -166,18 +166,19 @@ TEST_F(TableViewTest, RemovingRowsRenumbersTheSelectionOrClearsIt) {
 TEST_F(TableViewTest, OnlyRowsInSightGetCellsAndCellsAreReused) {
     list.rows = 1000;
     table->reloadData();
-    EXPECT_EQ(list.cellsAsked, 5);  // 100 points high, 20 a row
-    EXPECT_EQ(table->subviews().size(), 5u);
+    EXPECT_EQ(list.cellsAsked, 5);            // 100 points high, 20 a row
+    EXPECT_EQ(table->subviews().size(), 6u);  // and the scroll bar
     EXPECT_EQ(table->visibleRowRange(), (std::pair<int64_t, int64_t>{0, 5}));
 
     table->scrollRowToVisible(999);
     EXPECT_EQ(table->visibleRowRange(), (std::pair<int64_t, int64_t>{995, 1000}));
-    EXPECT_EQ(table->subviews().size(), 5u);
+    EXPECT_EQ(table->subviews().size(), 6u);
     EXPECT_EQ(cellsMade, 5);  // the rows that left gave their cells to the rows that came
     auto* last = table->viewAtColumn(0, 999, false).get();
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(list.madeFor[last], 999);
-    EXPECT_EQ(table->rectOfRow(999), Rect(0, 0, 200, 20));
+    // Beside the scroll bar.
+    EXPECT_EQ(table->rectOfRow(999), Rect(0, 0, 200 - platform::Scroller::ScrollerWidth, 20));
 
     table->setScrollOffset(-50);
     EXPECT_EQ(table->scrollOffset(), 0);
@@ -290,4 +291,70 @@ TEST_F(TableViewTest, TheWheelScrollsTheRowsAndIsPassedOnAtTheEnds) {
     window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -40));
     window.sendEvent(Event::mouseEvent(platform::EventType::LeftMouseDown, {50, 95}));
     EXPECT_EQ(table->selectedRow(), 2);
+}
+
+// A long list is walked as a desktop list is: a scroll bar while the rows do not fit, which moves
+// the rows when dragged and follows them when they move; a wheel notch of three rows; Home, End
+// and the page keys moving the selection and the rows with it.
+TEST_F(TableViewTest, ALongListHasAScrollBarAndIsWalkedByPagesAndToItsEnds) {
+    list.rows = 4;  // 80 points of rows in 100: no bar
+    table->reloadData();
+    platform::Scroller* bar = table->verticalScroller();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_NE(bar->superview(), table.get());
+    EXPECT_EQ(table->rectOfRow(0).width(), 200);
+
+    list.rows = 5000;
+    table->reloadData();
+    ASSERT_EQ(bar->superview(), table.get());
+    EXPECT_EQ(bar->frame(), Rect(200 - platform::Scroller::ScrollerWidth, 0,
+                                 platform::Scroller::ScrollerWidth, 100));
+    EXPECT_EQ(bar->contentLength(), 100000);
+    EXPECT_EQ(bar->visibleLength(), 100);
+    int actions = 0;
+    // Dragged to its end, the bar brings the last rows into sight.
+    bar->userScrolled(1e9);
+    EXPECT_EQ(table->scrollOffset(), 99900);
+    EXPECT_EQ(table->visibleRowRange(), (std::pair<int64_t, int64_t>{4995, 5000}));
+    bar->setAction([&](platform::Control&) { ++actions; });  // the table's own is replaced
+    table->setScrollOffset(40);
+    EXPECT_EQ(bar->offset(), 40);  // the bar follows, and tells nobody
+    EXPECT_EQ(actions, 0);
+
+    platform::Window window(Rect(0, 0, 200, 100));
+    window.setContentView(table);
+    using platform::Event;
+    // A notch of the wheel (in lines, as the desktop counts them) moves three rows.
+    table->setScrollOffset(0);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, -1, 0, 0, false));
+    EXPECT_EQ(table->scrollOffset(), 3 * 20);
+    window.sendEvent(Event::scrollWheelEvent({50, 50}, 0, 1, 0, 0, false));
+    EXPECT_EQ(table->scrollOffset(), 0);
+
+    ASSERT_TRUE(window.makeFirstResponder(table.get()));
+    auto key = [&](uint16_t code) {
+        window.sendEvent(Event::keyEvent(platform::EventType::KeyDown, "", "", code));
+    };
+    constexpr uint16_t Home = 115, PageUp = 116, End = 119, PageDown = 121;
+    key(End);
+    EXPECT_EQ(table->selectedRow(), 4999);
+    EXPECT_EQ(table->visibleRowRange().second, 5000);
+    key(Home);
+    EXPECT_EQ(table->selectedRow(), 0);
+    EXPECT_EQ(table->scrollOffset(), 0);
+    // A page is the five rows in sight; the rows move with the selection.
+    key(PageDown);
+    EXPECT_EQ(table->selectedRow(), 5);
+    EXPECT_EQ(table->scrollOffset(), 100);
+    key(PageDown);
+    key(PageUp);
+    EXPECT_EQ(table->selectedRow(), 5);
+    EXPECT_EQ(table->scrollOffset(), 100);
+    EXPECT_EQ(list.selections, (std::vector<int64_t>{4999, 0, 5, 10, 5}));
+
+    // Rows that fit again give the bar's room back.
+    list.rows = 2;
+    table->reloadData();
+    EXPECT_NE(bar->superview(), table.get());
+    EXPECT_EQ(table->rectOfRow(0).width(), 200);
 }

@@ -60,19 +60,21 @@ TEST(GdkEventTranslation, KeysBecomeMacKeyEventsWithCtrlAsCommand) {
     EXPECT_EQ(mongolian.characters(), "\u182E");
 }
 
-TEST(ScrollTranslation, WheelStepsAndSwipesBecomeDeltasWithYUp) {
+TEST(ScrollTranslation, WheelStepsAndSwipesBecomeDeltasInLinesWithYUp) {
     auto up = scrollEventFromGdk(scroll(GDK_SCROLL_UP), {5, 6});
     ASSERT_TRUE(up);
     EXPECT_EQ(up->type(), platform::EventType::ScrollWheel);
-    EXPECT_EQ(up->scrollingDeltaY(), 10);  // towards the top of the content
+    EXPECT_EQ(up->scrollingDeltaY(), 1);  // one notch towards the top of the content
+    EXPECT_FALSE(up->hasPreciseScrollingDeltas());
     EXPECT_EQ(up->locationInWindow(), (platform::Point{5, 6}));
     EXPECT_DOUBLE_EQ(up->timestamp(), 2.5);
-    EXPECT_EQ(scrollEventFromGdk(scroll(GDK_SCROLL_DOWN), {})->scrollingDeltaY(), -10);
-    EXPECT_EQ(scrollEventFromGdk(scroll(GDK_SCROLL_LEFT), {})->scrollingDeltaX(), 10);
+    EXPECT_EQ(scrollEventFromGdk(scroll(GDK_SCROLL_DOWN), {})->scrollingDeltaY(), -1);
+    EXPECT_EQ(scrollEventFromGdk(scroll(GDK_SCROLL_LEFT), {})->scrollingDeltaX(), 1);
 
     // A touchpad swipe down the pad (GDK's y grows downwards) moves towards the end.
     auto swipe = scrollEventFromGdk(scroll(GDK_SCROLL_SMOOTH, 0, 1.5), {});
     ASSERT_TRUE(swipe);
-    EXPECT_EQ(swipe->scrollingDeltaY(), -15);
+    EXPECT_EQ(swipe->scrollingDeltaY(), -1.5);
+    EXPECT_FALSE(swipe->hasPreciseScrollingDeltas());
     EXPECT_FALSE(scrollEventFromGdk(scroll(GDK_SCROLL_SMOOTH, 0, 0), {}));  // the swipe's end
 }
