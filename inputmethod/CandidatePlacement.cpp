@@ -21,14 +21,23 @@ std::optional<Rect> frameOfScreenHolding(const std::vector<Screen>& screens, Poi
     return std::nullopt;
 }
 
+// The caret of vertical text is a bar across its column, wider than tall.
+bool isVerticalTextCaret(Rect caretRect) {
+    return caretRect.size.width > caretRect.size.height;
+}
+
 }  // namespace
 
 Rect tuningFrameForScreen(platform::Size textSize, Rect caretRect, std::size_t) {
     platform::logDebug("进到这里了");
     const double onScreenWidth = textSize.height + 5;
     const double onScreenHeight = textSize.width + 5;
-    double x = caretRect.origin.x + 2;
-    double y = caretRect.origin.y - onScreenHeight - 2;
+    const bool vertical = isVerticalTextCaret(caretRect);
+    // Below a vertical text's caret run the letters that follow it in its column: the window
+    // starts level with the caret's top, beside the column.
+    double x = vertical ? caretRect.maxX() + 2 : caretRect.origin.x + 2;
+    double y =
+        vertical ? caretRect.maxY() - onScreenHeight : caretRect.origin.y - onScreenHeight - 2;
 
     std::optional<Screen> main = Screen::mainScreen();
     Rect frame = main ? main->frame() : Rect();
@@ -48,7 +57,8 @@ Rect tuningFrameForScreen(platform::Size textSize, Rect caretRect, std::size_t) 
     }
 
     if (x > frame.maxX() - onScreenWidth) {
-        x = frame.maxX() - onScreenWidth;
+        // Pulled left, a window beside a column would cover it: it goes to the column's other side.
+        x = vertical ? caretRect.minX() - 2 - onScreenWidth : frame.maxX() - onScreenWidth;
         platform::logDebug("第一次调整");
     }
     if (x < frame.minX()) {
@@ -56,8 +66,12 @@ Rect tuningFrameForScreen(platform::Size textSize, Rect caretRect, std::size_t) 
         platform::logDebug("第二次调整");
     }
     if (y < frame.minY()) {
-        y = caretRect.origin.y > frame.minY() ? caretRect.origin.y + caretRect.size.height + 2
-                                              : frame.minY();
+        // Beside a column the window covers none of its letters wherever it stands: it only rises.
+        if (vertical)
+            y = frame.minY();
+        else
+            y = caretRect.origin.y > frame.minY() ? caretRect.origin.y + caretRect.size.height + 2
+                                                  : frame.minY();
         platform::logDebug("第三次调整");
     }
     return Rect(x, y, textSize.width + 5, textSize.height + 5);

@@ -39,7 +39,8 @@ class InputClient {
     // Whether the caret rectangle is out of date: the client has marked text that it has not yet
     // drawn and reported the caret for. The controller then hears caretRectangleChanged once the
     // client has reported (or once it is clear it will not). Clients that answer with the new
-    // caret at once never are.
+    // caret at once never are, nor are those whose caret is known to stay put (the controller
+    // hears caretRectangleChanged should it move after all).
     virtual bool caretRectangleIsPending() const { return false; }
 };
 

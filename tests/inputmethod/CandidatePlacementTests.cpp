@@ -159,3 +159,34 @@ TEST_F(CandidatePlacement, WithoutScreensTheClampsWorkAgainstTheZeroRectangle) {
     r = tuningFrameForScreen(Text, Rect(300, 100, 2, 20), 1);
     EXPECT_DOUBLE_EQ(r.origin.y, 122);
 }
+
+// The caret of vertical text is a bar across its column; the letters being composed run up to it
+// and the rest of the column runs down from it. The window stands beside the column, right of it
+// and level with the caret, or left of it at the screen's right edge; it only rises at the
+// bottom. Wherever it goes it covers nothing of the column.
+TEST_F(CandidatePlacement, TheCaretOfVerticalTextHasTheWindowBesideItsColumn) {
+    backend->setScreens({Main});
+    auto onScreen = [](const Rect& r) {
+        return Rect(r.origin.x, r.origin.y, r.size.height, r.size.width);
+    };
+    auto expectBesideTheColumn = [&](const Rect& caret, const Rect& window) {
+        const Rect column(caret.minX(), Main.minY(), caret.width(), Main.height());
+        EXPECT_TRUE(column.intersection(onScreen(window)).isEmpty())
+            << "caret at " << caret.minX() << ", " << caret.minY();
+    };
+
+    const Rect caret(300, 600, 34, 1);
+    Rect r = tuningFrameForScreen(Text, caret, 9);
+    expectRect(r, Rect(336, 601 - OnScreenHeight, 205, 95));
+    expectBesideTheColumn(caret, r);
+
+    const Rect nearTheRight(1540, 600, 34, 1);
+    r = tuningFrameForScreen(Text, nearTheRight, 9);
+    EXPECT_DOUBLE_EQ(r.origin.x, 1540 - 2 - OnScreenWidth);
+    expectBesideTheColumn(nearTheRight, r);
+
+    const Rect nearTheBottom(300, 40, 34, 1);
+    r = tuningFrameForScreen(Text, nearTheBottom, 9);
+    EXPECT_DOUBLE_EQ(r.origin.y, Main.minY());
+    expectBesideTheColumn(nearTheBottom, r);
+}

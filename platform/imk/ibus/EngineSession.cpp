@@ -48,13 +48,18 @@ bool EngineSession::processKey(std::uint32_t keyval, std::uint32_t keycode, std:
     const InputEvent event = inputEvent(*stroke);
     const std::uint64_t mask = std::uint64_t{1} << static_cast<std::uint64_t>(event.type());
     if (!(m_controller->recognizedEvents(&m_client) & mask)) return false;
-    if (!m_active) focusIn();
+    if (!m_active) activate();
     logfDebug("IBus key 0x%x code %u state 0x%x -> key code %u", keyval, keycode, state,
               stroke->keyCode);
     return m_controller->handleEvent(event, &m_client);
 }
 
 void EngineSession::focusIn() {
+    m_client.focusChanged();
+    activate();
+}
+
+void EngineSession::activate() {
     if (!m_controller) return;
     m_active = true;
     m_host->engineActivated(m_engine);

@@ -32,6 +32,8 @@ class EngineSession {
     void candidateClicked(std::uint32_t index, std::uint32_t button, std::uint32_t state);
 
   private:
+    // The context's keys reach the controller from now on.
+    void activate();
     // Ends the composition after IBus took the preedit away from the context (see
     // IBusInputClient::setDetached).
     void deactivate();

@@ -52,16 +52,19 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
     m_hasMarkedText = characters > 0;
     // The wait runs from the first preedit the client has not answered: a client that never
     // reports still gets its list shown while the keys keep coming.
-    if (!m_caretWait)
+    if (!m_caretWait && !m_caretSteady) {
         m_caretWait = g_timeout_add(
             kCaretWaitMilliseconds,
             [](gpointer data) {
                 auto* self = static_cast<IBusInputClient*>(data);
                 self->m_caretWait = 0;
+                self->m_caretSteady = true;
+                logDebug("Caret not reported for the preedit: it stays where it was");
                 if (self->m_caretWaitEnded) self->m_caretWaitEnded();
                 return G_SOURCE_REMOVE;
             },
             this);
+    }
     // Commit mode: when the context loses focus, is reset or changes engine, IBus (or the client)
     // commits what the preedit shows, which is what the controller's deactivation would commit
     // (see setDetached).
@@ -84,11 +87,18 @@ bool IBusInputClient::setCaretLocation(int x, int y, int width, int height) {
     const Rect desktop(x, y, width, height);
     std::optional<Rect> screen = m_mainScreenOnDesktop ? m_mainScreenOnDesktop() : std::nullopt;
     const Rect caret = screen ? screenRectFromDesktop(desktop, *screen) : desktop;
+    logfDebug("Caret reported at %d %d %d %d", x, y, width, height);
     const bool answersPending = caretRectangleIsPending();
     endCaretWait();
     if (caret == m_caret && !answersPending) return false;
+    if (caret != m_caret) m_caretSteady = false;
     m_caret = caret;
     return true;
+}
+
+void IBusInputClient::focusChanged() {
+    endCaretWait();
+    m_caretSteady = false;
 }
 
 }  // namespace platform::imk::ibus

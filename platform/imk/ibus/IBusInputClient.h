@@ -16,7 +16,10 @@ namespace platform::imk::ibus {
 // A client reports its caret only after it has drawn the preedit it was sent, so the caret is
 // pending from each preedit until that report; a client that sends none within
 // kCaretWaitMilliseconds of the first preedit it has not answered is taken to leave the caret
-// where it was.
+// where it was. Clients repeat no caret that stays put (a field scrolled to its end keeps it at
+// its edge key after key): once a wait has lapsed, the caret is steady and later preedits are not
+// waited for, until the client reports the caret somewhere else or the focus moves (the next
+// field's caret is another's, and on a Wayland desktop one context serves every window).
 class IBusInputClient final : public InputClient {
   public:
     using ScreenProvider = std::function<std::optional<Rect>()>;
@@ -44,6 +47,8 @@ class IBusInputClient final : public InputClient {
     void setCaretWaitEndedHandler(std::function<void()> handler) {
         m_caretWaitEnded = std::move(handler);
     }
+    // The focus came in: whether the caret stays put is the new field's to show.
+    void focusChanged();
     // Whether marked text is showing.
     bool hasMarkedText() const { return m_hasMarkedText; }
     // While IBus has taken the preedit away from the context (focus out, reset, a switch of
@@ -62,6 +67,7 @@ class IBusInputClient final : public InputClient {
     std::function<void()> m_caretWaitEnded;
     unsigned m_caretWait = 0;  // the GLib source that gives a pending caret up; 0 when none
     Rect m_caret;
+    bool m_caretSteady = false;  // left where it was by the last preedit waited for
     bool m_hasMarkedText = false;
     bool m_detached = false;
 };

@@ -151,6 +151,18 @@ void GtkViewHost::setFrame(const Rect& frame) {
 
 void GtkViewHost::orderFront(bool makeKey) {
     GtkWindow* gw = GTK_WINDOW(m_gtkWindow.get());
+    if (m_popup) {
+        // The desktop has the popup's place and size before the popup is mapped, not from GTK's
+        // layout after it: shown where it stood last, the candidate window would stand at the
+        // previous field's caret.
+        gtk_widget_realize(m_gtkWindow.get());
+        const Rect onDesktop =
+            desktopRectFromScreen(m_window.frame(), m_backend->mainScreenOnDesktop());
+        gdk_window_move_resize(
+            gtk_widget_get_window(m_gtkWindow.get()), int(std::lround(onDesktop.minX())),
+            int(std::lround(onDesktop.minY())), std::max(1, int(std::lround(onDesktop.width()))),
+            std::max(1, int(std::lround(onDesktop.height()))));
+    }
     if (m_popup || !makeKey) {
         gtk_widget_show(m_gtkWindow.get());
         if (GdkWindow* gdkWindow = gtk_widget_get_window(m_gtkWindow.get()))

@@ -1,11 +1,14 @@
 // Quillora's windows on an X server of their own, as the engine started by a private daemon puts
-// them there: the candidate window against the caret a client reports, the preferences window's
-// name on the desktop.
+// them there: the candidate window against the caret a client reports, and against the column
+// typed into in Zelvo's vertical editor; the preferences window's name on the desktop.
 #include <gtest/gtest.h>
 #include <ibus.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +16,11 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
 #include "tests/support/PrivateIBusDaemon.h"
+#include "tests/support/PrivateWindowManager.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/TestOutput.h"
 
 namespace {
 
@@ -35,6 +40,33 @@ std::vector<WindowRecord> windowRecords(const std::string& file) {
         double x = 0, y = 0;
         if (std::sscanf(line.c_str() + at, "Window %*s %15s %*s %lf %lf", what, &x, &y) == 3)
             records.push_back({what, x});
+    }
+    return records;
+}
+
+// The engine's trace of the carets its fields reported (desktop coordinates, origin top left) and
+// of its window's shows and moves (screen coordinates, origin bottom left), in order.
+struct PlacementRecord {
+    bool caret = false;
+    double x = 0, y = 0, width = 0, height = 0;
+};
+
+std::vector<PlacementRecord> placementRecords(const std::string& file) {
+    std::vector<PlacementRecord> records;
+    std::ifstream stream(file);
+    for (std::string line; std::getline(stream, line);) {
+        PlacementRecord r;
+        if (auto at = line.find("Caret reported at "); at != std::string::npos) {
+            r.caret = std::sscanf(line.c_str() + at, "Caret reported at %lf %lf %lf %lf", &r.x,
+                                  &r.y, &r.width, &r.height) == 4;
+            if (r.caret) records.push_back(r);
+        } else if (auto w = line.find("Window 0x"); w != std::string::npos) {
+            char what[16] = {};
+            if (std::sscanf(line.c_str() + w, "Window %*s %15s %*s %lf %lf %lf %lf", what, &r.x,
+                            &r.y, &r.width, &r.height) == 5 &&
+                std::string(what) != "drawn")
+                records.push_back(r);
+        }
     }
     return records;
 }
@@ -126,6 +158,86 @@ TEST_F(QuilloraWindows, TheCandidateWindowIsNeverShownAwayFromTheLatestCaret) {
         client.type(letter);
         ASSERT_NO_FATAL_FAILURE(expectAtCaret(std::string("second field, ") + letter));
     }
+}
+
+// Zelvo's editor writes in vertical columns: its caret is a bar across the column, and the letters
+// being composed run down to it, the rest of the column on below. Typed into through GTK's input
+// module, as a person types, the candidate window stands beside that column whenever it is shown
+// or moved, never over it.
+TEST_F(QuilloraWindows, InZelvosVerticalEditorTheCandidateWindowStandsBesideTheColumn) {
+    IBusTestClient& client = *m_client;
+    PrivateWindowManager manager;
+    ASSERT_TRUE(manager.ready());
+    // The engine is up before Zelvo's first key, and it is the one every context gets.
+    ASSERT_TRUE(client.selectEngine("quillora"));
+    IBusBus* bus = ibus_bus_new();
+    ASSERT_TRUE(ibus_bus_set_global_engine(bus, "quillora"));
+    g_object_unref(bus);
+
+    ScopedEnvironment module("GTK_IM_MODULE", std::string("ibus"));
+    ScopedEnvironment data("ZELVO_DATA_DIR", m_folder.file("zelvo"));
+    std::filesystem::create_directories(m_folder.file("zelvo"));
+    ScopedEnvironment resources("ZELVO_RESOURCES", std::string(ZELVO_TEST_RESOURCES));
+    const std::string zelvoLog = m_folder.file("zelvo.log");
+    ChildProcess zelvo({"sh", "-c", "exec \"$0\" >\"$1\" 2>&1", ZELVO_PROGRAM, zelvoLog});
+    auto logHolds = [&](const std::string& fragment) {
+        std::ifstream stream(zelvoLog);
+        const std::string text((std::istreambuf_iterator<char>(stream)),
+                               std::istreambuf_iterator<char>());
+        return text.find(fragment) != std::string::npos;
+    };
+    ASSERT_TRUE(
+        client.pumpUntil([&] { return logHolds("webView:didFinishLoadForFrame"); }, kPatience))
+        << "no editor page";
+    std::string window;
+    client.pumpUntil(
+        [&] {
+            window = output(client, {"xdotool", "search", "--onlyvisible", "--name", "^Zelvo$"});
+            return !window.empty();
+        },
+        kPatience);
+    ASSERT_FALSE(window.empty()) << "no Zelvo window";
+    window = window.substr(0, window.find('\n'));
+
+    // A new note (the toolbar's +), the caret into its editor, and a word typed.
+    auto click = [&](int atX, int atY) {
+        output(client, {"xdotool", "mousemove", "--window", window, std::to_string(atX),
+                        std::to_string(atY), "click", "1"});
+    };
+    click(102, 44);
+    ASSERT_TRUE(client.pumpUntil([&] { return logHolds("takes typing"); }, kPatience))
+        << "no new note in the editor";
+    click(600, 250);
+    client.settle();
+    std::size_t seen = placementRecords(m_trace).size();
+    for (const char* letter : {"h", "u", "m", "u", "n"}) {
+        output(client, {"xdotool", "key", "--delay", "60", letter});
+        client.pumpUntil([&] { return placementRecords(m_trace).size() > seen; }, kPatience);
+        client.settle();
+        seen = placementRecords(m_trace).size();
+    }
+    output(client, {"import", "-window", "root",
+                    testOutputPath("quillora-zelvo-vertical-editor.png").string()});
+
+    const double screenHeight = 600;
+    std::optional<PlacementRecord> caret;
+    int placements = 0;
+    for (const PlacementRecord& r : placementRecords(m_trace)) {
+        if (r.caret) {
+            caret = r;
+            continue;
+        }
+        ASSERT_TRUE(caret) << "a window placed before any caret";
+        ASSERT_GT(caret->width, caret->height) << "not a vertical text's caret";
+        ++placements;
+        // The window, turned to the desktop's coordinates, against the column of the caret.
+        const double top = screenHeight - r.y - r.height;
+        EXPECT_TRUE(r.x >= caret->x + caret->width || r.x + r.width <= caret->x)
+            << "window " << r.x << " to " << r.x + r.width << " over the column " << caret->x
+            << " to " << caret->x + caret->width;
+        EXPECT_EQ(top, caret->y) << "its top level with the caret";
+    }
+    EXPECT_GE(placements, 1);
 }
 
 // The preferences window is Quillora's on the desktop (its top bar names the application after
