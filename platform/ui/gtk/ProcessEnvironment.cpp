@@ -40,6 +40,8 @@ bool openWithDefaultApplication(const std::string& url) {
 }
 
 bool openDisplay() {
+    // Windows and web views each ask for the display; GLib warns when the names are set twice.
+    if (gdk_display_get_default()) return true;
     setOwnEnvironment("GDK_GL", "disable");
     // The desktop names the program's windows after it (WM_CLASS, the top bar's application
     // name), not after the file it was started from ("ibus-engine-quillora"). GDK makes the window
