@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "notes/store/SQLite/DBUtil.h"
+#include "sqdb/SQDatabase.h"
 #include "tests/notes/UI/ZelvoFolders.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
@@ -135,8 +136,10 @@ TEST_F(ZelvoProgramTest, WhatIsTypedIsStoredOnceTypingPausesAndSurvivesKill9) {
     kill9();
     EXPECT_NE(storedText(note).find("typed"), std::string::npos) << storedText(note);
     EXPECT_NE(storedText(note).find("\u182E\u1823"), std::string::npos) << storedText(note);
-    EXPECT_EQ(run({"sqlite3", DBUtil::databasePath().value_or(""), "PRAGMA integrity_check;"}),
-              "ok\n");
+    ASSERT_TRUE(DBUtil::databasePath());
+    auto db = SQDatabase::databaseWithPath(*DBUtil::databasePath());
+    ASSERT_TRUE(db->open());
+    EXPECT_EQ(db->stringForQuery("PRAGMA integrity_check").value_or(""), "ok");
 }
 
 // A note clicked, a large one clicked, the editor clicked and typed into at once, the next
