@@ -51,6 +51,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "ibus, ibus-gtk3, fonts-noto-core, fonts-dejavu-core, fonts-wqy-microhei | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "notification-daemon | xfce4-notifyd | gnome-shell")
+# `ibus engine quillora` sets the engine's keyboard layout with setxkbmap, and fails without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "notification-daemon | xfce4-notifyd | gnome-shell, x11-xkb-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

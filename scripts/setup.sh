@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building the package needs; with --tests also what the tests
 # use, and any packages named as arguments (scripts/bench-setup.sh names the benchmarks' own).
-# Silent when all are present. What the package needs at run time comes with it, by its Depends.
+# Silent when all are present. Otherwise it says what it installs and shows apt's own progress;
+# with --quiet only the first of these. What the package needs at run time comes with it, by its
+# Depends.
 set -euo pipefail
 
 BUILD_PACKAGES=(
@@ -42,11 +44,14 @@ TEST_PACKAGES=(
 )
 
 PACKAGES=("${BUILD_PACKAGES[@]}")
-if [ "${1:-}" = --tests ]; then
-  shift
-  PACKAGES+=("${TEST_PACKAGES[@]}")
-fi
-PACKAGES+=("$@")
+quiet=false
+for argument in "$@"; do
+  case $argument in
+    --tests) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+    --quiet) quiet=true ;;
+    *) PACKAGES+=("$argument") ;;
+  esac
+done
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
@@ -58,7 +63,14 @@ done
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} packages with what they need (a few minutes on a fresh system): ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if $quiet; then
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  exit 0
+fi
+# apt's progress bar on a terminal; written to a file, its lines without the bar.
+if [ -t 1 ]; then progress=(-o Dpkg::Progress-Fancy=1); else progress=(-q); fi
+$SUDO apt-get update "${progress[@]}"
+$SUDO apt-get install -y --no-install-recommends "${progress[@]}" "${missing[@]}"

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // A helper program a test starts and, at the latest when the object goes, stops by its own pid
@@ -61,24 +62,44 @@ class ChildProcess {
     pid_t pid() const { return m_pid; }
 
     // Reads one line of the child's standard output (without its newline), waiting up to the
-    // time-out; empty when nothing came.
+    // time-out; empty when no whole line came. A line only partly written by then is kept for the
+    // next call: on a loaded machine the writer or this reader may stop mid-line for a while.
+    // At the end of the output, what is left.
     std::string readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-        std::string line;
         auto deadline = std::chrono::steady_clock::now() + timeout;
         fcntl(m_output, F_SETFL, O_NONBLOCK);
-        while (std::chrono::steady_clock::now() < deadline) {
+        for (;;) {
             char c;
             ssize_t n = read(m_output, &c, 1);
+            if (n == 1 && c == '\n') return std::exchange(m_partialLine, {});
             if (n == 1) {
-                if (c == '\n') return line;
-                line += c;
+                m_partialLine += c;
             } else if (n == 0) {
-                break;
+                return std::exchange(m_partialLine, {});
+            } else if (std::chrono::steady_clock::now() >= deadline) {
+                return {};
             } else {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
         }
-        return line;
+    }
+    // Everything the child writes to its standard output until it closes it (it ends, say),
+    // waiting up to the time-out.
+    std::string readToEnd(std::chrono::milliseconds timeout) {
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        fcntl(m_output, F_SETFL, O_NONBLOCK);
+        std::string output = std::exchange(m_partialLine, {});
+        char buffer[4096];
+        for (;;) {
+            ssize_t n = read(m_output, buffer, sizeof buffer);
+            if (n > 0) {
+                output.append(buffer, size_t(n));
+            } else if (n == 0 || std::chrono::steady_clock::now() >= deadline) {
+                return output;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
     }
 
     // Whether the child is still running.
@@ -120,6 +141,7 @@ class ChildProcess {
     pid_t m_pid = -1;
     int m_output = -1;
     int m_exitStatus = -1;
+    std::string m_partialLine;
 };
 
 // Polls a condition until it holds or the time-out passes.

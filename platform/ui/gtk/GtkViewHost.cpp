@@ -138,6 +138,8 @@ void GtkViewHost::setFrame(const Rect& frame) {
         Rect covered = screenRectFromDesktop(onDesktop, onDesktop);
         if (covered != frame) m_window.hostMovedWindow(covered);
     }
+    m_requested.push_back(onDesktop);
+    if (m_requested.size() > kRequestsRemembered) m_requested.pop_front();
     GtkWindow* gw = GTK_WINDOW(m_gtkWindow.get());
     int width = std::max(1, int(std::lround(onDesktop.width())));
     int height = std::max(1, int(std::lround(onDesktop.height() + chromeHeight())));
@@ -436,12 +438,23 @@ gboolean GtkViewHost::onConfigure(GtkWidget*, GdkEventConfigure* event, GtkViewH
     double chrome = self->chromeHeight();
     Rect onDesktop(event->x, event->y + chrome, event->width,
                    std::max(0.0, event->height - chrome));
-    Rect frame = screenRectFromDesktop(onDesktop, self->m_backend->mainScreenOnDesktop());
-    Rect current = self->m_window.frame();
     auto differs = [](double a, double b) { return std::fabs(a - b) >= 0.5; };
-    if (differs(frame.minX(), current.minX()) || differs(frame.minY(), current.minY()) ||
-        differs(frame.width(), current.width()) || differs(frame.height(), current.height()))
-        self->m_window.hostMovedWindow(frame);
+    auto same = [&differs](const Rect& a, const Rect& b) {
+        return !differs(a.minX(), b.minX()) && !differs(a.minY(), b.minY()) &&
+               !differs(a.width(), b.width()) && !differs(a.height(), b.height());
+    };
+    // The X server tells of each move when it has made it, and a busy program reads that late:
+    // the news of a move asked for before the latest one says where the window was on its way
+    // from, not where it is going. Anything else is the desktop's own say.
+    std::deque<Rect>& requested = self->m_requested;
+    auto answered = std::find_if(requested.rbegin(), requested.rend(),
+                                 [&](const Rect& rect) { return same(rect, onDesktop); });
+    const bool earlier = answered != requested.rend() && answered != requested.rbegin();
+    requested.erase(requested.begin(),
+                    answered == requested.rend() ? requested.end() : answered.base());
+    if (earlier) return FALSE;
+    Rect frame = screenRectFromDesktop(onDesktop, self->m_backend->mainScreenOnDesktop());
+    if (!same(frame, self->m_window.frame())) self->m_window.hostMovedWindow(frame);
     return FALSE;
 }
 

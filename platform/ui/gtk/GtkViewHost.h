@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -93,6 +94,9 @@ class GtkViewHost : public WindowHost {
     std::vector<std::weak_ptr<View>> m_placed;
     std::map<GtkWidget*, GdkRectangle> m_childRects;
     guint m_layoutSource = 0;
+    // The content's rectangles on the desktop asked for and not yet told of, oldest first.
+    static constexpr std::size_t kRequestsRemembered = 8;
+    std::deque<Rect> m_requested;
 
     bool m_popup;
     bool m_modal;  // the window of a modal run

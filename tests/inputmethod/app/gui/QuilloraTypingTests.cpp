@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/UnicodeString.h"
@@ -170,14 +171,13 @@ TEST_F(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
         const int x = candidateWindowX(), caret = caretRootX(entry);
         return x >= 0 && std::abs(x - caret) <= 2;
     };
-    EXPECT_TRUE(pumpUntil(windowAtCaret, 3000))
+    EXPECT_TRUE(pumpUntil(windowAtCaret, kPatienceMilliseconds))
         << "window " << candidateWindowX() << ", caret " << caretRootX(entry);
     for (const char* letter : {"a", "r"}) {
         typeKeys({letter});
-        EXPECT_TRUE(pumpUntil(windowAtCaret, 3000))
+        EXPECT_TRUE(pumpUntil(windowAtCaret, kPatienceMilliseconds))
             << letter << ": window " << candidateWindowX() << ", caret " << caretRootX(entry);
     }
-    pump(300);
     const std::string png = testOutputPath("quillora-typing.png").string();
     run({"import", "-window", "root", "-crop", "700x500+0+0", png});
     ASSERT_TRUE(candidatesShown) << "the candidate window did not appear";
@@ -218,12 +218,21 @@ TEST_F(QuilloraTyping, WordChosenFromTheCandidateWindowLandsInTheEntry) {
     // A click inside the entry while letters are composed: the entry resets its input context,
     // and the letters land in it once.
     typeKeys({"t", "a"});
-    pump(300);
+    // The entry shows its text with the preedit in it.
+    ASSERT_TRUE(pumpUntil(
+        [entry] {
+            return std::string_view(pango_layout_get_text(gtk_entry_get_layout(GTK_ENTRY(entry))))
+                .ends_with("ta");
+        },
+        kPatienceMilliseconds))
+        << "no preedit";
     const std::string before = gtk_entry_get_text(GTK_ENTRY(entry));
     run({"xdotool", "mousemove", "--window", windowId, "30", "20", "click", "1"});
-    EXPECT_TRUE(pumpUntil(
-        [&] { return std::string(gtk_entry_get_text(GTK_ENTRY(entry))) != before; }, 3000));
-    pump(500);
+    EXPECT_TRUE(
+        pumpUntil([&] { return std::string(gtk_entry_get_text(GTK_ENTRY(entry))) != before; },
+                  kPatienceMilliseconds));
+    // The composition is over once its candidates are gone.
+    EXPECT_TRUE(pumpUntil([&] { return !candidatesVisible(); }, kPatienceMilliseconds));
     EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(entry))), before + "ta");
 
     g_object_unref(bus);

@@ -121,6 +121,13 @@ TEST_F(QuilloraWindows, TheCandidateWindowIsNeverShownAwayFromTheLatestCaret) {
     reportCaret();
     client.settle();
 
+    auto recordsSince = [&](std::size_t from) {
+        std::string text;
+        const auto records = windowRecords(m_trace);
+        for (std::size_t i = from; i < records.size(); ++i)
+            text += " " + records[i].what + " " + std::to_string(int(records[i].x)) + ";";
+        return text;
+    };
     std::size_t seen = windowRecords(m_trace).size();
     auto expectAtCaret = [&](const std::string& key) {
         const double expected = fieldX + 10.0 * static_cast<double>(client.preedit.size()) + 2;
@@ -130,11 +137,13 @@ TEST_F(QuilloraWindows, TheCandidateWindowIsNeverShownAwayFromTheLatestCaret) {
                 return records.size() > seen && records.back().x == expected;
             },
             kPatience))
-            << key << ": the window never reached the caret";
+            << key << ": the window never reached the caret, x " << expected
+            << "; since the key:" << recordsSince(seen);
         client.settle();
         const auto records = windowRecords(m_trace);
         for (std::size_t i = seen; i < records.size(); ++i) {
-            EXPECT_EQ(records[i].x, expected) << key << ": " << records[i].what;
+            EXPECT_EQ(records[i].x, expected)
+                << key << ": " << records[i].what << "; since the key:" << recordsSince(seen);
         }
         seen = records.size();
     };

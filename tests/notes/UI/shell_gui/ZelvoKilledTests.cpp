@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 
+#include "notes/UI/NoteSaver.h"
 #include "notes/store/SQLite/DBUtil.h"
+#include "sqdb/SQDatabase.h"
 #include "tests/notes/UI/ZelvoFolders.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
@@ -17,14 +18,12 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // Output of a helper run to its end.
 std::string run(const std::vector<std::string>& argv) {
     ChildProcess child(argv, true);
-    std::string output;
-    for (std::string line = child.readLine(kPatience); !line.empty();
-         line = child.readLine(std::chrono::milliseconds(200)))
-        output += line + "\n";
-    return output;
+    return child.readToEnd(kPatience);
 }
 
 int geometryValue(const std::string& shell, const std::string& key) {
@@ -92,11 +91,21 @@ class ZelvoProgramTest : public ::testing::Test {
         return "<none>";
     }
     // Reads the program's log (kept in the test output) until a line holds the fragment; whether
-    // one did in time.
+    // one did in time. lastLineAt is when that line came.
     bool waitForLogLine(const std::string& fragment) {
-        auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (std::chrono::steady_clock::now() < deadline)
+        auto deadline = Clock::now() + kPatience;
+        while (Clock::now() < deadline)
             if (readLogLine(std::chrono::milliseconds(200)).find(fragment) != std::string::npos)
+                return true;
+        return false;
+    }
+    // Reads the log until a save has stored the fragment in the note; whether one did in time.
+    // The store is read when a save has just ended, never while one writes.
+    bool waitUntilStored(int32_t id, const std::string& fragment) {
+        auto deadline = Clock::now() + kPatience;
+        while (Clock::now() < deadline)
+            if (readLogLine(std::chrono::milliseconds(200)).find(saved) != std::string::npos &&
+                storedText(id).find(fragment) != std::string::npos)
                 return true;
         return false;
     }
@@ -107,17 +116,30 @@ class ZelvoProgramTest : public ::testing::Test {
     }
     std::string readLogLine(std::chrono::milliseconds timeout) {
         std::string line = zelvo->readLine(timeout);
-        if (!line.empty()) logCopy << line << "\n" << std::flush;
+        if (!line.empty()) {
+            lastLineAt = Clock::now();
+            logCopy << line << "\n" << std::flush;
+        }
         return line;
     }
     static std::string shown(int32_t id) {
         return "note " + std::to_string(id) + " is in the page and takes typing";
     }
+    // The switch to the note has begun: the list's choice reached the editor.
+    static std::string chosen(int32_t id) {
+        return "noteSelectionChanged] note " + std::to_string(id) + ",";
+    }
+    // The page has put its caret where the editor was clicked. The click and the keys reach the
+    // page by different ways, and a key that comes before the caret is lost.
+    static constexpr const char* caretPlaced = "webViewDidChangeSelection";
+    static constexpr const char* saving = "saving... ...";
+    static constexpr const char* saved = "... ... saved!";
 
     ZelvoFolders folders{"zelvo-program"};
     ScopedEnvironment log{"ZELVO_LOG", std::string("stderr")};
     std::unique_ptr<ChildProcess> zelvo;
     std::ofstream logCopy;
+    Clock::time_point lastLineAt;
     int x = 0, y = 0, width = 0, height = 0;
 };
 
@@ -127,42 +149,52 @@ TEST_F(ZelvoProgramTest, WhatIsTypedIsStoredOnceTypingPausesAndSurvivesKill9) {
     ASSERT_TRUE(clickNote(0));
     ASSERT_TRUE(waitForLogLine(shown(note)));
     ASSERT_TRUE(clickEditor());
-    readLogFor(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waitForLogLine(caretPlaced));
+    Clock::time_point typing = Clock::now();
     ASSERT_TRUE(type("typed"));
 
-    // A few seconds after the last key, with nothing else done, Zelvo is killed.
-    readLogFor(std::chrono::seconds(4));
+    // Stored once typing pauses: not before the pause, and before the longest wait would have
+    // stored it (a loaded machine may well hand the keys to the page late).
+    ASSERT_TRUE(waitForLogLine(saving));
+    EXPECT_GE(lastLineAt - typing, std::chrono::duration<double>(zelvo::NoteSaver::pauseSeconds));
+    ASSERT_TRUE(waitUntilStored(note, "typed")) << storedText(note);
+    EXPECT_LT(lastLineAt - typing,
+              std::chrono::duration<double>(zelvo::NoteSaver::longestWaitSeconds));
+    // With nothing else done, Zelvo is killed.
     kill9();
     EXPECT_NE(storedText(note).find("typed"), std::string::npos) << storedText(note);
     EXPECT_NE(storedText(note).find("\u182E\u1823"), std::string::npos) << storedText(note);
-    EXPECT_EQ(run({"sqlite3", DBUtil::databasePath().value_or(""), "PRAGMA integrity_check;"}),
-              "ok\n");
+    ASSERT_TRUE(DBUtil::databasePath());
+    auto db = SQDatabase::databaseWithPath(*DBUtil::databasePath());
+    ASSERT_TRUE(db->open());
+    EXPECT_EQ(db->stringForQuery("PRAGMA integrity_check").value_or(""), "ok");
 }
 
-// A note clicked, a large one clicked, the editor clicked and typed into at once, the next
-// note clicked: the keys go into the large note or nowhere, and the next note takes typing.
+// A note clicked, a large one clicked, the editor clicked and typed into while the large one goes
+// into the page, the next note clicked: the keys go into the large note or nowhere, and the next
+// note takes typing.
 TEST_F(ZelvoProgramTest, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     std::string paragraph = "<p>";
     for (int i = 0; i < 100; ++i) paragraph += "\u182E\u1823\u1829\u182D\u1823\u182F ";
     paragraph += "</p>\n";
-    std::string large;
-    while (large.size() < 2'000'000) large += paragraph;
+    std::string largeText;
+    while (largeText.size() < 2'000'000) largeText += paragraph;
     int32_t next = addNote("<p>next</p>", 20);
-    addNote(large, 10);
+    int32_t large = addNote(largeText, 10);
     int32_t first = addNote("<p>first</p>", 0);
     ASSERT_NO_FATAL_FAILURE(start());
     ASSERT_TRUE(clickNote(0));
     ASSERT_TRUE(waitForLogLine(shown(first)));
     ASSERT_TRUE(clickNote(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waitForLogLine(chosen(large)));
     ASSERT_TRUE(clickEditor());
     ASSERT_TRUE(type("qqqqqqqqqqqqqqqqqqqq"));
     ASSERT_TRUE(clickNote(2));
     ASSERT_TRUE(waitForLogLine(shown(next)));
     ASSERT_TRUE(clickEditor());
-    readLogFor(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waitForLogLine(caretPlaced));
     ASSERT_TRUE(type("zyx"));
-    readLogFor(std::chrono::seconds(4));
+    ASSERT_TRUE(waitUntilStored(next, "zyx")) << storedText(next);
     kill9();
     EXPECT_EQ(storedText(first), "<p>first</p>");
     EXPECT_EQ(storedText(next).find('q'), std::string::npos) << storedText(next);

@@ -12,6 +12,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
@@ -84,6 +85,34 @@ TEST_F(GtkViewHostTest, ScreensAreTheMonitorsWithTheMainOneAtTheOrigin) {
     EXPECT_GT(main.height(), 0);
     auto pointer = platform::mouseLocation();
     ASSERT_TRUE(pointer.has_value());
+}
+
+// A busy program reads the X server's news of a move late: the window moved on in the meantime
+// stays where it was last put, and is drawn there.
+TEST_F(GtkViewHostTest, NewsOfAnEarlierMoveLeavesTheWindowWhereItWasLastPut) {
+    Window window(Rect(100, 200, 120, 80), platform::WindowStyleMask::Borderless);
+    window.setContentView(std::make_shared<ProbeView>(Rect(0, 0, 120, 80)));
+    window.orderFront();
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
+    auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window.host());
+    ASSERT_NE(host, nullptr);
+
+    window.setFrame(Rect(110, 200, 120, 80), true);
+    window.setFrame(Rect(120, 200, 120, 80), true);
+    // What the server says of the first move, read only now.
+    Rect first =
+        platform::desktopRectFromScreen(Rect(110, 200, 120, 80), backend->mainScreenOnDesktop());
+    GdkEventConfigure news{};
+    news.type = GDK_CONFIGURE;
+    news.window = gtk_widget_get_window(host->gtkWindow());
+    news.x = int(first.minX()), news.y = int(first.minY());
+    news.width = int(first.width()), news.height = int(first.height());
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(host->gtkWindow(), "configure-event", &news, &handled);
+    EXPECT_EQ(window.frame().minX(), 120) << "moved back to x " << window.frame().minX();
+
+    ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
+    EXPECT_EQ(window.frame().minX(), 120) << "moved back to x " << window.frame().minX();
 }
 
 // A popup shows its content where the frame says (screen coordinates, y up), and a press on it

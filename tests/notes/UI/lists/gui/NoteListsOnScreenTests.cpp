@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstdlib>
 #include <optional>
 
@@ -80,9 +78,9 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     window.setBackgroundColor(Color::whiteColor());
     window.setContentView(content);
     window.orderFront();
+    // A window manager, if any, frames and places the window before it maps it: once it is drawn,
+    // the window stays where it is; then whatever its placement asked for is drawn too.
     ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
-    usleep(200000);  // the window manager (if any) settles the frame
-    backend->processPendingEvents();
     ASSERT_TRUE(backend->waitUntilDrawn(window, kPatience.count()));
 
     auto shot = backend->snapshot(window.frame());
