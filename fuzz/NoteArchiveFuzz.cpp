@@ -26,7 +26,9 @@ namespace {
 // Saving never reaches a window: only the archive is asked for.
 class NoWindow : public zelvo::ExportHost {
   public:
-    std::optional<std::string> editorHTML() override { return std::nullopt; }
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
+        answer(std::nullopt);
+    }
     bool printEditorPage(const std::string&, std::string&) override { return false; }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;

@@ -35,10 +35,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     }
 }
 
-bool AppDelegate::applicationShouldTerminate() {
+void AppDelegate::applicationShouldTerminate(std::function<void(bool)> reply) {
     auto* editor =
         m_window ? dynamic_cast<EditorViewController*>(m_window->editorViewController()) : nullptr;
-    return !editor || editor->applicationShouldTerminate();
+    if (!editor) return reply(true);
+    editor->applicationShouldTerminate(std::move(reply));
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -25,8 +25,10 @@ void MainWindowController::saveDocumentAs() {
     exporter().saveDocumentAs();
 }
 
-std::string MainWindowController::setupBody() {
-    return NoteExporter::setupBody(editorHTML().value_or(""));
+void MainWindowController::setupBody(std::function<void(std::string)> answer) {
+    editorHTML([answer](std::optional<std::string> html) {
+        answer(NoteExporter::setupBody(html.value_or("")));
+    });
 }
 
 void MainWindowController::preview() {
@@ -45,10 +47,10 @@ bool MainWindowController::saveAsPdf(const std::string& path) {
     return page && page->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(30));
 }
 
-std::optional<std::string> MainWindowController::editorHTML() {
+void MainWindowController::editorHTML(std::function<void(std::optional<std::string>)> answer) {
     auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
-    if (!editor) return std::nullopt;
-    return editor->getHTML();
+    if (!editor) return answer(std::nullopt);
+    editor->getHTML(std::move(answer));
 }
 
 bool MainWindowController::printEditorPage(const std::string& path, std::string& failure) {

@@ -18,8 +18,9 @@ class ApplicationDelegate {
   public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching() {}
-    // Asked before quitting (terminate); answering false keeps the application running.
-    virtual bool applicationShouldTerminate() { return true; }
+    // Asked before quitting (terminate); the reply, given now or later, says whether to quit:
+    // false keeps the application running.
+    virtual void applicationShouldTerminate(std::function<void(bool quit)> reply) { reply(true); }
     virtual void applicationWillTerminate() {}
     virtual bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
     // The program was activated again (started a second time, its launcher clicked); whether the
@@ -65,7 +66,7 @@ class Application : public Responder {
     // Called by the backend when the program is activated again: the delegate decides; without
     // one, or when it agrees, the main window (the first window there is) comes to the front.
     void reopen();
-    // Quits unless the delegate refuses (applicationShouldTerminate).
+    // Quits once the delegate agreed (applicationShouldTerminate).
     void terminate();
     // Called by the backend when the last window closed; whether the application should quit.
     bool lastWindowClosed();

@@ -49,16 +49,19 @@ struct PrintSetup {
 };
 
 // The legacy WebView as the programs use it: one page, loaded from a file, driven by JavaScript
-// statements evaluated synchronously, talking back through named script messages
+// statements, talking back through named script messages
 // (window.webkit.messageHandlers.<name>.postMessage(text)), asking the program before every
 // navigation, printed with a panel or to a PDF file.
 //
-// Main thread only. Synchronous calls (evaluateJavaScript, waitForLoad, printToPDF) run a nested
-// main loop until the answer arrives or the time-out passes, so handlers of other events (script
-// messages, timers, notifications queued for the main queue) may run inside them.
+// Main thread only. The page answers a statement in its own time: evaluateJavaScript with a
+// completion returns at once. The synchronous calls (evaluateJavaScript with a time-out,
+// waitForLoad, printToPDF, snapshot) run a nested main loop until the answer arrives or the
+// time-out passes, so handlers of other events (script messages, timers, notifications queued for
+// the main queue) may run inside them.
 class WebView {
   public:
     using MessageHandler = std::function<void(const std::string& body)>;
+    using JavaScriptCompletion = std::function<void(const JavaScriptResult& result)>;
     using LoadHandler = std::function<void()>;
     using NavigationHandler = std::function<NavigationPolicy(const NavigationAction&)>;
 
@@ -87,6 +90,11 @@ class WebView {
     // Evaluates a statement in the page and answers its completion value.
     virtual JavaScriptResult evaluateJavaScript(
         const std::string& script, std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // Sends a statement to the page and returns at once; the completion takes its answer later,
+    // never inside this call. Statements run in the page in the order they were sent, and
+    // messages the page posted before answering are delivered before the answer. A view destroyed
+    // before the answer came never calls the completion.
+    virtual void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) = 0;
 
     // Receives the page's messages posted under `name` (the body converted to text); a second
     // handler for a name replaces the first.
@@ -120,12 +128,27 @@ class WebView {
 
     virtual Size frameSize() const = 0;
     virtual void setFrameSize(Size size) = 0;
-    // Whether the keys typed while the view has the focus reach the page; a refused key is
-    // dropped before the engine sees it. Backends without keys ignore this.
-    virtual void setAcceptsKeys(bool accepts) { (void)accepts; }
+    // What the view holds back from the engine: the keys typed into it, or those and its mouse
+    // clicks. Held events wait in the order they came, and whatever comes after a waiting event
+    // waits behind it; once no longer held, they reach the engine as if they came then. Backends
+    // without keys ignore this.
+    enum class HeldInput { Nothing, Keys, KeysAndClicks };
+    virtual void setHeldInput(HeldInput held) { (void)held; }
+    // The input events waiting (key presses and releases, button presses and releases).
+    virtual size_t heldInputEvents() const { return 0; }
+    // Passes on the first `count` of them as if typed now; the rest keep waiting.
+    virtual void passHeldInputEvents(size_t count) { (void)count; }
     // Key presses handed to the engine since the current page began to load. The engine may still
     // hold some of them back: it passes one on only once the page has handled the one before.
     virtual uint64_t keysPassed() const { return 0; }
+    // Mouse button presses handed to the engine since the current page began to load. The engine
+    // sends them to the page on a way of their own, beside the keys': a key typed after a click
+    // may reach the page before the click does, while the page is busy.
+    virtual uint64_t buttonPressesPassed() const { return 0; }
+    // Called after each button press handed to the engine.
+    void setButtonPressHandler(std::function<void()> handler) {
+        m_buttonPressed = std::move(handler);
+    }
 
   protected:
     WebView() = default;
@@ -133,6 +156,7 @@ class WebView {
     // For the backends: deliver an event to the program's handlers.
     void didReceiveScriptMessage(const std::string& name, const std::string& body);
     void didFinishLoad();
+    void didPassButtonPress();
     NavigationPolicy decideNavigation(const NavigationAction& action);
     // Called when a handler is added, so the backend can open the channel to the page.
     virtual void registerScriptMessageName(const std::string& name) = 0;
@@ -141,6 +165,7 @@ class WebView {
   private:
     std::map<std::string, MessageHandler> m_messageHandlers;
     LoadHandler m_loadFinished;
+    std::function<void()> m_buttonPressed;
     NavigationHandler m_navigation;
     std::string m_printFailure;
 };

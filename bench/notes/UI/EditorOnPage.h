@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "notes/UI/EditorViewController.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/web/webkit/WebKitBackend.h"
 
 namespace benchsupport {
@@ -37,6 +38,11 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     editor->view();
     editor->webview()->waitForLoad();
     return editor;
+}
+
+// Runs the loop until the editor's page operations (a switch, a save) are done.
+inline void settle(zelvo::EditorViewController& editor) {
+    while (editor.isBusy()) platform::RunLoop::mainRunLoop().iterate(true);
 }
 
 // The same page alone, loaded, with nothing of the controller around it: the floor.

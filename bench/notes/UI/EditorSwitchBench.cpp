@@ -39,7 +39,9 @@ std::unique_ptr<zelvo::EditorViewController> editorShowingNote(benchmark::State&
         ++stored;
         return true;
     });
-    if (editor) editor->noteSelectionChanged(note(1, noteOf(int(state.range(0)))));
+    if (!editor) return editor;
+    editor->noteSelectionChanged(note(1, noteOf(int(state.range(0)))));
+    benchsupport::settle(*editor);
     return editor;
 }
 
@@ -60,6 +62,7 @@ void BM_EditorSwitchWithSave(benchmark::State& state) {
         editor->webview()->evaluateJavaScript(typeScript);
         state.ResumeTiming();
         editor->noteSelectionChanged(note(next, next % 2 ? a : b));
+        benchsupport::settle(*editor);
         ++next;
     }
     state.counters["saves"] = double(stored);
@@ -79,7 +82,10 @@ void BM_RawPageStatements(benchmark::State& state) {
         state.ResumeTiming();
         web->evaluateJavaScript("zelvo_editor.setEditable(false);");
         auto edit = web->evaluateJavaScript("zelvo_editor.editsSince(0);");
-        std::string html = edit.value ? edit.value->substr(edit.value->find(' ') + 1) : "";
+        // "<note id> <count> <markup>"
+        std::string html =
+            edit.value ? edit.value->substr(edit.value->find(' ', edit.value->find(' ') + 1) + 1)
+                       : "";
         auto styled =
             web->evaluateJavaScript("style_html(" + platform::quoteJavaScriptString(html) + ");");
         auto text = web->evaluateJavaScript("zelvo_editor.getText();");
@@ -106,6 +112,7 @@ void BM_EditorOpenNote(benchmark::State& state) {
     int32_t next = 2;
     for (auto _ : state) {
         editor->noteSelectionChanged(note(next, next % 2 ? a : b));
+        benchsupport::settle(*editor);
         editor->webview()->evaluateJavaScript(layoutScript);
         ++next;
     }

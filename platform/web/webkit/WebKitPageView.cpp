@@ -76,6 +76,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
                                                     m_contentManager.get(), "web-context",
                                                     webkit::sharedWebContext(), nullptr));
     m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    m_pending = gtk::GObjectRef<GCancellable>::adopt(g_cancellable_new());
     if (!firstOpenView) firstOpenView = m_view.get();
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
@@ -95,6 +96,8 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     g_signal_connect(m_view.get(), "key-press-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_view.get(), "key-release-event", G_CALLBACK(onKey), this);
     g_signal_connect(m_view.get(), "hierarchy-changed", G_CALLBACK(onHierarchyChanged), this);
+    g_signal_connect(m_view.get(), "button-press-event", G_CALLBACK(onButton), this);
+    g_signal_connect(m_view.get(), "button-release-event", G_CALLBACK(onButton), this);
 
     m_offscreenHost = gtk_offscreen_window_new();
     gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
@@ -103,6 +106,8 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
 }
 
 WebKitPageView::~WebKitPageView() {
+    g_cancellable_cancel(m_pending.get());
+    for (GdkEvent* key : m_heldInput) gdk_event_free(key);
     if (firstOpenView == m_view.get()) firstOpenView = nullptr;
     g_signal_handlers_disconnect_by_data(m_view.get(), this);
     watchWindow(nullptr);
@@ -119,27 +124,76 @@ WebKitPageView::~WebKitPageView() {
     gtk_widget_destroy(widget);
 }
 
-// A key press the page did not take comes back from WebKit as the same event, sent through GTK
-// once more, and WebKit passes the next press it sees on to GTK instead of the page. That press
-// must be this one: if it never comes (refused here, or gone to another widget that took the focus
-// meanwhile), the first key typed into the page afterwards is the one passed by, and lost.
+// A key the page did not take, pressed or released, comes back from WebKit as the same event,
+// sent through GTK once more, and WebKit passes the next key event it sees on to GTK instead of
+// the page. That event must be this one: if it never comes (held or refused here, or gone to
+// another widget that took the focus meanwhile), the first key typed into the page afterwards is
+// the one passed by, and lost.
 gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     auto* view = static_cast<WebKitPageView*>(self);
-    if (event->type != GDK_KEY_PRESS) return view->m_acceptsKeys ? FALSE : TRUE;
     if (view->isHandedBack(*event, true)) return FALSE;  // counted already; the page saw it
-    if (!view->m_acceptsKeys) return TRUE;
-    ++view->m_keysPassed;
+    if (view->holdsBack(reinterpret_cast<GdkEvent*>(event))) return TRUE;
+    if (event->type == GDK_KEY_PRESS) ++view->m_keysPassed;
     // WebKit hands keys to the page one at a time: a key comes back among the last few passed.
     constexpr size_t remembered = 256;
     if (view->m_recentKeys.size() == remembered) view->m_recentKeys.pop_front();
-    view->m_recentKeys.push_back({event->time, event->hardware_keycode, event->keyval});
+    view->m_recentKeys.push_back(
+        {event->type, event->time, event->hardware_keycode, event->keyval});
     return FALSE;
+}
+
+gboolean WebKitPageView::onButton(GtkWidget*, GdkEventButton* event, gpointer self) {
+    auto* view = static_cast<WebKitPageView*>(self);
+    if (view->holdsBack(reinterpret_cast<GdkEvent*>(event))) return TRUE;
+    // The double and triple presses GTK adds after the second and third are no presses of their
+    // own: the page sees one per press of the button.
+    if (event->type != GDK_BUTTON_PRESS) return FALSE;
+    ++view->m_buttonsPassed;
+    view->didPassButtonPress();
+    return FALSE;
+}
+
+bool WebKitPageView::holdsBack(const GdkEvent* event) {
+    if (m_passingHeld || m_held == HeldInput::Nothing) return false;
+    bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+    if (!key && m_held != HeldInput::KeysAndClicks && m_heldInput.empty()) return false;
+    // A click takes the focus at once, as it would: the keys typed after it come here and wait.
+    if (event->type == GDK_BUTTON_PRESS) gtk_widget_grab_focus(GTK_WIDGET(m_view.get()));
+    m_heldInput.push_back(gdk_event_copy(event));
+    return true;
+}
+
+void WebKitPageView::setHeldInput(HeldInput held) {
+    m_held = held;
+    passHeld(m_heldInput.size());
+}
+
+void WebKitPageView::passHeldInputEvents(size_t count) {
+    HeldInput held = m_held;
+    m_held = HeldInput::Nothing;
+    passHeld(count);
+    if (m_held == HeldInput::Nothing) m_held = held;
+}
+
+void WebKitPageView::passHeld(size_t count) {
+    // Handed to the view as if they came now, in order. Passing a click may hold the keys again
+    // (see WebView::buttonPressesPassed): those behind it keep waiting.
+    for (; count > 0 && !m_heldInput.empty(); --count) {
+        GdkEvent* event = m_heldInput.front();
+        bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+        if (m_held == HeldInput::KeysAndClicks || (key && m_held == HeldInput::Keys)) break;
+        m_heldInput.pop_front();
+        m_passingHeld = true;
+        gtk_widget_event(GTK_WIDGET(m_view.get()), event);
+        m_passingHeld = false;
+        gdk_event_free(event);
+    }
 }
 
 bool WebKitPageView::isHandedBack(const GdkEventKey& event, bool forget) {
     for (auto key = m_recentKeys.begin(); key != m_recentKeys.end(); ++key)
-        if (key->time == event.time && key->keycode == event.hardware_keycode &&
-            key->keyval == event.keyval) {
+        if (key->type == event.type && key->time == event.time &&
+            key->keycode == event.hardware_keycode && key->keyval == event.keyval) {
             if (forget) m_recentKeys.erase(key);
             return true;
         }
@@ -180,6 +234,7 @@ gboolean WebKitPageView::onWindowEvent(GtkWidget* window, GdkEvent* event, gpoin
 void WebKitPageView::beginLoad() {
     m_loading = true;
     m_keysPassed = 0;  // the new page counts from nothing
+    m_buttonsPassed = 0;
     m_recentKeys.clear();
     m_loadFailed = false;
 }
@@ -293,42 +348,56 @@ void WebKitPageView::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
 
 JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
                                                     std::chrono::milliseconds timeout) {
+    // The answer may come after the wait gave up: the completion holds its own reference.
     auto pending = std::make_shared<Pending<JavaScriptResult>>();
-    GCancellable* cancellable = g_cancellable_new();
-    webkit_web_view_evaluate_javascript(
-        m_view.get(), script.data(), static_cast<gssize>(script.size()), nullptr, nullptr,
-        cancellable,
-        [](GObject* source, GAsyncResult* async, gpointer data) {
-            std::unique_ptr<std::shared_ptr<Pending<JavaScriptResult>>> holder(
-                static_cast<std::shared_ptr<Pending<JavaScriptResult>>*>(data));
-            Pending<JavaScriptResult>& state = **holder;
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
-            if (!value) {
-                state.value.status = JavaScriptResult::Status::Failed;
-                state.value.error = error ? error->message : "no answer";
-                if (error) g_error_free(error);
-            } else {
-                state.value.status = JavaScriptResult::Status::Succeeded;
-                if (jsc_value_is_string(value) || jsc_value_is_number(value) ||
-                    jsc_value_is_boolean(value))
-                    state.value.value = textOf(value);
-                g_object_unref(value);
-            }
-            state.done = true;
-        },
-        new std::shared_ptr<Pending<JavaScriptResult>>(pending));
-    bool answered = spinUntil([&] { return pending->done; }, timeout);
-    if (!answered) g_cancellable_cancel(cancellable);
-    g_object_unref(cancellable);
-    if (!answered) {
+    evaluateJavaScript(script, [pending](const JavaScriptResult& result) {
+        pending->value = result;
+        pending->done = true;
+    });
+    if (!spinUntil([&] { return pending->done; }, timeout)) {
         JavaScriptResult late;
         late.status = JavaScriptResult::Status::TimedOut;
         late.error = "the page did not answer in time";
         return late;
     }
     return pending->value;
+}
+
+namespace {
+
+struct Evaluation {
+    WebView::JavaScriptCompletion completion;
+};
+
+}  // namespace
+
+void WebKitPageView::evaluateJavaScript(const std::string& script,
+                                        JavaScriptCompletion completion) {
+    webkit_web_view_evaluate_javascript(
+        m_view.get(), script.data(), static_cast<gssize>(script.size()), nullptr, nullptr,
+        m_pending.get(),
+        [](GObject* source, GAsyncResult* async, gpointer data) {
+            std::unique_ptr<Evaluation> evaluation(static_cast<Evaluation*>(data));
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
+            JavaScriptResult result;
+            if (!value) {
+                // The view went first: nobody is there to take the answer.
+                bool gone = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+                result.error = error ? error->message : "no answer";
+                if (error) g_error_free(error);
+                if (gone) return;
+            } else {
+                result.status = JavaScriptResult::Status::Succeeded;
+                if (jsc_value_is_string(value) || jsc_value_is_number(value) ||
+                    jsc_value_is_boolean(value))
+                    result.value = textOf(value);
+                g_object_unref(value);
+            }
+            if (evaluation->completion) evaluation->completion(result);
+        },
+        new Evaluation{std::move(completion)});
 }
 
 namespace {

@@ -28,6 +28,7 @@ class WebKitPageView final : public WebView {
     bool waitForLoad(std::chrono::milliseconds timeout) override;
     JavaScriptResult evaluateJavaScript(const std::string& script,
                                         std::chrono::milliseconds timeout) override;
+    void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) override;
     bool print() override;
     bool printToPDF(const std::string& path, std::chrono::milliseconds timeout) override;
     bool print(const PrintSetup& setup) override;
@@ -36,8 +37,11 @@ class WebKitPageView final : public WebView {
     std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
-    void setAcceptsKeys(bool accepts) override { m_acceptsKeys = accepts; }
+    void setHeldInput(HeldInput held) override;
+    size_t heldInputEvents() const override { return m_heldInput.size(); }
+    void passHeldInputEvents(size_t count) override;
     uint64_t keysPassed() const override { return m_keysPassed; }
+    uint64_t buttonPressesPassed() const override { return m_buttonsPassed; }
 
     GtkWidget* detachWidget();
 
@@ -51,6 +55,11 @@ class WebKitPageView final : public WebView {
     static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
     static gboolean onKey(GtkWidget*, GdkEventKey*, gpointer self);
+    static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
+    // Whether the event waits (see setHeldInput); a waiting one is kept.
+    bool holdsBack(const GdkEvent* event);
+    // Passes on waiting events from the first while they are no longer held, at most `count`.
+    void passHeld(size_t count);
     static void onHierarchyChanged(GtkWidget* widget, GtkWidget* previous, gpointer self);
     static gboolean onWindowEvent(GtkWidget* window, GdkEvent* event, gpointer self);
     // Whether this press is one the view handed to the engine (and the engine handed back);
@@ -76,10 +85,17 @@ class WebKitPageView final : public WebView {
     Size m_frameSize;
     bool m_loading = false;
     bool m_loadFailed = false;
-    bool m_acceptsKeys = true;
+    // Key events typed while keys are held, in order (owned copies).
+    std::deque<GdkEvent*> m_heldInput;
+    HeldInput m_held = HeldInput::Nothing;
+    bool m_passingHeld = false;
+    // Cancelled when the view goes: answers still to come then call nobody.
+    gtk::GObjectRef<GCancellable> m_pending;
     uint64_t m_keysPassed = 0;
-    // The latest key presses handed to the engine, to know one it hands back.
+    uint64_t m_buttonsPassed = 0;
+    // The latest key events handed to the engine, to know one it hands back.
     struct PassedKey {
+        GdkEventType type;
         guint32 time;
         guint16 keycode;
         guint keyval;

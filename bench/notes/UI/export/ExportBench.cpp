@@ -43,7 +43,9 @@ const std::string& note() {
 
 class BenchHost : public zelvo::ExportHost {
   public:
-    std::optional<std::string> editorHTML() override { return note(); }
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
+        answer(note());
+    }
     bool printEditorPage(const std::string&, std::string&) override { return false; }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
@@ -64,7 +66,9 @@ void exportTo(benchmark::State& state, const std::string& format) {
     zelvo::NoteExporter exporter(host);
     std::string path = (folder() / ("note" + format)).string();
     for (auto _ : state) {
-        if (!exporter.exportToPath(format, path)) state.SkipWithError("export failed");
+        bool written = false;
+        exporter.exportToPath(format, path, [&](bool done) { written = done; });
+        if (!written) state.SkipWithError("export failed");
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(note().size()));
 }

@@ -23,6 +23,7 @@
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/FullDiskFolder.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/RecordedAlerts.h"
 #include "tests/support/TestOutput.h"
@@ -87,6 +88,13 @@ class ExportDesktopTest : public ZelvoDesktopFixture {
         if (editor) editor->setHTML(html);
         return controller;
     }
+    // Save As, with the editor's page read and the file written.
+    static void saveAs(zelvo::MainWindowController& controller) {
+        controller.saveDocumentAs();
+        auto* editor =
+            dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
+        ASSERT_TRUE(turnTheLoopUntil([&] { return !editor->isBusy(); }));
+    }
 };
 
 TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
@@ -102,7 +110,7 @@ TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
         if (formats) formats->userEdited(".pdf");
         return std::optional<std::string>(chosen);
     };
-    controller.saveDocumentAs();
+    saveAs(controller);
     std::string pdf = chosen + ".pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_TRUE(fileContents(pdf).starts_with("%PDF"));
@@ -159,7 +167,7 @@ TEST_F(FullDiskExportTest, APDFThatFindsNoRoomSaysWhyAsTheOtherFormatsDo) {
     for (const char* each : {".txt", ".pdf"}) {
         format = each;
         SCOPED_TRACE(format);
-        controller.saveDocumentAs();
+        saveAs(controller);
         ASSERT_EQ(alerts.shown.size(), 1u);
         const std::string& told = alerts.shown[0].informativeText();
         EXPECT_TRUE(told.starts_with(full.file("note") + format + "\n")) << told;

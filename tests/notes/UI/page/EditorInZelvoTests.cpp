@@ -26,6 +26,7 @@
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/ModeBitsVfs.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
@@ -37,9 +38,23 @@ namespace {
 
 class EditorInZelvoTest : public ZelvoDesktopFixture {
   protected:
-    static void deliverQueuedNotices() {
+    // The notices queued for the main queue delivered, and what they asked of the page done.
+    void deliverQueuedNotices() {
         while (platform::RunLoop::mainRunLoop().iterate(false)) {
         }
+        ASSERT_TRUE(turnTheLoopUntil([&] { return !editor || !editor->isBusy(); }));
+    }
+    std::optional<std::string> editorHTML() {
+        std::optional<std::optional<std::string>> html;
+        editor->getHTML([&](std::optional<std::string> answer) { html = std::move(answer); });
+        EXPECT_TRUE(turnTheLoopUntil([&] { return html.has_value(); }));
+        return html.value_or(std::nullopt);
+    }
+    bool quits() {
+        std::optional<bool> quit;
+        delegate.applicationShouldTerminate([&](bool answer) { quit = answer; });
+        EXPECT_TRUE(turnTheLoopUntil([&] { return quit.has_value(); }));
+        return quit.value_or(false);
     }
     std::optional<std::string> storedText(int32_t id) {
         for (const DBUtil::NoteRow& row : DBUtil::getNotesWithFlag(std::string("group_work")))
@@ -104,7 +119,7 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
               "\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes");
 
     typeAtEnd(" \u1820");
-    delegate.applicationWillTerminate();
+    EXPECT_TRUE(quits());
     EXPECT_EQ(storedText(note->n_id()),
               "<p>\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes \u1820</p>");
 }
@@ -183,6 +198,7 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
 
     DialogAnswerer answerer(*backend);
     app.mainMenu()->itemAtIndex(1)->submenu()->itemWithTitle("Save")->handler()();  // Ctrl+S
+    deliverQueuedNotices();
     ASSERT_EQ(answerer.seen.size(), 1u);
     EXPECT_EQ(answerer.seen[0].first, "The note could not be saved.");
     EXPECT_TRUE(answerer.seen[0].second.starts_with("attempt to write a readonly database"))
@@ -203,9 +219,10 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
     fs::permissions(folder, fs::perms::owner_all);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     app.mainMenu()->itemAtIndex(1)->submenu()->itemWithTitle("Save")->handler()();
+    deliverQueuedNotices();
     EXPECT_EQ(answerer.seen.size(), 2u);
     EXPECT_EQ(storedText(edited), "<p>\u182E\u1823\u1829\u182D\u1823\u182F TYPED</p>");
-    EXPECT_TRUE(delegate.applicationShouldTerminate());
+    EXPECT_TRUE(quits());
     app.setMainMenu(nullptr);
 }
 
@@ -271,14 +288,17 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
     EXPECT_EQ(storedBytes(), storedHex);
 
     // Out of the page: what the source viewer, the preview and every export are given.
-    std::optional<std::string> html = editor->getHTML();
+    std::optional<std::string> html = editorHTML();
     ASSERT_TRUE(html);
     EXPECT_NE(html->find(shownText), std::string::npos) << *html;
     zelvo::NoteExporter exporter(*window);
     const std::string base = testOutputPath("zelvo-malformed").string();
     for (const char* format : {".txt", ".html", ".rtf", ".pdf"}) {
         std::filesystem::remove(base + format);
-        ASSERT_TRUE(exporter.exportToPath(format, base + format)) << format;
+        std::optional<bool> written;
+        exporter.exportToPath(format, base + format, [&](bool done) { written = done; });
+        ASSERT_TRUE(turnTheLoopUntil([&] { return written.has_value(); })) << format;
+        ASSERT_TRUE(*written) << format;
     }
     EXPECT_NE(fileContents(base + ".txt").find(shownText), std::string::npos);
     EXPECT_NE(fileContents(base + ".html").find(shownText), std::string::npos);
@@ -356,7 +376,7 @@ TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
         note->setN_id(id++);
         note->setN_text("<p>" + html + "</p>");
         editor->noteSelectionChanged(note);
-        preview->setHtmlString(editor->getHTML());
+        preview->setHtmlString(editorHTML());
         preview->updateHTML();
         preview->setHtmlString(note->n_text());
         preview->updateHTML();

@@ -210,11 +210,11 @@ TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInP
 
 // Only the user's edits count: showing a note not in the page's own form, its rest coming in,
 // locking and reading it are none, while typing, a command and undo each are, until another note
-// goes in. An answer is not used up by being given.
+// goes in. An answer is not used up by being given, and names the note the page was given.
 TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
     std::string note = "<P>first<BR/></P>";
     for (int i = 0; i < 3000; ++i) note += "<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ " + std::to_string(i) + "</p>";
-    setHTML(note);
+    eval("zelvo_editor.setHTML(" + quoteJavaScriptString(note) + ", 41);");
     settle();
     eval(
         "zelvo_editor.setEditable(false); zelvo_editor.setEditable(true); "
@@ -225,6 +225,8 @@ TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
     eval("document.execCommand('insertText', false, 'typed'); 1;");
     std::string edits = eval("zelvo_editor.editsSince(0);");
     EXPECT_EQ(edits, eval("zelvo_editor.editsSince(0);"));
+    ASSERT_TRUE(edits.starts_with("41 ")) << edits.substr(0, 80);
+    edits.erase(0, 3);
     std::string count = edits.substr(0, edits.find(' '));
     EXPECT_EQ(edits.substr(count.size() + 1), eval("zelvo_editor.getHTML();"));
     EXPECT_NE(edits.find("<p>typed<br></p>"), std::string::npos) << edits.substr(0, 80);
@@ -234,6 +236,7 @@ TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
         eval(edit);
         std::string more = eval("zelvo_editor.editsSince(" + count + ");");
         EXPECT_NE(more, "<absent>") << edit;
+        more.erase(0, 3);
         count = more.substr(0, more.find(' '));
     }
 

@@ -27,6 +27,7 @@
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/PrivateWindowManager.h"
 #include "tests/support/TestOutput.h"
@@ -219,13 +220,15 @@ TEST_F(ZelvoManagedDesktopTest, OpeningAndClosingThePreviewLeavesTheMainWindowWh
     const GdkRectangle framedBefore = managedFrame(*host);
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round);
-        bool opened = false;
+        bool ran = false, opened = false;
         duringModalRun([&](platform::Window& preview) {
             settle(preview);
+            ran = true;
             opened = preview.isFullScreen() && host->chromeHeight() == 0;
             preview.performClose();
         });
-        controller.preview();
+        controller.preview();  // shown once the editor page gave its HTML
+        ASSERT_TRUE(turnTheLoopUntil([&] { return ran; }));
         EXPECT_TRUE(opened);
         ASSERT_GT(host->chromeHeight(), 0) << "the menu bar is back";
         ASSERT_TRUE(waitUntilManaged(*host, window, before.size))
@@ -258,7 +261,9 @@ TEST_F(ZelvoManagedDesktopTest, TheSourceWindowOpensOnTheMainWindowsScreenWithou
         &screen);
     std::optional<GdkRectangle> framed;
     double sourceMenuBar = -1;
+    bool ran = false;
     duringModalRun([&](platform::Window& source) {
+        ran = true;
         settle(source);
         if (auto* sourceHost = dynamic_cast<platform::gtk::GtkViewHost*>(source.host())) {
             if (waitUntilManaged(*sourceHost, source, source.frame().size))
@@ -267,7 +272,8 @@ TEST_F(ZelvoManagedDesktopTest, TheSourceWindowOpensOnTheMainWindowsScreenWithou
         }
         source.performClose();
     });
-    editor->showHTMLSource();
+    editor->showHTMLSource();  // shown once the page gave its HTML
+    ASSERT_TRUE(turnTheLoopUntil([&] { return ran; }));
     ASSERT_TRUE(framed.has_value()) << "the source window was not framed";
     EXPECT_EQ(sourceMenuBar, 0);
     EXPECT_GT(host->chromeHeight(), 0) << "the main window keeps its menu bar";
