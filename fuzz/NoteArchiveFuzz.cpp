@@ -29,7 +29,10 @@ class NoWindow : public zelvo::ExportHost {
     void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
         answer(std::nullopt);
     }
-    bool printEditorPage(const std::string&, std::string&) override { return false; }
+    void printEditorPage(const std::string&,
+                         std::function<void(bool, const std::string&)> done) override {
+        done(false, "");
+    }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }

@@ -79,10 +79,12 @@ class MainWindowController : public platform::WindowController,
     void setupBody(std::function<void(std::string body)> answer);
     void preview();
     bool saveNoteWithPath(const std::optional<std::string>& path, const NoteObject* note);
-    bool saveAsPdf(const std::string& path);
+    void saveAsPdf(const std::string& path,
+                   std::function<void(bool printed, const std::string& failure)> done);
     // What the export asks of the window: the editor page, the panels, the note list.
     void editorHTML(std::function<void(std::optional<std::string>)> answer) override;
-    bool printEditorPage(const std::string& path, std::string& failure) override;
+    void printEditorPage(const std::string& path,
+                         std::function<void(bool, const std::string&)> done) override;
     std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) override;
     bool confirmReplace(const std::string& path) override;
     void runAlert(const std::string& message, const std::string& informativeText) override;

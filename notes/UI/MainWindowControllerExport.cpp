@@ -40,11 +40,13 @@ bool MainWindowController::saveNoteWithPath(const std::optional<std::string>& pa
     return exporter().saveNoteWithPath(path, note);
 }
 
-bool MainWindowController::saveAsPdf(const std::string& path) {
+void MainWindowController::saveAsPdf(const std::string& path,
+                                     std::function<void(bool, const std::string&)> done) {
     auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
     platform::WebView* page = editor ? editor->webview() : nullptr;
+    if (!page) return done(false, "");
     // Pages follow one another down the document; nothing is centred.
-    return page && page->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(30));
+    page->printToPDF(path, platform::PrintSetup{}, std::move(done));
 }
 
 void MainWindowController::editorHTML(std::function<void(std::optional<std::string>)> answer) {
@@ -53,12 +55,9 @@ void MainWindowController::editorHTML(std::function<void(std::optional<std::stri
     editor->getHTML(std::move(answer));
 }
 
-bool MainWindowController::printEditorPage(const std::string& path, std::string& failure) {
-    if (saveAsPdf(path)) return true;
-    auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
-    if (platform::WebView* page = editor ? editor->webview() : nullptr)
-        failure = page->printFailure();
-    return false;
+void MainWindowController::printEditorPage(const std::string& path,
+                                           std::function<void(bool, const std::string&)> done) {
+    saveAsPdf(path, std::move(done));
 }
 
 std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const ExportPanelSetup& setup) {

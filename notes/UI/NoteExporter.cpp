@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
@@ -95,22 +96,23 @@ void NoteExporter::exportToPath(const std::string& format, const std::string& pa
     // The page's HTML is read first, as the command always did, for the PDF too: that is of the
     // page itself.
     m_host.editorHTML([this, format, path, done](std::optional<std::string> html) {
-        done(writeFromHTML(format, path, html));
+        writeFromHTML(format, path, html, done);
     });
 }
 
-bool NoteExporter::writeFromHTML(const std::string& format, const std::string& path,
-                                 const std::optional<std::string>& html) {
+void NoteExporter::writeFromHTML(const std::string& format, const std::string& path,
+                                 const std::optional<std::string>& html,
+                                 std::function<void(bool)> done) {
     if (!html) {
         reportFailure(path, "the editor page did not answer");
-        return false;
+        return done(false);
     }
-    if (format == ".html") return writeHTMLPage(path, *html);
-    if (format == ".pdf") return writePDF(path);
+    if (format == ".html") return done(writeHTMLPage(path, *html));
+    if (format == ".pdf") return writePDF(path, std::move(done));
     platform::RichText text = richTextOf(*html);
-    return writeText(path, format == ".txt"
-                               ? platform::plainText(text)
-                               : platform::rtfData(text, {platform::Font::DisplayFontFamily}));
+    done(writeText(path, format == ".txt"
+                             ? platform::plainText(text)
+                             : platform::rtfData(text, {platform::Font::DisplayFontFamily})));
 }
 
 bool NoteExporter::writeText(const std::string& path, const std::string& contents) {
@@ -146,23 +148,33 @@ bool NoteExporter::writeHTMLPage(const std::string& path, const std::string& htm
     return false;
 }
 
-bool NoteExporter::writePDF(const std::string& path) {
-    bool printed = false;
-    std::string failure;
-    bool written =
-        platform::replaceFileAtomically(path, [&](const std::filesystem::path& temporary) {
-            std::error_code error;
-            printed = m_host.printEditorPage(temporary.string(), failure) &&
-                      std::filesystem::file_size(temporary, error) > 0;
-            return printed;
+void NoteExporter::writePDF(const std::string& path, std::function<void(bool)> done) {
+    struct Printing {
+        bool printed = false;
+        std::string failure;
+    };
+    auto printing = std::make_shared<Printing>();
+    platform::replaceFileAtomicallyLater(
+        path,
+        [this, printing](const std::filesystem::path& temporary,
+                         std::function<void(bool)> finished) {
+            m_host.printEditorPage(temporary.string(), [printing, temporary, finished](
+                                                           bool printed, const std::string& why) {
+                std::error_code error;
+                printing->printed = printed && std::filesystem::file_size(temporary, error) > 0;
+                printing->failure = why;
+                finished(printing->printed);
+            });
+        },
+        [this, path, printing, done](bool written) {
+            // The printer's reason, as the other formats give the system's; a printed file that
+            // could not be put in place has the system's.
+            if (!written)
+                reportFailure(path, printing->printed           ? std::strerror(errno)
+                                    : printing->failure.empty() ? "the page could not be printed"
+                                                                : printing->failure);
+            done(written);
         });
-    // The printer's reason, as the other formats give the system's; a printed file that could
-    // not be put in place has the system's.
-    if (!written)
-        reportFailure(path, printed           ? std::strerror(errno)
-                            : failure.empty() ? "the page could not be printed"
-                                              : failure);
-    return written;
 }
 
 void NoteExporter::reportFailure(const std::string& path, const std::string& reason) {

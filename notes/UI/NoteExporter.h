@@ -42,9 +42,11 @@ class ExportHost {
     // The editor page's HTML as it is (unsaved edits included), answered once the page gave it;
     // absent when the page did not answer.
     virtual void editorHTML(std::function<void(std::optional<std::string> html)> answer) = 0;
-    // Prints the rendered editor page into a PDF file at the path; whether it was written. When
-    // not, `failure` says why where the printer told (empty otherwise).
-    virtual bool printEditorPage(const std::string& path, std::string& failure) = 0;
+    // Prints the rendered editor page into a PDF file at the path; `done` learns whether it was
+    // written, and when not, why where the printer told (empty otherwise).
+    virtual void printEditorPage(
+        const std::string& path,
+        std::function<void(bool printed, const std::string& failure)> done) = 0;
     // Runs the save panel modally; absent when the user did not press OK.
     virtual std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) = 0;
     // Asks whether to replace the existing file at the path; whether the user agreed.
@@ -91,10 +93,10 @@ class NoteExporter {
   private:
     bool writeText(const std::string& path, const std::string& contents);
     // The formats made of the editor's HTML (absent: the page did not answer).
-    bool writeFromHTML(const std::string& format, const std::string& path,
-                       const std::optional<std::string>& html);
+    void writeFromHTML(const std::string& format, const std::string& path,
+                       const std::optional<std::string>& html, std::function<void(bool)> done);
     bool writeHTMLPage(const std::string& path, const std::string& html);
-    bool writePDF(const std::string& path);
+    void writePDF(const std::string& path, std::function<void(bool)> done);
     void reportFailure(const std::string& path, const std::string& reason);
 
     ExportHost& m_host;

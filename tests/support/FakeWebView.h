@@ -94,12 +94,7 @@ class FakeWebView : public platform::WebView {
     std::string url() const override { return m_url; }
     bool isLoading() const override { return m_loading; }
     void stopLoading() override { m_loading = false; }
-    bool waitForLoad(std::chrono::milliseconds) override { return !m_loading; }
-    platform::JavaScriptResult evaluateJavaScript(const std::string& script,
-                                                  std::chrono::milliseconds) override {
-        scripts.push_back(script);
-        return m_responder ? m_responder(script) : nothing();
-    }
+    bool loadFailed() const override { return false; }
     void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) override {
         scripts.push_back(script);
         m_unanswered.emplace_back(script, std::move(completion));
@@ -112,13 +107,12 @@ class FakeWebView : public platform::WebView {
         ++printCount;
         return true;
     }
-    bool printToPDF(const std::string& path, std::chrono::milliseconds) override {
+    void printToPDF(const std::string& path, const platform::PrintSetup&,
+                    PrintCompletion done) override {
         pdfPaths.push_back(path);
-        return true;
+        done(true, "");
     }
-    std::optional<platform::Image> snapshot(std::chrono::milliseconds) override {
-        return std::nullopt;
-    }
+    void snapshot(SnapshotCompletion done) override { done(std::nullopt); }
     platform::Size frameSize() const override { return m_size; }
     void setFrameSize(platform::Size size) override { m_size = size; }
     uint64_t keysPassed() const override { return passedKeys; }

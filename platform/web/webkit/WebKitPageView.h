@@ -3,7 +3,9 @@
 #include <webkit2/webkit2.h>
 
 #include <deque>
+#include <functional>
 #include <list>
+#include <memory>
 #include <string>
 
 #include "platform/ui/gtk/GObjectRef.h"
@@ -25,16 +27,13 @@ class WebKitPageView final : public WebView {
     std::string url() const override;
     bool isLoading() const override;
     void stopLoading() override;
-    bool waitForLoad(std::chrono::milliseconds timeout) override;
-    JavaScriptResult evaluateJavaScript(const std::string& script,
-                                        std::chrono::milliseconds timeout) override;
+    bool loadFailed() const override { return m_loadFailed; }
     void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) override;
     bool print() override;
-    bool printToPDF(const std::string& path, std::chrono::milliseconds timeout) override;
     bool print(const PrintSetup& setup) override;
-    bool printToPDF(const std::string& path, const PrintSetup& setup,
-                    std::chrono::milliseconds timeout) override;
-    std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
+    void printToPDF(const std::string& path, const PrintSetup& setup,
+                    PrintCompletion done) override;
+    void snapshot(SnapshotCompletion done) override;
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
     void setHeldInput(HeldInput held) override;
@@ -69,9 +68,9 @@ class WebKitPageView final : public WebView {
     static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                 gpointer self);
     void beginLoad();
+    // Starts the load now, or once the load rule is in place.
+    void load(const std::string& url, std::function<void()> start);
     bool runPrintDialog(const PrintSetup* setup);
-    bool printToFile(const std::string& path, const PrintSetup* setup,
-                     std::chrono::milliseconds timeout);
 
     // Owned.
     gtk::GObjectRef<WebKitUserContentManager> m_contentManager;
@@ -86,6 +85,10 @@ class WebKitPageView final : public WebView {
     bool m_loading = false;
     bool m_loadFailed = false;
     // Key events typed while keys are held, in order (owned copies).
+    bool m_filterInPlace = false;
+    std::function<void()> m_loadToCome;
+    std::string m_urlToCome;
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::deque<GdkEvent*> m_heldInput;
     HeldInput m_held = HeldInput::Nothing;
     bool m_passingHeld = false;

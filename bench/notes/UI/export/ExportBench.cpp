@@ -46,7 +46,10 @@ class BenchHost : public zelvo::ExportHost {
     void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
         answer(note());
     }
-    bool printEditorPage(const std::string&, std::string&) override { return false; }
+    void printEditorPage(const std::string&,
+                         std::function<void(bool, const std::string&)> done) override {
+        done(false, "");
+    }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }
@@ -110,9 +113,11 @@ void BM_ExportPDF(benchmark::State& state) {
     auto editor = benchsupport::editorOnPage(state, [](const NoteObject&) { return true; });
     if (!editor) return;
     editor->setHTML(note());
+    benchsupport::settle(*editor);
     std::string path = (folder() / "note.pdf").string();
     for (auto _ : state) {
-        if (!editor->webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
+        if (!printToPDFNow(*editor->webview(), path, platform::PrintSetup{},
+                           std::chrono::seconds(60)))
             state.SkipWithError("printing failed");
     }
 }

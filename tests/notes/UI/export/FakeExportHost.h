@@ -37,11 +37,11 @@ class FakeExportHost : public zelvo::ExportHost {
         ++htmlReads;
         answer(html);
     }
-    bool printEditorPage(const std::string& path, std::string&) override {
+    void printEditorPage(const std::string& path,
+                         std::function<void(bool, const std::string&)> done) override {
         printedPaths.push_back(path);
-        if (!pdfBytes) return false;
-        std::ofstream(path, std::ios::binary) << *pdfBytes;
-        return true;
+        if (pdfBytes) std::ofstream(path, std::ios::binary) << *pdfBytes;
+        done(pdfBytes.has_value(), "");
     }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(
         const zelvo::ExportPanelSetup& setup) override {

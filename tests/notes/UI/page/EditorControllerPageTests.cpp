@@ -9,6 +9,7 @@
 #include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 // The editor controller over the real page: what a user does, end to end, short of the window.
 namespace {
@@ -29,7 +30,7 @@ class EditorOnPageTest : public ::testing::Test {
         ASSERT_TRUE(web);
         editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
         editor->view();
-        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*editor->webview(), kPatience));
         ASSERT_TRUE(editor->editorLoaded());
     }
     static std::shared_ptr<NoteObject> note(int32_t id, std::string text) {
@@ -49,7 +50,7 @@ class EditorOnPageTest : public ::testing::Test {
         ASSERT_TRUE(turnTheLoopUntil([&] { return !editor->isBusy(); }));
     }
     std::string eval(const std::string& script) {
-        return editor->webview()->evaluateJavaScript(script, kPatience).value.value_or("<absent>");
+        return evaluateNow(*editor->webview(), script, kPatience).value.value_or("<absent>");
     }
     // Types at the end of the note's first paragraph, as the user would.
     void typeAtEnd(const std::string& text) {
@@ -161,7 +162,7 @@ TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
         "<p>\u182E\u1823\u1829\u182D\u1823\u182F \u1825\u182C\u1821\u1837 "
         "<span style=\"background-color: rgb(255, 255, 102);\">\u1824\u1832\u1824\u1837</span> "
         "\u182A\u1822\u1834\u1822\u1833\u1821\u182D</p>"));
-    std::optional<platform::Image> page = editor->webview()->snapshot();
+    std::optional<platform::Image> page = snapshotNow(*editor->webview());
     ASSERT_TRUE(page);
 
     platform::View& panel = *editor->view();

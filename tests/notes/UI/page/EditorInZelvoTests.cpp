@@ -30,6 +30,7 @@
 #include "tests/support/ModeBitsVfs.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 #include "textview/TXTextView.h"
 
 // The editor inside Zelvo's window on the desktop, over a notes database of its own: the page is
@@ -71,18 +72,18 @@ class EditorInZelvoTest : public ZelvoDesktopFixture {
         editor = dynamic_cast<zelvo::EditorViewController*>(window->editorViewController());
         list = dynamic_cast<zelvo::NoteViewController*>(window->noteViewController());
         ASSERT_TRUE(editor && list && editor->webview());
-        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*editor->webview(), kPatience));
         ASSERT_TRUE(backend->waitUntilDrawn(*window->window(), kPatience.count()));
     }
     // Typed at the end of the note's first paragraph, as by the keyboard.
     void typeAtEnd(const std::string& text) {
-        editor->webview()->evaluateJavaScript(
-            "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
-            "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
-            "getSelection(); s.removeAllRanges(); s.addRange(r); "
-            "document.execCommand('insertText', false, " +
-                platform::quoteJavaScriptString(text) + "); return 1; })();",
-            kPatience);
+        evaluateNow(*editor->webview(),
+                    "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
+                    "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
+                    "getSelection(); s.removeAllRanges(); s.addRange(r); "
+                    "document.execCommand('insertText', false, " +
+                        platform::quoteJavaScriptString(text) + "); return 1; })();",
+                    kPatience);
     }
 
     zelvo::MainWindowController* window = nullptr;
@@ -115,7 +116,7 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_CHANGED,
                                                                        note);
     deliverQueuedNotices();
-    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
+    EXPECT_EQ(evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes");
 
     typeAtEnd(" \u1820");
@@ -212,7 +213,7 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
     EXPECT_EQ(answerer.seen.size(), 2u);
     EXPECT_EQ(editor->note()->n_id(), edited);
     EXPECT_EQ(list->noteTableView()->selectedRow(), 0);
-    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
+    EXPECT_EQ(evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F TYPED");
     EXPECT_EQ(storedText(edited), "<p>\u182E\u1823\u1829\u182D\u1823\u182F</p>");
 
@@ -262,7 +263,7 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
 
     launch();
     auto pageText = [&] {
-        return editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value;
+        return evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value;
     };
     auto select = [&](int64_t row) {
         list->noteTableView()->userSelectRow(row);
@@ -312,10 +313,9 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
     preview->setHtmlString(*html);
     preview->window();
     platform::WebView* previewPage = preview->previewWebview()->webView();
-    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    ASSERT_TRUE(previewPage && waitForLoad(*previewPage, kPatience));
     EXPECT_EQ(
-        previewPage->evaluateJavaScript("document.getElementById('content').innerText", kPatience)
-            .value,
+        evaluateNow(*previewPage, "document.getElementById('content').innerText", kPatience).value,
         shownText);
 
     if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->window()->host())) {
@@ -369,7 +369,7 @@ TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
     auto preview = std::make_shared<zelvo::PreviewHTMLWindow>();
     preview->window();
     platform::WebView* previewPage = preview->previewWebview()->webView();
-    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    ASSERT_TRUE(previewPage && waitForLoad(*previewPage, kPatience));
     int32_t id = 1;
     for (const std::string& html : kinds) {
         auto note = std::make_shared<NoteObject>();
@@ -403,7 +403,7 @@ TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
     for (platform::WebView* page : {editor->webview(), previewPage}) {
         std::string shown;
         for (int tries = 0; tries < 100 && shown.empty(); ++tries) {
-            shown = page->evaluateJavaScript(widths, kPatience).value.value_or("");
+            shown = evaluateNow(*page, widths, kPatience).value.value_or("");
             if (shown.empty())
                 platform::RunLoop::mainRunLoop().runUntilDate(
                     platform::Date::now().dateByAddingTimeInterval(0.05));

@@ -4,6 +4,7 @@
 #include "platform/web/WebView.h"
 #include "platform/web/webkit/WebKitBackend.h"
 #include "tests/support/Patience.h"
+#include "tests/support/WebViewWaits.h"
 
 // The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
 // formatting commands, each driven by the statements the program sends.
@@ -19,12 +20,12 @@ class EditorPageTest : public ::testing::Test {
         view = platform::WebView::create(platform::Size{600, 400});
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
-        ASSERT_TRUE(view->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*view, kPatience));
         // The page takes typing only once told, as the program tells it when a note is in it.
         eval("zelvo_editor.setEditable(true);");
     }
     std::string eval(const std::string& script) {
-        auto result = view->evaluateJavaScript(script, kPatience);
+        auto result = evaluateNow(*view, script, kPatience);
         if (!result.succeeded()) ADD_FAILURE() << script << ": " << result.error;
         return result.value.value_or("<absent>");
     }
@@ -45,9 +46,8 @@ class EditorPageTest : public ::testing::Test {
     // Lets queued page work (image errors, timers) run.
     void settle() {
         eval("new Promise(function (done) { setTimeout(function () { done(1); }, 150); }); 1;");
-        view->evaluateJavaScript(
-            "(function(){var e=Date.now()+150;while(Date.now()<e){}return 1;})();");
-        view->waitForLoad(std::chrono::milliseconds(200));
+        evaluateNow(*view, "(function(){var e=Date.now()+150;while(Date.now()<e){}return 1;})();");
+        waitForLoad(*view, std::chrono::milliseconds(200));
     }
     void selectText(const std::string& fragment) {
         eval(

@@ -31,6 +31,7 @@
 #include "tests/support/Patience.h"
 #include "tests/support/PrivateWindowManager.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 using platform::gtk::GtkViewPeer;
 using platform::gtk::GtkWindowBackend;
@@ -390,11 +391,11 @@ class PreviewPageTest : public ZelvoDesktopTest {
         preview->window();
         platform::WebView* page = preview->previewWebview()->webView();
         EXPECT_NE(page, nullptr);
-        EXPECT_TRUE(page->waitForLoad(kPatience));
+        EXPECT_TRUE(waitForLoad(*page, kPatience));
         return *page;
     }
     std::string shown(platform::WebView& page, const std::string& expression) {
-        platform::JavaScriptResult result = page.evaluateJavaScript(expression, kPatience);
+        platform::JavaScriptResult result = evaluateNow(page, expression, kPatience);
         EXPECT_TRUE(result.succeeded()) << result.error;
         return result.value.value_or("<none>");
     }
@@ -432,7 +433,8 @@ TEST_F(PreviewPageTest, ShowsTheNoteFullScreenUntilItsCloseControl) {
         if (std::optional<platform::Image> image = backend->snapshot(screen->frame()))
             image->writePNG(testOutputPath("zelvo-preview.png").string());
         // The page's own close control.
-        page.evaluateJavaScript("document.getElementById('exit').click()");
+        // Not waited for: the click ends the modal run, which a wait here would stand in for.
+        page.evaluateJavaScript("document.getElementById('exit').click()", nullptr);
     });
     app.runModalForWindow(window);
     EXPECT_FALSE(window.isVisible());
@@ -454,8 +456,7 @@ TEST_F(PreviewPageTest, PrintsThePageToAPdfWithItsText) {
     platform::WebView& page = open("<p>Zelvo preview 42</p><p>ᠮᠣᠩᠭᠣᠯ</p>");
     std::string pdf = testOutputPath("zelvo-preview.pdf").string();
     std::remove(pdf.c_str());
-    ASSERT_TRUE(
-        page.printToPDF(pdf, zelvo::PreviewHTMLWindow::printSetup(), std::chrono::seconds(30)));
+    ASSERT_TRUE(printToPDFNow(page, pdf, zelvo::PreviewHTMLWindow::printSetup()));
     std::string command = "pdftotext '" + pdf + "' -";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
