@@ -138,13 +138,15 @@ void EditorPage::buttonPressed() {
     m_waitingForPress = true;
     updateHeldKeys();
     std::weak_ptr<int> alive = m_alive;
+    // A click the page never sees (on its scroll bar, say) is given up soon: the page is idle.
+    auto wait = std::make_shared<Wait>(&m_pressesUnseen, std::chrono::milliseconds(500));
     waitUntilSeen(
         call("pressesSeen"),
         [this] {
             platform::WebView* page = m_view();
             return page ? page->buttonPressesPassed() : 0;
         },
-        std::make_shared<Wait>(),
+        wait,
         [this, alive] {
             if (alive.lock()) clicksSeen();
         });
@@ -175,13 +177,23 @@ void EditorPage::afterClicksSeen(Done done) {
 // A key or click still to come is given up only once the page has kept answering at once,
 // without another arriving, for a good while: a page slow to answer is busy with them (typing
 // into a large note can take seconds a key).
+// What was given up is counted as unseen from then on, so that the next wait is for what comes
+// after it.
 struct EditorPage::Wait {
     using Clock = std::chrono::steady_clock;
     static constexpr auto prompt = std::chrono::milliseconds(100);
-    static constexpr auto quietest = std::chrono::seconds(2);
+    Wait(uint64_t* unseen, Clock::duration quietest) : unseen(unseen), quietest(quietest) {}
+    uint64_t* unseen;
+    Clock::duration quietest;
     uint64_t last = 0;
     Clock::time_point quietSince = Clock::now();
 };
+
+void EditorPage::pageDidLoad() {
+    // The view counts afresh with each page.
+    m_keysUnseen = 0;
+    m_pressesUnseen = 0;
+}
 
 void EditorPage::waitForKeysInFlight(Done done) {
     platform::WebView* page = m_view();
@@ -192,7 +204,7 @@ void EditorPage::waitForKeysInFlight(Done done) {
             platform::WebView* view = m_view();
             return view ? view->keysPassed() : 0;
         },
-        std::make_shared<Wait>(), std::move(done));
+        std::make_shared<Wait>(&m_keysUnseen, std::chrono::seconds(2)), std::move(done));
 }
 
 void EditorPage::waitUntilSeen(const std::string& statement, std::function<uint64_t()> passed,
@@ -206,14 +218,15 @@ void EditorPage::waitUntilSeen(const std::string& statement, std::function<uint6
                           statement.c_str());
                      return done();
                  }
-                 uint64_t seen = std::strtoull(answer->c_str(), nullptr, 10);
+                 uint64_t seen = std::strtoull(answer->c_str(), nullptr, 10) + *wait->unseen;
                  if (seen >= passed()) return done();
                  if (seen != wait->last || answered - asked > Wait::prompt) {
                      wait->last = seen;
                      wait->quietSince = answered;
-                 } else if (answered - wait->quietSince > Wait::quietest) {
+                 } else if (answered - wait->quietSince > wait->quietest) {
                      logf("Editor: %s stays behind what was passed to the page: it is given up",
                           statement.c_str());
+                     *wait->unseen += passed() - seen;
                      return done();
                  }
                  waitUntilSeen(statement, passed, wait, done);

@@ -74,6 +74,8 @@ class EditorPage {
     // page has seen it, so they go where the click put the caret (the engine passes clicks and
     // keys on separately, and a busy page may see the keys first).
     void buttonPressed();
+    // A page (re)loaded: the view's counts begin again.
+    void pageDidLoad();
 
   private:
     struct Wait;
@@ -94,6 +96,9 @@ class EditorPage {
     // page as it is, and go on once the click has reached it.
     size_t m_typedBeforeHold = 0;
     std::vector<Done> m_afterClicks;
+    // Keys and clicks passed to the page that it never saw (see Wait).
+    uint64_t m_keysUnseen = 0;
+    uint64_t m_pressesUnseen = 0;
     // Lets an answer that comes late see whether this page object is still there.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -265,6 +265,7 @@ void EditorViewController::attachPage(platform::WebView& page) {
 void EditorViewController::webViewDidFinishLoad() {
     logf("%s", "-[EditorViewController webView:didFinishLoadForFrame:]");
     m_editorLoaded = true;
+    m_editorPage.pageDidLoad();
     m_saver->pageDidLoad();
     setPlaceholderText();
     buildToolbar();

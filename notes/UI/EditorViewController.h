@@ -93,7 +93,6 @@ class EditorViewController : public platform::ViewController {
     const std::optional<std::string>& internalHTML() const { return m_saver->internalHTML(); }
     const std::optional<std::string>& n_summary() const { return m_saver->summary(); }
     const std::shared_ptr<NoteObject>& note() const { return m_saver->note(); }
-    NoteSaver& saver() { return *m_saver; }
     const std::string& selectedString() const { return m_selectedString; }
     PanelOutputs* mainWindowController() const { return m_mainWindowController; }
     const std::optional<std::string>& placeholder() const { return m_placeholder; }

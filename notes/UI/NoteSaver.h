@@ -89,8 +89,6 @@ class NoteSaver {
     // The HTML last put into or saved from the page; "" with no note.
     const std::optional<std::string>& internalHTML() const { return m_internalHTML; }
     const std::optional<std::string>& summary() const { return m_summary; }
-    // Whether the page holds the note in full and takes typing.
-    bool pageTakesTyping() const { return m_editable; }
 
     // The note list chose a note (null: none): the note held is stored, then this one shown.
     void select(std::shared_ptr<NoteObject> note);

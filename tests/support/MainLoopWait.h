@@ -2,20 +2,23 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
-#include "platform/foundation/Date.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Timer.h"
 #include "tests/support/Patience.h"
 
 // Turns the main loop until the condition holds, for as long as the patience lasts; whether it
-// held. For tests only: the program itself never waits in a nested loop.
+// held. For tests and benchmarks only: the program itself never waits in a nested loop.
 inline bool turnTheLoopUntil(const std::function<bool()>& condition,
                              std::chrono::milliseconds patience = kPatience) {
-    auto deadline = std::chrono::steady_clock::now() + patience;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        platform::RunLoop::mainRunLoop().runUntilDate(
-            platform::Date::now().dateByAddingTimeInterval(0.005));
-    }
-    return true;
+    if (condition()) return true;
+    // Each turn waits for something to happen; the timer is what happens when nothing else does.
+    bool expired = false;
+    std::weak_ptr<platform::Timer> limit = platform::Timer::scheduledTimerWithTimeInterval(
+        std::chrono::duration<double>(patience).count(),
+        [&expired](platform::Timer&) { expired = true; });
+    while (!condition() && !expired) platform::RunLoop::mainRunLoop().iterate(true);
+    if (auto timer = limit.lock()) timer->invalidate();
+    return condition();
 }
