@@ -26,8 +26,13 @@ namespace {
 // Saving never reaches a window: only the archive is asked for.
 class NoWindow : public zelvo::ExportHost {
   public:
-    std::optional<std::string> editorHTML() override { return std::nullopt; }
-    bool printEditorPage(const std::string&, std::string&) override { return false; }
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
+        answer(std::nullopt);
+    }
+    void printEditorPage(const std::string&,
+                         std::function<void(bool, const std::string&)> done) override {
+        done(false, "");
+    }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }

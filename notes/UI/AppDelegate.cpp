@@ -102,10 +102,11 @@ std::optional<std::string> AppDelegate::messageForSecondLaunch(
     return message;
 }
 
-bool AppDelegate::applicationShouldTerminate() {
+void AppDelegate::applicationShouldTerminate(std::function<void(bool)> reply) {
     auto* editor =
         m_window ? dynamic_cast<EditorViewController*>(m_window->editorViewController()) : nullptr;
-    return !editor || editor->applicationShouldTerminate();
+    if (!editor) return reply(true);
+    editor->applicationShouldTerminate(std::move(reply));
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -35,7 +35,7 @@ class AppDelegate : public platform::ApplicationDelegate, public platform::Respo
     bool launchRefused() const { return m_launchRefused; }
     // Quitting stores the note being edited first; when it cannot be stored, the user is asked
     // whether to quit without it.
-    bool applicationShouldTerminate() override;
+    void applicationShouldTerminate(std::function<void(bool quit)> reply) override;
     void applicationWillTerminate() override;
     bool applicationShouldTerminateAfterLastWindowClosed() override { return false; }
     bool applicationShouldHandleReopen(bool hasVisibleWindows) override;

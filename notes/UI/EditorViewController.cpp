@@ -1,12 +1,10 @@
 #include "notes/UI/EditorViewController.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 
 #include "notes/UI/AlertWindowController.h"
 #include "notes/UI/Extend/BackgroundView.h"
-#include "notes/UI/MainWindowController.h"
 #include "notes/UI/NoteNotifications.h"
 #include "notes/UI/SourceTextView/SourceWindowController.h"
 #include "notes/UI/ToolbarView.h"
@@ -21,12 +19,10 @@
 #include "platform/ui/ColorPanel.h"
 #include "platform/ui/FontPanel.h"
 #include "platform/ui/OpenPanel.h"
-#include "platform/web/JavaScriptString.h"
 #include "platform/web/WebContentView.h"
 
 namespace zelvo {
 
-using platform::JavaScriptResult;
 using platform::log;
 using platform::logf;
 using platform::NotificationCenter;
@@ -36,10 +32,6 @@ const std::string EditorViewController::emptyNotePlaceholder =
 
 namespace {
 
-// A whole note crosses the bridge in these statements: a large one keeps the page busy for
-// seconds, and giving up on it early would leave the page's content unknown.
-constexpr std::chrono::seconds contentTimeout{60};
-
 // The notification's note, whichever way the list handed it over.
 std::shared_ptr<NoteObject> noteOf(const platform::Notification& notification) {
     if (auto shared = notification.objectAs<std::shared_ptr<NoteObject>>()) return *shared;
@@ -47,23 +39,6 @@ std::shared_ptr<NoteObject> noteOf(const platform::Notification& notification) {
         return std::make_shared<NoteObject>(*value);
     return nullptr;
 }
-
-// The main window controller as the editor sees it.
-class MainWindowOutputs : public PanelOutputs {
-  public:
-    explicit MainWindowOutputs(MainWindowController& window) : m_window(window) {}
-    bool unicodeExpanded() const override { return m_window.unicodeExpanded(); }
-    bool infoExpanded() const override { return m_window.infoExpanded(); }
-    void setUnicodeString(const std::string& text) override {
-        m_window.setUnicodeString(platform::utf16FromUtf8(text));
-    }
-    void setWordCountOfInfos(const std::string& count) override {
-        m_window.setWordCountOfInfos(count);
-    }
-
-  private:
-    MainWindowController& m_window;  // borrowed: the window outlives its panels
-};
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -153,7 +128,8 @@ EditorServices withDefaults(EditorServices services) {
 EditorViewController::EditorViewController(std::unique_ptr<platform::WebView> webView,
                                            EditorServices services)
     : ViewController(std::string("EditorViewController")),
-      m_services(withDefaults(std::move(services))) {
+      m_services(withDefaults(std::move(services))),
+      m_editorPage([this] { return m_webContent->webView(); }) {
     platform::Rect content(0, 0, 800, 600 - toolbarHeight);
     m_pageToCome = !webView;
     m_webContent = std::make_shared<platform::WebContentView>(content, std::move(webView));
@@ -184,6 +160,7 @@ EditorViewController::~EditorViewController() {
     if (platform::WebView* page = m_webContent->webView()) {
         page->setLoadFinishedHandler(nullptr);
         page->setNavigationHandler(nullptr);
+        page->setButtonPressHandler(nullptr);
     }
 }
 
@@ -272,7 +249,8 @@ void EditorViewController::attachPage(platform::WebView& page) {
     page.addScriptMessageHandler(
         "selectionChanged", [this](const std::string& text) { webViewDidChangeSelection(text); });
     page.addScriptMessageHandler("contentChanged",
-                                 [this](const std::string&) { webViewDidChange(); });
+                                 [this](const std::string& noteId) { webViewDidChange(noteId); });
+    page.setButtonPressHandler([this] { m_editorPage.buttonPressed(); });
     if (m_resourcesLoaded) return;
     logf("baseURL-----> %s", platform::Bundle::mainBundle().bundlePath().c_str());
     if (m_services.editorPagePath.empty()) {
@@ -287,8 +265,7 @@ void EditorViewController::attachPage(platform::WebView& page) {
 void EditorViewController::webViewDidFinishLoad() {
     logf("%s", "-[EditorViewController webView:didFinishLoadForFrame:]");
     m_editorLoaded = true;
-    // The note first: every statement turns the main loop, where the user may choose a note,
-    // which the saver then shows after this one rather than have it replaced by it.
+    m_editorPage.pageDidLoad();
     m_saver->pageDidLoad();
     setPlaceholderText();
     buildToolbar();
@@ -313,27 +290,13 @@ platform::NavigationPolicy EditorViewController::decideNavigation(
 
 // ---- Content ----------------------------------------------------------------------------------
 
-JavaScriptResult EditorViewController::evaluate(const std::string& script) {
-    return evaluate(script, platform::WebView::defaultTimeout);
-}
-
-JavaScriptResult EditorViewController::evaluateContent(const std::string& script) {
-    return evaluate(script, contentTimeout);
-}
-
-JavaScriptResult EditorViewController::evaluate(const std::string& script,
-                                                std::chrono::milliseconds timeout) {
-    // A page still to come has nothing to run a statement on; it shows the note once loaded.
-    platform::WebView* page = m_webContent->webView();
-    if (!page) return JavaScriptResult{};
-    JavaScriptResult result = page->evaluateJavaScript(script, timeout);
-    if (!result.succeeded()) {
-        // The statement's name only: its arguments are the user's notes.
-        std::string name = script.substr(0, std::min(script.find('('), size_t(40)));
-        logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s", name.c_str(),
-             result.error.c_str());
-    }
-    return result;
+void EditorViewController::ask(const std::string& script, Answer answer) {
+    m_editorPage.perform([this, script, answer](PageOperations::Finished finished) {
+        m_editorPage.evaluate(script, [answer, finished](std::optional<std::string> value) {
+            finished();
+            answer(std::move(value));
+        });
+    });
 }
 
 void EditorViewController::setHTML(const std::string& html) {
@@ -344,45 +307,35 @@ void EditorViewController::updateHTML() {
     m_saver->showHTML(m_saver->internalHTML().value_or(""));
 }
 
-bool EditorViewController::pushHTML(const std::string& html) {
-    if (html.empty()) {
-        run("zelvo_editor.setPlaceholder(\"" +
-            platform::escapeJavaScriptString(emptyNotePlaceholder) + "\");");
-        return evaluateContent("zelvo_editor.setHTML(\"\");").succeeded();
-    }
-    // A stored note may hold bytes that are no UTF-8: the page shows each as U+FFFD and keeps
-    // every readable character, while the row stays as it is until the user edits.
-    return evaluateContent("zelvo_editor.setHTML(\"" +
-                           platform::escapeJavaScriptString(platform::validUtf8(html)) + "\");")
-        .succeeded();
-}
-
 void EditorViewController::setPlaceholderText() {
-    run("zelvo_editor.setPlaceholder(\"" +
-        platform::escapeJavaScriptString(m_placeholder.value_or(emptyNotePlaceholder)) + "\");");
+    run(EditorPage::call("setPlaceholder", {m_placeholder.value_or(emptyNotePlaceholder)}));
 }
 
-std::optional<std::string> EditorViewController::getHTML() {
-    JavaScriptResult answer = evaluateContent("zelvo_editor.getHTML();");
-    if (!answer.succeeded() || !answer.value) return std::nullopt;
-    return tidyHTML(*answer.value);
+void EditorViewController::getHTML(Answer answer) {
+    m_editorPage.perform([this, answer](PageOperations::Finished finished) {
+        m_editorPage.getHTML([this, answer, finished](std::optional<std::string> html) {
+            if (!html) {
+                finished();
+                return answer(std::nullopt);
+            }
+            tidyHTML(*html, [answer, finished](std::optional<std::string> tidy) {
+                finished();
+                answer(std::move(tidy));
+            });
+        });
+    });
 }
 
-std::optional<std::string> EditorViewController::tidyHTML(const std::string& html) {
+void EditorViewController::tidyHTML(const std::string& html, Answer answer) {
     std::string tidy = html;
     replaceAll(tidy, "<br>", "<br />");
     replaceAll(tidy, "<hr>", "<hr />");
-    if (!m_formatHTML) return tidy;
-    JavaScriptResult styled =
-        evaluateContent("style_html(\"" + platform::escapeJavaScriptString(tidy) + "\");");
-    if (!styled.succeeded() || !styled.value) return std::nullopt;
-    return styled.value;
+    if (!m_formatHTML) return answer(tidy);
+    m_editorPage.styleHTML(tidy, std::move(answer));
 }
 
-std::optional<std::string> EditorViewController::getText() {
-    JavaScriptResult answer = evaluateContent("zelvo_editor.getText();");
-    if (!answer.succeeded() || !answer.value) return std::nullopt;
-    return answer.value;
+void EditorViewController::getText(Answer answer) {
+    ask(EditorPage::call("getText"), std::move(answer));
 }
 
 std::string EditorViewController::removeTagsFromHTML(const std::string& html) {
@@ -394,12 +347,13 @@ std::string EditorViewController::removeTagsFromHTML(const std::string& html) {
     return text;
 }
 
-std::optional<std::string> EditorViewController::getEditorContent() {
-    JavaScriptResult answer = evaluate("zelvo_editor.getHTML();");
-    if (!answer.succeeded() || !answer.value) return std::nullopt;
-    std::string content = removeTagsFromHTML(*answer.value);
-    logf("%s html:%s", "-[EditorViewController getEditorContent]", content.c_str());
-    return content;
+void EditorViewController::getEditorContent(Answer answer) {
+    ask(EditorPage::call("getHTML"), [answer](std::optional<std::string> html) {
+        if (!html) return answer(std::nullopt);
+        std::string content = removeTagsFromHTML(*html);
+        logf("%s html:%s", "-[EditorViewController getEditorContent]", content.c_str());
+        answer(content);
+    });
 }
 
 // ---- Saving -----------------------------------------------------------------------------------
@@ -407,81 +361,46 @@ std::optional<std::string> EditorViewController::getEditorContent() {
 // The page as the saver sees it.
 class EditorViewController::Page : public NotePage {
   public:
-    explicit Page(EditorViewController& editor) : m_editor(editor) {}
+    explicit Page(EditorViewController& editor) : m_editor(editor), m_page(editor.m_editorPage) {}
     bool isLoaded() const override { return m_editor.m_editorLoaded; }
-    bool show(const std::string& html) override { return m_editor.pushHTML(html); }
-    void setEditable(bool editable) override {
-        // Keys already handed to the engine may still be held back by it (while it reads a large
-        // note, say). They were typed into the note the page holds: when locking, they reach the
-        // page while it is still editable, and the switch reads them with the rest; when
-        // unlocking, they reach the page while it still refuses typing, not the note now in it.
-        platform::WebView* page = m_editor.m_webContent->webView();
-        if (page && !editable) page->setAcceptsKeys(false);
-        waitForKeysInFlight();
-        if (page && editable) page->setAcceptsKeys(true);
-        m_editor.run(editable ? "zelvo_editor.setEditable(true);"
-                              : "zelvo_editor.setEditable(false);");
+    void perform(PageOperations::Operation operation) override {
+        m_page.perform(std::move(operation));
     }
-    Edits editsSince(uint64_t seen) override {
-        JavaScriptResult answer =
-            m_editor.evaluateContent("zelvo_editor.editsSince(" + std::to_string(seen) + ");");
-        Edits edits{answer.succeeded(), 0, std::nullopt};
-        if (!answer.value) return edits;
-        size_t space = answer.value->find(' ');
-        if (space == std::string::npos) return Edits{};  // not the page's own answer
-        edits.count = std::strtoull(answer.value->c_str(), nullptr, 10);
-        answer.value->erase(0, space + 1);
-        edits.html = std::move(answer.value);
-        return edits;
+    void holdInput() override { m_page.holdInput(); }
+    void letInputGo() override { m_page.letInputGo(); }
+    void show(const std::string& html, std::optional<int32_t> noteId,
+              std::function<void(bool)> done) override {
+        if (html.empty()) m_page.setPlaceholder(emptyNotePlaceholder);
+        m_page.setHTML(html, noteId, std::move(done));
     }
-    std::optional<std::string> tidyHTML(const std::string& html) override {
-        return m_editor.tidyHTML(html);
+    void setEditable(bool editable, Done done) override {
+        m_page.setEditable(editable, std::move(done));
     }
-    std::optional<std::string> pageText() override { return m_editor.getText(); }
+    void editsSince(uint64_t seen, std::function<void(PageEdits)> done) override {
+        m_page.editsSince(seen, std::move(done));
+    }
+    void tidyHTML(const std::string& html,
+                  std::function<void(std::optional<std::string>)> done) override {
+        m_editor.tidyHTML(html, std::move(done));
+    }
+    void pageText(std::function<void(std::optional<std::string>)> done) override {
+        m_page.getText(std::move(done));
+    }
     void didShowNote() override {
         if (m_editor.note() && m_editor.m_infoSwitch) m_editor.countWords(false);
     }
 
   private:
-    // Waits until every key handed to the web engine has reached the page, for as long as the
-    // page is busy taking them (typing into a large note can take seconds a key).
-    void waitForKeysInFlight() {
-        platform::WebView* page = m_editor.m_webContent->webView();
-        if (!page || page->keysPassed() == 0) return;
-        // A key still to come is given up only once the page has kept answering at once, without
-        // another key arriving, for a good while: a page slow to answer is busy with the keys.
-        using Clock = std::chrono::steady_clock;
-        constexpr auto prompt = std::chrono::milliseconds(100);
-        constexpr auto quietest = std::chrono::seconds(2);
-        uint64_t last = 0;
-        Clock::time_point quietSince = Clock::now();
-        for (;;) {
-            Clock::time_point asked = Clock::now();
-            platform::JavaScriptResult answer =
-                m_editor.evaluateContent("zelvo_editor.keysSeen();");
-            Clock::time_point answered = Clock::now();
-            if (!answer.succeeded() || !answer.value) break;
-            uint64_t seen = std::strtoull(answer.value->c_str(), nullptr, 10);
-            if (seen >= page->keysPassed()) return;
-            if (seen != last || answered - asked > prompt) {
-                last = seen;
-                quietSince = answered;
-            } else if (answered - quietSince > quietest) {
-                break;
-            }
-        }
-        logf("%s", "Editor: keys still on their way to the page are dropped");
-    }
-
     EditorViewController& m_editor;
+    EditorPage& m_page;
 };
 
-bool EditorViewController::saveNote() {
-    return m_saver->save();
+void EditorViewController::saveNote(std::function<void(bool)> done) {
+    m_saver->save(std::move(done));
 }
 
-bool EditorViewController::applicationShouldTerminate() {
-    return m_saver->shouldQuit();
+void EditorViewController::applicationShouldTerminate(std::function<void(bool)> answer) {
+    m_saver->shouldQuit(std::move(answer));
 }
 
 void EditorViewController::saveDocument() {
@@ -508,23 +427,19 @@ void EditorViewController::noteSelectionChanged(std::shared_ptr<NoteObject> note
 
 void EditorViewController::countWords(bool evenZero) {
     if (!m_mainWindowController) return;
-    std::optional<std::string> text = getText();
-    if (!text) return;
-    WordCounter counter(platform::utf16FromUtf8(*text));
-    counter.count();
-    logf("%d words, %d chars\n", counter.words(), counter.characters());
-    if (evenZero || counter.words() > 0)
-        m_mainWindowController->setWordCountOfInfos(std::to_string(counter.words()));
+    getText([this, evenZero](std::optional<std::string> text) {
+        if (!text || !m_mainWindowController) return;
+        WordCounter counter(platform::utf16FromUtf8(*text));
+        counter.count();
+        logf("%d words, %d chars\n", counter.words(), counter.characters());
+        if (evenZero || counter.words() > 0)
+            m_mainWindowController->setWordCountOfInfos(std::to_string(counter.words()));
+    });
 }
 
 void EditorViewController::learnMainWindowController(const platform::Notification& notification) {
     if (m_mainWindowController) return;
-    if (auto window = notification.objectAs<MainWindowController*>(); window && *window) {
-        m_mainWindowAdapter = std::make_unique<MainWindowOutputs>(**window);
-        m_mainWindowController = m_mainWindowAdapter.get();
-    } else if (auto outputs = notification.objectAs<PanelOutputs*>()) {
-        m_mainWindowController = *outputs;
-    }
+    if (auto outputs = notification.objectAs<PanelOutputs*>()) m_mainWindowController = *outputs;
 }
 
 void EditorViewController::unicodeSwitchChanged(const platform::Notification& notification) {
@@ -533,7 +448,10 @@ void EditorViewController::unicodeSwitchChanged(const platform::Notification& no
     m_unicodeSwitch = m_mainWindowController->unicodeExpanded();
     // A selection made while the panel was closed is shown as soon as it opens: the page's own
     // answer, else the last one it reported.
-    if (m_unicodeSwitch) webViewDidChangeSelection(getSelectionText().value_or(m_selectedString));
+    if (m_unicodeSwitch)
+        getSelectionText([this](std::optional<std::string> text) {
+            webViewDidChangeSelection(text.value_or(m_selectedString));
+        });
 }
 
 void EditorViewController::infoSwitchChanged(const platform::Notification& notification) {
@@ -554,8 +472,10 @@ void EditorViewController::webViewDidChangeSelection(const std::string& selected
         m_mainWindowController->setUnicodeString(selectedText);
 }
 
-void EditorViewController::webViewDidChange() {
-    m_saver->pageDidChange();
+void EditorViewController::webViewDidChange(const std::string& noteId) {
+    std::optional<int32_t> id;
+    if (!noteId.empty() && noteId != "null") id = int32_t(std::strtol(noteId.c_str(), nullptr, 10));
+    m_saver->pageDidChange(id);
     if (m_infoSwitch) countWords(true);
 }
 

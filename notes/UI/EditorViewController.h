@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "notes/UI/EditorPage.h"
 #include "notes/UI/NoteSaver.h"
 #include "notes/UI/PanelOutputs.h"
 #include "notes/UI/ToolbarItems.h"
@@ -56,14 +56,14 @@ struct EditorServices {
     std::function<void(const std::string& html)> showSource;
 };
 
-// Zelvo's editor panel: drives the editor page (one JavaScript statement per operation) and feeds
-// the Unicode and word-count panels. It learns which note to show only from
-// NOTI_NOTE_SELECTION_CHANGED; when and what of that note is stored, and which note the page's
-// content belongs to, its NoteSaver decides.
+// Zelvo's editor panel: drives the editor page (one JavaScript statement per operation, through
+// its EditorPage, answers taken by callbacks) and feeds the Unicode and word-count panels. It
+// learns which note to show only from NOTI_NOTE_SELECTION_CHANGED; when and what of that note is
+// stored, and which note the page's content belongs to, its NoteSaver decides.
 //
 // Unlike a page that reads an unanswered call as "", a statement the page did not answer (not yet
-// loaded, a script error, a time-out) never turns into content: a save that cannot read the page
-// is skipped and the note keeps what it had.
+// loaded, a script error) never turns into content: a save that cannot read the page is skipped
+// and the note keeps what it had.
 class EditorViewController : public platform::ViewController {
   public:
     // The placeholder an empty note shows: " ᠡᠨᠳᠡ ᠪᠢᠴᠢᠭᠡᠷᠡᠢ ".
@@ -83,7 +83,8 @@ class EditorViewController : public platform::ViewController {
     platform::WebContentView* webContentView() const { return m_webContent.get(); }
 
     // State.
-    bool isSaving() const { return m_saver->isSaving(); }
+    // Whether the page has operations under way or waiting (a switch, a save, a command).
+    bool isBusy() const { return !m_editorPage.idle(); }
     bool unicodeSwitch() const { return m_unicodeSwitch; }
     bool infoSwitch() const { return m_infoSwitch; }
     bool formatHTML() const { return m_formatHTML; }
@@ -92,30 +93,30 @@ class EditorViewController : public platform::ViewController {
     const std::optional<std::string>& internalHTML() const { return m_saver->internalHTML(); }
     const std::optional<std::string>& n_summary() const { return m_saver->summary(); }
     const std::shared_ptr<NoteObject>& note() const { return m_saver->note(); }
-    NoteSaver& saver() { return *m_saver; }
     const std::string& selectedString() const { return m_selectedString; }
     PanelOutputs* mainWindowController() const { return m_mainWindowController; }
     const std::optional<std::string>& placeholder() const { return m_placeholder; }
     void setPlaceholder(std::optional<std::string> text) { m_placeholder = std::move(text); }
 
-    // Content.
+    // Content. The answers come once the page's operations handed in before have finished.
+    using Answer = EditorPage::Answer;
     void setHTML(const std::string& html);
     void updateHTML();
     // The page's HTML as notes store it; absent when the page did not answer.
-    std::optional<std::string> getHTML();
+    void getHTML(Answer answer);
     // The page's plain text; absent when the page did not answer.
-    std::optional<std::string> getText();
+    void getText(Answer answer);
     // "<br>" and "<hr>" in their closed forms, then the page's formatter when formatHTML is on;
-    // absent when the formatter did not answer.
-    std::optional<std::string> tidyHTML(const std::string& html);
+    // absent when the formatter did not answer. Sent at once: for use inside an operation.
+    void tidyHTML(const std::string& html, Answer answer);
     // The page's HTML with the common tags turned into blanks and line breaks.
-    std::optional<std::string> getEditorContent();
+    void getEditorContent(Answer answer);
     static std::string removeTagsFromHTML(const std::string& html);
 
     // Saving, as the saver decides (see NoteSaver::save and NoteSaver::shouldQuit).
-    bool saveNote();
+    void saveNote(std::function<void(bool safe)> done = nullptr);
     void saveDocument();
-    bool applicationShouldTerminate();
+    void applicationShouldTerminate(std::function<void(bool quit)> answer);
 
     // Events (the notification observers and the page's messages call these).
     void noteSelectionChanged(std::shared_ptr<NoteObject> note);
@@ -123,7 +124,8 @@ class EditorViewController : public platform::ViewController {
     void infoSwitchChanged(const platform::Notification& notification);
     void webViewDidFinishLoad();
     void webViewDidChangeSelection(const std::string& selectedText);
-    void webViewDidChange();
+    // The page reports an edit of the note it names ("" for none).
+    void webViewDidChange(const std::string& noteId);
     platform::NavigationPolicy decideNavigation(const platform::NavigationAction& action);
     // The window is closing or the program is quitting: the current note is saved first.
     void windowWillClose();
@@ -133,7 +135,7 @@ class EditorViewController : public platform::ViewController {
 
     // The bridge.
     void setPlaceholderText();
-    std::optional<std::string> getSelectionText();
+    void getSelectionText(Answer answer);
     void insertHTML(const std::string& html);
     void focusTextEditor();
     void blurTextEditor();
@@ -218,15 +220,10 @@ class EditorViewController : public platform::ViewController {
     // Makes the page still to come, hooks it up and starts loading the editor page.
     void makePage();
     void attachPage(platform::WebView& page);
-    // Evaluates one statement; the answer when the page gave one.
-    platform::JavaScriptResult evaluate(const std::string& script);
-    platform::JavaScriptResult evaluate(const std::string& script,
-                                        std::chrono::milliseconds timeout);
-    // The same for a statement that carries or answers a whole note, which takes the page longer.
-    platform::JavaScriptResult evaluateContent(const std::string& script);
-    void run(const std::string& script) { evaluate(script); }
-    // Puts the HTML into the page, the placeholder for an empty one; whether the page took it.
-    bool pushHTML(const std::string& html);
+    // One statement queued behind the page's operations, its answer ignored.
+    void run(const std::string& script) { m_editorPage.command(script); }
+    // One statement queued behind the page's operations, and its answer.
+    void ask(const std::string& script, Answer answer);
     void countWords(bool evenZero);
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);
@@ -243,6 +240,7 @@ class EditorViewController : public platform::ViewController {
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::vector<platform::NotificationCenter::Token> m_observers;
 
+    EditorPage m_editorPage;
     class Page;
     std::unique_ptr<Page> m_page;
     std::unique_ptr<NoteSaver> m_saver;
@@ -257,8 +255,7 @@ class EditorViewController : public platform::ViewController {
     std::optional<std::string> m_selectedLinkURL, m_selectedLinkTitle;
     std::optional<std::string> m_selectedImageURL, m_selectedImageAlt;
     std::vector<std::string> m_editorItemsEnabled;
-    PanelOutputs* m_mainWindowController = nullptr;     // not owned: the window outlives its panels
-    std::unique_ptr<PanelOutputs> m_mainWindowAdapter;  // when the window posted itself
+    PanelOutputs* m_mainWindowController = nullptr;  // not owned: the window outlives its panels
 
     std::optional<std::vector<std::string>> m_enabledToolbarItems;
     std::optional<std::vector<std::shared_ptr<platform::View>>> m_customNSButtons;

@@ -10,18 +10,6 @@ namespace zelvo {
 
 namespace {
 
-// "zelvo_editor.<function>("<argument>", ...);"
-std::string call(const std::string& function, std::initializer_list<std::string> arguments = {}) {
-    std::string statement = "zelvo_editor." + function + "(";
-    bool first = true;
-    for (const std::string& argument : arguments) {
-        if (!first) statement += ", ";
-        statement += platform::quoteJavaScriptString(argument);
-        first = false;
-    }
-    return statement + ");";
-}
-
 std::string fileURL(const std::string& path) {
     // The characters a path may hold that a URL may not.
     static const char* hex = "0123456789ABCDEF";
@@ -41,82 +29,81 @@ std::string fileURL(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> EditorViewController::getSelectionText() {
-    platform::JavaScriptResult answer = evaluate(call("getSelectedNode"));
-    return answer.succeeded() ? answer.value : std::nullopt;
+void EditorViewController::getSelectionText(Answer answer) {
+    ask(EditorPage::call("getSelectedNode"), std::move(answer));
 }
 
 void EditorViewController::insertHTML(const std::string& html) {
-    run(call("insertHTML", {html}));
+    run(EditorPage::call("insertHTML", {html}));
 }
 void EditorViewController::focusTextEditor() {
-    run(call("focusEditor"));
+    run(EditorPage::call("focusEditor"));
 }
 void EditorViewController::blurTextEditor() {
-    run(call("blurEditor"));
+    run(EditorPage::call("blurEditor"));
 }
 void EditorViewController::removeFormat() {
-    run(call("removeFormating"));
+    run(EditorPage::call("removeFormating"));
 }
 void EditorViewController::alignLeft() {
-    run(call("setJustifyLeft"));
+    run(EditorPage::call("setJustifyLeft"));
 }
 void EditorViewController::alignCenter() {
-    run(call("setJustifyCenter"));
+    run(EditorPage::call("setJustifyCenter"));
 }
 void EditorViewController::alignRight() {
-    run(call("setJustifyRight"));
+    run(EditorPage::call("setJustifyRight"));
 }
 void EditorViewController::alignFull() {
-    run(call("setJustifyFull"));
+    run(EditorPage::call("setJustifyFull"));
 }
 void EditorViewController::setBold() {
-    run(call("setBold"));
+    run(EditorPage::call("setBold"));
 }
 void EditorViewController::setItalic() {
-    run(call("setItalic"));
+    run(EditorPage::call("setItalic"));
 }
 void EditorViewController::setSubscript() {
-    run(call("setSubscript"));
+    run(EditorPage::call("setSubscript"));
 }
 void EditorViewController::setSuperscript() {
-    run(call("setSuperscript"));
+    run(EditorPage::call("setSuperscript"));
 }
 void EditorViewController::setUnderline() {
-    run(call("setUnderline"));
+    run(EditorPage::call("setUnderline"));
 }
 void EditorViewController::setStrikethrough() {
-    run(call("setStrikeThrough"));
+    run(EditorPage::call("setStrikeThrough"));
 }
 void EditorViewController::setUnorderedList() {
-    run(call("setUnorderedList"));
+    run(EditorPage::call("setUnorderedList"));
 }
 void EditorViewController::setOrderedList() {
-    run(call("setOrderedList"));
+    run(EditorPage::call("setOrderedList"));
 }
 void EditorViewController::setHR() {
-    run(call("setHorizontalRule"));
+    run(EditorPage::call("setHorizontalRule"));
 }
 void EditorViewController::setIndent() {
-    run(call("setIndent"));
+    run(EditorPage::call("setIndent"));
 }
 void EditorViewController::setOutdent() {
-    run(call("setOutdent"));
+    run(EditorPage::call("setOutdent"));
 }
 void EditorViewController::paragraph() {
-    run(call("setParagraph"));
+    run(EditorPage::call("setParagraph"));
 }
 void EditorViewController::undo() {
-    run(call("undo"));
+    run(EditorPage::call("undo"));
 }
 void EditorViewController::redo() {
-    run(call("redo"));
+    run(EditorPage::call("redo"));
 }
 void EditorViewController::removeLink() {
-    run(call("unlink"));
+    run(EditorPage::call("unlink"));
 }
 void EditorViewController::quickLink() {
-    run(call("quickLink"));
+    run(EditorPage::call("quickLink"));
 }
 
 void EditorViewController::heading(int level) {
@@ -125,23 +112,23 @@ void EditorViewController::heading(int level) {
 }
 
 void EditorViewController::bgColorChange() {
-    run(call("setBackgroundColor", {"#ffff66"}));
+    run(EditorPage::call("setBackgroundColor", {"#ffff66"}));
 }
 
 void EditorViewController::insertLink(const std::string& url, const std::string& title) {
-    run(call("insertLink", {url, title}));
+    run(EditorPage::call("insertLink", {url, title}));
 }
 
 void EditorViewController::updateLink(const std::string& url, const std::string& title) {
-    run(call("updateLink", {url, title}));
+    run(EditorPage::call("updateLink", {url, title}));
 }
 
 void EditorViewController::insertImage(const std::string& url, const std::string& alt) {
-    run(call("insertImage", {url, alt}));
+    run(EditorPage::call("insertImage", {url, alt}));
 }
 
 void EditorViewController::updateImage(const std::string& url, const std::string& alt) {
-    run(call("updateImage", {url, alt}));
+    run(EditorPage::call("updateImage", {url, alt}));
 }
 
 void EditorViewController::setFooterHeight(float height) {
@@ -159,14 +146,15 @@ void EditorViewController::setContentFont() {
         platform::log("-[EditorViewController setContentFont:] no font panel");
         return;
     }
-    run(call("prepareInsert"));
+    run(EditorPage::call("prepareInsert"));
     // The page is not in the toolkit's responder chain: the font picked is handed over here.
     if (auto font = m_services.runFontPanel())
-        run(call("setFont", {font->first, platform::stringWithFormat("%g", font->second)}));
+        run(EditorPage::call("setFont",
+                             {font->first, platform::stringWithFormat("%g", font->second)}));
 }
 
 void EditorViewController::textColor() {
-    run(call("prepareInsert"));
+    run(EditorPage::call("prepareInsert"));
     if (!m_services.runColorPanel) {
         platform::log("-[EditorViewController textColor] no colour panel");
         return;
@@ -174,16 +162,16 @@ void EditorViewController::textColor() {
     // The colour picked reaches the selection: a colour button that changed nothing would only
     // puzzle the user.
     if (std::optional<std::string> colour = m_services.runColorPanel())
-        run(call("setTextColor", {*colour}));
+        run(EditorPage::call("setTextColor", {*colour}));
 }
 
 void EditorViewController::bgColor() {
-    run(call("prepareInsert"));
+    run(EditorPage::call("prepareInsert"));
     bgColorChange();
 }
 
 void EditorViewController::insertLink() {
-    run(call("prepareInsert"));
+    run(EditorPage::call("prepareInsert"));
     if (!m_services.runLinkDialog) {
         platform::log("-[EditorViewController insertLink] no link dialog");
         return;
@@ -212,7 +200,7 @@ void EditorViewController::insertImage() {
 
 void EditorViewController::showInsertImageDialogWithLink(const std::string& url,
                                                          const std::string& alt) {
-    run(call("prepareInsert"));
+    run(EditorPage::call("prepareInsert"));
     insertImage(url, alt);
 }
 
@@ -222,7 +210,9 @@ void EditorViewController::showHTMLSource() {
         return;
     }
     // A page that does not answer has no source to show; an empty window would mislead.
-    if (std::optional<std::string> html = getHTML()) m_services.showSource(*html);
+    getHTML([this](std::optional<std::string> html) {
+        if (html) m_services.showSource(*html);
+    });
 }
 
 }  // namespace zelvo

@@ -154,7 +154,7 @@ void MainWindowController::expandUnicodePannel(bool open) {
     }
     m_unicodeExpanded = open;
     platform::NotificationCenter::defaultCenter().postNotificationName(
-        NOTI_NOTE_UNICODE_SWITCH_CHANGED, this);
+        NOTI_NOTE_UNICODE_SWITCH_CHANGED, static_cast<PanelOutputs*>(this));
 }
 
 void MainWindowController::expandInfoAction(bool open) {
@@ -177,7 +177,7 @@ void MainWindowController::expandInfoAction(bool open) {
     }
     m_infoExpanded = open;
     platform::NotificationCenter::defaultCenter().postNotificationName(
-        NOTI_NOTE_INFOS_SWITCH_CHANGED, this);
+        NOTI_NOTE_INFOS_SWITCH_CHANGED, static_cast<PanelOutputs*>(this));
 }
 
 std::u16string MainWindowController::utf8ToUnicode(const std::u16string& text) {
@@ -194,6 +194,10 @@ void MainWindowController::setUnicodeString(const std::u16string& text) {
     auto* panel = dynamic_cast<UnicodeViewController*>(m_unicodeViewController.get());
     if (!panel) return;
     panel->unicodeTextView()->setString(platform::utf8FromUtf16(utf8ToUnicode(text)));
+}
+
+void MainWindowController::setUnicodeString(const std::string& text) {
+    setUnicodeString(platform::utf16FromUtf8(text));
 }
 
 void MainWindowController::setWordCountOfInfos(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "notes/UI/NoteExporter.h"
+#include "notes/UI/PanelOutputs.h"
 #include "notes/store/NoteObject.h"
 #include "platform/ui/SplitView.h"
 #include "platform/ui/WindowController.h"
@@ -24,10 +25,12 @@ class BackgroundView;
 // The main window: the group list, the split view with the note list and the editor side, the
 // Unicode and word-count panels under and beside the editor, and the panel switch. It owns the
 // five panel controllers, made from their interface files, and is the split view's delegate.
-// Panels reach it only through the two panel-switch notices, which carry it as their object.
+// Panels reach it only through the two panel-switch notices, which carry it as their object
+// (a PanelOutputs*).
 class MainWindowController : public platform::WindowController,
                              public platform::SplitViewDelegate,
-                             public ExportHost {
+                             public ExportHost,
+                             public PanelOutputs {
   public:
     MainWindowController();
     ~MainWindowController() override;
@@ -58,11 +61,13 @@ class MainWindowController : public platform::WindowController,
     // digits and two blanks.
     static std::u16string utf8ToUnicode(const std::u16string& text);
     void setUnicodeString(const std::u16string& text);
-    void setWordCountOfInfos(const std::string& text);
+    // What the panels feed, as the editor hands it over.
+    void setUnicodeString(const std::string& text) override;
+    void setWordCountOfInfos(const std::string& text) override;
 
-    bool unicodeExpanded() const { return m_unicodeExpanded; }
+    bool unicodeExpanded() const override { return m_unicodeExpanded; }
     void setUnicodeExpanded(bool flag) { m_unicodeExpanded = flag; }
-    bool infoExpanded() const { return m_infoExpanded; }
+    bool infoExpanded() const override { return m_infoExpanded; }
     void setInfoExpanded(bool flag) { m_infoExpanded = flag; }
     bool notesExpanded() const { return m_notesExpanded; }
     bool isSaving() const { return m_saving; }
@@ -71,13 +76,15 @@ class MainWindowController : public platform::WindowController,
     // Export (MainWindowControllerExport.cpp): Save As through the save panel, the HTML page's
     // body, Preview, the note archive writer and printing the editor page to a PDF file.
     void saveDocumentAs();
-    std::string setupBody();
+    void setupBody(std::function<void(std::string body)> answer);
     void preview();
     bool saveNoteWithPath(const std::optional<std::string>& path, const NoteObject* note);
-    bool saveAsPdf(const std::string& path);
+    void saveAsPdf(const std::string& path,
+                   std::function<void(bool printed, const std::string& failure)> done);
     // What the export asks of the window: the editor page, the panels, the note list.
-    std::optional<std::string> editorHTML() override;
-    bool printEditorPage(const std::string& path, std::string& failure) override;
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override;
+    void printEditorPage(const std::string& path,
+                         std::function<void(bool, const std::string&)> done) override;
     std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) override;
     bool confirmReplace(const std::string& path) override;
     void runAlert(const std::string& message, const std::string& informativeText) override;

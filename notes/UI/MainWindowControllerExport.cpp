@@ -25,8 +25,10 @@ void MainWindowController::saveDocumentAs() {
     exporter().saveDocumentAs();
 }
 
-std::string MainWindowController::setupBody() {
-    return NoteExporter::setupBody(editorHTML().value_or(""));
+void MainWindowController::setupBody(std::function<void(std::string)> answer) {
+    editorHTML([answer](std::optional<std::string> html) {
+        answer(NoteExporter::setupBody(html.value_or("")));
+    });
 }
 
 void MainWindowController::preview() {
@@ -38,25 +40,24 @@ bool MainWindowController::saveNoteWithPath(const std::optional<std::string>& pa
     return exporter().saveNoteWithPath(path, note);
 }
 
-bool MainWindowController::saveAsPdf(const std::string& path) {
+void MainWindowController::saveAsPdf(const std::string& path,
+                                     std::function<void(bool, const std::string&)> done) {
     auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
     platform::WebView* page = editor ? editor->webview() : nullptr;
+    if (!page) return done(false, "");
     // Pages follow one another down the document; nothing is centred.
-    return page && page->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(30));
+    page->printToPDF(path, platform::PrintSetup{}, std::move(done));
 }
 
-std::optional<std::string> MainWindowController::editorHTML() {
+void MainWindowController::editorHTML(std::function<void(std::optional<std::string>)> answer) {
     auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
-    if (!editor) return std::nullopt;
-    return editor->getHTML();
+    if (!editor) return answer(std::nullopt);
+    editor->getHTML(std::move(answer));
 }
 
-bool MainWindowController::printEditorPage(const std::string& path, std::string& failure) {
-    if (saveAsPdf(path)) return true;
-    auto* editor = dynamic_cast<EditorViewController*>(m_editorViewController.get());
-    if (platform::WebView* page = editor ? editor->webview() : nullptr)
-        failure = page->printFailure();
-    return false;
+void MainWindowController::printEditorPage(const std::string& path,
+                                           std::function<void(bool, const std::string&)> done) {
+    saveAsPdf(path, std::move(done));
 }
 
 std::optional<ExportPanelChoice> MainWindowController::runSavePanel(const ExportPanelSetup& setup) {

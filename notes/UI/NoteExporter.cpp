@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
@@ -79,28 +80,39 @@ void NoteExporter::saveDocumentAs() {
     exportToPath(choice->format, path);
 }
 
-bool NoteExporter::exportToPath(const std::string& format, const std::string& path) {
+void NoteExporter::exportToPath(const std::string& format, const std::string& path,
+                                std::function<void(bool)> done) {
+    if (!done) done = [](bool) {};
     if (format == ".zelvo") {
         std::shared_ptr<NoteObject> note = m_host.selectedNoteObject();
         bool written = saveNoteWithPath(path, note.get());
         if (!written && note) reportFailure(path, std::strerror(errno));
-        return written;
+        return done(written);
     }
-    if (format == ".txt" || format == ".rtf") {
-        std::optional<std::string> html = m_host.editorHTML();
-        if (!html) {
-            reportFailure(path, "the editor page did not answer");
-            return false;
-        }
-        platform::RichText text = richTextOf(*html);
-        return writeText(path, format == ".txt"
-                                   ? platform::plainText(text)
-                                   : platform::rtfData(text, {platform::Font::DisplayFontFamily}));
+    if (format != ".txt" && format != ".rtf" && format != ".html" && format != ".pdf") {
+        m_host.runAlert("请选择一种格式!", "");
+        return done(false);
     }
-    if (format == ".html") return writeHTMLPage(path);
-    if (format == ".pdf") return writePDF(path);
-    m_host.runAlert("请选择一种格式!", "");
-    return false;
+    // The page's HTML is read first, as the command always did, for the PDF too: that is of the
+    // page itself.
+    m_host.editorHTML([this, format, path, done](std::optional<std::string> html) {
+        writeFromHTML(format, path, html, done);
+    });
+}
+
+void NoteExporter::writeFromHTML(const std::string& format, const std::string& path,
+                                 const std::optional<std::string>& html,
+                                 std::function<void(bool)> done) {
+    if (!html) {
+        reportFailure(path, "the editor page did not answer");
+        return done(false);
+    }
+    if (format == ".html") return done(writeHTMLPage(path, *html));
+    if (format == ".pdf") return writePDF(path, std::move(done));
+    platform::RichText text = richTextOf(*html);
+    done(writeText(path, format == ".txt"
+                             ? platform::plainText(text)
+                             : platform::rtfData(text, {platform::Font::DisplayFontFamily})));
 }
 
 bool NoteExporter::writeText(const std::string& path, const std::string& contents) {
@@ -109,12 +121,7 @@ bool NoteExporter::writeText(const std::string& path, const std::string& content
     return false;
 }
 
-bool NoteExporter::writeHTMLPage(const std::string& path) {
-    std::optional<std::string> html = m_host.editorHTML();
-    if (!html) {
-        reportFailure(path, "the editor page did not answer");
-        return false;
-    }
+bool NoteExporter::writeHTMLPage(const std::string& path, const std::string& html) {
     const std::string family = platform::Font::DisplayFontFamily;
     // The page's font rule names "<family>.ttf" beside it: put the installed font there, so the
     // page shows its Mongolian wherever it is opened. A page without it still reads, in whatever
@@ -136,33 +143,38 @@ bool NoteExporter::writeHTMLPage(const std::string& path) {
         }
         fontAdded = !existed;
     }
-    if (writeText(path, htmlPage(*html, family))) return true;
+    if (writeText(path, htmlPage(html, family))) return true;
     if (fontAdded) std::filesystem::remove(target);
     return false;
 }
 
-bool NoteExporter::writePDF(const std::string& path) {
-    // The page's HTML is read first, as the command always did; the PDF is of the page itself.
-    if (!m_host.editorHTML()) {
-        reportFailure(path, "the editor page did not answer");
-        return false;
-    }
-    bool printed = false;
-    std::string failure;
-    bool written =
-        platform::replaceFileAtomically(path, [&](const std::filesystem::path& temporary) {
-            std::error_code error;
-            printed = m_host.printEditorPage(temporary.string(), failure) &&
-                      std::filesystem::file_size(temporary, error) > 0;
-            return printed;
+void NoteExporter::writePDF(const std::string& path, std::function<void(bool)> done) {
+    struct Printing {
+        bool printed = false;
+        std::string failure;
+    };
+    auto printing = std::make_shared<Printing>();
+    platform::replaceFileAtomicallyLater(
+        path,
+        [this, printing](const std::filesystem::path& temporary,
+                         std::function<void(bool)> finished) {
+            m_host.printEditorPage(temporary.string(), [printing, temporary, finished](
+                                                           bool printed, const std::string& why) {
+                std::error_code error;
+                printing->printed = printed && std::filesystem::file_size(temporary, error) > 0;
+                printing->failure = why;
+                finished(printing->printed);
+            });
+        },
+        [this, path, printing, done](bool written) {
+            // The printer's reason, as the other formats give the system's; a printed file that
+            // could not be put in place has the system's.
+            if (!written)
+                reportFailure(path, printing->printed           ? std::strerror(errno)
+                                    : printing->failure.empty() ? "the page could not be printed"
+                                                                : printing->failure);
+            done(written);
         });
-    // The printer's reason, as the other formats give the system's; a printed file that could
-    // not be put in place has the system's.
-    if (!written)
-        reportFailure(path, printed           ? std::strerror(errno)
-                            : failure.empty() ? "the page could not be printed"
-                                              : failure);
-    return written;
 }
 
 void NoteExporter::reportFailure(const std::string& path, const std::string& reason) {
@@ -171,7 +183,8 @@ void NoteExporter::reportFailure(const std::string& path, const std::string& rea
 }
 
 void NoteExporter::preview() {
-    m_host.runPreview(m_host.editorHTML().value_or(""));
+    m_host.editorHTML(
+        [this](std::optional<std::string> html) { m_host.runPreview(html.value_or("")); });
 }
 
 }  // namespace zelvo

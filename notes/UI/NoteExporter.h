@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,11 +39,14 @@ struct ExportPanelChoice {
 class ExportHost {
   public:
     virtual ~ExportHost() = default;
-    // The editor page's HTML now (unsaved edits included); absent when the page did not answer.
-    virtual std::optional<std::string> editorHTML() = 0;
-    // Prints the rendered editor page into a PDF file at the path; whether it was written. When
-    // not, `failure` says why where the printer told (empty otherwise).
-    virtual bool printEditorPage(const std::string& path, std::string& failure) = 0;
+    // The editor page's HTML as it is (unsaved edits included), answered once the page gave it;
+    // absent when the page did not answer.
+    virtual void editorHTML(std::function<void(std::optional<std::string> html)> answer) = 0;
+    // Prints the rendered editor page into a PDF file at the path; `done` learns whether it was
+    // written, and when not, why where the printer told (empty otherwise).
+    virtual void printEditorPage(
+        const std::string& path,
+        std::function<void(bool printed, const std::string& failure)> done) = 0;
     // Runs the save panel modally; absent when the user did not press OK.
     virtual std::optional<ExportPanelChoice> runSavePanel(const ExportPanelSetup& setup) = 0;
     // Asks whether to replace the existing file at the path; whether the user agreed.
@@ -64,8 +68,10 @@ class NoteExporter {
     // The Save As command: the panel, then the file in the chosen format.
     void saveDocumentAs();
     // Writes the note in a format (".txt", ".html", ".rtf", ".pdf", ".zelvo") to the path as it
-    // stands; an unknown format gets the "请选择一种格式!" alert. Whether a file was written.
-    bool exportToPath(const std::string& format, const std::string& path);
+    // stands; an unknown format gets the "请选择一种格式!" alert. `done` learns whether a file was
+    // written (once the editor page gave its HTML, for the formats made of it).
+    void exportToPath(const std::string& format, const std::string& path,
+                      std::function<void(bool written)> done = nullptr);
     // The Preview command.
     void preview();
 
@@ -86,8 +92,11 @@ class NoteExporter {
 
   private:
     bool writeText(const std::string& path, const std::string& contents);
-    bool writeHTMLPage(const std::string& path);
-    bool writePDF(const std::string& path);
+    // The formats made of the editor's HTML (absent: the page did not answer).
+    void writeFromHTML(const std::string& format, const std::string& path,
+                       const std::optional<std::string>& html, std::function<void(bool)> done);
+    bool writeHTMLPage(const std::string& path, const std::string& html);
+    void writePDF(const std::string& path, std::function<void(bool)> done);
     void reportFailure(const std::string& path, const std::string& reason);
 
     ExportHost& m_host;

@@ -3,7 +3,6 @@
 #include "notes/UI/NoteNotifications.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 #include "platform/foundation/UnicodeString.h"
 #include "platform/ui/Alert.h"
@@ -43,35 +42,38 @@ NoteSaver::~NoteSaver() {
 
 void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     logDebug(platform::stringWithFormat(
-        "-[EditorViewController noteSelectionChanged] note %d, %zu bytes%s",
-        note ? int(note->n_id()) : -1, note && note->n_text() ? note->n_text()->size() : 0,
-        m_busy != Busy::No || m_alerting ? ", waits" : ""));
-    if (m_busy != Busy::No || m_alerting) {
-        // Arrived while the page was being read: the latest choice is shown once that is done,
-        // and until then the list highlights the note the editor holds.
-        m_pendingSelection = std::move(note);
-        m_selectionPending = true;
-        m_highlightMoved = true;
-        keepSelection();
-        return;
-    }
-    m_busy = Busy::Switching;
-    // What was typed before this point is in the page and read back below; nothing typed from
-    // now on can land in the note being left or in the one to come.
-    lock();
-    if (store(Asker::User)) {
-        unlock();
-        m_busy = Busy::No;
-        keepSelection();
-        return;
-    }
-    hold(std::move(note));
-    m_busy = Busy::No;
-    if (m_highlightMoved && !m_selectionPending) {
-        m_highlightMoved = false;
-        keepSelection();  // the choice made meanwhile is now the note in the editor
-    }
-    takePendingSelection();
+        "-[EditorViewController noteSelectionChanged] note %d, %zu bytes",
+        note ? int(note->n_id()) : -1, note && note->n_text() ? note->n_text()->size() : 0));
+    uint64_t choice = ++m_latestChoice;
+    // Keys typed and clicks made on the page from the choice on belong to the note chosen: they
+    // wait until it is in the page.
+    m_page.holdInput();
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive, choice, note = std::move(note)](Finished finished) mutable {
+        // Only the latest choice is shown.
+        if (!alive.lock() || choice != m_latestChoice) return finished();
+        m_choiceTaken = choice;
+        switchTo(std::move(note), finished);
+    });
+}
+
+void NoteSaver::switchTo(std::shared_ptr<NoteObject> note, Finished finished) {
+    // What was typed before this point reaches the page and is read back below; nothing typed
+    // from now on can land in the note being left.
+    lock([this, note, finished] {
+        store(Asker::User, [this, note, finished](std::optional<std::string> failure) {
+            if (failure) {
+                unlock(finished);
+                keepSelection();
+                return;
+            }
+            hold(note);
+            showHeld([this, finished] {
+                m_page.didShowNote();
+                finished();
+            });
+        });
+    });
 }
 
 void NoteSaver::hold(std::shared_ptr<NoteObject> note) {
@@ -87,136 +89,136 @@ void NoteSaver::hold(std::shared_ptr<NoteObject> note) {
         m_internalHTML = "";
         m_summary.reset();
     }
-    showHeld();
-    m_page.didShowNote();
 }
 
 void NoteSaver::showHTML(const std::string& html) {
-    m_internalHTML = html;
-    showHeld();
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive, html](Finished finished) {
+        if (!alive.lock()) return finished();
+        m_internalHTML = html;
+        showHeld(finished);
+    });
 }
 
 void NoteSaver::pageDidLoad() {
-    if (m_busy != Busy::No || m_alerting) {
-        m_reloadPending = true;  // shown again once the switch under way is done
-        return;
-    }
-    // Putting the note in turns the main loop: a choice made meanwhile waits for it, rather than
-    // being shown and typed into before this showing replaces it.
-    m_busy = Busy::Switching;
-    showHeld();
-    m_busy = Busy::No;
-    takePendingSelection();
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive](Finished finished) {
+        if (!alive.lock()) return finished();
+        showHeld(finished);
+    });
 }
 
-void NoteSaver::showHeld() {
-    lock();
-    m_typedInto = false;
-    m_editsStored = 0;
-    if (!m_page.isLoaded()) return;  // shown once the page has loaded
-    bool taken = m_page.show(m_internalHTML.value_or(""));
-    if (!m_note) {
-        // Typing with no note to hold it would be thrown away at the next selection.
-        m_page.setEditable(false);
-        return;
-    }
-    if (!taken) {
-        log("-[EditorViewController updateHTML] the page did not take the note: it takes no "
-            "typing");
-        return;
-    }
-    // A choice made meanwhile is shown next: typing now would go into a note the list no longer
-    // highlights.
-    if (m_selectionPending) return;
-    unlock();
-    logDebug(platform::stringWithFormat(
-        "-[EditorViewController updateHTML] note %d is in the page and takes typing",
-        int(m_note->n_id())));
+void NoteSaver::showHeld(Finished finished) {
+    lock([this, finished] {
+        m_typedInto = false;
+        m_editsStored = 0;
+        if (!m_page.isLoaded()) return finished();  // shown once the page has loaded
+        std::optional<int32_t> id = m_note ? std::optional(m_note->n_id()) : std::nullopt;
+        m_page.show(m_internalHTML.value_or(""), id, [this, finished](bool taken) {
+            if (!m_note) {
+                // Typing with no note to hold it would be thrown away at the next selection: the
+                // page refuses the keys typed meanwhile.
+                m_page.setEditable(false, [this, finished] {
+                    if (!choiceWaits()) m_page.letInputGo();
+                    finished();
+                });
+                return;
+            }
+            if (!taken) {
+                log("-[EditorViewController updateHTML] the page did not take the note: it takes "
+                    "no typing");
+                return finished();
+            }
+            // A choice made meanwhile is shown next: typing now would go into a note the list no
+            // longer highlights.
+            if (choiceWaits()) return finished();
+            unlock([this, finished] {
+                logDebug(platform::stringWithFormat(
+                    "-[EditorViewController updateHTML] note %d is in the page and takes typing",
+                    int(m_note->n_id())));
+                finished();
+            });
+        });
+    });
 }
 
-void NoteSaver::lock() {
-    if (!m_editable) return;
-    m_page.setEditable(false);
+void NoteSaver::lock(NotePage::Done done) {
+    m_page.holdInput();
+    if (!m_editable) return done();
     m_editable = false;
+    m_page.setEditable(false, std::move(done));
 }
 
-void NoteSaver::unlock() {
-    if (!m_note) return;
-    m_page.setEditable(true);
-    m_editable = true;
-    m_typedInto = true;
+void NoteSaver::unlock(NotePage::Done done) {
+    if (!m_note) return done();
+    m_page.setEditable(true, [this, done] {
+        m_editable = true;
+        m_typedInto = true;
+        m_page.letInputGo();
+        done();
+    });
 }
 
 void NoteSaver::keepSelection() {
     NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_KEPT, m_note);
 }
 
-void NoteSaver::takePendingSelection() {
-    if (m_busy != Busy::No || m_alerting) return;
-    if (m_reloadPending && !m_selectionPending) {
-        m_reloadPending = false;
-        pageDidLoad();
-        return;
-    }
-    m_reloadPending = false;  // the next note goes into the page loaded afresh
-    if (!m_selectionPending) return;
-    m_selectionPending = false;
-    select(std::move(m_pendingSelection));
-}
-
 // ---- Saving -----------------------------------------------------------------------------------
 
-bool NoteSaver::save() {
+void NoteSaver::save(std::function<void(bool)> done) {
     logDebug("-[EditorViewController saveNote]");
-    if (m_busy != Busy::No || m_alerting) return true;
-    std::optional<std::string> failure = store(Asker::User);
-    takePendingSelection();
-    return !failure;
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive, done](Finished finished) {
+        if (!alive.lock()) return finished();
+        store(Asker::User, [done, finished](std::optional<std::string> failure) {
+            finished();
+            if (done) done(!failure);
+        });
+    });
 }
 
-bool NoteSaver::shouldQuit() {
-    // A save under way finishes before the loop can end.
-    if (m_busy != Busy::No || m_alerting) return true;
-    std::optional<std::string> failure = store(Asker::Nobody);
-    if (!failure) return true;
-    platform::Alert question;
-    question.setMessageText("The note could not be saved.");
-    question.setInformativeText(*failure +
-                                "\n\nIf you quit now, your changes to this note are lost.");
-    question.addButtonWithTitle("Don’t Quit");
-    question.addButtonWithTitle("Quit Without Saving");
-    m_alerting = true;
-    bool quit = question.runModal() == platform::Alert::FirstButtonReturn + 1;
-    m_alerting = false;
-    if (!quit) return false;
-    m_discarding = true;
-    return true;
+void NoteSaver::shouldQuit(std::function<void(bool)> answer) {
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive, answer](Finished finished) {
+        if (!alive.lock()) return finished();
+        store(Asker::Nobody, [this, answer, finished](std::optional<std::string> failure) {
+            bool quit = true;
+            if (failure) {
+                platform::Alert question;
+                question.setMessageText("The note could not be saved.");
+                question.setInformativeText(
+                    *failure + "\n\nIf you quit now, your changes to this note are lost.");
+                question.addButtonWithTitle("Don’t Quit");
+                question.addButtonWithTitle("Quit Without Saving");
+                quit = question.runModal() == platform::Alert::FirstButtonReturn + 1;
+                if (quit) m_discarding = true;
+            }
+            finished();
+            answer(quit);
+        });
+    });
 }
 
-void NoteSaver::pageDidChange() {
-    if (!m_editable) return;  // typed before the lock: the switch under way reads it
+void NoteSaver::pageDidChange(std::optional<int32_t> noteId) {
+    // Typed before the lock, the switch under way reads it; typed into another note (one left
+    // already), it is that note's.
+    if (!m_editable || !m_note || noteId != m_note->n_id()) return;
     m_changeReported = true;
     scheduleSave();
 }
 
 void NoteSaver::windowDidResignKey() {
-    // Not inside the toolkit's focus signal: a save turns the main loop and may show an alert.
-    std::weak_ptr<int> alive = m_alive;
-    platform::RunLoop::mainRunLoop().performBlock([this, alive] {
-        if (alive.lock()) saveOnItsOwn();
-    });
+    saveOnItsOwn();
 }
 
 void NoteSaver::saveOnItsOwn() {
     if (!m_changeReported) return;
-    if (m_busy != Busy::No || m_alerting) {
-        // Due while a save of a large note still reads the page (its time turns the loop): the
-        // edit made meanwhile waits for the next pause.
-        scheduleSave();
-        return;
-    }
-    store(Asker::Itself);
-    takePendingSelection();
+    std::weak_ptr<int> alive = m_alive;
+    m_page.perform([this, alive](Finished finished) {
+        // Several occasions may fall due while another operation runs: the first stores.
+        if (!alive.lock() || !m_changeReported) return finished();
+        store(Asker::Itself, [finished](std::optional<std::string>) { finished(); });
+    });
 }
 
 void NoteSaver::scheduleSave() {
@@ -239,85 +241,99 @@ void NoteSaver::cancelScheduledSave() {
     m_longestWaitTimer.reset();
 }
 
-std::optional<std::string> NoteSaver::store(Asker asker) {
-    if (!m_note || m_discarding || !m_page.isLoaded()) return std::nullopt;
+void NoteSaver::store(Asker asker, Stored done) {
+    if (!m_note || m_discarding || !m_page.isLoaded()) return done(std::nullopt);
     // A page that never took typing since the note went in holds nothing new.
-    if (!m_typedInto) return std::nullopt;
+    if (!m_typedInto) return done(std::nullopt);
     // An edit reported from now on is read by this save or scheduled for the next one.
     cancelScheduledSave();
     m_changeReported = false;
-    // Reading the page turns the main loop, where the user may pick another note: the save keeps
-    // its note, and that choice waits until the save is done.
-    Busy was = m_busy;
-    if (m_busy == Busy::No) m_busy = Busy::Saving;
     std::shared_ptr<NoteObject> note = m_note;
-    std::optional<std::string> failure;
-    bool stored = storeIfChanged(*note, failure);
-    m_busy = was;
-    if (stored) {
-        m_failureTold = false;
-        NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
-    }
-    if (!failure) return std::nullopt;
-    m_changeReported = true;  // still to be stored: the next occasion tries again
-    // Saves made by the saver itself tell of a failure once, not at every pause, and not at all
-    // right after the user was told of it (the alert itself takes the focus from the window).
-    bool tell = asker == Asker::User || (asker == Asker::Itself && !m_failureTold);
-    if (asker != Asker::Nobody) m_failureTold = true;
-    if (tell) {
-        platform::Alert message;
-        message.setMessageText("The note could not be saved.");
-        message.setInformativeText(*failure +
-                                   "\n\nYour text is still in the editor. Save again, or "
-                                   "choose another note, once the problem is solved.");
-        message.addButtonWithTitle("OK");
-        m_alerting = true;
-        message.runModal();
-        m_alerting = false;
-    }
-    // A choice made meanwhile would only fail again: the note stays.
-    if (m_selectionPending) {
-        m_selectionPending = false;
-        m_highlightMoved = false;
-        m_pendingSelection.reset();
-        keepSelection();
-    }
-    return failure;
+    m_page.editsSince(m_editsStored, [this, note, asker, done](PageEdits edits) {
+        // Edited by the user, not merely put into the page's own form by showing it.
+        if (edits.answered && !edits.html) return done(std::nullopt);
+        if (edits.html && edits.noteId != note->n_id()) {
+            logf(
+                "-[EditorViewController saveNote] the page holds note %d, not note %d: nothing "
+                "is stored",
+                edits.noteId ? int(*edits.noteId) : -1, int(note->n_id()));
+            return done(std::nullopt);
+        }
+        storeRead(note, edits, asker, done);
+    });
 }
 
-bool NoteSaver::storeIfChanged(NoteObject& note, std::optional<std::string>& failure) {
-    // Edited by the user, not merely put into the page's own form by showing it.
-    NotePage::Edits edits = m_page.editsSince(m_editsStored);
-    if (edits.answered && !edits.html) return false;
-    std::optional<std::string> html = edits.html ? m_page.tidyHTML(*edits.html) : std::nullopt;
-    std::optional<std::string> text = html ? m_page.pageText() : std::nullopt;
-    if (!text) {
-        // Asked for again at the next save: nothing counts as stored.
+void NoteSaver::storeRead(const std::shared_ptr<NoteObject>& note, const PageEdits& edits,
+                          Asker asker, Stored done) {
+    // Asked for again at the next save: nothing counts as stored.
+    auto unanswered = [done] {
         log("-[EditorViewController saveNote] the page did not answer: the note is left as it was");
-        return false;
-    }
+        done(std::nullopt);
+    };
+    if (!edits.html) return unanswered();
+    uint64_t count = edits.count;
+    m_page.tidyHTML(*edits.html, [this, note, count, asker, done,
+                                  unanswered](std::optional<std::string> html) {
+        if (!html) return unanswered();
+        m_page.pageText([this, note, count, asker, done, unanswered,
+                         html](std::optional<std::string> text) {
+            if (!text) return unanswered();
+            std::optional<std::string> failure = write(*note, *html, *text, count);
+            if (!failure) {
+                m_failureTold = false;
+                NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
+                return done(std::nullopt);
+            }
+            m_changeReported = true;  // still to be stored: the next occasion tries again
+            tell(*failure, asker);
+            // A choice made meanwhile would only fail again: the note stays.
+            if (choiceWaits()) {
+                dropWaitingChoices();
+                keepSelection();
+            }
+            done(failure);
+        });
+    });
+}
 
+void NoteSaver::tell(const std::string& failure, Asker asker) {
+    // Saves made by the saver itself tell of a failure once, not at every pause, and not at all
+    // right after the user was told of it (the alert itself takes the focus from the window).
+    bool told = asker == Asker::User || (asker == Asker::Itself && !m_failureTold);
+    if (asker != Asker::Nobody) m_failureTold = true;
+    if (!told) return;
+    platform::Alert message;
+    message.setMessageText("The note could not be saved.");
+    message.setInformativeText(failure +
+                               "\n\nYour text is still in the editor. Save again, or "
+                               "choose another note, once the problem is solved.");
+    message.addButtonWithTitle("OK");
+    message.runModal();
+}
+
+std::optional<std::string> NoteSaver::write(NoteObject& note, const std::string& html,
+                                            const std::string& text, uint64_t edits) {
     logDebug("saving... ...");
     if (note.n_isRecent() == 0) note.setN_isRecent(1);
     note.setN_date(m_store.now());
-    std::string summary = summaryOf(*text);
+    std::string summary = summaryOf(text);
     if (!m_summary || *m_summary != summary) note.setN_summary(summary);
-    note.setN_text(*html);
+    note.setN_text(html);
 
     if (!m_store.update(note)) {
         // The edits still count as unstored, so the next save tries again rather than finding
         // nothing changed and losing them.
         std::string reason = m_store.failureReason();
-        failure =
+        std::string failure =
             reason.empty() ? std::string("The notes database did not take the note.") : reason;
-        logf("-[EditorViewController saveNote] the note could not be stored: %s", failure->c_str());
-        return false;
+        logf("-[EditorViewController saveNote] the note could not be stored: %s", failure.c_str());
+        return failure;
     }
     logDebug("... ... saved!");
     m_internalHTML = note.n_text();
-    m_editsStored = edits.count;
+    m_editsStored = edits;
     m_summary = note.n_summary();
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace zelvo

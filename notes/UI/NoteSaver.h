@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "notes/UI/EditorPage.h"
+#include "notes/UI/PageOperations.h"
 #include "notes/store/NoteObject.h"
 #include "platform/foundation/Date.h"
 
@@ -15,31 +17,33 @@ class Timer;
 
 namespace zelvo {
 
-// The page that shows the note, as the saver drives it. Every call evaluates statements in the
-// page, which turns the main loop: the saver's other entry points may be called meanwhile.
+// The page that shows the note, as the saver drives it. The page answers in its own time: every
+// call takes a callback, and what must not be entered halfway is one operation (perform).
 class NotePage {
   public:
+    using Done = std::function<void()>;
     virtual ~NotePage() = default;
     // Whether the page has loaded and can take statements.
     virtual bool isLoaded() const = 0;
-    // Puts the HTML into the page (an empty note shows the placeholder); false when the page
-    // did not take it.
-    virtual bool show(const std::string& html) = 0;
-    // Whether the page takes typing.
-    virtual void setEditable(bool editable) = 0;
-    // The page counts the user's edits from the note's showing. With more than `seen` of them:
-    // their count and the page's own serialisation of its content. `html` is absent when there
-    // were no more, and `answered` false when the page did not answer.
-    struct Edits {
-        bool answered = false;
-        uint64_t count = 0;
-        std::optional<std::string> html;
-    };
-    virtual Edits editsSince(uint64_t seen) = 0;
+    // Runs the operation once the page's operations handed in before have finished.
+    virtual void perform(PageOperations::Operation operation) = 0;
+    // Keys typed and clicks made on the page from now on wait, in order, until let go.
+    virtual void holdInput() = 0;
+    virtual void letInputGo() = 0;
+    // Puts the HTML into the page (an empty note shows the placeholder), the page told which note
+    // it is; whether the page took it.
+    virtual void show(const std::string& html, std::optional<int32_t> noteId,
+                      std::function<void(bool taken)> done) = 0;
+    // Whether the page takes typing; locking waits for the keys already on their way to it.
+    virtual void setEditable(bool editable, Done done) = 0;
+    // The page counts the user's edits from the note's showing: with more than `seen` of them,
+    // the note's id, their count and the page's own serialisation of its content.
+    virtual void editsSince(uint64_t seen, std::function<void(PageEdits)> done) = 0;
     // That serialisation as notes store it; absent when the page did not answer.
-    virtual std::optional<std::string> tidyHTML(const std::string& html) = 0;
+    virtual void tidyHTML(const std::string& html,
+                          std::function<void(std::optional<std::string>)> done) = 0;
     // The page's plain text; absent when it did not answer.
-    virtual std::optional<std::string> pageText() = 0;
+    virtual void pageText(std::function<void(std::optional<std::string>)> done) = 0;
     // A note (or none) is now in the page.
     virtual void didShowNote() {}
 };
@@ -54,10 +58,11 @@ struct NoteStore {
 // Decides when and what of the editor's note is stored, and which note the page's content
 // belongs to.
 //
-// The page takes typing only while it holds the note it was last given: it is locked before a
-// switch reads the note being left, stays locked while the next note goes in, and is unlocked
-// only when no other choice is waiting. So whatever the page gives back was typed into the note
-// it was loaded for, and is stored there.
+// Whatever reads or changes the page is one operation of the page's, so none is entered halfway
+// by another: a switch locks the page once the keys typed before have reached it, stores what
+// it reports for the note it holds (the page names the note), puts the next note in and unlocks
+// it. Keys typed and clicks made on the page from the choice on wait meanwhile and reach the next
+// note. Only the latest of the choices made while an operation runs is shown.
 //
 // A note is "changed" only when the user edited it in the page (the page itself tells), so opening
 // a note whose stored HTML is not in the page's own form never rewrites it, and a note opened and
@@ -73,6 +78,7 @@ class NoteSaver {
   public:
     static constexpr double pauseSeconds = 2.0;
     static constexpr double longestWaitSeconds = 8.0;
+    using Finished = PageOperations::Finished;
 
     NoteSaver(NotePage& page, NoteStore store);
     ~NoteSaver();
@@ -83,52 +89,55 @@ class NoteSaver {
     // The HTML last put into or saved from the page; "" with no note.
     const std::optional<std::string>& internalHTML() const { return m_internalHTML; }
     const std::optional<std::string>& summary() const { return m_summary; }
-    bool isSaving() const { return m_busy != Busy::No; }
-    // Whether the page holds the note in full and takes typing.
-    bool pageTakesTyping() const { return m_editable; }
 
-    // The note list chose a note (null: none). A choice made while a save or a switch runs is
-    // shown once that is done (only the latest counts); meanwhile the list is told to highlight
-    // the note the editor holds, and then the one it shows.
+    // The note list chose a note (null: none): the note held is stored, then this one shown.
     void select(std::shared_ptr<NoteObject> note);
     // Puts this HTML into the page as the note's content, as when the note was chosen.
     void showHTML(const std::string& html);
     // The page (re)loaded: it shows the held note again.
     void pageDidLoad();
-    // The page reports an edit: a save falls due once typing pauses.
-    void pageDidChange();
-    // The window lost the focus: a changed note is stored at the next turn of the loop.
+    // The page reports an edit of the note it names: a save falls due once typing pauses.
+    void pageDidChange(std::optional<int32_t> noteId);
+    // The window lost the focus: a changed note is stored.
     void windowDidResignKey();
 
-    // Save: whether the note is safe (stored, unchanged, or not readable from the page); false
-    // when the store refused it (the user has been told why).
-    bool save();
+    // Save: `done` learns whether the note is safe (stored, unchanged, or not readable from the
+    // page); false when the store refused it (the user has been told why).
+    void save(std::function<void(bool safe)> done = nullptr);
     // Quit asks first: the note is stored, and when it cannot be the user chooses between staying
-    // and quitting without it. Whether to quit.
-    bool shouldQuit();
+    // and quitting without it. `answer` learns whether to quit.
+    void shouldQuit(std::function<void(bool quit)> answer);
 
   private:
-    enum class Busy { No, Saving, Switching };
     enum class Asker { User, Itself, Nobody };
+    using Stored = std::function<void(std::optional<std::string> failure)>;
 
-    // Stores the held note when it changed; the reason when the store refused it.
-    std::optional<std::string> store(Asker asker);
-    bool storeIfChanged(NoteObject& note, std::optional<std::string>& failure);
+    void switchTo(std::shared_ptr<NoteObject> note, Finished finished);
+    // Stores the held note when it changed; `done` learns the reason when the store refused it.
+    void store(Asker asker, Stored done);
+    void storeRead(const std::shared_ptr<NoteObject>& note, const PageEdits& edits, Asker asker,
+                   Stored done);
+    // Writes the note as read from the page; the reason when the store refused it.
+    std::optional<std::string> write(NoteObject& note, const std::string& html,
+                                     const std::string& text, uint64_t edits);
+    void tell(const std::string& failure, Asker asker);
     // A save the saver makes by itself (pause, focus loss).
     void saveOnItsOwn();
     void hold(std::shared_ptr<NoteObject> note);
-    void showHeld();
-    void lock();
-    void unlock();
+    void showHeld(Finished finished);
+    void lock(NotePage::Done done);
+    void unlock(NotePage::Done done);
     void scheduleSave();
     void cancelScheduledSave();
+    // Whether the list chose another note since the one the saver took last.
+    bool choiceWaits() const { return m_latestChoice != m_choiceTaken; }
+    // The choices made meanwhile would only fail again: the held note stays.
+    void dropWaitingChoices() { m_choiceTaken = ++m_latestChoice; }
     // Re-announces the held note after a refused switch, so the list highlights it again.
     void keepSelection();
-    void takePendingSelection();
 
     NotePage& m_page;
     NoteStore m_store;
-    Busy m_busy = Busy::No;
     std::shared_ptr<NoteObject> m_note;
     std::optional<std::string> m_internalHTML = std::string();
     std::optional<std::string> m_summary;
@@ -139,13 +148,10 @@ class NoteSaver {
     // read back.
     bool m_typedInto = false;
     bool m_changeReported = false;  // the page reported an edit since the last save began
-    bool m_selectionPending = false;
-    bool m_highlightMoved = false;
-    bool m_reloadPending = false;  // the page loaded again while a switch was under way  // the
-                                   // list was told to highlight the held note meanwhile
-    std::shared_ptr<NoteObject> m_pendingSelection;
-    bool m_discarding = false;  // the user chose to quit without the note that could not be stored
-    bool m_alerting = false;
+    // The list's choices, counted: the latest made, and the latest the saver took.
+    uint64_t m_latestChoice = 0;
+    uint64_t m_choiceTaken = 0;
+    bool m_discarding = false;   // the user chose to quit without the note that could not be stored
     bool m_failureTold = false;  // the user was told the store fails, and none succeeded since
     std::weak_ptr<platform::Timer> m_pauseTimer, m_longestWaitTimer;
     // Lets a block queued for later see whether this saver is still there.

@@ -104,8 +104,9 @@ void PreviewHTMLWindow::webViewDidFinishLoad() {
 void PreviewHTMLWindow::updateHTML() {
     platform::WebView* page = m_previewWebview ? m_previewWebview->webView() : nullptr;
     if (!page) return;
-    page->evaluateJavaScript("zelvo_editor.setHTML(\"" +
-                             removeQuotesFromHTML(m_htmlString.value_or("")) + "\");");
+    page->evaluateJavaScript(
+        "zelvo_editor.setHTML(\"" + removeQuotesFromHTML(m_htmlString.value_or("")) + "\");",
+        platform::WebView::JavaScriptCompletion());
 }
 
 std::string PreviewHTMLWindow::removeQuotesFromHTML(const std::string& html) {

@@ -18,5 +18,13 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
 bool replaceFileAtomically(
     const std::filesystem::path& path,
     const std::function<bool(const std::filesystem::path& temporary)>& write);
+// The same for a writer that finishes later: `write` gets the temporary file's path and a callback
+// to call once with whether it filled the file; `done` learns whether the new file is in place
+// (errno tells why not).
+void replaceFileAtomicallyLater(const std::filesystem::path& path,
+                                std::function<void(const std::filesystem::path& temporary,
+                                                   std::function<void(bool written)> finished)>
+                                    write,
+                                std::function<void(bool replaced)> done);
 
 }  // namespace platform

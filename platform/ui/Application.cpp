@@ -54,9 +54,15 @@ std::optional<std::string> Application::reopen(const SecondLaunch& launch) {
 }
 
 void Application::terminate() {
-    if (m_delegate && !m_delegate->applicationShouldTerminate()) return;
-    if (m_delegate) m_delegate->applicationWillTerminate();
-    if (ApplicationBackend* desktop = backend()) desktop->terminate();
+    auto quit = [this](bool agreed) {
+        if (!agreed) return;
+        if (m_delegate) m_delegate->applicationWillTerminate();
+        if (ApplicationBackend* desktop = backend()) desktop->terminate();
+    };
+    if (m_delegate)
+        m_delegate->applicationShouldTerminate(quit);
+    else
+        quit(true);
 }
 
 bool Application::lastWindowClosed() {

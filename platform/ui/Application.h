@@ -26,8 +26,9 @@ class ApplicationDelegate {
   public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching() {}
-    // Asked before quitting (terminate); answering false keeps the application running.
-    virtual bool applicationShouldTerminate() { return true; }
+    // Asked before quitting (terminate); the reply, given now or later, says whether to quit:
+    // false keeps the application running.
+    virtual void applicationShouldTerminate(std::function<void(bool quit)> reply) { reply(true); }
     virtual void applicationWillTerminate() {}
     virtual bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
     // The program was activated again (started a second time, its launcher clicked); whether the
@@ -82,7 +83,7 @@ class Application : public Responder {
     // The same for a second start of the program whose settings the backend knows; answers the
     // delegate's message for that start (messageForSecondLaunch).
     std::optional<std::string> reopen(const SecondLaunch& launch);
-    // Quits unless the delegate refuses (applicationShouldTerminate).
+    // Quits once the delegate agreed (applicationShouldTerminate).
     void terminate();
     // Called by the backend when the last window closed; whether the application should quit.
     bool lastWindowClosed();

@@ -34,6 +34,12 @@ void WebView::didFinishLoad() {
     handler();
 }
 
+void WebView::didPassButtonPress() {
+    if (!m_buttonPressed) return;
+    std::function<void()> handler = m_buttonPressed;
+    handler();
+}
+
 NavigationPolicy WebView::decideNavigation(const NavigationAction& action) {
     if (!m_navigation) return NavigationPolicy::Allow;
     NavigationHandler handler = m_navigation;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -49,20 +48,23 @@ struct PrintSetup {
 };
 
 // The legacy WebView as the programs use it: one page, loaded from a file, driven by JavaScript
-// statements evaluated synchronously, talking back through named script messages
+// statements, talking back through named script messages
 // (window.webkit.messageHandlers.<name>.postMessage(text)), asking the program before every
 // navigation, printed with a panel or to a PDF file.
 //
-// Main thread only. Synchronous calls (evaluateJavaScript, waitForLoad, printToPDF) run a nested
-// main loop until the answer arrives or the time-out passes, so handlers of other events (script
-// messages, timers, notifications queued for the main queue) may run inside them.
+// Main thread only. The page works in its own time: whatever asks it for something (a statement's
+// answer, a printed file, a picture) returns at once, and a completion takes the result later,
+// never inside the call. Nothing waits in a nested main loop but the modal print panel.
 class WebView {
   public:
     using MessageHandler = std::function<void(const std::string& body)>;
+    using JavaScriptCompletion = std::function<void(const JavaScriptResult& result)>;
     using LoadHandler = std::function<void()>;
     using NavigationHandler = std::function<NavigationPolicy(const NavigationAction&)>;
-
-    static constexpr std::chrono::milliseconds defaultTimeout{5000};
+    // Whether the file was printed; when not, why, in the printing system's words ("Error writing
+    // to file: No space left on device"), or "" when it gave no reason.
+    using PrintCompletion = std::function<void(bool printed, const std::string& failure)>;
+    using SnapshotCompletion = std::function<void(std::optional<Image> picture)>;
 
     // A web view made by the webViews maker of the Backends in use (platform::webkit::install
     // fills it), sized frameSize until a window places it; null when there is no maker or no
@@ -81,12 +83,14 @@ class WebView {
     virtual std::string url() const = 0;
     virtual bool isLoading() const = 0;
     virtual void stopLoading() = 0;
-    // Runs the loop until the current load has finished; false when it failed or time ran out.
-    virtual bool waitForLoad(std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // Whether the last load failed, once it is no longer loading.
+    virtual bool loadFailed() const = 0;
 
-    // Evaluates a statement in the page and answers its completion value.
-    virtual JavaScriptResult evaluateJavaScript(
-        const std::string& script, std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // Sends a statement to the page and returns at once; the completion takes its answer later,
+    // never inside this call. Statements run in the page in the order they were sent, and
+    // messages the page posted before answering are delivered before the answer. A view destroyed
+    // before the answer came never calls the completion.
+    virtual void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) = 0;
 
     // Receives the page's messages posted under `name` (the body converted to text); a second
     // handler for a name replaces the first.
@@ -98,34 +102,41 @@ class WebView {
 
     // The print panel over the page's content, modal; false when the user cancelled it.
     virtual bool print() = 0;
-    // Prints the page's content into a PDF file; false when that failed or time ran out.
-    virtual bool printToPDF(const std::string& path,
-                            std::chrono::milliseconds timeout = defaultTimeout) = 0;
     // The same with the pages laid out as the setup says (backends without page setup print as
     // above).
     virtual bool print(const PrintSetup& setup) {
         (void)setup;
         return print();
     }
-    virtual bool printToPDF(const std::string& path, const PrintSetup& setup,
-                            std::chrono::milliseconds timeout = defaultTimeout) {
-        (void)setup;
-        return printToPDF(path, timeout);
-    }
-    // Why the last printToPDF failed, in the printing system's words ("Error writing to file: No
-    // space left on device"); empty when it gave no reason.
-    const std::string& printFailure() const { return m_printFailure; }
-    // What the visible part of the page shows now; absent when the engine could not draw it.
-    virtual std::optional<Image> snapshot(std::chrono::milliseconds timeout = defaultTimeout) = 0;
+    // Prints the page's content, its pages laid out as the setup says, into a PDF file.
+    virtual void printToPDF(const std::string& path, const PrintSetup& setup,
+                            PrintCompletion done) = 0;
+    // What the visible part of the page shows; absent when the engine could not draw it.
+    virtual void snapshot(SnapshotCompletion done) = 0;
 
     virtual Size frameSize() const = 0;
     virtual void setFrameSize(Size size) = 0;
-    // Whether the keys typed while the view has the focus reach the page; a refused key is
-    // dropped before the engine sees it. Backends without keys ignore this.
-    virtual void setAcceptsKeys(bool accepts) { (void)accepts; }
+    // What the view holds back from the engine: the keys typed into it, or those and its mouse
+    // clicks. Held events wait in the order they came, and whatever comes after a waiting event
+    // waits behind it; once no longer held, they reach the engine as if they came then. Backends
+    // without keys ignore this.
+    enum class HeldInput { Nothing, Keys, KeysAndClicks };
+    virtual void setHeldInput(HeldInput held) { (void)held; }
+    // The input events waiting (key presses and releases, button presses and releases).
+    virtual size_t heldInputEvents() const { return 0; }
+    // Passes on the first `count` of them as if typed now; the rest keep waiting.
+    virtual void passHeldInputEvents(size_t count) { (void)count; }
     // Key presses handed to the engine since the current page began to load. The engine may still
     // hold some of them back: it passes one on only once the page has handled the one before.
     virtual uint64_t keysPassed() const { return 0; }
+    // Mouse button presses handed to the engine since the current page began to load. The engine
+    // sends them to the page on a way of their own, beside the keys': a key typed after a click
+    // may reach the page before the click does, while the page is busy.
+    virtual uint64_t buttonPressesPassed() const { return 0; }
+    // Called after each button press handed to the engine.
+    void setButtonPressHandler(std::function<void()> handler) {
+        m_buttonPressed = std::move(handler);
+    }
 
   protected:
     WebView() = default;
@@ -133,16 +144,16 @@ class WebView {
     // For the backends: deliver an event to the program's handlers.
     void didReceiveScriptMessage(const std::string& name, const std::string& body);
     void didFinishLoad();
+    void didPassButtonPress();
     NavigationPolicy decideNavigation(const NavigationAction& action);
     // Called when a handler is added, so the backend can open the channel to the page.
     virtual void registerScriptMessageName(const std::string& name) = 0;
-    void setPrintFailure(std::string reason) { m_printFailure = std::move(reason); }
 
   private:
     std::map<std::string, MessageHandler> m_messageHandlers;
     LoadHandler m_loadFinished;
+    std::function<void()> m_buttonPressed;
     NavigationHandler m_navigation;
-    std::string m_printFailure;
 };
 
 }  // namespace platform

@@ -143,6 +143,9 @@
   // program asks for the markup with the count it last stored, and an answer it never got is
   // simply asked for again.
   var edits = 0;
+  // The note the program put in (its id, or null): every report of an edit names it, so the
+  // program stores what was typed into the note it was typed into.
+  var noteId = null;
   var watcher = new MutationObserver(noteEdits);
 
   function noteEdits(records) {
@@ -295,6 +298,10 @@
     keysSeen += 1;
     refused(event);
   }, true);
+  // Mouse button presses that reached the page: the engine passes them on apart from the keys, so
+  // the program holds the keys typed after a click until the page has seen the click.
+  var pressesSeen = 0;
+  document.addEventListener("mousedown", function () { pressesSeen += 1; }, true);
   var placeholderText = "";
   var history = { undo: [], redo: [], lastKind: "", lastTime: 0, replaying: false };
   var HISTORY_LIMIT = 200;
@@ -406,7 +413,7 @@
 
   function changed() {
     updatePlaceholder();
-    post("contentChanged", "");
+    post("contentChanged", noteId === null ? "" : String(noteId));
   }
 
   function undo() {
@@ -568,9 +575,10 @@
   var editor = {
     contentHeight: 0,
 
-    setHTML: function (html) {
+    setHTML: function (html, id) {
       var element = root();
       if (!element) return false;
+      noteId = typeof id === "number" ? id : null;
       dropPending();
       var parsed = parsedClean(html);
       // Every note opens at its start, not where the previous one was scrolled to. Scrolled while
@@ -617,11 +625,11 @@
       return true;
     },
     getHTML: function () { return markup(); },
-    // With more edits than `seen` since the note was put in: their count, a space and the note's
-    // markup; otherwise null.
+    // With more edits than `seen` since the note was put in: the note's id ("null" for none),
+    // their count and the note's markup, a space between each; otherwise null.
     editsSince: function (seen) {
       noteEdits(watcher.takeRecords());
-      return edits > seen ? edits + " " + markup() : null;
+      return edits > seen ? String(noteId) + " " + edits + " " + markup() : null;
     },
     getText: function () { return root().innerText; },
     setPlaceholder: function (text) {
@@ -755,14 +763,15 @@
 
     undo: function () { return undo(); },
     redo: function () { return redo(); },
-    keysSeen: function () { return keysSeen; }
+    keysSeen: function () { return keysSeen; },
+    pressesSeen: function () { return pressesSeen; }
   };
 
   // Every operation but showing a note, reading its markup and the selection works on the whole
   // note.
   var WITHOUT_THE_REST = {
     setHTML: 1, getHTML: 1, editsSince: 1, setEditable: 1, setPlaceholder: 1, getSelectedNode: 1,
-    focusEditor: 1, blurEditor: 1, prepareInsert: 1, keysSeen: 1
+    focusEditor: 1, blurEditor: 1, prepareInsert: 1, keysSeen: 1, pressesSeen: 1
   };
   Object.keys(editor).forEach(function (name) {
     var operation = editor[name];

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/web/WebView.h"
 
 // A web view without an engine: it records what the program asks of the page and answers each
 // evaluated statement through a scripted responder; the test plays the page's side (finished
-// loads, script messages, navigations) by hand.
+// loads, script messages, navigations) by hand. A statement sent with a completion is answered at
+// once, or, while holdAnswers is set, only when the test says (answerNext, answerAll), so that
+// the test decides what happens while the page is busy.
 class FakeWebView : public platform::WebView {
   public:
     using Responder = std::function<platform::JavaScriptResult(const std::string& script)>;
@@ -37,7 +41,10 @@ class FakeWebView : public platform::WebView {
     std::vector<std::string> scripts;
     std::vector<std::string> loadedURLs;
     std::vector<std::string> messageNames;  // channels the program opened
-    bool acceptsKeys = true;                // as the program last set it
+    bool holdsInput = false;                // as the program last set it
+    uint64_t passedKeys = 0;                // what keysPassed() answers
+    bool holdAnswers = false;
+    std::function<void()> inputLetGo;  // called when the program lets held keys go
     int printCount = 0;
     std::vector<std::string> pdfPaths;
 
@@ -45,6 +52,22 @@ class FakeWebView : public platform::WebView {
     void finishLoad() {
         m_loading = false;
         didFinishLoad();
+    }
+    // Statements sent and not answered yet.
+    size_t unanswered() const { return m_unanswered.size(); }
+    // The page runs the oldest statement sent and answers it; whether there was one.
+    bool answerNext() {
+        if (m_unanswered.empty()) return false;
+        auto [script, completion] = std::move(m_unanswered.front());
+        m_unanswered.pop_front();
+        platform::JavaScriptResult result = m_responder ? m_responder(script) : nothing();
+        if (completion) completion(result);
+        return true;
+    }
+    // Answers until nothing is left, the statements sent meanwhile too.
+    void answerAll() {
+        while (answerNext()) {
+        }
     }
     void postMessage(const std::string& name, const std::string& body) {
         didReceiveScriptMessage(name, body);
@@ -71,26 +94,32 @@ class FakeWebView : public platform::WebView {
     std::string url() const override { return m_url; }
     bool isLoading() const override { return m_loading; }
     void stopLoading() override { m_loading = false; }
-    bool waitForLoad(std::chrono::milliseconds) override { return !m_loading; }
-    platform::JavaScriptResult evaluateJavaScript(const std::string& script,
-                                                  std::chrono::milliseconds) override {
+    bool loadFailed() const override { return false; }
+    void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) override {
         scripts.push_back(script);
-        return m_responder ? m_responder(script) : nothing();
+        m_unanswered.emplace_back(script, std::move(completion));
+        if (holdAnswers || m_answering) return;  // an answer under way sends this one next
+        m_answering = true;
+        answerAll();
+        m_answering = false;
     }
     bool print() override {
         ++printCount;
         return true;
     }
-    bool printToPDF(const std::string& path, std::chrono::milliseconds) override {
+    void printToPDF(const std::string& path, const platform::PrintSetup&,
+                    PrintCompletion done) override {
         pdfPaths.push_back(path);
-        return true;
+        done(true, "");
     }
-    std::optional<platform::Image> snapshot(std::chrono::milliseconds) override {
-        return std::nullopt;
-    }
+    void snapshot(SnapshotCompletion done) override { done(std::nullopt); }
     platform::Size frameSize() const override { return m_size; }
     void setFrameSize(platform::Size size) override { m_size = size; }
-    void setAcceptsKeys(bool accepts) override { acceptsKeys = accepts; }
+    uint64_t keysPassed() const override { return passedKeys; }
+    void setHeldInput(HeldInput held) override {
+        holdsInput = held != HeldInput::Nothing;
+        if (!holdsInput && inputLetGo) inputLetGo();
+    }
 
   protected:
     void registerScriptMessageName(const std::string& name) override {
@@ -99,6 +128,8 @@ class FakeWebView : public platform::WebView {
 
   private:
     Responder m_responder;
+    std::deque<std::pair<std::string, JavaScriptCompletion>> m_unanswered;
+    bool m_answering = false;
     std::string m_url;
     bool m_loading = false;
     platform::Size m_size{800, 600};

@@ -12,6 +12,7 @@
 
 #include "notes/UI/EditorViewController.h"
 #include "platform/web/webkit/WebKitBackend.h"
+#include "tests/support/WebViewWaits.h"
 
 namespace benchsupport {
 
@@ -35,8 +36,13 @@ inline std::unique_ptr<zelvo::EditorViewController> editorOnPage(
     if (!web) return nullptr;
     auto editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
     editor->view();
-    editor->webview()->waitForLoad();
+    waitForLoad(*editor->webview());
     return editor;
+}
+
+// Runs the loop until the editor's page operations (a switch, a save) are done.
+inline void settle(zelvo::EditorViewController& editor) {
+    turnTheLoopUntil([&] { return !editor.isBusy(); }, std::chrono::minutes(5));
 }
 
 // The same page alone, loaded, with nothing of the controller around it: the floor.
@@ -44,7 +50,7 @@ inline std::unique_ptr<platform::WebView> bareEditorPage(benchmark::State& state
     auto web = newPage(state);
     if (!web) return nullptr;
     web->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
-    web->waitForLoad();
+    waitForLoad(*web);
     return web;
 }
 

@@ -6,6 +6,7 @@
 
 #include "bench/notes/UI/EditorOnPage.h"
 #include "platform/web/JavaScriptString.h"
+#include "tests/support/WebViewWaits.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ std::unique_ptr<platform::WebView> pageReadyToPaste(benchmark::State& state) {
     auto web = benchsupport::bareEditorPage(state);
     if (!web) return nullptr;
     std::string html = pastedMarkup();
-    web->evaluateJavaScript("var pasted = new DataTransfer(); pasted.setData('text/html', " +
-                            platform::quoteJavaScriptString(html) + "); 1;");
-    web->evaluateJavaScript("zelvo_editor.setEditable(true);");
+    evaluateNow(*web, "var pasted = new DataTransfer(); pasted.setData('text/html', " +
+                          platform::quoteJavaScriptString(html) + "); 1;");
+    evaluateNow(*web, "zelvo_editor.setEditable(true);");
     state.SetLabel(std::to_string(html.size()) + " bytes");
     return web;
 }
@@ -49,9 +50,9 @@ void timePastes(benchmark::State& state, const char* paste) {
     if (!web) return;
     for (auto _ : state) {
         state.PauseTiming();
-        web->evaluateJavaScript(selectScript);
+        evaluateNow(*web, selectScript);
         state.ResumeTiming();
-        web->evaluateJavaScript(paste);
+        evaluateNow(*web, paste);
     }
 }
 

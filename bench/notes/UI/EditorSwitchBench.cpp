@@ -8,6 +8,7 @@
 #include "notes/UI/EditorViewController.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/webkit/WebKitBackend.h"
+#include "tests/support/WebViewWaits.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ std::unique_ptr<zelvo::EditorViewController> editorShowingNote(benchmark::State&
         ++stored;
         return true;
     });
-    if (editor) editor->noteSelectionChanged(note(1, noteOf(int(state.range(0)))));
+    if (!editor) return editor;
+    editor->noteSelectionChanged(note(1, noteOf(int(state.range(0)))));
+    benchsupport::settle(*editor);
     return editor;
 }
 
@@ -57,9 +60,10 @@ void BM_EditorSwitchWithSave(benchmark::State& state) {
     int32_t next = 2;
     for (auto _ : state) {
         state.PauseTiming();
-        editor->webview()->evaluateJavaScript(typeScript);
+        evaluateNow(*editor->webview(), typeScript);
         state.ResumeTiming();
         editor->noteSelectionChanged(note(next, next % 2 ? a : b));
+        benchsupport::settle(*editor);
         ++next;
     }
     state.counters["saves"] = double(stored);
@@ -70,24 +74,27 @@ void BM_RawPageStatements(benchmark::State& state) {
     auto web = benchsupport::bareEditorPage(state);
     if (!web) return;
     std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
-    web->evaluateJavaScript("zelvo_editor.setHTML(" + platform::quoteJavaScriptString(a) + ");");
-    web->evaluateJavaScript("zelvo_editor.setEditable(true);");
+    evaluateNow(*web, "zelvo_editor.setHTML(" + platform::quoteJavaScriptString(a) + ");");
+    evaluateNow(*web, "zelvo_editor.setEditable(true);");
     int next = 2;
     for (auto _ : state) {
         state.PauseTiming();
-        web->evaluateJavaScript(typeScript);
+        evaluateNow(*web, typeScript);
         state.ResumeTiming();
-        web->evaluateJavaScript("zelvo_editor.setEditable(false);");
-        auto edit = web->evaluateJavaScript("zelvo_editor.editsSince(0);");
-        std::string html = edit.value ? edit.value->substr(edit.value->find(' ') + 1) : "";
+        evaluateNow(*web, "zelvo_editor.setEditable(false);");
+        auto edit = evaluateNow(*web, "zelvo_editor.editsSince(0);");
+        // "<note id> <count> <markup>"
+        std::string html =
+            edit.value ? edit.value->substr(edit.value->find(' ', edit.value->find(' ') + 1) + 1)
+                       : "";
         auto styled =
-            web->evaluateJavaScript("style_html(" + platform::quoteJavaScriptString(html) + ");");
-        auto text = web->evaluateJavaScript("zelvo_editor.getText();");
+            evaluateNow(*web, "style_html(" + platform::quoteJavaScriptString(html) + ");");
+        auto text = evaluateNow(*web, "zelvo_editor.getText();");
         benchmark::DoNotOptimize(styled);
         benchmark::DoNotOptimize(text);
-        web->evaluateJavaScript("zelvo_editor.setHTML(" +
-                                platform::quoteJavaScriptString(next % 2 ? a : b) + ");");
-        web->evaluateJavaScript("zelvo_editor.setEditable(true);");
+        evaluateNow(*web, "zelvo_editor.setHTML(" +
+                              platform::quoteJavaScriptString(next % 2 ? a : b) + ");");
+        evaluateNow(*web, "zelvo_editor.setEditable(true);");
         ++next;
     }
 }
@@ -106,7 +113,8 @@ void BM_EditorOpenNote(benchmark::State& state) {
     int32_t next = 2;
     for (auto _ : state) {
         editor->noteSelectionChanged(note(next, next % 2 ? a : b));
-        editor->webview()->evaluateJavaScript(layoutScript);
+        benchsupport::settle(*editor);
+        evaluateNow(*editor->webview(), layoutScript);
         ++next;
     }
     if (stored) state.SkipWithError("a note not edited was stored");
@@ -121,9 +129,9 @@ void BM_RawPageOpensNote(benchmark::State& state) {
     std::string a = noteOf(int(state.range(0))), b = noteOf(int(state.range(0)) + 1);
     int next = 1;
     for (auto _ : state) {
-        web->evaluateJavaScript("zelvo_editor.setHTML(" +
-                                platform::quoteJavaScriptString(next % 2 ? a : b) + ");");
-        web->evaluateJavaScript(layoutScript);
+        evaluateNow(*web, "zelvo_editor.setHTML(" +
+                              platform::quoteJavaScriptString(next % 2 ? a : b) + ");");
+        evaluateNow(*web, layoutScript);
         ++next;
     }
     state.SetLabel(std::to_string(a.size()) + " bytes");

@@ -1,12 +1,13 @@
 #include "platform/web/webkit/WebContext.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/Log.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
-#include "platform/web/webkit/MainLoopWait.h"
 
 namespace platform::webkit {
 
@@ -54,7 +55,7 @@ namespace {
 // The one compilation of the load rules, shared with the engine's callback.
 struct Compilation {
     bool done = false;
-    bool waitedInVain = false;
+    std::vector<std::function<void(WebKitUserContentFilter*)>> waiting;
     WebKitUserContentFilter* filter = nullptr;
     WebKitUserContentFilterStore* store = nullptr;
     std::string folder;
@@ -102,21 +103,19 @@ void compileLocalLoadsOnlyFilter() {
             std::error_code ignored;
             std::filesystem::remove_all(made.folder, ignored);
             made.done = true;
+            std::vector<std::function<void(WebKitUserContentFilter*)>> waiting;
+            waiting.swap(made.waiting);
+            for (auto& ready : waiting) ready(made.filter);
         },
         new std::shared_ptr<Compilation>(state));
     g_bytes_unref(rules);
 }
 
-WebKitUserContentFilter* localLoadsOnlyFilter() {
+void whenLocalLoadsOnlyFilterCompiled(std::function<void(WebKitUserContentFilter*)> ready) {
     compileLocalLoadsOnlyFilter();
     std::shared_ptr<Compilation> state = compilation();
-    // Started at install, it is mostly done by the time the first page is made.
-    if (!state->done && !state->waitedInVain &&
-        !spinUntil([&] { return state->done; }, std::chrono::seconds(5))) {
-        state->waitedInVain = true;
-        log("WebView: the load rules took too long to compile");
-    }
-    return state->filter;
+    if (state->done) return ready(state->filter);
+    state->waiting.push_back(std::move(ready));
 }
 
 }  // namespace platform::webkit

@@ -29,7 +29,7 @@ namespace platform::webkit {
 
 void install(Backends& backends) {
     backends.webViews = WebKitPageView::create;
-    // Ready by the time the first page is made, which waits for it.
+    // Mostly ready by the time the first page loads, which waits for it.
     compileLocalLoadsOnlyFilter();
     backends.viewPeers["webView"] = [](View& view) -> std::unique_ptr<ViewPeer> {
         auto* content = dynamic_cast<WebContentView*>(&view);

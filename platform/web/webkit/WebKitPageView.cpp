@@ -6,23 +6,12 @@
 #include "platform/foundation/Log.h"
 #include "platform/graphics/cairo/CairoHandles.h"
 #include "platform/ui/gtk/ProcessEnvironment.h"
-#include "platform/web/webkit/MainLoopWait.h"
 #include "platform/web/webkit/WebContext.h"
 #include "platform/web/webkit/WebViewWidget.h"
 
 namespace platform {
 
 namespace {
-
-using webkit::spinUntil;
-
-// State of one asynchronous call shared with its callback, which may come after the caller gave
-// up waiting: the callback holds its own reference.
-template <typename T>
-struct Pending {
-    bool done = false;
-    T value{};
-};
 
 std::string textOf(JSCValue* value) {
     gchar* text = jsc_value_to_string(value);
@@ -63,10 +52,6 @@ std::unique_ptr<WebView> WebKitPageView::create(Size frameSize) {
 WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     m_contentManager =
         gtk::GObjectRef<WebKitUserContentManager>::adopt(webkit_user_content_manager_new());
-    // The pages show the user's notes, which may refer to anything: nothing comes from the
-    // network, whatever a page's own policy says.
-    if (WebKitUserContentFilter* filter = webkit::localLoadsOnlyFilter())
-        webkit_user_content_manager_add_filter(m_contentManager.get(), filter);
     // A related view takes its context from the view it joins.
     GtkWidget* view = firstOpenView
                           ? GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager",
@@ -76,6 +61,7 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
                                                     m_contentManager.get(), "web-context",
                                                     webkit::sharedWebContext(), nullptr));
     m_view = gtk::GObjectRef<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(view));
+    m_pending = gtk::GObjectRef<GCancellable>::adopt(g_cancellable_new());
     if (!firstOpenView) firstOpenView = m_view.get();
 
     WebKitSettings* settings = webkit_web_view_get_settings(m_view.get());
@@ -98,6 +84,22 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
     g_signal_connect(m_view.get(), "focus-out-event", G_CALLBACK(onFocusOut), this);
     g_signal_connect_after(m_view.get(), "focus-out-event", G_CALLBACK(onFocusChanged), this);
     g_signal_connect(m_view.get(), "focus-in-event", G_CALLBACK(onFocusChanged), this);
+    g_signal_connect(m_view.get(), "button-press-event", G_CALLBACK(onButton), this);
+    g_signal_connect(m_view.get(), "button-release-event", G_CALLBACK(onButton), this);
+
+    // The pages show the user's notes, which may refer to anything: nothing comes from the
+    // network, whatever a page's own policy says. Until the rule is in place nothing loads.
+    std::weak_ptr<int> alive = m_alive;
+    webkit::whenLocalLoadsOnlyFilterCompiled([this, alive](WebKitUserContentFilter* filter) {
+        if (!alive.lock()) return;
+        if (filter) webkit_user_content_manager_add_filter(m_contentManager.get(), filter);
+        m_filterInPlace = true;
+        if (m_loadToCome) {
+            std::function<void()> start = std::move(m_loadToCome);
+            m_loadToCome = nullptr;
+            start();
+        }
+    });
 
     m_offscreenHost = gtk_offscreen_window_new();
     gtk_container_add(GTK_CONTAINER(m_offscreenHost), view);
@@ -106,6 +108,8 @@ WebKitPageView::WebKitPageView(Size frameSize) : m_frameSize(frameSize) {
 }
 
 WebKitPageView::~WebKitPageView() {
+    g_cancellable_cancel(m_pending.get());
+    for (GdkEvent* key : m_heldInput) gdk_event_free(key);
     if (firstOpenView == m_view.get()) firstOpenView = nullptr;
     g_signal_handlers_disconnect_by_data(m_view.get(), this);
     releaseInputMethodCommits();
@@ -123,27 +127,76 @@ WebKitPageView::~WebKitPageView() {
     gtk_widget_destroy(widget);
 }
 
-// A key press the page did not take comes back from WebKit as the same event, sent through GTK
-// once more, and WebKit passes the next press it sees on to GTK instead of the page. That press
-// must be this one: if it never comes (refused here, or gone to another widget that took the focus
-// meanwhile), the first key typed into the page afterwards is the one passed by, and lost.
+// A key the page did not take, pressed or released, comes back from WebKit as the same event,
+// sent through GTK once more, and WebKit passes the next key event it sees on to GTK instead of
+// the page. That event must be this one: if it never comes (held or refused here, or gone to
+// another widget that took the focus meanwhile), the first key typed into the page afterwards is
+// the one passed by, and lost.
 gboolean WebKitPageView::onKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     auto* view = static_cast<WebKitPageView*>(self);
-    if (event->type != GDK_KEY_PRESS) return view->m_acceptsKeys ? FALSE : TRUE;
     if (view->isHandedBack(*event, true)) return FALSE;  // counted already; the page saw it
-    if (!view->m_acceptsKeys) return TRUE;
-    ++view->m_keysPassed;
+    if (view->holdsBack(reinterpret_cast<GdkEvent*>(event))) return TRUE;
+    if (event->type == GDK_KEY_PRESS) ++view->m_keysPassed;
     // WebKit hands keys to the page one at a time: a key comes back among the last few passed.
     constexpr size_t remembered = 256;
     if (view->m_recentKeys.size() == remembered) view->m_recentKeys.pop_front();
-    view->m_recentKeys.push_back({event->time, event->hardware_keycode, event->keyval});
+    view->m_recentKeys.push_back(
+        {event->type, event->time, event->hardware_keycode, event->keyval});
     return FALSE;
+}
+
+gboolean WebKitPageView::onButton(GtkWidget*, GdkEventButton* event, gpointer self) {
+    auto* view = static_cast<WebKitPageView*>(self);
+    if (view->holdsBack(reinterpret_cast<GdkEvent*>(event))) return TRUE;
+    // The double and triple presses GTK adds after the second and third are no presses of their
+    // own: the page sees one per press of the button.
+    if (event->type != GDK_BUTTON_PRESS) return FALSE;
+    ++view->m_buttonsPassed;
+    view->didPassButtonPress();
+    return FALSE;
+}
+
+bool WebKitPageView::holdsBack(const GdkEvent* event) {
+    if (m_passingHeld || m_held == HeldInput::Nothing) return false;
+    bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+    if (!key && m_held != HeldInput::KeysAndClicks && m_heldInput.empty()) return false;
+    // A click takes the focus at once, as it would: the keys typed after it come here and wait.
+    if (event->type == GDK_BUTTON_PRESS) gtk_widget_grab_focus(GTK_WIDGET(m_view.get()));
+    m_heldInput.push_back(gdk_event_copy(event));
+    return true;
+}
+
+void WebKitPageView::setHeldInput(HeldInput held) {
+    m_held = held;
+    passHeld(m_heldInput.size());
+}
+
+void WebKitPageView::passHeldInputEvents(size_t count) {
+    HeldInput held = m_held;
+    m_held = HeldInput::Nothing;
+    passHeld(count);
+    if (m_held == HeldInput::Nothing) m_held = held;
+}
+
+void WebKitPageView::passHeld(size_t count) {
+    // Handed to the view as if they came now, in order. Passing a click may hold the keys again
+    // (see WebView::buttonPressesPassed): those behind it keep waiting.
+    for (; count > 0 && !m_heldInput.empty(); --count) {
+        GdkEvent* event = m_heldInput.front();
+        bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+        if (m_held == HeldInput::KeysAndClicks || (key && m_held == HeldInput::Keys)) break;
+        m_heldInput.pop_front();
+        m_passingHeld = true;
+        gtk_widget_event(GTK_WIDGET(m_view.get()), event);
+        m_passingHeld = false;
+        gdk_event_free(event);
+    }
 }
 
 bool WebKitPageView::isHandedBack(const GdkEventKey& event, bool forget) {
     for (auto key = m_recentKeys.begin(); key != m_recentKeys.end(); ++key)
-        if (key->time == event.time && key->keycode == event.hardware_keycode &&
-            key->keyval == event.keyval) {
+        if (key->type == event.type && key->time == event.time &&
+            key->keycode == event.hardware_keycode && key->keyval == event.keyval) {
             if (forget) m_recentKeys.erase(key);
             return true;
         }
@@ -225,6 +278,7 @@ gboolean WebKitPageView::onWindowEvent(GtkWidget* window, GdkEvent* event, gpoin
 void WebKitPageView::beginLoad() {
     m_loading = true;
     m_keysPassed = 0;  // the new page counts from nothing
+    m_buttonsPassed = 0;
     m_recentKeys.clear();
     m_loadFailed = false;
 }
@@ -238,16 +292,25 @@ void WebKitPageView::loadFileURL(const std::string& path) {
         m_loadFailed = true;
         return;
     }
-    webkit_web_view_load_uri(m_view.get(), uri->c_str());
+    load(*uri, [this, address = *uri] { webkit_web_view_load_uri(m_view.get(), address.c_str()); });
 }
 
 void WebKitPageView::loadHTMLString(const std::string& html, const std::string& baseURL) {
     beginLoad();
-    webkit_web_view_load_html(m_view.get(), html.c_str(),
-                              baseURL.empty() ? nullptr : baseURL.c_str());
+    load(baseURL, [this, html, baseURL] {
+        webkit_web_view_load_html(m_view.get(), html.c_str(),
+                                  baseURL.empty() ? nullptr : baseURL.c_str());
+    });
+}
+
+void WebKitPageView::load(const std::string& url, std::function<void()> start) {
+    if (m_filterInPlace) return start();
+    m_urlToCome = url;
+    m_loadToCome = std::move(start);  // the latest request counts
 }
 
 std::string WebKitPageView::url() const {
+    if (m_loadToCome) return m_urlToCome;
     const gchar* uri = webkit_web_view_get_uri(m_view.get());
     return uri ? uri : "";
 }
@@ -257,12 +320,12 @@ bool WebKitPageView::isLoading() const {
 }
 
 void WebKitPageView::stopLoading() {
+    if (m_loadToCome) {
+        m_loadToCome = nullptr;
+        m_loading = false;
+        return;
+    }
     webkit_web_view_stop_loading(m_view.get());
-}
-
-bool WebKitPageView::waitForLoad(std::chrono::milliseconds timeout) {
-    bool finished = spinUntil([this] { return !m_loading; }, timeout);
-    return finished && !m_loadFailed;
 }
 
 void WebKitPageView::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
@@ -336,44 +399,41 @@ void WebKitPageView::onScriptMessage(WebKitUserContentManager*, WebKitJavascript
     channel->view->didReceiveScriptMessage(channel->name, textOf(value));
 }
 
-JavaScriptResult WebKitPageView::evaluateJavaScript(const std::string& script,
-                                                    std::chrono::milliseconds timeout) {
-    auto pending = std::make_shared<Pending<JavaScriptResult>>();
-    GCancellable* cancellable = g_cancellable_new();
+namespace {
+
+struct Evaluation {
+    WebView::JavaScriptCompletion completion;
+};
+
+}  // namespace
+
+void WebKitPageView::evaluateJavaScript(const std::string& script,
+                                        JavaScriptCompletion completion) {
     webkit_web_view_evaluate_javascript(
         m_view.get(), script.data(), static_cast<gssize>(script.size()), nullptr, nullptr,
-        cancellable,
+        m_pending.get(),
         [](GObject* source, GAsyncResult* async, gpointer data) {
-            std::unique_ptr<std::shared_ptr<Pending<JavaScriptResult>>> holder(
-                static_cast<std::shared_ptr<Pending<JavaScriptResult>>*>(data));
-            Pending<JavaScriptResult>& state = **holder;
+            std::unique_ptr<Evaluation> evaluation(static_cast<Evaluation*>(data));
             GError* error = nullptr;
             JSCValue* value =
                 webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), async, &error);
+            JavaScriptResult result;
             if (!value) {
-                state.value.status = JavaScriptResult::Status::Failed;
-                state.value.error = error ? error->message : "no answer";
+                // The view went first: nobody is there to take the answer.
+                bool gone = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+                result.error = error ? error->message : "no answer";
                 if (error) g_error_free(error);
+                if (gone) return;
             } else {
-                state.value.status = JavaScriptResult::Status::Succeeded;
+                result.status = JavaScriptResult::Status::Succeeded;
                 if (jsc_value_is_string(value) || jsc_value_is_number(value) ||
                     jsc_value_is_boolean(value))
-                    state.value.value = textOf(value);
+                    result.value = textOf(value);
                 g_object_unref(value);
             }
-            state.done = true;
+            if (evaluation->completion) evaluation->completion(result);
         },
-        new std::shared_ptr<Pending<JavaScriptResult>>(pending));
-    bool answered = spinUntil([&] { return pending->done; }, timeout);
-    if (!answered) g_cancellable_cancel(cancellable);
-    g_object_unref(cancellable);
-    if (!answered) {
-        JavaScriptResult late;
-        late.status = JavaScriptResult::Status::TimedOut;
-        late.error = "the page did not answer in time";
-        return late;
-    }
-    return pending->value;
+        new Evaluation{std::move(completion)});
 }
 
 namespace {
@@ -406,15 +466,6 @@ bool WebKitPageView::print(const PrintSetup& setup) {
     return runPrintDialog(&setup);
 }
 
-bool WebKitPageView::printToPDF(const std::string& path, std::chrono::milliseconds timeout) {
-    return printToFile(path, nullptr, timeout);
-}
-
-bool WebKitPageView::printToPDF(const std::string& path, const PrintSetup& setup,
-                                std::chrono::milliseconds timeout) {
-    return printToFile(path, &setup, timeout);
-}
-
 bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
     gtk::GObjectRef<WebKitPrintOperation> operation =
         gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
@@ -431,79 +482,69 @@ bool WebKitPageView::runPrintDialog(const PrintSetup* setup) {
            WEBKIT_PRINT_OPERATION_RESPONSE_PRINT;
 }
 
-bool WebKitPageView::printToFile(const std::string& path, const PrintSetup* setup,
-                                 std::chrono::milliseconds timeout) {
+void WebKitPageView::printToPDF(const std::string& path, const PrintSetup& setup,
+                                PrintCompletion done) {
     std::optional<std::string> uri = fileURL(path);
-    if (!uri) return false;
+    if (!uri) return done(false, "");
     gtk::GObjectRef<GtkPrintSettings> settings =
         gtk::GObjectRef<GtkPrintSettings>::adopt(gtk_print_settings_new());
     gtk_print_settings_set_printer(settings.get(), "Print to File");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
     gtk_print_settings_set(settings.get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri->c_str());
+    gtk_print_settings_set_scale(settings.get(), setup.scalingFactor * 100.0);
 
-    gtk::GObjectRef<WebKitPrintOperation> operation =
-        gtk::GObjectRef<WebKitPrintOperation>::adopt(webkit_print_operation_new(m_view.get()));
-    if (setup) {
-        gtk_print_settings_set_scale(settings.get(), setup->scalingFactor * 100.0);
-        webkit_print_operation_set_page_setup(operation.get(), pageSetupFor(*setup).get());
-    }
-    webkit_print_operation_set_print_settings(operation.get(), settings.get());
+    // The operation keeps itself until it has finished: the outcome holds the last reference.
+    WebKitPrintOperation* operation = webkit_print_operation_new(m_view.get());
+    webkit_print_operation_set_page_setup(operation, pageSetupFor(setup).get());
+    webkit_print_operation_set_print_settings(operation, settings.get());
     struct Outcome {
-        bool done = false;
+        WebKitPrintOperation* operation;
+        PrintCompletion done;
         bool failed = false;
         std::string reason;
     };
-    auto outcome = std::make_shared<Outcome>();
-    auto* finishedHolder = new std::shared_ptr<Outcome>(outcome);
-    auto* failedHolder = new std::shared_ptr<Outcome>(outcome);
-    auto release = [](gpointer data, GClosure*) {
-        delete static_cast<std::shared_ptr<Outcome>*>(data);
-    };
-    g_signal_connect_data(operation.get(), "finished",
-                          G_CALLBACK(+[](WebKitPrintOperation*, gpointer data) {
-                              (*static_cast<std::shared_ptr<Outcome>*>(data))->done = true;
-                          }),
-                          finishedHolder, release, GConnectFlags(0));
-    g_signal_connect_data(operation.get(), "failed",
-                          G_CALLBACK(+[](WebKitPrintOperation*, GError* error, gpointer data) {
-                              logf("WebView: printing failed: %s", error ? error->message : "");
-                              Outcome& outcome = **static_cast<std::shared_ptr<Outcome>*>(data);
-                              outcome.failed = true;
-                              if (error && error->message) outcome.reason = error->message;
-                          }),
-                          failedHolder, release, GConnectFlags(0));
-    webkit_print_operation_print(operation.get());
-    bool finished = spinUntil([&] { return outcome->done; }, timeout);
-    setPrintFailure(finished ? outcome->reason : "the page was not printed in time");
-    return finished && !outcome->failed;
+    auto* outcome = new Outcome{operation, std::move(done), false, ""};
+    g_signal_connect(operation, "failed",
+                     G_CALLBACK(+[](WebKitPrintOperation*, GError* error, gpointer data) {
+                         logf("WebView: printing failed: %s", error ? error->message : "");
+                         auto* outcome = static_cast<Outcome*>(data);
+                         outcome->failed = true;
+                         if (error && error->message) outcome->reason = error->message;
+                     }),
+                     outcome);
+    g_signal_connect(operation, "finished", G_CALLBACK(+[](WebKitPrintOperation*, gpointer data) {
+                         std::unique_ptr<Outcome> outcome(static_cast<Outcome*>(data));
+                         g_signal_handlers_disconnect_by_data(outcome->operation, data);
+                         // Released once this signal is over.
+                         g_idle_add(
+                             [](gpointer operation) -> gboolean {
+                                 g_object_unref(operation);
+                                 return G_SOURCE_REMOVE;
+                             },
+                             outcome->operation);
+                         if (outcome->done) outcome->done(!outcome->failed, outcome->reason);
+                     }),
+                     outcome);
+    webkit_print_operation_print(operation);
 }
 
-std::optional<Image> WebKitPageView::snapshot(std::chrono::milliseconds timeout) {
-    auto pending = std::make_shared<Pending<cairo_surface_t*>>();
+void WebKitPageView::snapshot(SnapshotCompletion done) {
     webkit_web_view_get_snapshot(
-        m_view.get(), WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
+        m_view.get(), WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, m_pending.get(),
         [](GObject* source, GAsyncResult* async, gpointer data) {
-            std::unique_ptr<std::shared_ptr<Pending<cairo_surface_t*>>> holder(
-                static_cast<std::shared_ptr<Pending<cairo_surface_t*>>*>(data));
+            std::unique_ptr<SnapshotCompletion> done(static_cast<SnapshotCompletion*>(data));
             GError* error = nullptr;
             cairo_surface_t* surface =
                 webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(source), async, &error);
             if (error) {
-                logf("WebView: no snapshot: %s", error->message);
+                bool gone = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+                if (!gone) logf("WebView: no snapshot: %s", error->message);
                 g_error_free(error);
+                if (gone) return;  // nobody is there to take it
             }
-            // Nobody waits any more after a time-out: the picture is dropped.
-            if (holder->use_count() == 1) {
-                if (surface) cairo_surface_destroy(surface);
-                return;
-            }
-            (*holder)->value = surface;
-            (*holder)->done = true;
+            (*done)(surface ? std::optional<Image>(Image(native(surface))) : std::nullopt);
         },
-        new std::shared_ptr<Pending<cairo_surface_t*>>(pending));
-    bool answered = spinUntil([&] { return pending->done; }, timeout);
-    if (!answered || !pending->value) return std::nullopt;
-    return Image(native(pending->value));
+        new SnapshotCompletion(std::move(done)));
 }
 
 void WebKitPageView::setFrameSize(Size size) {

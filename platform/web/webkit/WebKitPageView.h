@@ -3,7 +3,9 @@
 #include <webkit2/webkit2.h>
 
 #include <deque>
+#include <functional>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,19 +28,20 @@ class WebKitPageView final : public WebView {
     std::string url() const override;
     bool isLoading() const override;
     void stopLoading() override;
-    bool waitForLoad(std::chrono::milliseconds timeout) override;
-    JavaScriptResult evaluateJavaScript(const std::string& script,
-                                        std::chrono::milliseconds timeout) override;
+    bool loadFailed() const override { return m_loadFailed; }
+    void evaluateJavaScript(const std::string& script, JavaScriptCompletion completion) override;
     bool print() override;
-    bool printToPDF(const std::string& path, std::chrono::milliseconds timeout) override;
     bool print(const PrintSetup& setup) override;
-    bool printToPDF(const std::string& path, const PrintSetup& setup,
-                    std::chrono::milliseconds timeout) override;
-    std::optional<Image> snapshot(std::chrono::milliseconds timeout) override;
+    void printToPDF(const std::string& path, const PrintSetup& setup,
+                    PrintCompletion done) override;
+    void snapshot(SnapshotCompletion done) override;
     Size frameSize() const override { return m_frameSize; }
     void setFrameSize(Size size) override;
-    void setAcceptsKeys(bool accepts) override { m_acceptsKeys = accepts; }
+    void setHeldInput(HeldInput held) override;
+    size_t heldInputEvents() const override { return m_heldInput.size(); }
+    void passHeldInputEvents(size_t count) override;
     uint64_t keysPassed() const override { return m_keysPassed; }
+    uint64_t buttonPressesPassed() const override { return m_buttonsPassed; }
 
     GtkWidget* detachWidget();
 
@@ -52,6 +55,11 @@ class WebKitPageView final : public WebView {
     static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
     static gboolean onKey(GtkWidget*, GdkEventKey*, gpointer self);
+    static gboolean onButton(GtkWidget*, GdkEventButton* event, gpointer self);
+    // Whether the event waits (see setHeldInput); a waiting one is kept.
+    bool holdsBack(const GdkEvent* event);
+    // Passes on waiting events from the first while they are no longer held, at most `count`.
+    void passHeld(size_t count);
     static void onHierarchyChanged(GtkWidget* widget, GtkWidget* previous, gpointer self);
     static gboolean onFocusOut(GtkWidget*, GdkEventFocus*, gpointer self);
     static gboolean onFocusChanged(GtkWidget*, GdkEventFocus*, gpointer self);
@@ -67,9 +75,9 @@ class WebKitPageView final : public WebView {
     static void onScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                 gpointer self);
     void beginLoad();
+    // Starts the load now, or once the load rule is in place.
+    void load(const std::string& url, std::function<void()> start);
     bool runPrintDialog(const PrintSetup* setup);
-    bool printToFile(const std::string& path, const PrintSetup* setup,
-                     std::chrono::milliseconds timeout);
 
     // Owned.
     gtk::GObjectRef<WebKitUserContentManager> m_contentManager;
@@ -83,10 +91,21 @@ class WebKitPageView final : public WebView {
     Size m_frameSize;
     bool m_loading = false;
     bool m_loadFailed = false;
-    bool m_acceptsKeys = true;
+    // Key events typed while keys are held, in order (owned copies).
+    bool m_filterInPlace = false;
+    std::function<void()> m_loadToCome;
+    std::string m_urlToCome;
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    std::deque<GdkEvent*> m_heldInput;
+    HeldInput m_held = HeldInput::Nothing;
+    bool m_passingHeld = false;
+    // Cancelled when the view goes: answers still to come then call nobody.
+    gtk::GObjectRef<GCancellable> m_pending;
     uint64_t m_keysPassed = 0;
-    // The latest key presses handed to the engine, to know one it hands back.
+    uint64_t m_buttonsPassed = 0;
+    // The latest key events handed to the engine, to know one it hands back.
     struct PassedKey {
+        GdkEventType type;
         guint32 time;
         guint16 keycode;
         guint keyval;

@@ -51,15 +51,15 @@ TEST(EditorContent, ReadingBackClosesLineBreaksAndFormatsThroughThePage) {
     EditorHarness h;
     h.page.html = "<p>a<br>b</p><hr><p>\"x\" \u201Cy\u201D C:\\u</p>";
     h.page.format = [](const std::string& s) { return "[" + s + "]"; };
-    EXPECT_EQ(h.editor->getHTML(), "[<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>]");
+    EXPECT_EQ(h.readHTML(), "[<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>]");
     ASSERT_EQ(h.page.formatted.size(), 1u);
     EXPECT_EQ(h.page.formatted[0], "<p>a<br />b</p><hr /><p>\"x\" \u201Cy\u201D C:\\u</p>");
 
     h.page.answersFormat = false;
-    EXPECT_FALSE(h.editor->getHTML());
+    EXPECT_FALSE(h.readHTML());
     h.page.answersFormat = true;
     h.page.answersHTML = false;
-    EXPECT_FALSE(h.editor->getHTML());
+    EXPECT_FALSE(h.readHTML());
     EXPECT_EQ(EditorViewController::removeTagsFromHTML("<h1>T</h1><p>a&nbsp;<b>b</b></p><hr>"),
               " T\n a  b \n\n-----------------\n");
 }
@@ -180,7 +180,7 @@ TEST(EditorSaving, AFailedStoreIsToldKeepsTheNoteAndIsTriedAgain) {
     EXPECT_EQ(alerts.shown.size(), 2u);
 
     // Quit asks before the edit is given up; the first answer stays.
-    EXPECT_FALSE(h.editor->applicationShouldTerminate());
+    EXPECT_FALSE(h.letsQuit());
     ASSERT_EQ(alerts.shown.size(), 3u);
     EXPECT_EQ(alerts.shown[2].buttons(),
               (std::vector<std::string>{"Don\u2019t Quit", "Quit Without Saving"}));
@@ -190,14 +190,14 @@ TEST(EditorSaving, AFailedStoreIsToldKeepsTheNoteAndIsTriedAgain) {
     h.editor->saveDocument();
     EXPECT_EQ(h.updates.back().n_text(), "<p>b</p>");
     EXPECT_EQ(h.updatedNotices, 1);
-    EXPECT_TRUE(h.editor->applicationShouldTerminate());
+    EXPECT_TRUE(h.letsQuit());
     EXPECT_EQ(alerts.shown.size(), 3u);
 
     // Quitting without the note, when the user chooses it, tries no further save.
     h.type("<p>c</p>");
     h.updateSucceeds = false;
     alerts.answer = 1;
-    EXPECT_TRUE(h.editor->applicationShouldTerminate());
+    EXPECT_TRUE(h.letsQuit());
     size_t tries = h.updates.size();
     h.editor->applicationWillTerminate();
     EXPECT_EQ(h.updates.size(), tries);

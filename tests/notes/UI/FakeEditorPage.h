@@ -35,12 +35,15 @@ struct FakeEditorPage {
     // reaches whatever the page holds by then.
     std::string queuedKeys;
     int keysDropped = 0;  // reached the page while it took no typing
-    uint64_t edits = 0;   // the user's, since the note was put in
+    uint64_t keysSeen = 0;
+    uint64_t edits = 0;           // the user's, since the note was put in
+    std::string noteId = "null";  // the note the page was given, as the program wrote it
 
     void deliverKey() {
         if (queuedKeys.empty()) return;
         char key = queuedKeys.front();
         queuedKeys.erase(0, 1);
+        ++keysSeen;
         if (editable) {
             html += key;
             ++edits;
@@ -64,17 +67,26 @@ struct FakeEditorPage {
 
     platform::JavaScriptResult respond(const std::string& script) {
         deliverKey();
-        if (auto args = jsliteral::callArguments(script, "zelvo_editor.setHTML")) {
-            if (args->size() != 1) return FakeWebView::failure("arguments");
+        if (script.starts_with("zelvo_editor.setHTML(")) {
+            // The note's markup, then its id (a number, or null for none).
+            size_t comma = script.rfind(", ");
+            auto args = comma == std::string::npos
+                            ? std::nullopt
+                            : jsliteral::callArguments(script.substr(0, comma) + ");",
+                                                       "zelvo_editor.setHTML");
+            if (!args || args->size() != 1 || !script.ends_with(");"))
+                return FakeWebView::failure("arguments");
             html = args->front();
+            noteId = script.substr(comma + 2, script.size() - comma - 4);
             edits = 0;
             return FakeWebView::answer("true");
         }
         if (script.starts_with("zelvo_editor.editsSince(")) {
             if (!answersHTML) return FakeWebView::failure();
             uint64_t seen = std::stoull(script.substr(script.find('(') + 1));
-            return edits > seen ? FakeWebView::answer(std::to_string(edits) + " " + html)
-                                : FakeWebView::nothing();
+            return edits > seen
+                       ? FakeWebView::answer(noteId + " " + std::to_string(edits) + " " + html)
+                       : FakeWebView::nothing();
         }
         if (auto args = jsliteral::callArguments(script, "zelvo_editor.setPlaceholder")) {
             if (args->size() != 1) return FakeWebView::failure("arguments");
@@ -92,6 +104,8 @@ struct FakeEditorPage {
             editable = script == "zelvo_editor.setEditable(true);";
             return FakeWebView::answer("true");
         }
+        if (script == "zelvo_editor.keysSeen();")
+            return FakeWebView::answer(std::to_string(keysSeen));
         if (script == "zelvo_editor.getHTML();")
             return answersHTML ? FakeWebView::answer(html) : FakeWebView::failure();
         if (script == "zelvo_editor.getSelectedNode();") return FakeWebView::answer(selection);
@@ -155,6 +169,10 @@ struct EditorHarness {
         auto fake = std::make_unique<FakeWebView>();
         web = fake.get();
         web->setResponder([this](const std::string& script) { return page.respond(script); });
+        web->inputLetGo = [this] {
+            pass(heldKeys);
+            heldKeys.clear();
+        };
         zelvo::EditorServices services;
         services.updateNote = [this](const NoteObject& note) {
             updates.push_back(note);
@@ -184,6 +202,18 @@ struct EditorHarness {
         editor->view();
         if (load) web->finishLoad();
     }
+    // The page's HTML as the editor reads it back (the fake page answers at once).
+    std::optional<std::string> readHTML() {
+        std::optional<std::string> html;
+        editor->getHTML([&](std::optional<std::string> answer) { html = std::move(answer); });
+        return html;
+    }
+    // Whether the editor lets the program quit (asked with the fake page answering at once).
+    bool letsQuit() {
+        bool quit = false;
+        editor->applicationShouldTerminate([&](bool answer) { quit = answer; });
+        return quit;
+    }
     ~EditorHarness() {
         platform::NotificationCenter::defaultCenter().removeObserver(updatedObserver);
     }
@@ -196,25 +226,33 @@ struct EditorHarness {
         made->setN_summary(std::move(summary));
         return made;
     }
-    // The user edits the page.
+    // The user edits the page, which reports the edit of the note it holds.
     void type(const std::string& html) {
         page.html = html;
         ++page.edits;
-        web->postMessage("contentChanged", "");
+        reportEdit();
     }
-    // The user presses keys: the view drops them while it refuses keys, else the engine queues
-    // them for the page.
+    void reportEdit() {
+        web->postMessage("contentChanged", page.noteId == "null" ? "" : page.noteId);
+    }
+    // The user presses keys: the view keeps them while it holds keys, else the engine queues them
+    // for the page.
     void typeKeys(const std::string& keys) {
-        if (web->acceptsKeys)
-            page.queuedKeys += keys;
+        if (web->holdsInput)
+            heldKeys += keys;
         else
-            keysRefused += int(keys.size());
+            pass(keys);
+    }
+    // The view hands keys to the engine, which queues them for the page.
+    void pass(const std::string& keys) {
+        page.queuedKeys += keys;
+        web->passedKeys += keys.size();
     }
     // The engine, idle, hands the page every queued key; the page reports the edit.
     void settleKeys() {
         bool any = !page.queuedKeys.empty();
         while (!page.queuedKeys.empty()) page.deliverKey();
-        if (any) web->postMessage("contentChanged", "");
+        if (any) reportEdit();
     }
-    int keysRefused = 0;
+    std::string heldKeys;  // typed while the view held keys
 };

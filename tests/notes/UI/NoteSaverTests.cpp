@@ -18,71 +18,60 @@ void turnTheLoop() {
 }
 
 // A large note takes the page seconds to take in, while the user goes on clicking and typing:
-// here the keys come during that statement and reach the page, one per statement, afterwards.
+// the keys typed before a click reach the note shown then, those typed after it the note clicked,
+// in order, whenever the engine hands them to the page.
 TEST(NoteSaverTyping, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     EditorHarness h;
     auto small = EditorHarness::note(1, "<p>small</p>", "small");
     auto large = EditorHarness::note(2, "<p>" + std::string(500, 'L') + "</p>");
     auto next = EditorHarness::note(3, "<p>next</p>", "next");
     h.editor->noteSelectionChanged(small);
-    std::vector<std::shared_ptr<NoteObject>> highlighted;  // what the list is told to highlight
-    auto token = platform::NotificationCenter::defaultCenter().addObserver(
-        NOTI_NOTE_SELECTION_KEPT, [&](const platform::Notification& notification) {
-            highlighted.push_back(*notification.objectAs<std::shared_ptr<NoteObject>>());
-        });
-    h.web->setResponder([&](const std::string& script) {
-        if (script.starts_with("zelvo_editor.setHTML(\"<p>LLL")) {
-            h.typeKeys("abcdefghij");
-            h.editor->noteSelectionChanged(next);  // the click: shown once the large note is in
-            h.typeKeys("klmnopqrst");
-        }
-        return h.page.respond(script);
-    });
-
+    h.web->holdAnswers = true;  // the page is busy: it answers when the test says
     h.editor->noteSelectionChanged(large);
-    h.settleKeys();
-    EXPECT_TRUE(h.updates.empty()) << "stored into note " << h.updates[0].n_id();
-    EXPECT_EQ(small->n_text(), "<p>small</p>");
-    EXPECT_EQ(large->n_text(), "<p>" + std::string(500, 'L') + "</p>");
-    EXPECT_EQ(h.keysRefused + h.page.keysDropped, 20);
-    // The list's last choice is the note in the page, and it takes typing: nothing is lost. The
-    // list highlighted the large note until the page held the next one.
-    EXPECT_EQ(highlighted, (std::vector<std::shared_ptr<NoteObject>>{large, next}));
-    platform::NotificationCenter::defaultCenter().removeObserver(token);
-    EXPECT_EQ(h.editor->note(), next);
-    EXPECT_EQ(h.page.html, "<p>next</p>");
-    ASSERT_TRUE(h.editor->saver().pageTakesTyping());
-    h.typeKeys("uvw");
+    h.typeKeys("QWE");  // into the editor before the large note is in
+    h.web->answerNext();
+    h.typeKeys("RTY");
+    h.web->answerAll();
+    h.typeKeys("UIOPASDFGHJKLZ");  // the engine hands them over one per statement
+    h.editor->noteSelectionChanged(next);
+    h.typeKeys("zyx");
+    h.web->answerAll();
     h.settleKeys();
     h.editor->noteSelectionChanged(small);
-    ASSERT_EQ(h.updates.size(), 1u);
-    EXPECT_EQ(h.updates[0].n_id(), 3);
-    EXPECT_EQ(h.updates[0].n_text(), "<p>next</p>uvw");
+    h.web->answerAll();
+
+    ASSERT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates[0].n_id(), 2);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>" + std::string(500, 'L') + "</p>QWERTYUIOPASDFGHJKLZ");
+    EXPECT_EQ(h.updates[1].n_id(), 3);
+    EXPECT_EQ(h.updates[1].n_text(), "<p>next</p>zyx");
+    EXPECT_EQ(small->n_text(), "<p>small</p>");
+    EXPECT_EQ(h.page.keysDropped, 0);
 }
 
-// Typing that reached the page before a switch belongs to the note being left; the page takes
-// none while it is read and the next note goes in.
+// Typing that reached the page before a switch belongs to the note being left; keys typed from
+// the click on wait while it is read and the next note goes in.
 TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsIn) {
     EditorHarness h;
     h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
     h.typeKeys("xy");
     h.settleKeys();
-    std::vector<std::pair<std::string, bool>> seen;  // statement, whether the page took keys
+    std::vector<std::pair<std::string, bool>> seen;  // statement, whether keys reach the page
     h.web->setResponder([&](const std::string& script) {
-        seen.emplace_back(script.substr(0, script.find('(')), h.web->acceptsKeys);
+        seen.emplace_back(script.substr(0, script.find('(')), !h.web->holdsInput);
         return h.page.respond(script);
     });
     h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>b</p>", "b"));
     ASSERT_EQ(h.updates.size(), 1u);
     EXPECT_EQ(h.updates[0].n_text(), "<p>a</p>xy");
-    std::vector<std::pair<std::string, bool>> expected = {{"zelvo_editor.setEditable", false},
-                                                          {"zelvo_editor.editsSince", false},
-                                                          {"style_html", false},
-                                                          {"zelvo_editor.getText", false},
-                                                          {"zelvo_editor.setHTML", false},
-                                                          {"zelvo_editor.setEditable", true}};
+    std::vector<std::pair<std::string, bool>> expected = {
+        {"zelvo_editor.keysSeen", false},   {"zelvo_editor.setEditable", false},
+        {"zelvo_editor.editsSince", false}, {"style_html", false},
+        {"zelvo_editor.getText", false},    {"zelvo_editor.setHTML", false},
+        {"zelvo_editor.setEditable", false}};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(h.page.editable);
+    EXPECT_FALSE(h.web->holdsInput);
 }
 
 // The page's first statements turn the main loop, where the list's first choice arrives: it is
@@ -114,7 +103,7 @@ TEST(NoteSaverPause, APausedEditIsStoredOnceAndAnUnchangedNoteNever) {
     EditorHarness h;
     h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
     clock.advance(60);
-    h.web->postMessage("contentChanged", "");  // reported, yet nothing changed
+    h.reportEdit();  // reported, yet nothing changed
     clock.advance(60);
     EXPECT_TRUE(h.updates.empty());
 
@@ -157,7 +146,6 @@ TEST(NoteSaverPause, AnEditMadeWhileASaveReadsThePageIsStoredAtTheNextPause) {
         if (!typedOn && script == "zelvo_editor.getText();") {
             typedOn = true;
             h.type("<p>abc</p>");
-            clock.advance(NoteSaver::pauseSeconds + 1);
         }
         return answer;
     });
@@ -180,9 +168,11 @@ TEST(NoteSaverFocus, LosingTheFocusStoresAChangedNoteAndTellsAFailureOnce) {
     EXPECT_EQ(h.web->scripts.back(), "zelvo_editor.setEditable(true);") << "read an unedited page";
 
     h.type("<p>away</p>");
+    h.web->holdAnswers = true;
     h.editor->windowDidResignKey();
     EXPECT_TRUE(h.updates.empty()) << "saved inside the focus notice";
-    turnTheLoop();
+    h.web->holdAnswers = false;
+    h.web->answerAll();
     ASSERT_EQ(h.updates.size(), 1u);
     EXPECT_EQ(h.updates[0].n_text(), "<p>away</p>");
 

@@ -43,8 +43,13 @@ const std::string& note() {
 
 class BenchHost : public zelvo::ExportHost {
   public:
-    std::optional<std::string> editorHTML() override { return note(); }
-    bool printEditorPage(const std::string&, std::string&) override { return false; }
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
+        answer(note());
+    }
+    void printEditorPage(const std::string&,
+                         std::function<void(bool, const std::string&)> done) override {
+        done(false, "");
+    }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(const zelvo::ExportPanelSetup&) override {
         return std::nullopt;
     }
@@ -64,7 +69,9 @@ void exportTo(benchmark::State& state, const std::string& format) {
     zelvo::NoteExporter exporter(host);
     std::string path = (folder() / ("note" + format)).string();
     for (auto _ : state) {
-        if (!exporter.exportToPath(format, path)) state.SkipWithError("export failed");
+        bool written = false;
+        exporter.exportToPath(format, path, [&](bool done) { written = done; });
+        if (!written) state.SkipWithError("export failed");
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(note().size()));
 }
@@ -106,9 +113,11 @@ void BM_ExportPDF(benchmark::State& state) {
     auto editor = benchsupport::editorOnPage(state, [](const NoteObject&) { return true; });
     if (!editor) return;
     editor->setHTML(note());
+    benchsupport::settle(*editor);
     std::string path = (folder() / "note.pdf").string();
     for (auto _ : state) {
-        if (!editor->webview()->printToPDF(path, platform::PrintSetup{}, std::chrono::seconds(60)))
+        if (!printToPDFNow(*editor->webview(), path, platform::PrintSetup{},
+                           std::chrono::seconds(60)))
             state.SkipWithError("printing failed");
     }
 }

@@ -22,6 +22,7 @@
 #include "tests/support/PrivateIBusDaemon.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 namespace {
 
@@ -254,7 +255,7 @@ TEST_F(QuilloraTyping, LettersComposedWhenTheFocusLeavesLandOnceInAPageAndATextV
         "<div id=field contenteditable style='min-height:150px'></div><script>"
         "field.addEventListener('blur', () => window.left = true);</script>",
         "file:///");
-    ASSERT_TRUE(page->waitForLoad(kPatience));
+    ASSERT_TRUE(waitForLoad(*page));
 
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), "Quillora focus test");
@@ -318,11 +319,9 @@ TEST_F(QuilloraTyping, LettersComposedWhenTheFocusLeavesLandOnceInAPageAndATextV
     };
 
     gtk_widget_grab_focus(pageWidget);
-    page->evaluateJavaScript("field.focus();", kPatience);
+    evaluateNow(*page, "field.focus();");
     typeKeys({"b", "a", "r", "space", "t", "a"});
-    auto pageText = [&page] {
-        return page->evaluateJavaScript("field.textContent;", kPatience).value.value_or("");
-    };
+    auto pageText = [&page] { return evaluateNow(*page, "field.textContent;").value.value_or(""); };
     EXPECT_TRUE(pumpUntil(
         [&] {
             const std::string text = pageText();
@@ -331,11 +330,9 @@ TEST_F(QuilloraTyping, LettersComposedWhenTheFocusLeavesLandOnceInAPageAndATextV
         kPatienceMilliseconds))
         << pageText();
     ASSERT_TRUE(clickButton());
-    EXPECT_TRUE(pumpUntil(
-        [&] {
-            return page->evaluateJavaScript("window.left === true;", kPatience).value == "true";
-        },
-        kPatienceMilliseconds));
+    EXPECT_TRUE(
+        pumpUntil([&] { return evaluateNow(*page, "window.left === true;").value == "true"; },
+                  kPatienceMilliseconds));
     const std::string inPage = pageText();
     EXPECT_TRUE(hasMongolian(inPage)) << inPage;
     EXPECT_EQ(occurrences(inPage, "ta"), 1) << inPage;

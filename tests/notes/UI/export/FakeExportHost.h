@@ -1,11 +1,20 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "notes/UI/NoteExporter.h"
+
+// The export to a path with a host that answers at once: whether a file was written.
+inline bool exported(zelvo::NoteExporter& exporter, const std::string& format,
+                     const std::string& path) {
+    bool written = false;
+    exporter.exportToPath(format, path, [&](bool done) { written = done; });
+    return written;
+}
 
 // The window around the export, recorded: a scripted editor page, a scripted save panel, and the
 // alerts and previews it was asked for.
@@ -24,15 +33,15 @@ class FakeExportHost : public zelvo::ExportHost {
     bool replaceAnswer = false;
     int htmlReads = 0;
 
-    std::optional<std::string> editorHTML() override {
+    void editorHTML(std::function<void(std::optional<std::string>)> answer) override {
         ++htmlReads;
-        return html;
+        answer(html);
     }
-    bool printEditorPage(const std::string& path, std::string&) override {
+    void printEditorPage(const std::string& path,
+                         std::function<void(bool, const std::string&)> done) override {
         printedPaths.push_back(path);
-        if (!pdfBytes) return false;
-        std::ofstream(path, std::ios::binary) << *pdfBytes;
-        return true;
+        if (pdfBytes) std::ofstream(path, std::ios::binary) << *pdfBytes;
+        done(pdfBytes.has_value(), "");
     }
     std::optional<zelvo::ExportPanelChoice> runSavePanel(
         const zelvo::ExportPanelSetup& setup) override {

@@ -97,7 +97,7 @@ TEST(NoteArchive, NothingIsWrittenWithoutPathOrNoteOrWhenTheFolderIsMissing) {
     std::ofstream(folder.file("b.zelvo")) << "old";
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
     host.note = std::make_shared<NoteObject>(note);
-    bool written = exporter.exportToPath(".zelvo", folder.file("b.zelvo"));
+    bool written = exported(exporter, ".zelvo", folder.file("b.zelvo"));
     fs::permissions(folder.path(), fs::perms::owner_all);
     if (getuid() != 0) {  // root writes anywhere
         EXPECT_FALSE(written);

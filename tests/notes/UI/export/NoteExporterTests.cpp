@@ -101,7 +101,7 @@ TEST(NoteExport, EveryFormatWritesItsFileWhole) {
     host.html = kMongolianNote;
     NoteExporter exporter(host);
 
-    ASSERT_TRUE(exporter.exportToPath(".html", folder.file("note.html")));
+    ASSERT_TRUE(exported(exporter, ".html", folder.file("note.html")));
     std::string page = fileContents(folder.file("note.html"));
     EXPECT_TRUE(page.starts_with(
         "<html><head><meta http-equiv=\"content-type\" content=\"text/html;charset=utf-8\"/>"));
@@ -111,14 +111,14 @@ TEST(NoteExport, EveryFormatWritesItsFileWhole) {
         EXPECT_EQ(fileContents(folder.file("Noto Sans Mongolian.ttf")), fileContents(*font));
     }
 
-    ASSERT_TRUE(exporter.exportToPath(".rtf", folder.file("note.rtf")));
+    ASSERT_TRUE(exported(exporter, ".rtf", folder.file("note.rtf")));
     std::string rtf = fileContents(folder.file("note.rtf"));
     EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi"));
     EXPECT_NE(rtf.find("Noto Sans Mongolian;"), std::string::npos);
     EXPECT_NE(rtf.find("\\u8239?"), std::string::npos);  // U+202F
     EXPECT_NE(rtf.find("\\{a\\}\\\\b"), std::string::npos);
 
-    ASSERT_TRUE(exporter.exportToPath(".pdf", folder.file("note.pdf")));
+    ASSERT_TRUE(exported(exporter, ".pdf", folder.file("note.pdf")));
     EXPECT_EQ(fileContents(folder.file("note.pdf")), "%PDF-1.5 fake");
     // The page printed into a temporary file that was then renamed.
     ASSERT_EQ(host.printedPaths.size(), 1u);
@@ -134,7 +134,7 @@ TEST(NoteExport, FailuresAreReportedAndLeaveNoFile) {
         // A folder that does not exist.
         std::string path = folder.file("missing/note") + format;
         host.alerts.clear();
-        EXPECT_FALSE(exporter.exportToPath(format, path)) << format;
+        EXPECT_FALSE(exported(exporter, format, path)) << format;
         ASSERT_EQ(host.alerts.size(), 1u) << format;
         EXPECT_EQ(host.alerts[0].first, "文件保存失败!");
         EXPECT_NE(host.alerts[0].second.find(path), std::string::npos);
@@ -143,9 +143,9 @@ TEST(NoteExport, FailuresAreReportedAndLeaveNoFile) {
     std::ofstream(folder.file("old.pdf")) << "old";
     host.pdfBytes.reset();
     host.alerts.clear();
-    EXPECT_FALSE(exporter.exportToPath(".pdf", folder.file("old.pdf")));
+    EXPECT_FALSE(exported(exporter, ".pdf", folder.file("old.pdf")));
     host.html.reset();
-    EXPECT_FALSE(exporter.exportToPath(".txt", folder.file("old.pdf")));
+    EXPECT_FALSE(exported(exporter, ".txt", folder.file("old.pdf")));
     EXPECT_EQ(host.alerts.size(), 2u);
     EXPECT_EQ(fileContents(folder.file("old.pdf")), "old");
     EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"old.pdf"});
@@ -180,7 +180,7 @@ TEST(NoteExport, AnHTMLPageWhoseFontCannotBeCopiedIsNotWritten) {
     NoteExporter exporter(host);
     // A folder where the font goes: no writer can put a file in its place, root included.
     fs::create_directory(folder.file("Noto Sans Mongolian.ttf"));
-    EXPECT_FALSE(exporter.exportToPath(".html", folder.file("note.html")));
+    EXPECT_FALSE(exported(exporter, ".html", folder.file("note.html")));
     ASSERT_EQ(host.alerts.size(), 1u);
     EXPECT_EQ(host.alerts[0].first, "文件保存失败!");
     EXPECT_NE(host.alerts[0].second.find("Noto Sans Mongolian.ttf"), std::string::npos);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "../shell/ShellTestSupport.h"
 #include "notes/UI/AppDelegate.h"
@@ -23,9 +24,11 @@
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/FullDiskFolder.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/RecordedAlerts.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 using platform::gtk::GtkWindowBackend;
 
@@ -83,9 +86,14 @@ class ExportDesktopTest : public ZelvoDesktopFixture {
         EXPECT_NE(editor, nullptr);
         EXPECT_TRUE(backend->waitUntilDrawn(*controller.window(), kPatience.count()));
         if (editor && editor->webview() && !editor->editorLoaded())
-            editor->webview()->waitForLoad(std::chrono::seconds(20));
+            waitForLoad(*editor->webview(), std::chrono::seconds(20));
         if (editor) editor->setHTML(html);
         return controller;
+    }
+    // Save As, until what it does shows (the editor's page is read and printed in its time).
+    static void saveAs(zelvo::MainWindowController& controller, const std::function<bool()>& done) {
+        controller.saveDocumentAs();
+        ASSERT_TRUE(turnTheLoopUntil(done));
     }
 };
 
@@ -102,8 +110,8 @@ TEST_F(ExportDesktopTest, SaveAsPDFPrintsTheVerticalNoteWithItsFontEmbedded) {
         if (formats) formats->userEdited(".pdf");
         return std::optional<std::string>(chosen);
     };
-    controller.saveDocumentAs();
     std::string pdf = chosen + ".pdf";
+    saveAs(controller, [&] { return std::filesystem::exists(pdf); });
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_TRUE(fileContents(pdf).starts_with("%PDF"));
 
@@ -159,7 +167,7 @@ TEST_F(FullDiskExportTest, APDFThatFindsNoRoomSaysWhyAsTheOtherFormatsDo) {
     for (const char* each : {".txt", ".pdf"}) {
         format = each;
         SCOPED_TRACE(format);
-        controller.saveDocumentAs();
+        saveAs(controller, [&] { return !alerts.shown.empty(); });
         ASSERT_EQ(alerts.shown.size(), 1u);
         const std::string& told = alerts.shown[0].informativeText();
         EXPECT_TRUE(told.starts_with(full.file("note") + format + "\n")) << told;

@@ -6,8 +6,10 @@
 #include "platform/ui/Button.h"
 #include "platform/web/JavaScriptString.h"
 #include "platform/web/webkit/WebKitBackend.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 // The editor controller over the real page: what a user does, end to end, short of the window.
 namespace {
@@ -28,7 +30,7 @@ class EditorOnPageTest : public ::testing::Test {
         ASSERT_TRUE(web);
         editor = std::make_unique<zelvo::EditorViewController>(std::move(web), services);
         editor->view();
-        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*editor->webview(), kPatience));
         ASSERT_TRUE(editor->editorLoaded());
     }
     static std::shared_ptr<NoteObject> note(int32_t id, std::string text) {
@@ -38,8 +40,17 @@ class EditorOnPageTest : public ::testing::Test {
         made->setN_summary(std::string());
         return made;
     }
+    // The list's choice, and the switch it sets off done.
+    void choose(std::shared_ptr<NoteObject> chosen) {
+        editor->noteSelectionChanged(std::move(chosen));
+        ASSERT_TRUE(turnTheLoopUntil([&] { return !editor->isBusy(); }));
+    }
+    void save() {
+        editor->saveDocument();
+        ASSERT_TRUE(turnTheLoopUntil([&] { return !editor->isBusy(); }));
+    }
     std::string eval(const std::string& script) {
-        return editor->webview()->evaluateJavaScript(script, kPatience).value.value_or("<absent>");
+        return evaluateNow(*editor->webview(), script, kPatience).value.value_or("<absent>");
     }
     // Types at the end of the note's first paragraph, as the user would.
     void typeAtEnd(const std::string& text) {
@@ -60,14 +71,14 @@ TEST_F(EditorOnPageTest, BackslashesAndQuotesSurviveSwitchAndSaveByteForByte) {
     const std::string text =
         "<p>C:\\user\\new \"quoted\" 'single' \u201Ccurly\u201D \\\\server\\share \\n \\u2028</p>\n"
         "<p>\u1820\u1828\u1833\u1821\u202F\u1822 &amp; &lt;tag&gt;</p>";
-    editor->noteSelectionChanged(note(1, text));
-    editor->noteSelectionChanged(note(2, "<p>other</p>"));
+    choose(note(1, text));
+    choose(note(2, "<p>other</p>"));
     EXPECT_TRUE(updates.empty()) << "an unedited note was saved";
 
     auto first = note(1, text);
-    editor->noteSelectionChanged(first);
+    choose(first);
     typeAtEnd(" \u182A\u1822");
-    editor->noteSelectionChanged(note(2, "<p>other</p>"));
+    choose(note(2, "<p>other</p>"));
     ASSERT_EQ(updates.size(), 1u);
     std::string expected = text;
     expected.insert(expected.find("</p>"), " \u182A\u1822");
@@ -76,22 +87,22 @@ TEST_F(EditorOnPageTest, BackslashesAndQuotesSurviveSwitchAndSaveByteForByte) {
     EXPECT_EQ(updates[0].n_summary()->substr(0, 9), "C:\\user\\n");
 
     // Back to the saved note: shown as saved, and again nothing to save.
-    editor->noteSelectionChanged(note(1, expected));
-    editor->saveDocument();
+    choose(note(1, expected));
+    save();
     EXPECT_EQ(updates.size(), 1u);
 }
 
 TEST_F(EditorOnPageTest, AnEmptyNoteShowsThePlaceholderAndSavesNothingOfIt) {
     auto empty = note(3, "");
-    editor->noteSelectionChanged(empty);
+    choose(empty);
     EXPECT_EQ(eval("document.getElementById('zelvo_content').classList.contains('zelvo-empty');"),
               "true");
-    editor->noteSelectionChanged(note(4, "<p>x</p>"));
+    choose(note(4, "<p>x</p>"));
     EXPECT_TRUE(updates.empty());
 
-    editor->noteSelectionChanged(note(3, ""));
+    choose(note(3, ""));
     typeAtEnd("\u1820");
-    editor->saveDocument();
+    save();
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].n_text()->find("\u1821\u1828"), std::string::npos);
     EXPECT_EQ(updates[0].n_summary(), "\u1820");
@@ -105,17 +116,17 @@ TEST_F(EditorOnPageTest, OpeningNotesInAnyFormWritesNothingUntilEdited) {
          {"<DIV>ᠬ</DIV>", "<p>a<br>b</p>", "<p   class='x'>q</p>", "plain ᠠ text",
           "<b><i>x</b></i>", "<p>a</p>\n\n\n<p>b</p>", "&#6176;&nbsp;<span>s</span>",
           "<ul><li>one<li>two</ul>", "<p>a</p><hr><p>b</p>"})
-        editor->noteSelectionChanged(note(id++, stored));
+        choose(note(id++, stored));
     const std::string malformed = "<div>ᠬ \xC3\x28 ᠠ </div>";
     const int32_t malformedID = id;
-    editor->noteSelectionChanged(note(malformedID, malformed));
+    choose(note(malformedID, malformed));
     EXPECT_EQ(eval("document.getElementById('zelvo_content').textContent"), "ᠬ �( ᠠ ");
-    editor->noteSelectionChanged(note(malformedID + 1, "<p>last</p>"));
+    choose(note(malformedID + 1, "<p>last</p>"));
     EXPECT_TRUE(updates.empty()) << updates.front().n_text().value_or("");
 
-    editor->noteSelectionChanged(note(malformedID, malformed));
+    choose(note(malformedID, malformed));
     typeAtEnd("TYPED");
-    editor->saveDocument();
+    save();
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_NE(updates[0].n_text()->find("ᠬ �( ᠠ"), std::string::npos);
     EXPECT_NE(updates[0].n_text()->find("TYPED"), std::string::npos);
@@ -126,14 +137,14 @@ TEST_F(EditorOnPageTest, OpeningNotesInAnyFormWritesNothingUntilEdited) {
 TEST_F(EditorOnPageTest, EachNoteOpensAtItsStartAndOnlyANoteTakesTyping) {
     std::string wide;
     for (int i = 0; i < 300; ++i) wide += "<p>ᠮᠣᠩᠭᠣᠯ " + std::to_string(i) + "</p>";
-    editor->noteSelectionChanged(note(1, wide));
+    choose(note(1, wide));
     eval("window.scrollTo(100000, 0); 1;");
     ASSERT_NE(eval("String(window.scrollX)"), "0") << "the note is wider than the page";
-    editor->noteSelectionChanged(note(2, wide + "<p>2</p>"));
+    choose(note(2, wide + "<p>2</p>"));
     EXPECT_EQ(eval("String(window.scrollX)"), "0");
     EXPECT_EQ(eval("String(document.getElementById('zelvo_content').isContentEditable)"), "true");
 
-    editor->noteSelectionChanged(nullptr);
+    choose(nullptr);
     EXPECT_EQ(eval("String(document.getElementById('zelvo_content').isContentEditable)"), "false");
     typeAtEnd("lost");
     EXPECT_EQ(eval("document.getElementById('zelvo_content').textContent"), "");
@@ -141,7 +152,7 @@ TEST_F(EditorOnPageTest, EachNoteOpensAtItsStartAndOnlyANoteTakesTyping) {
 
 // The picture a person looks at: a Mongolian note written vertically under the toolbar.
 TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
-    editor->noteSelectionChanged(note(
+    choose(note(
         5,
         "<h1>\u182E\u1823\u1829\u182D\u1823\u182F \u182A\u1822\u1834\u1822\u182D</h1>\n"
         "<p>\u182A\u1822\u1834\u1822\u182D\u1821\u1837 \u1833\u1821\u1837\u1821 "
@@ -151,7 +162,7 @@ TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
         "<p>\u182E\u1823\u1829\u182D\u1823\u182F \u1825\u182C\u1821\u1837 "
         "<span style=\"background-color: rgb(255, 255, 102);\">\u1824\u1832\u1824\u1837</span> "
         "\u182A\u1822\u1834\u1822\u1833\u1821\u182D</p>"));
-    std::optional<platform::Image> page = editor->webview()->snapshot();
+    std::optional<platform::Image> page = snapshotNow(*editor->webview());
     ASSERT_TRUE(page);
 
     platform::View& panel = *editor->view();

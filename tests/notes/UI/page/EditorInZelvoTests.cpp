@@ -26,9 +26,11 @@
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/ModeBitsVfs.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 #include "textview/TXTextView.h"
 
 // The editor inside Zelvo's window on the desktop, over a notes database of its own: the page is
@@ -37,9 +39,23 @@ namespace {
 
 class EditorInZelvoTest : public ZelvoDesktopFixture {
   protected:
-    static void deliverQueuedNotices() {
+    // The notices queued for the main queue delivered, and what they asked of the page done.
+    void deliverQueuedNotices() {
         while (platform::RunLoop::mainRunLoop().iterate(false)) {
         }
+        ASSERT_TRUE(turnTheLoopUntil([&] { return !editor || !editor->isBusy(); }));
+    }
+    std::optional<std::string> editorHTML() {
+        std::optional<std::optional<std::string>> html;
+        editor->getHTML([&](std::optional<std::string> answer) { html = std::move(answer); });
+        EXPECT_TRUE(turnTheLoopUntil([&] { return html.has_value(); }));
+        return html.value_or(std::nullopt);
+    }
+    bool quits() {
+        std::optional<bool> quit;
+        delegate.applicationShouldTerminate([&](bool answer) { quit = answer; });
+        EXPECT_TRUE(turnTheLoopUntil([&] { return quit.has_value(); }));
+        return quit.value_or(false);
     }
     std::optional<std::string> storedText(int32_t id) {
         for (const DBUtil::NoteRow& row : DBUtil::getNotesWithFlag(std::string("group_work")))
@@ -56,18 +72,18 @@ class EditorInZelvoTest : public ZelvoDesktopFixture {
         editor = dynamic_cast<zelvo::EditorViewController*>(window->editorViewController());
         list = dynamic_cast<zelvo::NoteViewController*>(window->noteViewController());
         ASSERT_TRUE(editor && list && editor->webview());
-        ASSERT_TRUE(editor->webview()->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*editor->webview(), kPatience));
         ASSERT_TRUE(backend->waitUntilDrawn(*window->window(), kPatience.count()));
     }
     // Typed at the end of the note's first paragraph, as by the keyboard.
     void typeAtEnd(const std::string& text) {
-        editor->webview()->evaluateJavaScript(
-            "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
-            "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
-            "getSelection(); s.removeAllRanges(); s.addRange(r); "
-            "document.execCommand('insertText', false, " +
-                platform::quoteJavaScriptString(text) + "); return 1; })();",
-            kPatience);
+        evaluateNow(*editor->webview(),
+                    "(function () { var p = document.querySelector('#zelvo_content p'); var r = "
+                    "document.createRange(); r.selectNodeContents(p); r.collapse(false); var s = "
+                    "getSelection(); s.removeAllRanges(); s.addRange(r); "
+                    "document.execCommand('insertText', false, " +
+                        platform::quoteJavaScriptString(text) + "); return 1; })();",
+                    kPatience);
     }
 
     zelvo::MainWindowController* window = nullptr;
@@ -100,11 +116,11 @@ TEST_F(EditorInZelvoTest, ANoteEditedInTheWindowIsStoredWhenZelvoQuits) {
     platform::NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_SELECTION_CHANGED,
                                                                        note);
     deliverQueuedNotices();
-    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
+    EXPECT_EQ(evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes");
 
     typeAtEnd(" \u1820");
-    delegate.applicationWillTerminate();
+    EXPECT_TRUE(quits());
     EXPECT_EQ(storedText(note->n_id()),
               "<p>\u182E\u1823\u1829\u182D\u1823\u182F C:\\notes \u1820</p>");
 }
@@ -183,6 +199,7 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
 
     DialogAnswerer answerer(*backend);
     app.mainMenu()->itemAtIndex(1)->submenu()->itemWithTitle("Save")->handler()();  // Ctrl+S
+    deliverQueuedNotices();
     ASSERT_EQ(answerer.seen.size(), 1u);
     EXPECT_EQ(answerer.seen[0].first, "The note could not be saved.");
     EXPECT_TRUE(answerer.seen[0].second.starts_with("attempt to write a readonly database"))
@@ -196,16 +213,17 @@ TEST_F(EditorInZelvoTest, AnEditThatCannotBeStoredIsShownInAnAlertAndKept) {
     EXPECT_EQ(answerer.seen.size(), 2u);
     EXPECT_EQ(editor->note()->n_id(), edited);
     EXPECT_EQ(list->noteTableView()->selectedRow(), 0);
-    EXPECT_EQ(editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value,
+    EXPECT_EQ(evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value,
               "\u182E\u1823\u1829\u182D\u1823\u182F TYPED");
     EXPECT_EQ(storedText(edited), "<p>\u182E\u1823\u1829\u182D\u1823\u182F</p>");
 
     fs::permissions(folder, fs::perms::owner_all);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     app.mainMenu()->itemAtIndex(1)->submenu()->itemWithTitle("Save")->handler()();
+    deliverQueuedNotices();
     EXPECT_EQ(answerer.seen.size(), 2u);
     EXPECT_EQ(storedText(edited), "<p>\u182E\u1823\u1829\u182D\u1823\u182F TYPED</p>");
-    EXPECT_TRUE(delegate.applicationShouldTerminate());
+    EXPECT_TRUE(quits());
     app.setMainMenu(nullptr);
 }
 
@@ -245,7 +263,7 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
 
     launch();
     auto pageText = [&] {
-        return editor->webview()->evaluateJavaScript("zelvo_editor.getText();", kPatience).value;
+        return evaluateNow(*editor->webview(), "zelvo_editor.getText();", kPatience).value;
     };
     auto select = [&](int64_t row) {
         list->noteTableView()->userSelectRow(row);
@@ -271,14 +289,17 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
     EXPECT_EQ(storedBytes(), storedHex);
 
     // Out of the page: what the source viewer, the preview and every export are given.
-    std::optional<std::string> html = editor->getHTML();
+    std::optional<std::string> html = editorHTML();
     ASSERT_TRUE(html);
     EXPECT_NE(html->find(shownText), std::string::npos) << *html;
     zelvo::NoteExporter exporter(*window);
     const std::string base = testOutputPath("zelvo-malformed").string();
     for (const char* format : {".txt", ".html", ".rtf", ".pdf"}) {
         std::filesystem::remove(base + format);
-        ASSERT_TRUE(exporter.exportToPath(format, base + format)) << format;
+        std::optional<bool> written;
+        exporter.exportToPath(format, base + format, [&](bool done) { written = done; });
+        ASSERT_TRUE(turnTheLoopUntil([&] { return written.has_value(); })) << format;
+        ASSERT_TRUE(*written) << format;
     }
     EXPECT_NE(fileContents(base + ".txt").find(shownText), std::string::npos);
     EXPECT_NE(fileContents(base + ".html").find(shownText), std::string::npos);
@@ -292,10 +313,9 @@ TEST_F(EditorInZelvoTest, ANoteWithMalformedBytesShowsEveryReadableCharacterEver
     preview->setHtmlString(*html);
     preview->window();
     platform::WebView* previewPage = preview->previewWebview()->webView();
-    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    ASSERT_TRUE(previewPage && waitForLoad(*previewPage, kPatience));
     EXPECT_EQ(
-        previewPage->evaluateJavaScript("document.getElementById('content').innerText", kPatience)
-            .value,
+        evaluateNow(*previewPage, "document.getElementById('content').innerText", kPatience).value,
         shownText);
 
     if (auto* host = dynamic_cast<platform::gtk::GtkViewHost*>(window->window()->host())) {
@@ -349,14 +369,14 @@ TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
     auto preview = std::make_shared<zelvo::PreviewHTMLWindow>();
     preview->window();
     platform::WebView* previewPage = preview->previewWebview()->webView();
-    ASSERT_TRUE(previewPage && previewPage->waitForLoad(kPatience));
+    ASSERT_TRUE(previewPage && waitForLoad(*previewPage, kPatience));
     int32_t id = 1;
     for (const std::string& html : kinds) {
         auto note = std::make_shared<NoteObject>();
         note->setN_id(id++);
         note->setN_text("<p>" + html + "</p>");
         editor->noteSelectionChanged(note);
-        preview->setHtmlString(editor->getHTML());
+        preview->setHtmlString(editorHTML());
         preview->updateHTML();
         preview->setHtmlString(note->n_text());
         preview->updateHTML();
@@ -383,7 +403,7 @@ TEST_F(EditorInZelvoTest, NotesOpenedAndPreviewedRequestNothingFromTheNetwork) {
     for (platform::WebView* page : {editor->webview(), previewPage}) {
         std::string shown;
         for (int tries = 0; tries < 100 && shown.empty(); ++tries) {
-            shown = page->evaluateJavaScript(widths, kPatience).value.value_or("");
+            shown = evaluateNow(*page, widths, kPatience).value.value_or("");
             if (shown.empty())
                 platform::RunLoop::mainRunLoop().runUntilDate(
                     platform::Date::now().dateByAddingTimeInterval(0.05));

@@ -6,6 +6,7 @@
 #include "platform/web/webkit/WebKitBackend.h"
 #include "platform/web/webkit/WebViewWidget.h"
 #include "tests/support/Patience.h"
+#include "tests/support/WebViewWaits.h"
 
 // The editor page itself, in the real engine: cleaning, formatting, placeholder, undo and
 // formatting commands, each driven by the statements the program sends.
@@ -33,12 +34,12 @@ class EditorPageTest : public ::testing::Test {
         view = platform::WebView::create(platform::Size{600, 400});
         ASSERT_TRUE(view);
         view->loadFileURL(std::string(MW_ZELVO_RESOURCES) + "/editor.html");
-        ASSERT_TRUE(view->waitForLoad(kPatience));
+        ASSERT_TRUE(waitForLoad(*view, kPatience));
         // The page takes typing only once told, as the program tells it when a note is in it.
         eval("zelvo_editor.setEditable(true);");
     }
     std::string eval(const std::string& script) {
-        auto result = view->evaluateJavaScript(script, kPatience);
+        auto result = evaluateNow(*view, script, kPatience);
         if (!result.succeeded()) ADD_FAILURE() << script << ": " << result.error;
         return result.value.value_or("<absent>");
     }
@@ -59,9 +60,8 @@ class EditorPageTest : public ::testing::Test {
     // Lets queued page work (image errors, timers) run.
     void settle() {
         eval("new Promise(function (done) { setTimeout(function () { done(1); }, 150); }); 1;");
-        view->evaluateJavaScript(
-            "(function(){var e=Date.now()+150;while(Date.now()<e){}return 1;})();");
-        view->waitForLoad(std::chrono::milliseconds(200));
+        evaluateNow(*view, "(function(){var e=Date.now()+150;while(Date.now()<e){}return 1;})();");
+        waitForLoad(*view, std::chrono::milliseconds(200));
     }
     void selectText(const std::string& fragment) {
         eval(
@@ -329,11 +329,11 @@ TEST_F(EditorPageTest, ALongNoteIsWholeForEveryReadingAndChangeWhileItIsShownInP
 
 // Only the user's edits count: showing a note not in the page's own form, its rest coming in,
 // locking and reading it are none, while typing, a command and undo each are, until another note
-// goes in. An answer is not used up by being given.
+// goes in. An answer is not used up by being given, and names the note the page was given.
 TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
     std::string note = "<P>first<BR/></P>";
     for (int i = 0; i < 3000; ++i) note += "<p>ᠮᠣᠩᠭᠣᠯ ᠪᠢᠴᠢᠭ " + std::to_string(i) + "</p>";
-    setHTML(note);
+    eval("zelvo_editor.setHTML(" + quoteJavaScriptString(note) + ", 41);");
     settle();
     eval(
         "zelvo_editor.setEditable(false); zelvo_editor.setEditable(true); "
@@ -344,6 +344,8 @@ TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
     eval("document.execCommand('insertText', false, 'typed'); 1;");
     std::string edits = eval("zelvo_editor.editsSince(0);");
     EXPECT_EQ(edits, eval("zelvo_editor.editsSince(0);"));
+    ASSERT_TRUE(edits.starts_with("41 ")) << edits.substr(0, 80);
+    edits.erase(0, 3);
     std::string count = edits.substr(0, edits.find(' '));
     EXPECT_EQ(edits.substr(count.size() + 1), eval("zelvo_editor.getHTML();"));
     EXPECT_NE(edits.find("<p>typed<br></p>"), std::string::npos) << edits.substr(0, 80);
@@ -353,6 +355,7 @@ TEST_F(EditorPageTest, EditsAreCountedFromTheNotesShowingAndOnlyTheUsers) {
         eval(edit);
         std::string more = eval("zelvo_editor.editsSince(" + count + ");");
         EXPECT_NE(more, "<absent>") << edit;
+        more.erase(0, 3);
         count = more.substr(0, more.find(' '));
     }
 

@@ -131,12 +131,12 @@ TEST_F(MainWindowTest, ResizingKeepsTheNoteListAtItsMinimumWidth) {
 }
 
 TEST_F(MainWindowTest, UnicodePanelOpensUnderTheEditorAndPostsOncePerChange) {
-    PostRecorder<MainWindowController*> posts({NOTI_NOTE_UNICODE_SWITCH_CHANGED});
+    PostRecorder<zelvo::PanelOutputs*> posts({NOTI_NOTE_UNICODE_SWITCH_CHANGED});
     const double rightHeight = controller->right()->frame().height();
     controller->expandUnicodePannel(true);
     controller->expandUnicodePannel(true);
     ASSERT_EQ(posts.names.size(), 1u);
-    EXPECT_EQ(posts.objects[0], controller.get());
+    EXPECT_EQ(posts.objects[0], static_cast<zelvo::PanelOutputs*>(controller.get()));
     EXPECT_TRUE(controller->unicodeExpanded());
     EXPECT_EQ(controller->unicodeView()->frame().minY(), 0);
     EXPECT_EQ(controller->unicodeView()->frame().height(), 96);
@@ -152,12 +152,12 @@ TEST_F(MainWindowTest, UnicodePanelOpensUnderTheEditorAndPostsOncePerChange) {
 }
 
 TEST_F(MainWindowTest, InfoPanelOpensAlongTheRightEdgeAndPostsOncePerChange) {
-    PostRecorder<MainWindowController*> posts({NOTI_NOTE_INFOS_SWITCH_CHANGED});
+    PostRecorder<zelvo::PanelOutputs*> posts({NOTI_NOTE_INFOS_SWITCH_CHANGED});
     const double rightWidth = controller->right()->frame().width();
     controller->expandInfoAction(true);
     controller->expandInfoAction(true);
     ASSERT_EQ(posts.names.size(), 1u);
-    EXPECT_EQ(posts.objects[0], controller.get());
+    EXPECT_EQ(posts.objects[0], static_cast<zelvo::PanelOutputs*>(controller.get()));
     EXPECT_EQ(controller->infoView()->frame().width(), 40);
     EXPECT_EQ(controller->infoView()->frame().minX(), rightWidth - 40);
     EXPECT_EQ(controller->rightViewContainer()->frame().width(), rightWidth - 40);
@@ -218,7 +218,7 @@ TEST_F(MainWindowTest, EditorKeepsToItsContainerAndEveryToolbarButtonFits) {
 }
 
 TEST_F(MainWindowTest, PanelSwitchFollowsTheSegmentsAndShowsTheirImages) {
-    PostRecorder<MainWindowController*> posts(
+    PostRecorder<zelvo::PanelOutputs*> posts(
         {NOTI_NOTE_UNICODE_SWITCH_CHANGED, NOTI_NOTE_INFOS_SWITCH_CHANGED});
     platform::SegmentedControl& segment = *controller->segment();
     EXPECT_EQ(segment.imageForSegment(0), std::optional<std::string>("menu_left_HL"));

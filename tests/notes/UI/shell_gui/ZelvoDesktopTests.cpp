@@ -27,9 +27,11 @@
 #include "platform/ui/gtk/GtkWindowBackend.h"
 #include "platform/web/WebContentView.h"
 #include "tests/notes/UI/ZelvoDesktopFixture.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/Patience.h"
 #include "tests/support/PrivateWindowManager.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/WebViewWaits.h"
 
 using platform::gtk::GtkViewPeer;
 using platform::gtk::GtkWindowBackend;
@@ -219,13 +221,15 @@ TEST_F(ZelvoManagedDesktopTest, OpeningAndClosingThePreviewLeavesTheMainWindowWh
     const GdkRectangle framedBefore = managedFrame(*host);
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(round);
-        bool opened = false;
+        bool ran = false, opened = false;
         duringModalRun([&](platform::Window& preview) {
             settle(preview);
+            ran = true;
             opened = preview.isFullScreen() && host->chromeHeight() == 0;
             preview.performClose();
         });
-        controller.preview();
+        controller.preview();  // shown once the editor page gave its HTML
+        ASSERT_TRUE(turnTheLoopUntil([&] { return ran; }));
         EXPECT_TRUE(opened);
         ASSERT_GT(host->chromeHeight(), 0) << "the menu bar is back";
         ASSERT_TRUE(waitUntilManaged(*host, window, before.size))
@@ -258,7 +262,9 @@ TEST_F(ZelvoManagedDesktopTest, TheSourceWindowOpensOnTheMainWindowsScreenWithou
         &screen);
     std::optional<GdkRectangle> framed;
     double sourceMenuBar = -1;
+    bool ran = false;
     duringModalRun([&](platform::Window& source) {
+        ran = true;
         settle(source);
         if (auto* sourceHost = dynamic_cast<platform::gtk::GtkViewHost*>(source.host())) {
             if (waitUntilManaged(*sourceHost, source, source.frame().size))
@@ -267,7 +273,8 @@ TEST_F(ZelvoManagedDesktopTest, TheSourceWindowOpensOnTheMainWindowsScreenWithou
         }
         source.performClose();
     });
-    editor->showHTMLSource();
+    editor->showHTMLSource();  // shown once the page gave its HTML
+    ASSERT_TRUE(turnTheLoopUntil([&] { return ran; }));
     ASSERT_TRUE(framed.has_value()) << "the source window was not framed";
     EXPECT_EQ(sourceMenuBar, 0);
     EXPECT_GT(host->chromeHeight(), 0) << "the main window keeps its menu bar";
@@ -384,11 +391,11 @@ class PreviewPageTest : public ZelvoDesktopTest {
         preview->window();
         platform::WebView* page = preview->previewWebview()->webView();
         EXPECT_NE(page, nullptr);
-        EXPECT_TRUE(page->waitForLoad(kPatience));
+        EXPECT_TRUE(waitForLoad(*page, kPatience));
         return *page;
     }
     std::string shown(platform::WebView& page, const std::string& expression) {
-        platform::JavaScriptResult result = page.evaluateJavaScript(expression, kPatience);
+        platform::JavaScriptResult result = evaluateNow(page, expression, kPatience);
         EXPECT_TRUE(result.succeeded()) << result.error;
         return result.value.value_or("<none>");
     }
@@ -426,7 +433,8 @@ TEST_F(PreviewPageTest, ShowsTheNoteFullScreenUntilItsCloseControl) {
         if (std::optional<platform::Image> image = backend->snapshot(screen->frame()))
             image->writePNG(testOutputPath("zelvo-preview.png").string());
         // The page's own close control.
-        page.evaluateJavaScript("document.getElementById('exit').click()");
+        // Not waited for: the click ends the modal run, which a wait here would stand in for.
+        page.evaluateJavaScript("document.getElementById('exit').click()", nullptr);
     });
     app.runModalForWindow(window);
     EXPECT_FALSE(window.isVisible());
@@ -448,8 +456,7 @@ TEST_F(PreviewPageTest, PrintsThePageToAPdfWithItsText) {
     platform::WebView& page = open("<p>Zelvo preview 42</p><p>ᠮᠣᠩᠭᠣᠯ</p>");
     std::string pdf = testOutputPath("zelvo-preview.pdf").string();
     std::remove(pdf.c_str());
-    ASSERT_TRUE(
-        page.printToPDF(pdf, zelvo::PreviewHTMLWindow::printSetup(), std::chrono::seconds(30)));
+    ASSERT_TRUE(printToPDFNow(page, pdf, zelvo::PreviewHTMLWindow::printSetup()));
     std::string command = "pdftotext '" + pdf + "' -";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
