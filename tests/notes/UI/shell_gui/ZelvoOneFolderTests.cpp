@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/notes/UI/ZelvoFolders.h"
-#include "tests/support/ChildProcess.h"
+#include "tests/notes/UI/shell_gui/ZelvoProgram.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/Patience.h"
 #include "tests/support/PrivateSessionBus.h"
@@ -21,25 +21,10 @@ namespace fs = std::filesystem;
 
 class ZelvoOneFolderTest : public ::testing::Test {
   protected:
-    // Zelvo on the environment as it is now, its log and messages read back.
-    static std::unique_ptr<ChildProcess> start() {
-        return std::make_unique<ChildProcess>(
-            std::vector<std::string>{"sh", "-c", "exec \"$0\" 2>&1", ZELVO_PROGRAM}, true);
-    }
-    // Reads the program's output until a line holds the fragment; that line, empty when none did
-    // in time.
-    static std::string waitForLine(ChildProcess& zelvo, const std::string& fragment) {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::string line = zelvo.readLine(std::chrono::milliseconds(200));
-            if (line.find(fragment) != std::string::npos) return line;
-        }
-        return {};
-    }
     // A Zelvo that is up, its editor page loaded.
-    std::unique_ptr<ChildProcess> startFirst() {
-        auto zelvo = start();
-        EXPECT_FALSE(waitForLine(*zelvo, "webView:didFinishLoadForFrame").empty()) << "no page";
+    static std::unique_ptr<ZelvoProgram> startFirst() {
+        auto zelvo = std::make_unique<ZelvoProgram>();
+        EXPECT_FALSE(zelvo->waitForLine("webView:didFinishLoadForFrame").empty()) << "no page";
         return zelvo;
     }
     static std::set<std::string> namesIn(const fs::path& folder) {
@@ -47,15 +32,6 @@ class ZelvoOneFolderTest : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator(folder))
             names.insert(entry.path().filename().string());
         return names;
-    }
-    // Keeps reading the output (a program must never block on a full pipe) until it ends.
-    static bool waitForEnd(ChildProcess& zelvo) {
-        return waitUntil(
-            [&] {
-                zelvo.readLine(std::chrono::milliseconds(20));
-                return !zelvo.running();
-            },
-            kPatience);
     }
 
     ZelvoFolders folders{"zelvo-one-folder"};
@@ -74,8 +50,8 @@ TEST_F(ZelvoOneFolderTest, ASecondProcessOnTheFolderSaysSoAndWritesNothing) {
     const std::set<std::string> names = namesIn(data), stored = namesIn(database);
 
     PrivateSessionBus otherSession;
-    auto second = start();
-    std::string told = waitForLine(*second, "in use");
+    ZelvoProgram second;
+    std::string told = second.waitForLine("in use");
     EXPECT_NE(told.find(data.string()), std::string::npos) << told;
     // Its alert (the one window without a title) answered with a click on OK, once it is on
     // screen.
@@ -86,8 +62,8 @@ TEST_F(ZelvoOneFolderTest, ASecondProcessOnTheFolderSaysSoAndWritesNothing) {
         "  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) click 1 && exit 0;"
         "done; exit 1";
     ASSERT_TRUE(waitUntil([&] { return std::system(answer.c_str()) == 0; }, kPatience));
-    ASSERT_TRUE(waitForEnd(*second));
-    EXPECT_EQ(second->exitStatus(), 1);
+    ASSERT_TRUE(second.waitForEnd());
+    EXPECT_EQ(second.exitStatus(), 1);
 
     EXPECT_EQ(fileContents(file.string()), bytes);
     EXPECT_EQ(fs::last_write_time(file), written);
@@ -104,18 +80,18 @@ TEST_F(ZelvoOneFolderTest, ASecondStartForAnotherFolderIsToldWhichFolderIsInUse)
     TemporaryFolder other("zelvo-other-folder");
     {
         ScopedEnvironment elsewhere("ZELVO_DATA_DIR", other.path().string());
-        auto second = start();
-        std::string told = waitForLine(*second, "already running");
+        ZelvoProgram second;
+        std::string told = second.waitForLine("already running");
         EXPECT_NE(told.find(data.string()), std::string::npos) << told;
-        ASSERT_TRUE(waitForEnd(*second));
-        EXPECT_EQ(second->exitStatus(), 1);
+        ASSERT_TRUE(second.waitForEnd());
+        EXPECT_EQ(second.exitStatus(), 1);
     }
     EXPECT_FALSE(fs::exists(other.path() / "database"));
-    EXPECT_FALSE(waitForLine(*first, "messageForSecondLaunch").empty());
+    EXPECT_FALSE(first->waitForLine("messageForSecondLaunch").empty());
 
-    auto same = start();
-    ASSERT_TRUE(waitForEnd(*same));
-    EXPECT_EQ(same->exitStatus(), 0);
+    ZelvoProgram same;
+    ASSERT_TRUE(same.waitForEnd());
+    EXPECT_EQ(same.exitStatus(), 0);
     EXPECT_TRUE(first->running());
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "../ListsTestSupport.h"
+#include "ListsOnScreenTest.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
@@ -27,20 +27,11 @@ namespace {
 
 constexpr int NoteCount = 5000;
 
-class LongNoteListTest : public ListsTest {
+class LongNoteListTest : public ListsOnScreenTest {
   protected:
-    void SetUp() override {
-        backend = platform::gtk::GtkWindowBackend::create();
-        if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
-        installed.emplace();
-        (*installed)->windows = backend;
-        (*installed)->tables = [] {
-            return std::make_unique<platform::gtk::GtkTableViewBackend>();
-        };
-    }
     void TearDown() override {
         if (window) window->orderOut();
-        installed.reset();
+        ListsOnScreenTest::TearDown();
     }
     // The notes in one statement: "note 1" the oldest, "note 5000" the newest, on top.
     static bool storeNotes() {
@@ -79,8 +70,6 @@ class LongNoteListTest : public ListsTest {
         return shot && shot->writePNG(testOutputPath(name).string());
     }
 
-    std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
-    std::optional<platform::ScopedBackends> installed;
     std::optional<platform::Window> window;
 };
 

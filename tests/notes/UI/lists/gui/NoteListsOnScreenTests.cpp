@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "../ListsTestSupport.h"
+#include "ListsOnScreenTest.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
@@ -36,18 +36,7 @@ PixelBox inkIn(const platform::Image& image, const Rect& r) {
         PixelBox::spanning(int(r.minX()), int(r.maxX()) - 1, int(r.minY()), int(r.maxY()) - 1));
 }
 
-class NoteListsOnScreenTest : public ListsTest {
-  protected:
-    void SetUp() override {
-        backend = platform::gtk::GtkWindowBackend::create();
-        if (!backend) GTEST_SKIP() << "no display (run under xvfb-run -a)";
-        installed.emplace();
-        (*installed)->windows = backend;
-    }
-    void TearDown() override { installed.reset(); }
-    std::shared_ptr<platform::gtk::GtkWindowBackend> backend;
-    std::optional<platform::ScopedBackends> installed;
-};
+using NoteListsOnScreenTest = ListsOnScreenTest;
 
 }  // namespace
 
@@ -57,7 +46,6 @@ TEST_F(NoteListsOnScreenTest, BothListsShowMongolianSummariesAsVerticalColumns) 
     storeNote("ᠡᠷᠳᠡᠮ ᠰᠣᠶᠣᠯ", "group_work", 1706947400, 1);
     int32_t top = storeNote("ᠰᠠᠶᠢᠨ ᠪᠠᠶᠢᠨ᠎ᠠ ᠤᠤ", "group_work", 1706947500, 1);
 
-    (*installed)->tables = [] { return std::make_unique<platform::gtk::GtkTableViewBackend>(); };
     NoticeRecorder recorder;
     NoteViewController notes;
     FileViewController groups;
