@@ -164,6 +164,13 @@ EditorViewController::~EditorViewController() {
     }
 }
 
+void EditorViewController::registerActions() {
+    registerAction("saveDocument:", [this] { saveDocument(); });
+    registerAction("windowDidResignKey:", [this] { windowDidResignKey(); });
+    registerAction("undo:", [this] { undo(); });
+    registerAction("redo:", [this] { redo(); });
+}
+
 // ---- Loading ----------------------------------------------------------------------------------
 
 void EditorViewController::loadView() {
@@ -180,17 +187,17 @@ void EditorViewController::loadView() {
     m_webContent->setAutoresizingMask(platform::View::ViewWidthSizable |
                                       platform::View::ViewHeightSizable);
     m_fontSettingView->addSubview(m_webContent);
-    m_toolBar = std::make_shared<ToolbarView>(
+    auto strip = std::make_shared<ToolbarView>(
         platform::Rect(0, frame.size.height - toolbarHeight, frame.size.width, toolbarHeight));
-    m_toolBar->setAutoresizingMask(platform::View::ViewWidthSizable |
-                                   platform::View::ViewMinYMargin);
-    m_baseView->addSubview(m_toolBar);
+    strip->setAutoresizingMask(platform::View::ViewWidthSizable | platform::View::ViewMinYMargin);
+    m_baseView->addSubview(strip);
     // A toolbar wrapped into more rows takes its height from the page below it.
-    m_toolBar->setHeightChangedHandler([this] {
+    strip->setHeightChangedHandler([this] {
         platform::Rect base = m_baseView->bounds();
         m_fontSettingView->setFrame(platform::Rect(
-            0, 0, base.width(), std::max(0.0, base.height() - m_toolBar->frame().height())));
+            0, 0, base.width(), std::max(0.0, base.height() - m_toolbar.view()->frame().height())));
     });
+    m_toolbar.setView(std::move(strip));
     setView(m_baseView);
 }
 
@@ -222,7 +229,7 @@ void EditorViewController::viewDidLoad() {
 void EditorViewController::setupSubViews() {
     m_editorLoaded = false;
     m_formatHTML = true;
-    setEnabledToolbarItems(std::vector<std::string>{});
+    m_toolbar.setEnabledToolbarItems(std::vector<std::string>{});
     if (m_pageToCome) {
         // Starting the web engine takes longer than showing the window: the window goes up
         // first, with the page's place empty for a moment. Two turns of the loop let the window
@@ -268,7 +275,7 @@ void EditorViewController::webViewDidFinishLoad() {
     m_editorPage.pageDidLoad();
     m_saver->pageDidLoad();
     setPlaceholderText();
-    buildToolbar();
+    m_toolbar.buildToolbar();
 }
 
 platform::NavigationPolicy EditorViewController::decideNavigation(

@@ -8,26 +8,20 @@
 #include <vector>
 
 #include "notes/UI/EditorPage.h"
+#include "notes/UI/EditorToolbar.h"
 #include "notes/UI/NoteSaver.h"
 #include "notes/UI/PanelOutputs.h"
 #include "notes/UI/ToolbarItems.h"
 #include "notes/store/NoteObject.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/graphics/Color.h"
 #include "platform/ui/ViewController.h"
 #include "platform/web/WebContentView.h"
 #include "platform/web/WebView.h"
 
-namespace platform {
-class Button;
-class View;
-}  // namespace platform
-
 namespace zelvo {
 
 class BackgroundView;
-class ToolbarView;
 
 // What the editor needs from the rest of the program besides its page: the notes store, the
 // clock, the desktop and the dialogs its toolbar opens. Each has a working default; tests and the
@@ -78,7 +72,8 @@ class EditorViewController : public platform::ViewController {
 
     // The page, made now if it is still to come; null when none can be made (no display).
     platform::WebView* webview();
-    ToolbarView* toolBar() const { return m_toolBar.get(); }
+    // The toolbar: its buttons, their strip, and the editing state the page reports for them.
+    EditorToolbar& toolbar() { return m_toolbar; }
     // The area the web view fills, in the panel view's coordinates.
     platform::WebContentView* webContentView() const { return m_webContent.get(); }
 
@@ -181,36 +176,6 @@ class EditorViewController : public platform::ViewController {
     void showInsertImageDialogWithLink(const std::string& url, const std::string& alt);
     void showHTMLSource();
 
-    // Toolbar.
-    const std::optional<std::vector<std::string>>& enabledToolbarItems() const {
-        return m_enabledToolbarItems;
-    }
-    void setEnabledToolbarItems(std::optional<std::vector<std::string>> items);
-    void buildToolbar();
-    std::vector<std::shared_ptr<platform::Button>> itemsForToolbar();
-    void addCustomToolbarItem(std::shared_ptr<platform::View> button);
-    void addCustomToolbarItemWithButton(std::shared_ptr<platform::View> button);
-    void enableToolbarItems(bool enabled);
-    void setToolbarItemTintColor(std::optional<platform::Color> color) { m_tint = color; }
-    void setToolbarItemSelectedTintColor(std::optional<platform::Color> color) {
-        m_selectedTint = color;
-    }
-    platform::Color barButtonItemDefaultColor() const;
-    platform::Color barButtonItemSelectedDefaultColor() const;
-    // Takes the page's comma-separated state names: "link:", "link-title:", "image:" and
-    // "image-alt:" items give the selected link and image (titles and alternative texts decoded),
-    // which are cleared when the list holds none; the rest, with "link" and "image" for the
-    // addresses, becomes editorItemsEnabled.
-    void updateToolBarWithButtonName(const std::string& names);
-    // "+" as a blank, then percent escapes as UTF-8; absent for a broken escape or bytes that are
-    // not UTF-8.
-    static std::optional<std::string> stringByDecodingURLFormat(const std::string& text);
-    const std::vector<std::string>& editorItemsEnabled() const { return m_editorItemsEnabled; }
-    const std::optional<std::string>& selectedLinkURL() const { return m_selectedLinkURL; }
-    const std::optional<std::string>& selectedLinkTitle() const { return m_selectedLinkTitle; }
-    const std::optional<std::string>& selectedImageURL() const { return m_selectedImageURL; }
-    const std::optional<std::string>& selectedImageAlt() const { return m_selectedImageAlt; }
-
   protected:
     void loadView() override;
     void viewDidLoad() override;
@@ -228,12 +193,10 @@ class EditorViewController : public platform::ViewController {
     // Takes the notification's object as the main window controller when none is known yet.
     void learnMainWindowController(const platform::Notification& notification);
     void registerActions();
-    std::shared_ptr<platform::Button> makeToolbarButton(int position);
 
     EditorServices m_services;
     std::shared_ptr<BackgroundView> m_baseView;
     std::shared_ptr<BackgroundView> m_fontSettingView;
-    std::shared_ptr<ToolbarView> m_toolBar;
     std::shared_ptr<platform::WebContentView> m_webContent;  // owns the page
     bool m_pageToCome = false;                               // the engine's page is made later
     // Lets a block queued for later see whether this controller is still there.
@@ -252,15 +215,8 @@ class EditorViewController : public platform::ViewController {
     std::string m_editorURL;  // the page's own file:// address, once requested
     std::optional<std::string> m_placeholder;
     std::string m_selectedString;
-    std::optional<std::string> m_selectedLinkURL, m_selectedLinkTitle;
-    std::optional<std::string> m_selectedImageURL, m_selectedImageAlt;
-    std::vector<std::string> m_editorItemsEnabled;
     PanelOutputs* m_mainWindowController = nullptr;  // not owned: the window outlives its panels
-
-    std::optional<std::vector<std::string>> m_enabledToolbarItems;
-    std::optional<std::vector<std::shared_ptr<platform::View>>> m_customNSButtons;
-    std::optional<std::vector<std::shared_ptr<platform::View>>> m_customBarButtonItems;
-    std::optional<platform::Color> m_tint, m_selectedTint;
+    EditorToolbar m_toolbar{*this};
 };
 
 }  // namespace zelvo

@@ -193,8 +193,7 @@ void EditorViewController::insertImage() {
     if (!path) return;
     std::string url = fileURL(*path);
     platform::logf("picUrl:%s", url.c_str());
-    m_selectedImageURL = url;
-    m_selectedImageAlt = url;
+    m_toolbar.setSelectedImage(url, url);
     showInsertImageDialogWithLink(url, url);
 }
 

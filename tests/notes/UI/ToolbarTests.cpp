@@ -18,14 +18,15 @@ std::vector<std::string> imagesOf(const zelvo::ToolbarView& toolbar) {
 
 TEST(Toolbar, AnEmptyListGivesAll24ButtonsInPositionOrder) {
     EditorHarness h;
-    zelvo::ToolbarView& toolbar = *h.editor->toolBar();
+    zelvo::ToolbarView& toolbar = *h.editor->toolbar().view();
     EXPECT_EQ(imagesOf(toolbar), (std::vector<std::string>{
                                      "Font",          "Bold",         "italic",      "E_X1", "E_X2",
                                      "strikethrough", "underline",    "clearformat", "undo", "redo",
                                      "align-left",    "align-center", "align-right", "E_H1", "E_H2",
                                      "textColor",     "bgColor",      "ul",          "ol",   "hr",
                                      "image",         "link",         "unlink",      "code"}));
-    EXPECT_EQ(h.editor->enabledToolbarItems(), std::vector<std::string>{RichTextEditorToolbarAll});
+    EXPECT_EQ(h.editor->toolbar().enabledToolbarItems(),
+              std::vector<std::string>{RichTextEditorToolbarAll});
     const auto& items = toolbar.items();
     EXPECT_EQ(items.front()->frame(), platform::Rect(10, 0, 30, 30));
     EXPECT_EQ(items.back()->frame(), platform::Rect(700, 0, 30, 30));
@@ -50,15 +51,15 @@ TEST(Toolbar, AnEmptyListGivesAll24ButtonsInPositionOrder) {
 
 TEST(Toolbar, CustomListsKeepTheirOrderAndSkipWhatNamesNoButton) {
     EditorHarness h;
-    h.editor->setEnabledToolbarItems(
+    h.editor->toolbar().setEnabledToolbarItems(
         std::vector<std::string>{RichTextEditorToolbarRedo, RichTextEditorToolbarBold});
-    zelvo::ToolbarView& toolbar = *h.editor->toolBar();
+    zelvo::ToolbarView& toolbar = *h.editor->toolbar().view();
     EXPECT_EQ(imagesOf(toolbar), (std::vector<std::string>{"redo", "Bold"}));
     EXPECT_EQ(toolbar.items()[0]->frame().origin.x, 10);
     EXPECT_EQ(toolbar.items()[1]->frame().origin.x, 40);
     EXPECT_EQ(toolbar.subviews().size(), 2u);
 
-    h.editor->setEnabledToolbarItems(std::vector<std::string>{
+    h.editor->toolbar().setEnabledToolbarItems(std::vector<std::string>{
         "toolbaritem.nonsense", RichTextEditorToolbarH3, RichTextEditorToolbarQuickLink,
         RichTextEditorToolbarUndo, RichTextEditorToolbarUndo, RichTextEditorToolbarViewSource});
     EXPECT_EQ(imagesOf(toolbar), (std::vector<std::string>{"undo", "code"}));
@@ -67,18 +68,19 @@ TEST(Toolbar, CustomListsKeepTheirOrderAndSkipWhatNamesNoButton) {
 
 TEST(Toolbar, NoneGivesNoButtonsAndStaysAsItIs) {
     EditorHarness h;
-    h.editor->setEnabledToolbarItems(std::vector<std::string>{RichTextEditorToolbarNone});
-    EXPECT_TRUE(h.editor->toolBar()->items().empty());
-    EXPECT_TRUE(h.editor->toolBar()->subviews().empty());
-    EXPECT_EQ(h.editor->enabledToolbarItems(), std::vector<std::string>{RichTextEditorToolbarNone});
-    h.editor->setEnabledToolbarItems(std::nullopt);
-    EXPECT_EQ(h.editor->toolBar()->items().size(), 24u);
+    h.editor->toolbar().setEnabledToolbarItems(std::vector<std::string>{RichTextEditorToolbarNone});
+    EXPECT_TRUE(h.editor->toolbar().view()->items().empty());
+    EXPECT_TRUE(h.editor->toolbar().view()->subviews().empty());
+    EXPECT_EQ(h.editor->toolbar().enabledToolbarItems(),
+              std::vector<std::string>{RichTextEditorToolbarNone});
+    h.editor->toolbar().setEnabledToolbarItems(std::nullopt);
+    EXPECT_EQ(h.editor->toolbar().view()->items().size(), 24u);
 
     auto extra = std::make_shared<platform::Button>();
-    h.editor->addCustomToolbarItem(extra);
-    EXPECT_EQ(h.editor->toolBar()->items().size(), 25u);
+    h.editor->toolbar().addCustomToolbarItem(extra);
+    EXPECT_EQ(h.editor->toolbar().view()->items().size(), 25u);
     EXPECT_EQ(extra->frame(), platform::Rect(730, 0, 30, 30));
-    h.editor->enableToolbarItems(false);
+    h.editor->toolbar().enableToolbarItems(false);
     EXPECT_FALSE(extra->isEnabled());
 }
 
@@ -94,35 +96,35 @@ TEST(Toolbar, PaintsItsDarkBackground) {
 
 TEST(Toolbar, PageStatesGiveTheSelectedLinkAndImageAndTheEnabledItems) {
     EditorHarness h;
-    zelvo::EditorViewController& editor = *h.editor;
-    editor.updateToolBarWithButtonName(
+    zelvo::EditorToolbar& toolbar = h.editor->toolbar();
+    toolbar.updateToolBarWithButtonName(
         "bold,link:https://example.org/a%20b,link-title:%E1%A0%AE+x%2B1,italic,"
         "image:file:///tmp/p.png,image-alt:a+b");
-    EXPECT_EQ(editor.editorItemsEnabled(),
+    EXPECT_EQ(toolbar.editorItemsEnabled(),
               (std::vector<std::string>{"bold", "link", "italic", "image"}));
     // Addresses stand as the page sent them; titles and alternative texts are decoded, whatever
     // the order of the states.
-    EXPECT_EQ(editor.selectedLinkURL(), "https://example.org/a%20b");
-    EXPECT_EQ(editor.selectedLinkTitle(), "ᠮ x+1");
-    EXPECT_EQ(editor.selectedImageURL(), "file:///tmp/p.png");
-    EXPECT_EQ(editor.selectedImageAlt(), "a b");
+    EXPECT_EQ(toolbar.selectedLinkURL(), "https://example.org/a%20b");
+    EXPECT_EQ(toolbar.selectedLinkTitle(), "ᠮ x+1");
+    EXPECT_EQ(toolbar.selectedImageURL(), "file:///tmp/p.png");
+    EXPECT_EQ(toolbar.selectedImageAlt(), "a b");
 
     // A list without them clears all four.
-    editor.updateToolBarWithButtonName("underline");
-    EXPECT_EQ(editor.editorItemsEnabled(), std::vector<std::string>{"underline"});
-    EXPECT_EQ(editor.selectedLinkURL(), std::nullopt);
-    EXPECT_EQ(editor.selectedLinkTitle(), std::nullopt);
-    EXPECT_EQ(editor.selectedImageURL(), std::nullopt);
-    EXPECT_EQ(editor.selectedImageAlt(), std::nullopt);
+    toolbar.updateToolBarWithButtonName("underline");
+    EXPECT_EQ(toolbar.editorItemsEnabled(), std::vector<std::string>{"underline"});
+    EXPECT_EQ(toolbar.selectedLinkURL(), std::nullopt);
+    EXPECT_EQ(toolbar.selectedLinkTitle(), std::nullopt);
+    EXPECT_EQ(toolbar.selectedImageURL(), std::nullopt);
+    EXPECT_EQ(toolbar.selectedImageAlt(), std::nullopt);
 }
 
 TEST(Toolbar, UrlFormatDecodesPlusThenPercentEscapesAsUtf8) {
-    using zelvo::EditorViewController;
-    EXPECT_EQ(EditorViewController::stringByDecodingURLFormat("a+b%20c%2b%E1%A0%AE"), "a b c+ᠮ");
-    EXPECT_EQ(EditorViewController::stringByDecodingURLFormat(""), "");
+    using zelvo::EditorToolbar;
+    EXPECT_EQ(EditorToolbar::stringByDecodingURLFormat("a+b%20c%2b%E1%A0%AE"), "a b c+ᠮ");
+    EXPECT_EQ(EditorToolbar::stringByDecodingURLFormat(""), "");
     // A broken escape, or bytes that are no UTF-8, decode to nothing rather than to garbage.
     for (const char* broken : {"%", "%4", "%zz", "a%E1%A0", "%C0%AF", "%FF"})
-        EXPECT_EQ(EditorViewController::stringByDecodingURLFormat(broken), std::nullopt) << broken;
+        EXPECT_EQ(EditorToolbar::stringByDecodingURLFormat(broken), std::nullopt) << broken;
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(EditorOnPageTest, ScreenshotOfAMongolianNote) {
     platform::Rect area = editor->webContentView()->frame();
     context->drawImage(*page, area);
     // The buttons are toolkit widgets on screen; here their pictures stand in for them.
-    zelvo::ToolbarView& toolbar = *editor->toolBar();
+    zelvo::ToolbarView& toolbar = *editor->toolbar().view();
     for (const auto& item : toolbar.items()) {
         auto* button = dynamic_cast<platform::Button*>(item.get());
         if (!button || !button->imageName()) continue;

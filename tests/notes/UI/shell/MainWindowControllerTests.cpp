@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, InfoPanelOpensAlongTheRightEdgeAndPostsOncePerChange) {
 void expectToolbarReachable(MainWindowController& controller) {
     auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller.editorViewController());
     ASSERT_NE(editor, nullptr);
-    const auto& items = editor->toolBar()->items();
+    const auto& items = editor->toolbar().view()->items();
     ASSERT_EQ(items.size(), 24u);
     platform::View& panel = *editor->view();
     Rect page =
@@ -213,8 +213,8 @@ TEST_F(MainWindowTest, EditorKeepsToItsContainerAndEveryToolbarButtonFits) {
     // Back at full width the buttons stand in one row again.
     setWindowWidth(1200);
     auto* editor = dynamic_cast<zelvo::EditorViewController*>(controller->editorViewController());
-    EXPECT_EQ(editor->toolBar()->frame().height(), 30);
-    EXPECT_EQ(editor->toolBar()->items().back()->frame(), Rect(700, 0, 30, 30));
+    EXPECT_EQ(editor->toolbar().view()->frame().height(), 30);
+    EXPECT_EQ(editor->toolbar().view()->items().back()->frame(), Rect(700, 0, 30, 30));
 }
 
 TEST_F(MainWindowTest, PanelSwitchFollowsTheSegmentsAndShowsTheirImages) {

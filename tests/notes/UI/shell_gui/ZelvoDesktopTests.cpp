@@ -312,7 +312,7 @@ TEST_F(ZelvoManagedDesktopTest, AtItsSmallestTheWindowShowsEveryPanelAndButton) 
         }
         settle(window);
         // A resize reaches the widgets at GTK's next layout pass.
-        const auto& items = editor->toolBar()->items();
+        const auto& items = editor->toolbar().view()->items();
         ASSERT_EQ(items.size(), 24u);
         EXPECT_TRUE(waitFor([&] {
             return std::all_of(items.begin(), items.end(), [&](const auto& item) {

@@ -1,4 +1,5 @@
-// The editor's toolbar: which buttons, in which order, and where they stand.
+#include "notes/UI/EditorToolbar.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -61,14 +62,15 @@ bool holds(const std::optional<std::vector<std::string>>& list, const char* item
 
 }  // namespace
 
-std::shared_ptr<platform::Button> EditorViewController::makeToolbarButton(int position) {
+std::shared_ptr<platform::Button> EditorToolbar::makeToolbarButton(int position) {
     const ToolbarButtonEntry& entry = toolbarButtons.at(static_cast<size_t>(position));
     auto button = std::make_shared<platform::Button>();
     button->setImageName(std::string(entry.image));
     button->setBordered(false);
     button->setToolTip(entry.label);
     auto action = entry.action;
-    button->setAction([this, action](platform::Control&) { (this->*action)(); });
+    EditorViewController& target = m_target;
+    button->setAction([&target, action](platform::Control&) { (target.*action)(); });
     std::string_view item = entry.item;
     if (item == RichTextEditorToolbarFont) button->setTitle("");
     if (item == RichTextEditorToolbarStrikeThrough) {
@@ -83,7 +85,7 @@ std::shared_ptr<platform::Button> EditorViewController::makeToolbarButton(int po
     return button;
 }
 
-std::vector<std::shared_ptr<platform::Button>> EditorViewController::itemsForToolbar() {
+std::vector<std::shared_ptr<platform::Button>> EditorToolbar::itemsForToolbar() {
     std::vector<std::shared_ptr<platform::Button>> items;
     if (!m_enabledToolbarItems || holds(m_enabledToolbarItems, RichTextEditorToolbarNone))
         return items;
@@ -105,12 +107,12 @@ std::vector<std::shared_ptr<platform::Button>> EditorViewController::itemsForToo
     return items;
 }
 
-void EditorViewController::setEnabledToolbarItems(std::optional<std::vector<std::string>> items) {
+void EditorToolbar::setEnabledToolbarItems(std::optional<std::vector<std::string>> items) {
     m_enabledToolbarItems = std::move(items);
     buildToolbar();
 }
 
-void EditorViewController::buildToolbar() {
+void EditorToolbar::buildToolbar() {
     auto buttons = itemsForToolbar();
     if (buttons.empty() && !holds(m_enabledToolbarItems, RichTextEditorToolbarNone)) {
         m_enabledToolbarItems = std::vector<std::string>{RichTextEditorToolbarAll};
@@ -119,44 +121,43 @@ void EditorViewController::buildToolbar() {
     std::vector<std::shared_ptr<platform::View>> items(buttons.begin(), buttons.end());
     for (const auto* extra : {&m_customNSButtons, &m_customBarButtonItems})
         if (*extra) items.insert(items.end(), (*extra)->begin(), (*extra)->end());
-    if (!m_toolBar) return;
+    if (!m_view) return;
     // Each build makes new buttons: the previous ones go, so they do not pile up underneath.
-    for (const auto& old : m_toolBar->items())
-        if (old->superview() == m_toolBar.get()) old->removeFromSuperview();
-    m_toolBar->setItems(items);
-    for (const auto& item : items) m_toolBar->addSubview(item);
-    m_toolBar->layoutItems();
+    for (const auto& old : m_view->items())
+        if (old->superview() == m_view.get()) old->removeFromSuperview();
+    m_view->setItems(items);
+    for (const auto& item : items) m_view->addSubview(item);
+    m_view->layoutItems();
 }
 
-void EditorViewController::addCustomToolbarItem(std::shared_ptr<platform::View> button) {
+void EditorToolbar::addCustomToolbarItem(std::shared_ptr<platform::View> button) {
     if (!m_customNSButtons) m_customNSButtons.emplace();
     m_customNSButtons->push_back(std::move(button));
     buildToolbar();
 }
 
-void EditorViewController::addCustomToolbarItemWithButton(std::shared_ptr<platform::View> button) {
+void EditorToolbar::addCustomToolbarItemWithButton(std::shared_ptr<platform::View> button) {
     if (!m_customBarButtonItems) m_customBarButtonItems.emplace();
     m_customBarButtonItems->push_back(std::move(button));
     buildToolbar();
 }
 
-void EditorViewController::enableToolbarItems(bool enabled) {
-    if (!m_toolBar) return;
-    for (const auto& item : m_toolBar->items())
+void EditorToolbar::enableToolbarItems(bool enabled) {
+    if (!m_view) return;
+    for (const auto& item : m_view->items())
         if (auto* control = dynamic_cast<platform::Control*>(item.get()))
             control->setEnabled(enabled);
 }
 
-platform::Color EditorViewController::barButtonItemDefaultColor() const {
+platform::Color EditorToolbar::barButtonItemDefaultColor() const {
     return m_tint.value_or(platform::Color::calibratedRGB(0, 0.478, 1.0, 1.0));
 }
 
-platform::Color EditorViewController::barButtonItemSelectedDefaultColor() const {
+platform::Color EditorToolbar::barButtonItemSelectedDefaultColor() const {
     return m_selectedTint.value_or(platform::Color::blackColor());
 }
 
-std::optional<std::string> EditorViewController::stringByDecodingURLFormat(
-    const std::string& text) {
+std::optional<std::string> EditorToolbar::stringByDecodingURLFormat(const std::string& text) {
     auto hexValue = [](char c) -> int {
         if (c >= '0' && c <= '9') return c - '0';
         if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -181,7 +182,7 @@ std::optional<std::string> EditorViewController::stringByDecodingURLFormat(
     return decoded;
 }
 
-void EditorViewController::updateToolBarWithButtonName(const std::string& names) {
+void EditorToolbar::updateToolBarWithButtonName(const std::string& names) {
     // Cleared once for the whole list, so the selected link or image holds whatever the order
     // of the states the page reports.
     m_selectedLinkURL.reset();
@@ -213,13 +214,6 @@ void EditorViewController::updateToolBarWithButtonName(const std::string& names)
         }
     }
     m_editorItemsEnabled = std::move(items);
-}
-
-void EditorViewController::registerActions() {
-    registerAction("saveDocument:", [this] { saveDocument(); });
-    registerAction("windowDidResignKey:", [this] { windowDidResignKey(); });
-    registerAction("undo:", [this] { undo(); });
-    registerAction("redo:", [this] { redo(); });
 }
 
 }  // namespace zelvo
