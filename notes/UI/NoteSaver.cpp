@@ -181,20 +181,24 @@ void NoteSaver::shouldQuit(std::function<void(bool)> answer) {
     std::weak_ptr<int> alive = m_alive;
     m_page.perform([this, alive, answer](Finished finished) {
         if (!alive.lock()) return finished();
-        store(Asker::Nobody, [this, answer, finished](std::optional<std::string> failure) {
-            bool quit = true;
-            if (failure) {
-                platform::Alert question;
-                question.setMessageText("The note could not be saved.");
-                question.setInformativeText(
-                    *failure + "\n\nIf you quit now, your changes to this note are lost.");
-                question.addButtonWithTitle("Don’t Quit");
-                question.addButtonWithTitle("Quit Without Saving");
-                quit = question.runModal() == platform::Alert::FirstButtonReturn + 1;
-                if (quit) m_discarding = true;
+        store(Asker::Nobody, [this, alive, answer, finished](std::optional<std::string> failure) {
+            if (!failure) {
+                finished();
+                return answer(true);
             }
-            finished();
-            answer(quit);
+            platform::Alert question;
+            question.setMessageText("The note could not be saved.");
+            question.setInformativeText(*failure +
+                                        "\n\nIf you quit now, your changes to this note are lost.");
+            question.addButtonWithTitle("Don’t Quit");
+            question.addButtonWithTitle("Quit Without Saving");
+            // Nothing else reaches the page until the user has answered.
+            question.beginSheetModal([this, alive, answer, finished](int response) {
+                bool quit = response == platform::Alert::FirstButtonReturn + 1;
+                if (quit && alive.lock()) m_discarding = true;
+                finished();
+                answer(quit);
+            });
         });
     });
 }
@@ -285,30 +289,34 @@ void NoteSaver::storeRead(const std::shared_ptr<NoteObject>& note, const PageEdi
                 return done(std::nullopt);
             }
             m_changeReported = true;  // still to be stored: the next occasion tries again
-            tell(*failure, asker);
-            // A choice made meanwhile would only fail again: the note stays.
-            if (choiceWaits()) {
-                dropWaitingChoices();
-                keepSelection();
-            }
-            done(failure);
+            std::weak_ptr<int> alive = m_alive;
+            tell(*failure, asker, [this, alive, done, failure] {
+                if (!alive.lock()) return;  // the editor went while the message was up
+                // A choice made meanwhile would only fail again: the note stays.
+                if (choiceWaits()) {
+                    dropWaitingChoices();
+                    keepSelection();
+                }
+                done(failure);
+            });
         });
     });
 }
 
-void NoteSaver::tell(const std::string& failure, Asker asker) {
+void NoteSaver::tell(const std::string& failure, Asker asker, NotePage::Done done) {
     // Saves made by the saver itself tell of a failure once, not at every pause, and not at all
     // right after the user was told of it (the alert itself takes the focus from the window).
     bool told = asker == Asker::User || (asker == Asker::Itself && !m_failureTold);
     if (asker != Asker::Nobody) m_failureTold = true;
-    if (!told) return;
+    if (!told) return done();
     platform::Alert message;
     message.setMessageText("The note could not be saved.");
     message.setInformativeText(failure +
                                "\n\nYour text is still in the editor. Save again, or "
                                "choose another note, once the problem is solved.");
     message.addButtonWithTitle("OK");
-    message.runModal();
+    // The operation goes on once the message is read: a save falling due meanwhile waits.
+    message.beginSheetModal([done](int) { done(); });
 }
 
 std::optional<std::string> NoteSaver::write(NoteObject& note, const std::string& html,

@@ -120,7 +120,9 @@ class NoteSaver {
     // Writes the note as read from the page; the reason when the store refused it.
     std::optional<std::string> write(NoteObject& note, const std::string& html,
                                      const std::string& text, uint64_t edits);
-    void tell(const std::string& failure, Asker asker);
+    // Tells the user why the note could not be stored (when it is theirs to know); `done` once
+    // they have read it.
+    void tell(const std::string& failure, Asker asker, NotePage::Done done);
     // A save the saver makes by itself (pause, focus loss).
     void saveOnItsOwn();
     void hold(std::shared_ptr<NoteObject> note);

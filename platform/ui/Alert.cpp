@@ -5,6 +5,15 @@
 
 namespace platform {
 
+namespace {
+
+int responseFor(int index, size_t buttons) {
+    if (index < 0 || index >= static_cast<int>(buttons)) index = 0;
+    return Alert::FirstButtonReturn + index;
+}
+
+}  // namespace
+
 int Alert::runModal() {
     if (m_buttons.empty()) m_buttons.push_back("OK");
     const Presenter& presenter = Backends::current().alerts;
@@ -12,9 +21,17 @@ int Alert::runModal() {
         logf("Alert: %s %s", m_message.c_str(), m_informative.c_str());
         return FirstButtonReturn;
     }
-    int index = presenter(*this);
-    if (index < 0 || index >= static_cast<int>(m_buttons.size())) index = 0;
-    return FirstButtonReturn + index;
+    return responseFor(presenter(*this), m_buttons.size());
+}
+
+void Alert::beginSheetModal(std::function<void(int)> answered) {
+    if (m_buttons.empty()) m_buttons.push_back("OK");
+    const SheetPresenter& presenter = Backends::current().alertSheets;
+    // Without a presenter of sheets, one that answers at once (a test's) or none (headless).
+    if (!presenter) return answered(runModal());
+    presenter(*this, [answered = std::move(answered), buttons = m_buttons.size()](int index) {
+        answered(responseFor(index, buttons));
+    });
 }
 
 }  // namespace platform

@@ -52,6 +52,8 @@ struct Backends {
 
     // What shows the modal panels when they run.
     Alert::Presenter alerts;
+    // What shows an alert without waiting for its answer.
+    Alert::SheetPresenter alertSheets;
     SavePanel::Presenter savePanels;
     OpenPanel::Presenter openPanels;
     ColorPanel::Presenter colorPanels;

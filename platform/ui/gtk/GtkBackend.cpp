@@ -16,6 +16,7 @@ bool install(Backends& backends) {
     backends.preferencePanels = makePreferencePanel;
     backends.aboutPanels = makeAboutPanel;
     backends.alerts = runAlert;
+    backends.alertSheets = beginAlertSheet;
     backends.savePanels = runSavePanel;
     backends.openPanels = runOpenPanel;
     backends.colorPanels = runColorPanel;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ std::unique_ptr<AboutPanel::Backend> makeAboutPanel();
 // The modal panels as GTK dialogs run on the main loop (GtkAlert.cpp, GtkSavePanel.cpp,
 // GtkOpenPanel.cpp, GtkColorPanel.cpp, GtkFontPanel.cpp).
 int runAlert(const Alert& alert);
+// The alert shown modal to the window that has the focus, answered through its "response" signal.
+void beginAlertSheet(const Alert& alert, std::function<void(int index)> answered);
 std::optional<std::string> runSavePanel(SavePanel& panel);
 std::optional<std::vector<std::string>> runOpenPanel(const OpenPanel& panel);
 std::optional<Color> runColorPanel(const ColorPanel& panel);

@@ -12,6 +12,7 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/gtk/GtkApplicationBackend.h"
 #include "platform/ui/gtk/GtkBackend.h"
+#include "tests/support/MainLoopWait.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/TestOutput.h"
 
@@ -159,4 +160,23 @@ TEST_F(GtkPanelTest, AlertShowsItsTextsAndAnswersTheButtonPressed) {
     EXPECT_EQ(alert.runModal(), Alert::FirstButtonReturn + 1);
     EXPECT_TRUE(hand.worked());
     EXPECT_EQ(secondary, "/no/such/folder/note.txt");
+}
+
+// A sheet returns at once, with the dialog on screen, and its answer comes later from the loop
+// the program runs anyway.
+TEST_F(GtkPanelTest, AlertSheetIsAnsweredLaterThroughTheButtonPressed) {
+    Alert alert;
+    alert.setMessageText("The note could not be saved.");
+    alert.addButtonWithTitle("Don\u2019t Quit");
+    alert.addButtonWithTitle("Quit Without Saving");
+    DialogHand hand(GTK_TYPE_MESSAGE_DIALOG, [&](GtkDialog* dialog) {
+        gtk_dialog_response(dialog, 1);
+        return true;
+    });
+    std::optional<int> answered;
+    alert.beginSheetModal([&](int response) { answered = response; });
+    EXPECT_FALSE(answered);
+    ASSERT_TRUE(turnTheLoopUntil([&] { return answered.has_value(); }));
+    EXPECT_EQ(*answered, Alert::FirstButtonReturn + 1);
+    EXPECT_TRUE(hand.worked());
 }
