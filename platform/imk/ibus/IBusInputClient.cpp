@@ -19,6 +19,22 @@ void IBusInputClient::endCaretWait() {
     m_caretWait = 0;
 }
 
+void IBusInputClient::startCaretTimeout() {
+    // Below the bus's messages: a caret report that has come in by the time the wait is up is
+    // handled first, however long the engine was busy.
+    m_caretWait = g_timeout_add_full(
+        G_PRIORITY_DEFAULT_IDLE, kCaretWaitMilliseconds,
+        [](gpointer data) {
+            auto* self = static_cast<IBusInputClient*>(data);
+            self->m_caretWait = 0;
+            self->m_caretSteady = true;
+            logDebug("Caret not reported for the preedit: it stays where it was");
+            if (self->m_caretWaitEnded) self->m_caretWaitEnded();
+            return G_SOURCE_REMOVE;
+        },
+        this, nullptr);
+}
+
 void IBusInputClient::insertText(const std::u16string& text, Range) {
     // The controller expects an insertion to replace the marked text: take the preedit away
     // first, so the committed text lands where it stood and not inside it.
@@ -51,19 +67,16 @@ void IBusInputClient::setMarkedText(const std::u16string& text, const MarkAttrib
     const guint cursor = g_utf8_strlen(utf8FromUtf16(before).c_str(), -1);
     m_hasMarkedText = characters > 0;
     // The wait runs from the first preedit the client has not answered: a client that never
-    // reports still gets its list shown while the keys keep coming.
+    // reports still gets its list shown while the keys keep coming. It starts once the engine is
+    // idle again, as the client's time only begins when this key's work is done.
     if (!m_caretWait && !m_caretSteady) {
-        m_caretWait = g_timeout_add(
-            kCaretWaitMilliseconds,
+        m_caretWait = g_idle_add_full(
+            G_PRIORITY_DEFAULT_IDLE,
             [](gpointer data) {
-                auto* self = static_cast<IBusInputClient*>(data);
-                self->m_caretWait = 0;
-                self->m_caretSteady = true;
-                logDebug("Caret not reported for the preedit: it stays where it was");
-                if (self->m_caretWaitEnded) self->m_caretWaitEnded();
+                static_cast<IBusInputClient*>(data)->startCaretTimeout();
                 return G_SOURCE_REMOVE;
             },
-            this);
+            this, nullptr);
     }
     // Commit mode: when the context loses focus, is reset or changes engine, IBus (or the client)
     // commits what the preedit shows, which is what the controller's deactivation would commit

@@ -15,8 +15,9 @@ namespace platform::imk::ibus {
 //
 // A client reports its caret only after it has drawn the preedit it was sent, so the caret is
 // pending from each preedit until that report; a client that sends none within
-// kCaretWaitMilliseconds of the first preedit it has not answered is taken to leave the caret
-// where it was. Clients repeat no caret that stays put (a field scrolled to its end keeps it at
+// kCaretWaitMilliseconds of the first preedit it has not answered (counted from when the engine is
+// idle again, and yielding to any report already come in) is taken to leave the caret where it
+// was. Clients repeat no caret that stays put (a field scrolled to its end keeps it at
 // its edge key after key): once a wait has lapsed, the caret is steady and later preedits are not
 // waited for, until the client reports the caret somewhere else or the focus moves (the next
 // field's caret is another's, and on a Wayland desktop one context serves every window).
@@ -60,12 +61,15 @@ class IBusInputClient final : public InputClient {
     void setDetached(bool detached) { m_detached = detached; }
 
   private:
+    void startCaretTimeout();
     void endCaretWait();
 
     IBusEngine* m_engine;                  // borrowed: the engine owns this client
     ScreenProvider m_mainScreenOnDesktop;  // absent without a display
     std::function<void()> m_caretWaitEnded;
-    unsigned m_caretWait = 0;  // the GLib source that gives a pending caret up; 0 when none
+    // The GLib source that gives a pending caret up (at first the one that starts its clock); 0
+    // when no caret is pending.
+    unsigned m_caretWait = 0;
     Rect m_caret;
     bool m_caretSteady = false;  // left where it was by the last preedit waited for
     bool m_hasMarkedText = false;
