@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ListsOnScreenTest.h"
+#include "notes/store/SQLite/DBUtil.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Backends.h"
 #include "platform/ui/Screen.h"
@@ -16,6 +17,7 @@
 #include "platform/ui/gtk/GtkViewHost.h"
 #include "platform/ui/gtk/GtkViewPeer.h"
 #include "platform/ui/gtk/GtkWindowBackend.h"
+#include "sqdb/SQDatabase.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TestOutput.h"
@@ -41,8 +43,11 @@ class LongNoteListTest : public ListsOnScreenTest {
             std::to_string(NoteCount) +
             ") SELECT 'note ' || i, 1700000000 + i, '<p>note ' || i || '</p>', 'group_work', 0 "
             "FROM n;";
-        return std::system(("sqlite3 '" + DBUtil::databasePath().value_or("") + "' \"" + sql + "\"")
-                               .c_str()) == 0;
+        auto db = SQDatabase::databaseWithPath(DBUtil::databasePath());
+        if (!db->open()) return false;
+        const bool stored = db->executeUpdate(sql);
+        db->close();
+        return stored;
     }
     // Turns the loop until the condition holds; whether it did in time.
     bool waitFor(const std::function<bool()>& condition) {
