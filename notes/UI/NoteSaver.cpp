@@ -50,7 +50,8 @@ void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     m_page.holdInput();
     std::weak_ptr<int> alive = m_alive;
     m_page.perform([this, alive, choice, note = std::move(note)](Finished finished) mutable {
-        // Only the latest choice is shown.
+        // Only the latest choice is shown. Known fault: keys typed for a choice that a later one
+        // supersedes before its note is in are still held, and reach the note shown next.
         if (!alive.lock() || choice != m_latestChoice) return finished();
         m_choiceTaken = choice;
         switchTo(std::move(note), finished);
