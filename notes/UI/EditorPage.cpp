@@ -112,16 +112,32 @@ void EditorPage::styleHTML(const std::string& html, Answer answer) {
 }
 
 void EditorPage::holdInput() {
-    platform::WebView* page = m_view();
-    if (!m_inputHeld && m_waitingForPress && page) m_typedBeforeHold = page->heldInputEvents();
+    if (!m_inputHeld && m_waitingForPress) m_passUpTo = std::max(m_passUpTo, inputHeldSoFar());
     m_inputHeld = true;
     updateHeldKeys();
 }
 
 void EditorPage::letInputGo() {
     m_inputHeld = false;
-    m_typedBeforeHold = 0;
     updateHeldKeys();
+}
+
+uint64_t EditorPage::inputHeldSoFar() const {
+    platform::WebView* page = m_view();
+    return page ? page->inputEventsEverHeld() : 0;
+}
+
+void EditorPage::passHeldInput(uint64_t mark) {
+    m_passUpTo = std::max(m_passUpTo, mark);
+    // A click on its way holds the keys behind it until the page has seen it (clicksSeen).
+    if (m_inputHeld && !m_waitingForPress) passHeldUpToMark();
+}
+
+void EditorPage::passHeldUpToMark() {
+    platform::WebView* page = m_view();
+    if (!page) return;
+    uint64_t passed = page->inputEventsEverHeld() - page->heldInputEvents();
+    if (m_passUpTo > passed) page->passHeldInputEvents(size_t(m_passUpTo - passed));
 }
 
 void EditorPage::updateHeldKeys() {
@@ -157,8 +173,7 @@ void EditorPage::clicksSeen() {
     platform::WebView* page = m_view();
     if (m_inputHeld && page) {
         // Typed before the operations held keys: into the page as it is.
-        page->passHeldInputEvents(m_typedBeforeHold);
-        m_typedBeforeHold = 0;
+        passHeldUpToMark();
     } else {
         updateHeldKeys();
     }

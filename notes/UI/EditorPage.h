@@ -70,6 +70,11 @@ class EditorPage {
     // go on once it has.
     void holdInput();
     void letInputGo();
+    // The input events the view has held so far, a mark that stays put while they are passed on.
+    uint64_t inputHeldSoFar() const;
+    // While input stays held, the events held before the mark go on to the page (once a click on
+    // its way has reached it); those after it keep waiting.
+    void passHeldInput(uint64_t mark);
     // The view handed a mouse button press to the engine: the keys typed after it wait until the
     // page has seen it, so they go where the click put the caret (the engine passes clicks and
     // keys on separately, and a busy page may see the keys first).
@@ -87,14 +92,16 @@ class EditorPage {
     // Runs `done` once no click is on its way to the page.
     void afterClicksSeen(Done done);
     void clicksSeen();
+    void passHeldUpToMark();
 
     std::function<platform::WebView*()> m_view;
     PageOperations m_operations;
     bool m_inputHeld = false;        // by the operations (a switch)
     bool m_waitingForPress = false;  // a click on its way to the page
-    // Key events typed after a click and before the operations held keys: they belong to the
-    // page as it is, and go on once the click has reached it.
-    size_t m_typedBeforeHold = 0;
+    // Input events held before this mark (see inputHeldSoFar) go on although the operations hold
+    // input: the keys typed after a click and before the operations held keys, which belong to
+    // the page as it is, once the click has reached it, and those passed on by passHeldInput.
+    uint64_t m_passUpTo = 0;
     std::vector<Done> m_afterClicks;
     // Keys and clicks passed to the page that it never saw (see Wait).
     uint64_t m_keysUnseen = 0;

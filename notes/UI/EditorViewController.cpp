@@ -375,6 +375,8 @@ class EditorViewController::Page : public NotePage {
     }
     void holdInput() override { m_page.holdInput(); }
     void letInputGo() override { m_page.letInputGo(); }
+    uint64_t inputHeldSoFar() const override { return m_page.inputHeldSoFar(); }
+    void passHeldInput(uint64_t mark) override { m_page.passHeldInput(mark); }
     void show(const std::string& html, std::optional<int32_t> noteId,
               std::function<void(bool)> done) override {
         if (html.empty()) m_page.setPlaceholder(emptyNotePlaceholder);

@@ -1,5 +1,7 @@
 #include "notes/UI/NoteSaver.h"
 
+#include <utility>
+
 #include "notes/UI/NoteNotifications.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -48,12 +50,19 @@ void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     // Keys typed and clicks made on the page from the choice on belong to the note chosen: they
     // wait until it is in the page.
     m_page.holdInput();
+    uint64_t held = m_page.inputHeldSoFar();
+    if (m_latestChoiceInput) m_latestChoiceInput->to = held;
+    auto input = std::make_shared<ChoiceInput>(ChoiceInput{held, std::nullopt});
+    m_latestChoiceInput = input;
     std::weak_ptr<int> alive = m_alive;
-    m_page.perform([this, alive, choice, note = std::move(note)](Finished finished) mutable {
-        // Only the latest choice is shown. Known fault: keys typed for a choice that a later one
-        // supersedes before its note is in are still held, and reach the note shown next.
-        if (!alive.lock() || choice != m_latestChoice) return finished();
+    m_page.perform([this, alive, choice, input, note = std::move(note)](Finished finished) mutable {
+        if (!alive.lock() || choice <= m_choicesDropped) return finished();
+        // A later choice shows its note instead, unless the user typed or clicked for this one:
+        // that input belongs to this note, and to no other.
+        bool typedFor = input->to && *input->to > input->from;
+        if (choice != m_latestChoice && !typedFor) return finished();
         m_choiceTaken = choice;
+        m_inputOfChoiceTaken = input;
         switchTo(std::move(note), finished);
     });
 }
@@ -120,8 +129,12 @@ void NoteSaver::showHeld(Finished finished) {
                 // Typing with no note to hold it would be thrown away at the next selection: the
                 // page refuses the keys typed meanwhile.
                 m_page.setEditable(false, [this, finished] {
-                    if (!choiceWaits()) m_page.letInputGo();
-                    finished();
+                    if (!choiceWaits()) {
+                        m_inputOfChoiceTaken.reset();
+                        m_page.letInputGo();
+                        return finished();
+                    }
+                    passInputOfChoiceTaken(finished);
                 });
                 return;
             }
@@ -130,9 +143,9 @@ void NoteSaver::showHeld(Finished finished) {
                     "no typing");
                 return finished();
             }
-            // A choice made meanwhile is shown next: typing now would go into a note the list no
-            // longer highlights.
-            if (choiceWaits()) return finished();
+            // A choice made meanwhile is shown next: typing from now on would go into a note the
+            // list no longer highlights.
+            if (choiceWaits()) return passInputOfChoiceTaken(finished);
             unlock([this, finished] {
                 logDebug(platform::stringWithFormat(
                     "-[EditorViewController updateHTML] note %d is in the page and takes typing",
@@ -140,6 +153,24 @@ void NoteSaver::showHeld(Finished finished) {
                 finished();
             });
         });
+    });
+}
+
+void NoteSaver::passInputOfChoiceTaken(Finished finished) {
+    std::shared_ptr<ChoiceInput> input = std::exchange(m_inputOfChoiceTaken, nullptr);
+    std::optional<uint64_t> mark = input ? input->to : std::nullopt;
+    if (!mark || *mark <= input->from) return finished();
+    // The note takes what was typed for it; the next switch waits for those keys to reach the
+    // page and stores them into this note before it goes in.
+    if (!m_note) {
+        m_page.passHeldInput(*mark);  // refused by the page, as with no note chosen
+        return finished();
+    }
+    m_page.setEditable(true, [this, mark, finished] {
+        m_editable = true;
+        m_typedInto = true;
+        m_page.passHeldInput(*mark);
+        finished();
     });
 }
 
@@ -155,6 +186,7 @@ void NoteSaver::unlock(NotePage::Done done) {
     m_page.setEditable(true, [this, done] {
         m_editable = true;
         m_typedInto = true;
+        m_inputOfChoiceTaken.reset();  // gone to the page with the rest
         m_page.letInputGo();
         done();
     });

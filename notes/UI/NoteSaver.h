@@ -30,6 +30,10 @@ class NotePage {
     // Keys typed and clicks made on the page from now on wait, in order, until let go.
     virtual void holdInput() = 0;
     virtual void letInputGo() = 0;
+    // The input events held so far, counted from the first ever held: a mark between them.
+    virtual uint64_t inputHeldSoFar() const = 0;
+    // Input still held: the events held before the mark go on, the rest keep waiting.
+    virtual void passHeldInput(uint64_t mark) = 0;
     // Puts the HTML into the page (an empty note shows the placeholder), the page told which note
     // it is; whether the page took it.
     virtual void show(const std::string& html, std::optional<int32_t> noteId,
@@ -62,7 +66,9 @@ struct NoteStore {
 // by another: a switch locks the page once the keys typed before have reached it, stores what
 // it reports for the note it holds (the page names the note), puts the next note in and unlocks
 // it. Keys typed and clicks made on the page from the choice on wait meanwhile and reach the next
-// note. Only the latest of the choices made while an operation runs is shown.
+// note. Of the choices made while an operation runs, only the latest is shown, and those after
+// which the user typed or clicked before the next: each of these is shown with what was typed for
+// it before the next switch reads it back.
 //
 // A note is "changed" only when the user edited it in the page (the page itself tells), so opening
 // a note whose stored HTML is not in the page's own form never rewrites it, and a note opened and
@@ -127,6 +133,8 @@ class NoteSaver {
     void saveOnItsOwn();
     void hold(std::shared_ptr<NoteObject> note);
     void showHeld(Finished finished);
+    // The note chosen is in the page while a later choice waits: the input held for it goes on.
+    void passInputOfChoiceTaken(Finished finished);
     void lock(NotePage::Done done);
     void unlock(NotePage::Done done);
     void scheduleSave();
@@ -134,7 +142,7 @@ class NoteSaver {
     // Whether the list chose another note since the one the saver took last.
     bool choiceWaits() const { return m_latestChoice != m_choiceTaken; }
     // The choices made meanwhile would only fail again: the held note stays.
-    void dropWaitingChoices() { m_choiceTaken = ++m_latestChoice; }
+    void dropWaitingChoices() { m_choicesDropped = m_choiceTaken = ++m_latestChoice; }
     // Re-announces the held note after a refused switch, so the list highlights it again.
     void keepSelection();
 
@@ -153,6 +161,17 @@ class NoteSaver {
     // The list's choices, counted: the latest made, and the latest the saver took.
     uint64_t m_latestChoice = 0;
     uint64_t m_choiceTaken = 0;
+    // Choices up to this one were dropped after a refused switch.
+    uint64_t m_choicesDropped = 0;
+    // The input held from a choice on, between two marks (see NotePage::inputHeldSoFar); the
+    // latest choice's ends at the next choice.
+    struct ChoiceInput {
+        uint64_t from = 0;
+        std::optional<uint64_t> to;
+    };
+    std::shared_ptr<ChoiceInput> m_latestChoiceInput;
+    // The input held for the choice taken, until it is passed on.
+    std::shared_ptr<ChoiceInput> m_inputOfChoiceTaken;
     bool m_discarding = false;   // the user chose to quit without the note that could not be stored
     bool m_failureTold = false;  // the user was told the store fails, and none succeeded since
     std::weak_ptr<platform::Timer> m_pauseTimer, m_longestWaitTimer;

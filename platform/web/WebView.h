@@ -124,6 +124,9 @@ class WebView {
     virtual void setHeldInput(HeldInput held) { (void)held; }
     // The input events waiting (key presses and releases, button presses and releases).
     virtual size_t heldInputEvents() const { return 0; }
+    // The input events ever held by this view, passed on since or not: marks in this count stay
+    // put while held events are passed.
+    virtual uint64_t inputEventsEverHeld() const { return 0; }
     // Passes on the first `count` of them as if typed now; the rest keep waiting.
     virtual void passHeldInputEvents(size_t count) { (void)count; }
     // Key presses handed to the engine since the current page began to load. The engine may still

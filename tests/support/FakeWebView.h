@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -45,8 +47,16 @@ class FakeWebView : public platform::WebView {
     uint64_t passedKeys = 0;                // what keysPassed() answers
     bool holdAnswers = false;
     std::function<void()> inputLetGo;  // called when the program lets held keys go
+    // Called with the count of the first held events the program passes on while holding input.
+    std::function<void(size_t)> heldInputPassed;
     int printCount = 0;
     std::vector<std::string> pdfPaths;
+
+    // The user's side: input events the view keeps while it holds input.
+    void holdInputEvents(size_t count) {
+        m_held += count;
+        m_everHeld += count;
+    }
 
     // The page side.
     void finishLoad() {
@@ -118,7 +128,16 @@ class FakeWebView : public platform::WebView {
     uint64_t keysPassed() const override { return passedKeys; }
     void setHeldInput(HeldInput held) override {
         holdsInput = held != HeldInput::Nothing;
-        if (!holdsInput && inputLetGo) inputLetGo();
+        if (holdsInput) return;
+        m_held = 0;
+        if (inputLetGo) inputLetGo();
+    }
+    size_t heldInputEvents() const override { return m_held; }
+    uint64_t inputEventsEverHeld() const override { return m_everHeld; }
+    void passHeldInputEvents(size_t count) override {
+        count = std::min(count, m_held);
+        m_held -= count;
+        if (heldInputPassed) heldInputPassed(count);
     }
 
   protected:
@@ -130,6 +149,8 @@ class FakeWebView : public platform::WebView {
     Responder m_responder;
     std::deque<std::pair<std::string, JavaScriptCompletion>> m_unanswered;
     bool m_answering = false;
+    size_t m_held = 0;
+    uint64_t m_everHeld = 0;
     std::string m_url;
     bool m_loading = false;
     platform::Size m_size{800, 600};

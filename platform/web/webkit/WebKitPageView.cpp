@@ -163,6 +163,7 @@ bool WebKitPageView::holdsBack(const GdkEvent* event) {
     // A click takes the focus at once, as it would: the keys typed after it come here and wait.
     if (event->type == GDK_BUTTON_PRESS) gtk_widget_grab_focus(GTK_WIDGET(m_view.get()));
     m_heldInput.push_back(gdk_event_copy(event));
+    ++m_inputEverHeld;
     return true;
 }
 

@@ -39,6 +39,7 @@ class WebKitPageView final : public WebView {
     void setFrameSize(Size size) override;
     void setHeldInput(HeldInput held) override;
     size_t heldInputEvents() const override { return m_heldInput.size(); }
+    uint64_t inputEventsEverHeld() const override { return m_inputEverHeld; }
     void passHeldInputEvents(size_t count) override;
     uint64_t keysPassed() const override { return m_keysPassed; }
     uint64_t buttonPressesPassed() const override { return m_buttonsPassed; }
@@ -97,6 +98,7 @@ class WebKitPageView final : public WebView {
     std::string m_urlToCome;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     std::deque<GdkEvent*> m_heldInput;
+    uint64_t m_inputEverHeld = 0;
     HeldInput m_held = HeldInput::Nothing;
     bool m_passingHeld = false;
     // Cancelled when the view goes: answers still to come then call nobody.

@@ -173,6 +173,10 @@ struct EditorHarness {
             pass(heldKeys);
             heldKeys.clear();
         };
+        web->heldInputPassed = [this](size_t count) {
+            pass(heldKeys.substr(0, count));
+            heldKeys.erase(0, count);
+        };
         zelvo::EditorServices services;
         services.updateNote = [this](const NoteObject& note) {
             updates.push_back(note);
@@ -238,9 +242,10 @@ struct EditorHarness {
     // The user presses keys: the view keeps them while it holds keys, else the engine queues them
     // for the page.
     void typeKeys(const std::string& keys) {
-        if (web->holdsInput)
+        if (web->holdsInput) {
             heldKeys += keys;
-        else
+            web->holdInputEvents(keys.size());
+        } else
             pass(keys);
     }
     // The view hands keys to the engine, which queues them for the page.

@@ -49,6 +49,36 @@ TEST(NoteSaverTyping, KeysTypedWhileALargeNoteLoadsGoIntoNoOtherNote) {
     EXPECT_EQ(h.page.keysDropped, 0);
 }
 
+// A large note is still going in when the user, who typed for it, chooses another: the keys are
+// stored in the note they were typed for. A note merely clicked through on the way is not shown.
+TEST(NoteSaverTyping, KeysTypedForANoteChosenAwayBeforeItIsInAreStoredInIt) {
+    EditorHarness h;
+    auto first = EditorHarness::note(1, "<p>first</p>", "first");
+    auto large = EditorHarness::note(2, "<p>" + std::string(500, 'L') + "</p>");
+    auto passed = EditorHarness::note(3, "<p>passed</p>", "passed");
+    auto next = EditorHarness::note(4, "<p>next</p>", "next");
+    h.editor->noteSelectionChanged(first);
+    h.web->holdAnswers = true;  // the page is busy: it answers when the test says
+    h.editor->noteSelectionChanged(large);
+    h.typeKeys("abc");
+    h.editor->noteSelectionChanged(passed);
+    h.editor->noteSelectionChanged(next);
+    h.web->holdAnswers = false;
+    h.web->answerAll();
+    h.settleKeys();
+    h.editor->noteSelectionChanged(first);
+
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_id(), 2);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>" + std::string(500, 'L') + "</p>abc");
+    EXPECT_EQ(next->n_text(), "<p>next</p>");
+    EXPECT_EQ(h.page.keysDropped, 0);
+    EXPECT_TRUE(std::none_of(h.web->scripts.begin(), h.web->scripts.end(), [](const auto& script) {
+        return script.starts_with("zelvo_editor.setHTML(") &&
+               script.find("passed") != std::string::npos;
+    }));
+}
+
 // Typing that reached the page before a switch belongs to the note being left; keys typed from
 // the click on wait while it is read and the next note goes in.
 TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsIn) {

@@ -17,9 +17,8 @@
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestOutput.h"
 
-// The sanitized program answers several times slower than the person's pace some cases type at,
-// and a note chosen again before the large one is in takes the keys typed for the large one (see
-// NoteSaver::select): those cases run in the plain build only.
+// The sanitized program answers several times slower than the person's pace some cases type at:
+// those cases run in the plain build only.
 #if defined(__SANITIZE_ADDRESS__)
 #define SKIP_WHERE_TOO_SLOW_FOR_A_PERSONS_PACE() \
     GTEST_SKIP() << "the sanitized program is too slow for a person's pace"
