@@ -27,22 +27,30 @@ std::string EditorPage::call(const std::string& function,
 }
 
 void EditorPage::evaluate(const std::string& statement, Answer answer) {
+    if (!answer) return evaluateResult(statement, nullptr);
+    evaluateResult(statement,
+                   [answer = std::move(answer)](const platform::JavaScriptResult& result) {
+                       answer(result.succeeded() ? result.value : std::nullopt);
+                   });
+}
+
+void EditorPage::evaluateResult(const std::string& statement, Result result) {
     platform::WebView* page = m_view();
     if (!page) {
         // A page still to come has nothing to run a statement on; it shows the note once loaded.
-        if (answer) answer(std::nullopt);
+        if (result) result(platform::JavaScriptResult{});
         return;
     }
     // The statement's name only: its arguments are the user's notes.
     std::string name = statement.substr(0, std::min(statement.find('('), size_t(40)));
     std::weak_ptr<int> alive = m_alive;
-    page->evaluateJavaScript(statement, [name, alive, answer = std::move(answer)](
-                                            const platform::JavaScriptResult& result) {
-        if (!result.succeeded())
+    page->evaluateJavaScript(statement, [name, alive, result = std::move(result)](
+                                            const platform::JavaScriptResult& answer) {
+        if (!answer.succeeded())
             logf("-[EditorViewController stringByEvaluatingJavaScriptFromString:] %s: %s",
-                 name.c_str(), result.error.c_str());
-        if (!alive.lock() || !answer) return;
-        answer(result.succeeded() ? result.value : std::nullopt);
+                 name.c_str(), answer.error.c_str());
+        if (!alive.lock() || !result) return;
+        result(answer);
     });
 }
 
@@ -78,33 +86,40 @@ void EditorPage::setEditable(bool editable, Done done) {
     }
     holdInput();
     std::weak_ptr<int> alive = m_alive;
-    afterClicksSeen([this, alive, statement, done = std::move(done)] {
+    afterInputArrived([this, alive, statement, done = std::move(done)] {
         if (!alive.lock()) return;
-        waitForKeysInFlight([this, alive, statement, done] {
-            if (!alive.lock()) return;
-            evaluate(statement, [done](std::optional<std::string>) { done(); });
-        });
+        evaluate(statement, [done](std::optional<std::string>) { done(); });
+    });
+}
+
+void EditorPage::afterInputArrived(Done done) {
+    std::weak_ptr<int> alive = m_alive;
+    afterClicksSeen([this, alive, done = std::move(done)] {
+        if (!alive.lock()) return;
+        waitForKeysInFlight(done);
     });
 }
 
 void EditorPage::editsSince(uint64_t seen, std::function<void(PageEdits)> done) {
-    evaluate("zelvo_editor.editsSince(" + std::to_string(seen) + ");",
-             [done = std::move(done)](std::optional<std::string> answer) {
-                 // "<note id> <count> <markup>", the id "null" for a page given no note.
-                 PageEdits edits{answer.has_value(), std::nullopt, 0, std::nullopt};
-                 if (!answer) return done(std::move(edits));
-                 size_t idEnd = answer->find(' ');
-                 size_t countEnd =
-                     idEnd == std::string::npos ? idEnd : answer->find(' ', idEnd + 1);
-                 if (countEnd == std::string::npos)
-                     return done(PageEdits{});  // not the page's own answer
-                 if (answer->compare(0, idEnd, "null") != 0)
-                     edits.noteId = int32_t(std::strtol(answer->c_str(), nullptr, 10));
-                 edits.count = std::strtoull(answer->c_str() + idEnd + 1, nullptr, 10);
-                 answer->erase(0, countEnd + 1);
-                 edits.html = std::move(answer);
-                 done(std::move(edits));
-             });
+    evaluateResult("zelvo_editor.editsSince(" + std::to_string(seen) + ");",
+                   [done = std::move(done)](const platform::JavaScriptResult& result) {
+                       // "<note id> <count> <markup>", the id "null" for a page given no note; null
+                       // (no value) when there were no more edits.
+                       PageEdits edits{result.succeeded(), std::nullopt, 0, std::nullopt};
+                       std::optional<std::string> answer = result.value;
+                       if (!answer) return done(std::move(edits));
+                       size_t idEnd = answer->find(' ');
+                       size_t countEnd =
+                           idEnd == std::string::npos ? idEnd : answer->find(' ', idEnd + 1);
+                       if (countEnd == std::string::npos)
+                           return done(PageEdits{});  // not the page's own answer
+                       if (answer->compare(0, idEnd, "null") != 0)
+                           edits.noteId = int32_t(std::strtol(answer->c_str(), nullptr, 10));
+                       edits.count = std::strtoull(answer->c_str() + idEnd + 1, nullptr, 10);
+                       answer->erase(0, countEnd + 1);
+                       edits.html = std::move(answer);
+                       done(std::move(edits));
+                   });
 }
 
 void EditorPage::styleHTML(const std::string& html, Answer answer) {

@@ -59,6 +59,9 @@ class EditorPage {
     // Whether the page takes typing. Locking waits first until every key handed to the engine
     // has reached the page, so the keys typed before belong to the note the page holds.
     void setEditable(bool editable, Done done);
+    // Runs `done` once every click and key handed to the engine so far has reached the page: what
+    // the page reports then includes them.
+    void afterInputArrived(Done done);
     void editsSince(uint64_t seen, std::function<void(PageEdits)> done);
     void getHTML(Answer answer) { evaluate(call("getHTML"), std::move(answer)); }
     void getText(Answer answer) { evaluate(call("getText"), std::move(answer)); }
@@ -83,7 +86,10 @@ class EditorPage {
     void pageDidLoad();
 
   private:
+    using Result = std::function<void(const platform::JavaScriptResult& result)>;
     struct Wait;
+    // One statement now, and the engine's whole result: a null answer is not a failure.
+    void evaluateResult(const std::string& statement, Result result);
     void waitForKeysInFlight(Done done);
     // Asks the page for its count (keys or presses seen) until it reaches what the view passed.
     void waitUntilSeen(const std::string& statement, std::function<uint64_t()> passed,

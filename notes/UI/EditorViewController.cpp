@@ -385,6 +385,7 @@ class EditorViewController::Page : public NotePage {
     void setEditable(bool editable, Done done) override {
         m_page.setEditable(editable, std::move(done));
     }
+    void afterInputArrived(Done done) override { m_page.afterInputArrived(std::move(done)); }
     void editsSince(uint64_t seen, std::function<void(PageEdits)> done) override {
         m_page.editsSince(seen, std::move(done));
     }

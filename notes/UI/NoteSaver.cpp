@@ -286,18 +286,24 @@ void NoteSaver::store(Asker asker, Stored done) {
     cancelScheduledSave();
     m_changeReported = false;
     std::shared_ptr<NoteObject> note = m_note;
-    m_page.editsSince(m_editsStored, [this, note, asker, done](PageEdits edits) {
-        // Edited by the user, not merely put into the page's own form by showing it.
-        if (edits.answered && !edits.html) return done(std::nullopt);
-        if (edits.html && edits.noteId != note->n_id()) {
-            logf(
-                "-[EditorViewController saveNote] the page holds note %d, not note %d: nothing "
-                "is stored",
-                edits.noteId ? int(*edits.noteId) : -1, int(note->n_id()));
-            return done(std::nullopt);
-        }
-        storeRead(note, edits, asker, done);
-    });
+    auto read = [this, note, asker, done] {
+        m_page.editsSince(m_editsStored, [this, note, asker, done](PageEdits edits) {
+            // Edited by the user, not merely put into the page's own form by showing it.
+            if (edits.answered && !edits.html) return done(std::nullopt);
+            if (edits.html && edits.noteId != note->n_id()) {
+                logf(
+                    "-[EditorViewController saveNote] the page holds note %d, not note %d: "
+                    "nothing is stored",
+                    edits.noteId ? int(*edits.noteId) : -1, int(note->n_id()));
+                return done(std::nullopt);
+            }
+            storeRead(note, edits, asker, done);
+        });
+    };
+    // A page that takes typing may have keys still on their way to it, typed just before Save or
+    // Quit: they are part of what is stored. A locked page waited for them when it was locked.
+    if (m_editable) return m_page.afterInputArrived(read);
+    read();
 }
 
 void NoteSaver::storeRead(const std::shared_ptr<NoteObject>& note, const PageEdits& edits,

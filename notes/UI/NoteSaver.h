@@ -40,6 +40,8 @@ class NotePage {
                       std::function<void(bool taken)> done) = 0;
     // Whether the page takes typing; locking waits for the keys already on their way to it.
     virtual void setEditable(bool editable, Done done) = 0;
+    // Runs `done` once the keys typed and clicks made so far have reached the page.
+    virtual void afterInputArrived(Done done) = 0;
     // The page counts the user's edits from the note's showing: with more than `seen` of them,
     // the note's id, their count and the page's own serialisation of its content.
     virtual void editsSince(uint64_t seen, std::function<void(PageEdits)> done) = 0;

@@ -104,6 +104,17 @@ TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsIn) 
     EXPECT_FALSE(h.web->holdsInput);
 }
 
+// Quit chosen right after typing: the keys still on their way to the page are stored with the
+// rest, not left behind in an engine about to close.
+TEST(NoteSaverTyping, KeysOnTheirWayToThePageWhenQuitIsChosenAreStored) {
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.typeKeys("zyx");
+    EXPECT_TRUE(h.letsQuit());
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>a</p>zyx");
+}
+
 // The page's first statements turn the main loop, where the list's first choice arrives: it is
 // shown once, never replaced afterwards by the page's own showing of what was held before.
 TEST(NoteSaverTyping, ANoteChosenWhileThePageFinishesLoadingIsNotReplacedLater) {
