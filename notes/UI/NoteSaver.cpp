@@ -55,7 +55,8 @@ void NoteSaver::select(std::shared_ptr<NoteObject> note) {
     auto input = std::make_shared<ChoiceInput>(ChoiceInput{held, std::nullopt});
     m_latestChoiceInput = input;
     std::weak_ptr<int> alive = m_alive;
-    m_page.perform([this, alive, choice, input, note = std::move(note)](Finished finished) mutable {
+    m_page.perform([this, alive, choice, input, writes = m_writes,
+                    note = std::move(note)](Finished finished) mutable {
         if (!alive.lock() || choice <= m_choicesDropped) return finished();
         // A later choice shows its note instead, unless the user typed or clicked for this one:
         // that input belongs to this note, and to no other.
@@ -63,27 +64,41 @@ void NoteSaver::select(std::shared_ptr<NoteObject> note) {
         if (choice != m_latestChoice && !typedFor) return finished();
         m_choiceTaken = choice;
         m_inputOfChoiceTaken = input;
-        switchTo(std::move(note), finished);
+        switchTo(std::move(note), writes, [this, finished] {
+            if (!choiceWaits()) m_written.clear();  // every choice to come reads fresh rows
+            finished();
+        });
     });
 }
 
-void NoteSaver::switchTo(std::shared_ptr<NoteObject> note, Finished finished) {
+void NoteSaver::switchTo(std::shared_ptr<NoteObject> note, uint64_t writesAtChoice,
+                         Finished finished) {
     // What was typed before this point reaches the page and is read back below; nothing typed
     // from now on can land in the note being left.
-    lock([this, note, finished] {
-        store(Asker::User, [this, note, finished](std::optional<std::string> failure) {
-            if (failure) {
-                unlock(finished);
-                keepSelection();
-                return;
-            }
-            hold(note);
-            showHeld([this, finished] {
-                m_page.didShowNote();
-                finished();
-            });
-        });
+    lock([this, note, writesAtChoice, finished] {
+        store(Asker::User,
+              [this, note, writesAtChoice, finished](std::optional<std::string> failure) {
+                  if (failure) {
+                      unlock(finished);
+                      keepSelection();
+                      return;
+                  }
+                  // The note left may be the one chosen, stored just now.
+                  hold(fresher(note, writesAtChoice));
+                  showHeld([this, finished] {
+                      m_page.didShowNote();
+                      finished();
+                  });
+              });
     });
+}
+
+std::shared_ptr<NoteObject> NoteSaver::fresher(std::shared_ptr<NoteObject> chosen,
+                                               uint64_t writesAtChoice) const {
+    if (!chosen) return chosen;
+    auto written = m_written.find(chosen->n_id());
+    if (written == m_written.end() || written->second.write <= writesAtChoice) return chosen;
+    return written->second.note;
 }
 
 void NoteSaver::hold(std::shared_ptr<NoteObject> note) {
@@ -323,6 +338,7 @@ void NoteSaver::storeRead(const std::shared_ptr<NoteObject>& note, const PageEdi
             if (!text) return unanswered();
             std::optional<std::string> failure = write(*note, *html, *text, count);
             if (!failure) {
+                m_written[note->n_id()] = Written{++m_writes, note};
                 m_failureTold = false;
                 NotificationCenter::defaultCenter().postNotificationName(NOTI_NOTE_UPDATED, note);
                 return done(std::nullopt);

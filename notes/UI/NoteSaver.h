@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,7 +71,8 @@ struct NoteStore {
 // it. Keys typed and clicks made on the page from the choice on wait meanwhile and reach the next
 // note. Of the choices made while an operation runs, only the latest is shown, and those after
 // which the user typed or clicked before the next: each of these is shown with what was typed for
-// it before the next switch reads it back.
+// it before the next switch reads it back. A note chosen while it was still being stored is
+// shown as stored, not as the list read it before.
 //
 // A note is "changed" only when the user edited it in the page (the page itself tells), so opening
 // a note whose stored HTML is not in the page's own form never rewrites it, and a note opened and
@@ -120,7 +122,12 @@ class NoteSaver {
     enum class Asker { User, Itself, Nobody };
     using Stored = std::function<void(std::optional<std::string> failure)>;
 
-    void switchTo(std::shared_ptr<NoteObject> note, Finished finished);
+    // `writesAtChoice`: the saver's writes when the note was chosen (see fresher).
+    void switchTo(std::shared_ptr<NoteObject> note, uint64_t writesAtChoice, Finished finished);
+    // The note as chosen, or what the saver stored of it since: the list reads a chosen note from
+    // its rows, which a choice made while the note was still being stored predates.
+    std::shared_ptr<NoteObject> fresher(std::shared_ptr<NoteObject> chosen,
+                                        uint64_t writesAtChoice) const;
     // Stores the held note when it changed; `done` learns the reason when the store refused it.
     void store(Asker asker, Stored done);
     void storeRead(const std::shared_ptr<NoteObject>& note, const PageEdits& edits, Asker asker,
@@ -174,6 +181,14 @@ class NoteSaver {
     std::shared_ptr<ChoiceInput> m_latestChoiceInput;
     // The input held for the choice taken, until it is passed on.
     std::shared_ptr<ChoiceInput> m_inputOfChoiceTaken;
+    // The notes stored while choices waited, each with the count of writes it was stored at;
+    // forgotten once no choice made before them waits.
+    struct Written {
+        uint64_t write = 0;
+        std::shared_ptr<NoteObject> note;
+    };
+    std::map<int32_t, Written> m_written;
+    uint64_t m_writes = 0;
     bool m_discarding = false;   // the user chose to quit without the note that could not be stored
     bool m_failureTold = false;  // the user was told the store fails, and none succeeded since
     std::weak_ptr<platform::Timer> m_pauseTimer, m_longestWaitTimer;

@@ -104,6 +104,27 @@ TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsIn) 
     EXPECT_FALSE(h.web->holdsInput);
 }
 
+// Back to a note while it is still being stored: the list's row for it is older than the save,
+// but the note comes back as stored, and what is typed now goes on from there.
+TEST(NoteSaverTyping, ANoteChosenAgainWhileItIsStoredComesBackAsStored) {
+    EditorHarness h;
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.typeKeys("ABC");
+    h.settleKeys();
+    h.web->holdAnswers = true;  // the page is busy: it answers when the test says
+    h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>b</p>", "b"));
+    h.editor->noteSelectionChanged(EditorHarness::note(1, "<p>a</p>", "a"));
+    h.typeKeys("DEF");
+    h.web->holdAnswers = false;
+    h.web->answerAll();
+    h.settleKeys();
+    h.editor->noteSelectionChanged(EditorHarness::note(2, "<p>b</p>", "b"));
+
+    ASSERT_EQ(h.updates.size(), 2u);
+    EXPECT_EQ(h.updates[1].n_id(), 1);
+    EXPECT_EQ(h.updates[1].n_text(), "<p>a</p>ABCDEF");
+}
+
 // Quit chosen right after typing: the keys still on their way to the page are stored with the
 // rest, not left behind in an engine about to close.
 TEST(NoteSaverTyping, KeysOnTheirWayToThePageWhenQuitIsChosenAreStored) {
