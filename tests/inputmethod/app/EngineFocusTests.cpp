@@ -29,6 +29,7 @@
 
 namespace {
 
+using platform::Point;
 using platform::Rect;
 
 constexpr const char* kEngine = "quillora-in-test";
@@ -120,11 +121,17 @@ TEST_F(EngineInProcess, CandidateWindowFollowsEveryNewCaret) {
         const Rect& caret = carets[next++];
         ibus_input_context_set_cursor_location(client.context(), int(caret.origin.x),
                                                int(caret.origin.y), 1, 18);
-        client.settle();
-        ASSERT_FALSE(window().isHidden());
-        const Rect frame = platform::desktopRectFromScreen(window().window().frame(), kMainScreen);
-        EXPECT_EQ(frame.origin.x, caret.origin.x + 2) << "after caret " << next - 1;
-        EXPECT_EQ(frame.origin.y, caret.maxY() + 2) << "after caret " << next - 1;
+        // The report goes through the daemon first: on a busy machine it comes when it comes.
+        const Point expected{caret.origin.x + 2, caret.maxY() + 2};
+        Point at;
+        EXPECT_TRUE(client.pumpUntil(
+            [&] {
+                at = platform::desktopRectFromScreen(window().window().frame(), kMainScreen).origin;
+                return !window().isHidden() && at == expected;
+            },
+            kPatience))
+            << "after caret " << next - 1 << " the window is at " << at.x << " " << at.y
+            << (window().isHidden() ? ", hidden" : "");
     }
 }
 
@@ -143,12 +150,13 @@ TEST_F(EngineInProcess, FocusMovingOnFinishesTheCompositionInItsOwnFieldOnly) {
 
     ibus_input_context_focus_out(first.context());
     ibus_input_context_focus_in(second.context());
-    EXPECT_TRUE(first.pumpUntil([&] { return !first.commits.empty(); }, kPatience));
+    // The daemon commits the preedit itself; the engine hides its list when it hears of it.
+    EXPECT_TRUE(
+        first.pumpUntil([&] { return !first.commits.empty() && window().isHidden(); }, kPatience));
     first.settle();
     EXPECT_EQ(first.commits, std::vector<std::string>{"bar"});
     EXPECT_TRUE(second.commits.empty());
     for (const auto& update : second.preeditUpdates) EXPECT_EQ(update.text, "") << update.text;
-    EXPECT_TRUE(window().isHidden());
 
     second.type("ta");
     ASSERT_EQ(second.preedit, "ta");
@@ -174,21 +182,21 @@ TEST_F(EngineInProcess, ResetOrEngineSwitchWhileComposingCommitsTheLettersOnce) 
     client.type("ta");
     ASSERT_EQ(client.preedit, "ta");
     ibus_input_context_reset(client.context());
-    EXPECT_TRUE(client.pumpUntil([&] { return !client.commits.empty(); }, kPatience));
+    EXPECT_TRUE(client.pumpUntil(
+        [&] { return !client.commits.empty() && !client.preeditVisible && window().isHidden(); },
+        kPatience));
     client.settle();
     EXPECT_EQ(client.commits, std::vector<std::string>{"ta"});
-    EXPECT_FALSE(client.preeditVisible);
-    EXPECT_TRUE(window().isHidden());
 
     client.type("bar");
     EXPECT_EQ(client.preedit, "bar");
     EXPECT_FALSE(window().isHidden());
     // The engine the component folder holds: the program itself, started by the daemon.
     ibus_input_context_set_engine(client.context(), "quillora");
-    EXPECT_TRUE(client.pumpUntil([&] { return client.commits.size() > 1; }, kPatience));
+    EXPECT_TRUE(client.pumpUntil([&] { return client.commits.size() > 1 && window().isHidden(); },
+                                 kPatience));
     client.settle();
     EXPECT_EQ(client.commits, (std::vector<std::string>{"ta", "bar"}));
-    EXPECT_TRUE(window().isHidden());
 }
 
 // A field scrolled to its end keeps its caret at its edge, and neither GTK nor the desktop's shell
@@ -220,9 +228,11 @@ TEST_F(EngineInProcess, ASteadyCaretIsNotWaitedForKeyAfterKeyUntilTheFocusMoves)
         ibus_input_context_set_cursor_location(client.context(), 911, 600, 1, 18);
     };
     client.type("t");
-    ASSERT_TRUE(client.pumpUntil([&] { return !window().isHidden(); }, kPatience));
+    EXPECT_TRUE(client.pumpUntil(
+        [&] { return !window().isHidden() && window().window().frame().origin.x == 913; },
+        kPatience))
+        << "the window is at " << window().window().frame().origin.x;
     client.settle();
-    EXPECT_EQ(window().window().frame().origin.x, 913);
     for (double x : placementsOf(log)) EXPECT_EQ(x, 913);
 }
 

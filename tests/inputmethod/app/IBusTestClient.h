@@ -82,7 +82,8 @@ class IBusTestClient {
         return all;
     }
 
-    // Lets the signals that are on their way arrive.
+    // Gives what must not come (a second commit, a stray preedit) the time to show up. Nothing
+    // expected waits on it: that waits for its own condition with pumpUntil.
     void settle() {
         pumpUntil([] { return false; }, std::chrono::milliseconds(150));
     }
