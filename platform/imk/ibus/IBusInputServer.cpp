@@ -21,6 +21,9 @@ class IBusInputServer final : public InputServer, public ibus::EngineHost {
     explicit IBusInputServer(Options options) : m_options(std::move(options)) {}
     ~IBusInputServer() override {
         if (m_bus) g_signal_handlers_disconnect_by_data(m_bus.get(), this);
+        // The bus outlives this server, and so would the engines its factory made: their sessions
+        // tell this host when they end, so they end now, while it is here.
+        if (m_factory) ibus_object_destroy(IBUS_OBJECT(m_factory.get()));
         ibus::setEngineHost(nullptr);
     }
 
