@@ -176,9 +176,9 @@ void NoteSaver::passInputOfChoiceTaken(Finished finished) {
     std::optional<uint64_t> mark = input ? input->to : std::nullopt;
     if (!mark || *mark <= input->from) return finished();
     // The note takes what was typed for it; the next switch waits for those keys to reach the
-    // page and stores them into this note before it goes in.
-    if (!m_note) {
-        m_page.passHeldInput(*mark);  // refused by the page, as with no note chosen
+    // page and stores them into this note before it goes in. With no note the page refuses them.
+    if (!m_note || m_editable) {
+        m_page.passHeldInput(*mark);
         return finished();
     }
     m_page.setEditable(true, [this, mark, finished] {
@@ -201,6 +201,9 @@ void NoteSaver::unlock(NotePage::Done done) {
     m_page.setEditable(true, [this, done] {
         m_editable = true;
         m_typedInto = true;
+        // Another note was chosen while the page unlocked: what was typed from that choice on is
+        // that note's, and waits for it. This one takes only its own.
+        if (choiceWaits()) return passInputOfChoiceTaken(done);
         m_inputOfChoiceTaken.reset();  // gone to the page with the rest
         m_page.letInputGo();
         done();

@@ -79,6 +79,31 @@ TEST(NoteSaverTyping, KeysTypedForANoteChosenAwayBeforeItIsInAreStoredInIt) {
     }));
 }
 
+// Another note is chosen just as the page unlocks for the one put in (its answer still to come):
+// the keys typed after that choice wait for the note chosen, and none lands in the one left.
+TEST(NoteSaverTyping, KeysTypedAfterAChoiceMadeWhileThePageUnlocksWaitForTheNoteChosen) {
+    EditorHarness h;
+    auto first = EditorHarness::note(1, "<p>first</p>", "first");
+    auto large = EditorHarness::note(2, "<p>" + std::string(500, 'L') + "</p>");
+    auto next = EditorHarness::note(3, "<p>next</p>", "next");
+    h.editor->noteSelectionChanged(first);
+    h.web->holdAnswers = true;  // the page is busy: it answers when the test says
+    h.editor->noteSelectionChanged(large);
+    while (h.web->scripts.back() != "zelvo_editor.setEditable(true);")
+        ASSERT_TRUE(h.web->answerNext());
+    h.editor->noteSelectionChanged(next);
+    h.typeKeys("zyx");
+    h.web->holdAnswers = false;
+    h.web->answerAll();
+    h.settleKeys();
+    h.editor->noteSelectionChanged(first);
+
+    ASSERT_EQ(h.updates.size(), 1u);
+    EXPECT_EQ(h.updates[0].n_id(), 3);
+    EXPECT_EQ(h.updates[0].n_text(), "<p>next</p>zyx");
+    EXPECT_EQ(h.page.keysDropped, 0);
+}
+
 // Typing that reached the page before a switch belongs to the note being left; keys typed from
 // the click on wait while it is read and the next note goes in.
 TEST(NoteSaverTyping, ThePageIsLockedFromBeforeTheLastReadUntilTheNextNoteIsIn) {
